@@ -1,0 +1,33 @@
+// Pen shapes on the current render target: points, styled lines, circles, ellipses,
+// flood fill and filled boxes. Everything but fill draws with the renderer's current
+// draw colour and blend mode; fill writes pixels into GEMScreen and blends nothing.
+#pragma once
+#include <cstdint>
+
+// Line styles, read from bit 31 down, one bit a point, period 32; 1 draws.
+inline constexpr uint32_t defline[7] = {0xFFFFFFFF, 0xFFF0FFF0, 0xC0C0C0C0, 0xFF18FF18,
+                                        0xFF00FF00, 0xF8C8F8C8, 0xFFC0C0C0};
+
+extern uint8_t lin_r;     // current line style, index into defline (0..6); 0
+extern uint8_t lin_szer;  // pen width in pixels; 0 and 1 are one pixel; 1
+extern double VALUE;      // scratch cell through which line and ellipse swap integers
+
+// One pen point centred on (x, y): a pixel, or a disc of radius lin_szer / 2.
+void plot(int32_t x, int32_t y);
+// Bresenham line from (x1, y1) to (x2, y2), both ends included, one pen point per step
+// gated by defline[style]; the pattern restarts at every call.
+void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t style);
+// One-pixel circle outline (eight-way walk); radius 0 is the centre, negative nothing.
+void DrawCircle(int32_t xc, int32_t yc, int32_t r);
+// Filled disc of horizontal lines, same walk as DrawCircle.
+void DrawCircleF(int32_t xc, int32_t yc, int32_t r);
+// Axis-parallel ellipse with semi-axes |a|, |b|: outline through plot with style lin_r,
+// or filled with horizontal lines. A zero semi-axis draws nothing.
+void ellipse(int32_t xc, int32_t yc, int32_t a, int32_t b, uint8_t filled);
+// Flood-fills the region of GEMScreen around (x, y) with GEMColor[kolor] in pattern p
+// (0 solid, 1..35 with GEMColor[0] gaps). GEMScreen must be the render target and
+// stays it.
+void fill(int32_t x, int32_t y, uint8_t p);
+// Background rectangle between the corners, outlined in GEMColor[kolor], then filled
+// inside with pattern wyp. Needs GEMScreen as the target; leaves the colour at kolor.
+void pbox(int32_t x1, int32_t y1, int32_t x2, int32_t y2);

@@ -1,0 +1,3 @@
+#include "strrt/strrt.h"
+
+char STRING$[256];

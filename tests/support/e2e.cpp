@@ -1,0 +1,191 @@
+#include "tests/support/e2e.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <thread>
+
+std::string Sh(const std::string& cmd) {
+  std::string out;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return out;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  pclose(p);
+  return out;
+}
+
+static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+App::App(bool withFont) {
+  char tmpl[] = "/tmp/tarksen-e2e-XXXXXX";
+  if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
+  dir_ = tmpl;
+  if (withFont) Sh("cp '" TARKSEN_FONT "' '" + dir_ + "/BASFont.bmp'");
+
+  // A private server: -displayfd picks a free display number and writes it to us.
+  int fds[2];
+  if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+  xvfb_ = fork();
+  if (xvfb_ == 0) {
+    close(fds[0]);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 2);
+    std::string fd = std::to_string(fds[1]);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten",
+           "tcp", "-noreset", (char*)nullptr);
+    _exit(127);
+  }
+  close(fds[1]);
+  char num[32] = {0};
+  ssize_t got = read(fds[0], num, sizeof num - 1);
+  close(fds[0]);
+  if (got <= 0) throw std::runtime_error("Xvfb did not start (is it installed?)");
+  display_ = ":" + std::string(num, strcspn(num, "\n"));
+
+  app_ = fork();
+  if (app_ == 0) {
+    if (chdir(dir_.c_str()) != 0) _exit(126);
+    setenv("DISPLAY", display_.c_str(), 1);
+    int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
+    execl(TARKSEN_BIN, TARKSEN_BIN, (char*)nullptr);
+    _exit(127);
+  }
+  std::string pid = std::to_string(app_);
+  for (int t = 0; t < 200 && wid_.empty() && running(); t++) {
+    wid_ = Sh("DISPLAY=" + display_ + " xdotool search --onlyvisible --pid " + pid +
+              " 2>/dev/null | head -n1");
+    wid_.erase(wid_.find_last_not_of(" \n") + 1);
+    if (wid_.empty()) sleepMs(100);
+  }
+  if (wid_.empty()) {
+    this->~App();
+    throw std::runtime_error("the program's window did not appear");
+  }
+  std::string geo = Sh("DISPLAY=" + display_ + " xdotool getwindowgeometry --shell " + wid_);
+  sscanf(strstr(geo.c_str(), "X="), "X=%d", &winX_);
+  sscanf(strstr(geo.c_str(), "Y="), "Y=%d", &winY_);
+  settle();
+}
+
+App::~App() {
+  if (app_ > 0 && exitCode_ < 0 && running()) {
+    kill(app_, SIGKILL);
+    waitpid(app_, nullptr, 0);
+    exitCode_ = 137;
+  }
+  if (xvfb_ > 0) {
+    kill(xvfb_, SIGTERM);
+    waitpid(xvfb_, nullptr, 0);
+  }
+  xvfb_ = -1;
+  if (!dir_.empty()) Sh("rm -rf '" + dir_ + "'");
+  dir_.clear();
+}
+
+bool App::running() {
+  if (exitCode_ >= 0) return false;
+  int st;
+  pid_t r = waitpid(app_, &st, WNOHANG);
+  if (r == app_) {
+    exitCode_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+    return false;
+  }
+  return true;
+}
+
+int App::waitExit(int ms) {
+  for (int t = 0; t < ms; t += 20) {
+    if (!running()) return exitCode_;
+    sleepMs(20);
+  }
+  return running() ? -1 : exitCode_;
+}
+
+void App::xdo(const std::string& args) { Sh("DISPLAY=" + display_ + " xdotool " + args); }
+
+void App::move(int x, int y) {
+  xdo("mousemove " + std::to_string(winX_ + x) + " " + std::to_string(winY_ + y));
+  sleepMs(30);
+}
+
+void App::click(int x, int y, int button) {
+  move(x, y);
+  xdo("click " + std::to_string(button));
+  sleepMs(60);
+}
+
+void App::doubleClick(int x, int y) {
+  move(x, y);
+  xdo("click --repeat 2 --delay 60 1");
+  sleepMs(60);
+}
+
+void App::press(int x, int y, int button) {
+  move(x, y);
+  xdo("mousedown " + std::to_string(button));
+  sleepMs(40);
+}
+
+void App::release(int button) {
+  xdo("mouseup " + std::to_string(button));
+  sleepMs(40);
+}
+
+void App::key(const std::string& keysym) {
+  xdo("key --window " + wid_ + " " + keysym);
+  sleepMs(60);
+}
+
+void App::closeWindow() {
+  Sh("DISPLAY=" + display_ + " '" WMCLOSE_BIN "' " + wid_);
+  sleepMs(60);
+}
+
+Shot App::shot() {
+  std::string ppm = Sh("import -display " + display_ + " -window root -crop 640x400+" +
+                       std::to_string(winX_) + "+" + std::to_string(winY_) +
+                       " -depth 8 ppm:- 2>/dev/null");
+  Shot s;
+  int maxv = 0, off = 0;
+  if (sscanf(ppm.c_str(), "P6 %d %d %d%n", &s.w, &s.h, &maxv, &off) != 3 || maxv != 255)
+    return Shot{};
+  off++;  // the single white space after the header
+  if (ppm.size() < size_t(off) + size_t(s.w) * s.h * 3) return Shot{};
+  s.px.resize(size_t(s.w) * s.h);
+  const unsigned char* p = (const unsigned char*)ppm.data() + off;
+  for (size_t i = 0; i < s.px.size(); i++, p += 3) s.px[i] = uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
+  return s;
+}
+
+Shot App::waitFor(const std::function<bool(const Shot&)>& pred, int ms) {
+  Shot s;
+  for (int t = 0; t <= ms; t += 50) {
+    s = shot();
+    if (s.w && pred(s)) return s;
+    sleepMs(50);
+  }
+  return s;
+}
+
+Shot App::settle(int ms) {
+  Shot a = shot();
+  for (int t = 0; t < ms; t += 100) {
+    sleepMs(100);
+    Shot b = shot();
+    if (a.w && b.px == a.px) return b;
+    a = b;
+  }
+  return a;
+}
+
+std::string App::output() { return Sh("cat '" + dir_ + "/stdout.txt'"); }

@@ -1,0 +1,62 @@
+// Test support for the e2e tier: the real tarksen binary on its own Xvfb server,
+// driven with xdotool and checked with screenshots taken by ImageMagick's import.
+#pragma once
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A screenshot of the 640x400 window: pixels 0xRRGGBB.
+struct Shot {
+  int w = 0, h = 0;
+  std::vector<uint32_t> px;
+  uint32_t at(int x, int y) const { return px[size_t(y) * w + x]; }
+};
+
+// RGB of a pixel value with bytes r, g, b in memory order (a palette entry).
+constexpr uint32_t RGBof(uint32_t abgr) {
+  return (abgr & 0xFF) << 16 | (abgr & 0xFF00) | (abgr >> 16 & 0xFF);
+}
+
+class App {
+ public:
+  // Starts a private Xvfb and the program in a fresh working directory holding
+  // BASFont.bmp (unless withFont is false), and waits for its window.
+  explicit App(bool withFont = true);
+  ~App();  // kills the program and the server if still running
+
+  const std::string& dir() const { return dir_; }  // the program's working directory
+  bool running();
+  // Waits up to ms for the program to end; its exit code, or -1 if still running.
+  int waitExit(int ms = 5000);
+
+  void move(int x, int y);  // window coordinates
+  void click(int x, int y, int button = 1);
+  void doubleClick(int x, int y);
+  void press(int x, int y, int button = 1);    // button down at (x, y)
+  void release(int button = 1);
+  void key(const std::string& keysym);          // xdotool key name, e.g. BackSpace, comma
+  void closeWindow();                           // asks the window to close, as a user would
+
+  Shot shot();
+  // Takes screenshots until pred holds or ms pass; returns the last one.
+  Shot waitFor(const std::function<bool(const Shot&)>& pred, int ms = 5000);
+  // Waits until two screenshots 100 ms apart are equal; returns the last one.
+  Shot settle(int ms = 5000);
+
+  // What the program wrote to standard output (complete once it has ended: its
+  // output to a file is buffered).
+  std::string output();
+
+ private:
+  void xdo(const std::string& args);
+  std::string display_, dir_, wid_;
+  pid_t xvfb_ = -1, app_ = -1;
+  int exitCode_ = -1;
+  int winX_ = 0, winY_ = 0;
+};
+
+// Runs a shell command and returns its standard output.
+std::string Sh(const std::string& cmd);

@@ -1,0 +1,211 @@
+#include "tests/support/gl.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "paint/paint.h"
+#include "platform/platform.h"
+#include "raster/raster.h"
+#include "toolkit/toolkit.h"
+
+// One window, renderer and set of textures for the whole test binary.
+class GLEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
+    SDLInit(0);
+    SDL_RendererInfo info;
+    if (!SDLRenderer || SDL_GetRendererInfo(SDLRenderer, &info) != 0 ||
+        std::string(info.name) != "opengl") {
+      fprintf(stderr,
+              "\n*** FATAL: these tests need SDL's OpenGL renderer (under Xvfb with Mesa); got "
+              "'%s'. The software renderer cannot do the \"Inwersja\" blend mode. ***\n\n",
+              SDLRenderer ? info.name : "no renderer");
+      exit(2);
+    }
+    przygotuj();
+  }
+};
+static testing::Environment* const glEnv = testing::AddGlobalTestEnvironment(new GLEnvironment);
+
+void ResetGlobals() {
+  MouseX = MouseY = 0;
+  MouseK = 0;
+  InKey = 0;
+  WindowEvent = 0;
+  Quit = 0;
+  Color = 0xFFFFFFFF;
+  ColorC = 0;
+  ColorB = 0;
+  GPR.x = GPR.y = 0;
+  GPR.font = BASFont;
+  lin_r = 0;
+  lin_szer = 1;
+  co = 1;
+  kolor = 1;
+  wyp = 0;
+  tryb = 0;
+  kr = krh = krv = 0;
+  x = y = k = key = 0;
+}
+
+void GLTest::SetUp() {
+  ResetGlobals();
+  DrainEvents();
+  SDL_SetRenderTarget(SDLRenderer, nullptr);
+  SDL_SetRenderDrawColor(SDLRenderer, 0, 0, 0, 255);
+  SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
+  if (BASFont) SDL_SetTextureColorMod(BASFont, 255, 255, 255);
+}
+
+Image ReadPixels(SDL_Texture* t, const SDL_Rect* rect) {
+  SDL_Texture* old = SDL_GetRenderTarget(SDLRenderer);
+  SDL_SetRenderTarget(SDLRenderer, t);
+  SDL_Rect r;
+  if (rect) {
+    r = *rect;
+  } else if (t) {
+    r.x = r.y = 0;
+    SDL_QueryTexture(t, nullptr, nullptr, &r.w, &r.h);
+  } else {
+    r = {0, 0, 640, 400};
+  }
+  Image img(r.w, r.h);
+  SDL_RenderReadPixels(SDLRenderer, &r, SDL_PIXELFORMAT_ABGR8888, img.px.data(), r.w * 4);
+  SDL_SetRenderTarget(SDLRenderer, old);
+  return img;
+}
+
+void ClearTarget(SDL_Texture* t, uint32_t c) {
+  SDL_Texture* old = SDL_GetRenderTarget(SDLRenderer);
+  SDL_SetRenderTarget(SDLRenderer, t);
+  SDL_BlendMode m;
+  SDL_GetRenderDrawBlendMode(SDLRenderer, &m);
+  SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
+  SDLDrawColor(c);
+  SDL_RenderClear(SDLRenderer);
+  SDL_SetRenderDrawBlendMode(SDLRenderer, m);
+  SDL_SetRenderTarget(SDLRenderer, old);
+}
+
+static void saveImage(const Image& img, const std::string& name) {
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<uint32_t*>(img.px.data()), img.w, img.h, 32, img.w * 4, SDL_PIXELFORMAT_ABGR8888);
+  if (!s) return;
+  SDL_SaveBMP(s, name.c_str());
+  SDL_FreeSurface(s);
+}
+
+testing::AssertionResult SameImage(const Image& actual, const Image& expected, bool rgbOnly) {
+  if (actual.w != expected.w || actual.h != expected.h)
+    return testing::AssertionFailure() << "size " << actual.w << "x" << actual.h
+                                       << ", expected " << expected.w << "x" << expected.h;
+  uint32_t mask = rgbOnly ? 0xFFFFFF : 0xFFFFFFFF;
+  size_t wrong = 0;
+  int fx = -1, fy = -1;
+  for (int y = 0; y < actual.h; y++)
+    for (int x = 0; x < actual.w; x++)
+      if ((actual.at(x, y) & mask) != (expected.at(x, y) & mask)) {
+        if (!wrong++) fx = x, fy = y;
+      }
+  if (!wrong) return testing::AssertionSuccess();
+  const testing::TestInfo* ti = testing::UnitTest::GetInstance()->current_test_info();
+  std::string base = std::string(ti ? ti->test_suite_name() : "image") + "." +
+                     (ti ? ti->name() : "x");
+  for (char& c : base)
+    if (c == '/') c = '_';
+  saveImage(actual, base + ".actual.bmp");
+  saveImage(expected, base + ".expected.bmp");
+  char buf[200];
+  snprintf(buf, sizeof buf, "%zu wrong pixels; first at (%d, %d): expected %08X, got %08X",
+           wrong, fx, fy, expected.at(fx, fy) & mask, actual.at(fx, fy) & mask);
+  return testing::AssertionFailure() << buf << " (images saved as " << base
+                                     << ".{actual,expected}.bmp)";
+}
+
+Image FromMask(const std::vector<std::string>& rows, uint32_t ink, uint32_t background) {
+  Image img(rows.empty() ? 0 : int(rows[0].size()), int(rows.size()), background);
+  for (int y = 0; y < img.h; y++)
+    for (int x = 0; x < img.w && x < int(rows[y].size()); x++)
+      if (rows[y][x] == '#') img.at(x, y) = ink;
+  return img;
+}
+
+std::vector<std::pair<int, int>> PixelsOf(const Image& img, uint32_t v) {
+  std::vector<std::pair<int, int>> out;
+  for (int y = 0; y < img.h; y++)
+    for (int x = 0; x < img.w; x++)
+      if (img.at(x, y) == v) out.push_back({x, y});
+  return out;
+}
+
+static uint32_t ourWindow() { return SDL_GetWindowID(SDLWindow); }
+
+static void push(SDL_Event& e) {
+  e.common.timestamp = SDL_GetTicks();
+  ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+}
+
+void PushMotion(int x, int y, uint32_t state) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.windowID = ourWindow();
+  e.motion.x = x;
+  e.motion.y = y;
+  e.motion.state = state;
+  push(e);
+}
+
+void PushButton(bool down, uint8_t button, int x, int y, uint8_t clicks) {
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.windowID = ourWindow();
+  e.button.button = button;
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.clicks = clicks;
+  e.button.x = x;
+  e.button.y = y;
+  push(e);
+}
+
+void PushClick(uint8_t button, int x, int y, uint8_t clicks) {
+  PushButton(true, button, x, y, clicks);
+  PushButton(false, button, x, y, clicks);
+}
+
+void PushKey(SDL_Keycode sym, bool repeat) {
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.windowID = ourWindow();
+  e.key.state = SDL_PRESSED;
+  e.key.repeat = repeat;
+  e.key.keysym.sym = sym;
+  e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+  push(e);
+}
+
+void PushText(const char* text) {
+  SDL_Event e{};
+  e.type = SDL_TEXTINPUT;
+  e.text.windowID = ourWindow();
+  SDL_strlcpy(e.text.text, text, sizeof e.text.text);
+  push(e);
+}
+
+void PushQuit() {
+  SDL_Event e{};
+  e.type = SDL_QUIT;
+  push(e);
+}
+
+void PushWindowEvent(uint8_t event, uint32_t windowID) {
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = windowID ? windowID : ourWindow();
+  e.window.event = event;
+  push(e);
+}
+
+void DrainEvents() {
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}

@@ -1,0 +1,62 @@
+// Test support for the gl tier: one real window on SDL's OpenGL renderer per test
+// binary (under Xvfb), pushed SDL events, and exact pixel checks.
+#pragma once
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// An image of ABGR8888 pixels (bytes r, g, b, a in memory order).
+struct Image {
+  int w = 0, h = 0;
+  std::vector<uint32_t> px;
+  Image() = default;
+  Image(int w_, int h_, uint32_t fill = 0) : w(w_), h(h_), px(size_t(w_) * h_, fill) {}
+  uint32_t& at(int x, int y) { return px[size_t(y) * w + x]; }
+  uint32_t at(int x, int y) const { return px[size_t(y) * w + x]; }
+};
+
+// Pixel value from bytes, as a palette entry is written.
+constexpr uint32_t Px(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+  return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16 | uint32_t(a) << 24;
+}
+// Red, green and blue of a pixel, alpha dropped (what a window shows).
+constexpr uint32_t Rgb(uint32_t p) { return p & 0xFFFFFF; }
+
+// Reads rect (whole target if null) of texture t (the window if t is null) and puts
+// the previous render target back.
+Image ReadPixels(SDL_Texture* t, const SDL_Rect* rect = nullptr);
+// Clears texture t (window if null) to colour c with blend mode none.
+void ClearTarget(SDL_Texture* t, uint32_t c);
+
+// Compares actual with expected over the whole image, or only where the mask is set.
+// Reports the number of wrong pixels and the first, and saves both images as BMP
+// files named after the test.
+testing::AssertionResult SameImage(const Image& actual, const Image& expected,
+                                   bool rgbOnly = false);
+// Builds an image from text rows: '#' is ink, any other character background.
+Image FromMask(const std::vector<std::string>& rows, uint32_t ink, uint32_t background);
+// The (x, y) positions of img whose pixel equals v, row by row.
+std::vector<std::pair<int, int>> PixelsOf(const Image& img, uint32_t v);
+
+// Events pushed onto SDL's queue as the devices would deliver them to our window.
+void PushMotion(int x, int y, uint32_t state = 0);
+void PushButton(bool down, uint8_t button, int x, int y, uint8_t clicks = 1);
+void PushClick(uint8_t button, int x, int y, uint8_t clicks = 1);  // press and release
+void PushKey(SDL_Keycode sym, bool repeat = false);
+void PushText(const char* text);
+void PushQuit();
+void PushWindowEvent(uint8_t event, uint32_t windowID = 0);  // 0: our window
+// Empties SDL's queue.
+void DrainEvents();
+
+// Base fixture: globals at their start values, queue drained, render target the
+// window, draw colour black, blend none.
+class GLTest : public testing::Test {
+ protected:
+  void SetUp() override;
+};
+// Sets every input, toolkit, raster and paint global back to its start value.
+void ResetGlobals();

@@ -1,0 +1,52 @@
+# Three tiers under tests/<module>/: *_pure.cpp (core library, no display),
+# *_gl.cpp (real OpenGL renderer under Xvfb), and tests/e2e (the real binary).
+find_package(GTest REQUIRED)
+find_package(X11 REQUIRED)
+include(GoogleTest)
+
+set(TEST_ENV
+  "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "SDL_AUDIODRIVER=dummy")
+
+add_library(test_gl_support STATIC tests/support/gl.cpp)
+target_link_libraries(test_gl_support PUBLIC tarksen_app GTest::gtest)
+
+add_executable(wmclose tests/support/wmclose.cpp)
+target_link_libraries(wmclose PRIVATE X11::X11)
+
+foreach(m ${MODULES})
+  file(GLOB pure CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${m}/*_pure.cpp)
+  if(pure)
+    add_executable(test_${m}_pure ${pure})
+    target_link_libraries(test_${m}_pure PRIVATE tarksen_core GTest::gtest_main)
+    gtest_discover_tests(test_${m}_pure PROPERTIES LABELS pure TIMEOUT 60 ENVIRONMENT "${TEST_ENV}")
+  endif()
+  file(GLOB gl CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${m}/*_gl.cpp)
+  if(gl)
+    add_executable(test_${m}_gl ${gl})
+    target_link_libraries(test_${m}_gl PRIVATE test_gl_support GTest::gtest_main)
+    add_dependencies(test_${m}_gl tarksen)  # BASFont.bmp beside the binaries
+    gtest_discover_tests(test_${m}_gl WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+      DISCOVERY_MODE PRE_TEST PROPERTIES LABELS gl TIMEOUT 60 ENVIRONMENT "${TEST_ENV}")
+  endif()
+endforeach()
+
+file(GLOB e2e CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(e2e)
+  add_executable(test_e2e ${e2e} tests/support/e2e.cpp)
+  target_include_directories(test_e2e PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(test_e2e PRIVATE GTest::gtest_main tarksen_core)
+  target_compile_definitions(test_e2e PRIVATE
+    TARKSEN_BIN="$<TARGET_FILE:tarksen>"
+    TARKSEN_FONT="${CMAKE_SOURCE_DIR}/assets/BASFont.bmp"
+    WMCLOSE_BIN="$<TARGET_FILE:wmclose>")
+  add_dependencies(test_e2e tarksen wmclose)
+  gtest_discover_tests(test_e2e DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS e2e TIMEOUT 120 ENVIRONMENT "${TEST_ENV}")
+endif()
+
+# The committed font must be what the glyph source generates.
+add_test(NAME font_asset_matches_glyph_source
+  COMMAND sh -c "'$<TARGET_FILE:mkfont>' '${CMAKE_SOURCE_DIR}/tools/font/glyphs.txt' font.bmp && cmp font.bmp '${CMAKE_SOURCE_DIR}/assets/BASFont.bmp'")
+set_tests_properties(font_asset_matches_glyph_source PROPERTIES LABELS pure TIMEOUT 60)
