@@ -1,0 +1,21 @@
+#include <vector>
+
+#include "platform/platform.h"
+#include "raster/raster.h"
+#include "raster/raster_core.h"
+
+void DrawCircle(int32_t xc, int32_t yc, int32_t r) {
+  static std::vector<RasterPoint> pts;
+  pts.clear();
+  CirclePoints(xc, yc, r, pts);
+  // One call per step of eight points, as the walk produces them.
+  for (size_t i = 0; i < pts.size(); i += 8)
+    SDL_RenderDrawPoints(SDLRenderer, reinterpret_cast<const SDL_Point*>(&pts[i]), 8);
+}
+
+void DrawCircleF(int32_t xc, int32_t yc, int32_t r) {
+  static std::vector<RasterSpan> spans;
+  spans.clear();
+  DiscSpans(xc, yc, r, spans);
+  for (const RasterSpan& s : spans) SDL_RenderDrawLine(SDLRenderer, s.x1, s.y, s.x2, s.y);
+}
