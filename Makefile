@@ -61,7 +61,9 @@ fuzz: deps-fuzz
 	@CXX=clang++ cmake -S . -B $(FUZZBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARKSEN_SANITIZE=OFF \
 	  -DTARKSEN_TESTS=OFF -DTARKSEN_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZBUILD) -j $(JOBS)
-	@cd $(FUZZBUILD) && for f in fuzz_*; do ./$$f -max_total_time=60 $(CURDIR)/tests/fuzz/$${f#fuzz_} || exit 1; done
+	@# New inputs go to a scratch corpus; copy a crash worth keeping into tests/fuzz/<name>/.
+	@cd $(FUZZBUILD) && for f in fuzz_*; do mkdir -p corpus-$$f && \
+	  ./$$f -max_total_time=60 corpus-$$f $(CURDIR)/tests/fuzz/$${f#fuzz_} || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(BENCHBUILD) $(FUZZBUILD)

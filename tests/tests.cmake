@@ -50,3 +50,15 @@ endif()
 add_test(NAME font_asset_matches_glyph_source
   COMMAND sh -c "'$<TARGET_FILE:mkfont>' '${CMAKE_SOURCE_DIR}/tools/font/glyphs.txt' font.bmp && cmp font.bmp '${CMAKE_SOURCE_DIR}/assets/BASFont.bmp'")
 set_tests_properties(font_asset_matches_glyph_source PROPERTIES LABELS pure TIMEOUT 60)
+
+# Replays every fuzz target's corpus (seeds and every crash found since) through
+# the same entry point with a plain main, under the sanitizers of this build.
+file(GLOB fuzzers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+foreach(f ${fuzzers})
+  get_filename_component(n ${f} NAME_WE)
+  string(REGEX REPLACE "_fuzz$" "" n ${n})
+  add_executable(replay_${n} ${f} tests/support/replay_main.cpp)
+  target_link_libraries(replay_${n} PRIVATE tarksen_core)
+  add_test(NAME replay_${n}_corpus COMMAND replay_${n} ${CMAKE_SOURCE_DIR}/tests/fuzz/${n})
+  set_tests_properties(replay_${n}_corpus PROPERTIES LABELS pure TIMEOUT 120)
+endforeach()

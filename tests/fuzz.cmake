@@ -1,0 +1,12 @@
+# Every tests/fuzz/<name>_fuzz.cpp defines LLVMFuzzerTestOneInput over a core routine
+# and becomes the libFuzzer target fuzz_<name>; its seed corpus is tests/fuzz/<name>/.
+# The same files are replayed over their corpus by make test (see tests.cmake).
+file(GLOB fuzzers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+foreach(f ${fuzzers})
+  get_filename_component(n ${f} NAME_WE)
+  string(REGEX REPLACE "_fuzz$" "" n ${n})
+  add_executable(fuzz_${n} ${f})
+  target_compile_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(fuzz_${n} PRIVATE tarksen_core)
+endforeach()
