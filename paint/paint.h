@@ -48,3 +48,39 @@ void zapamietaj();
 void przygotuj();
 // Destroys rob_e$, kra$, blok$, GEMScreen and Wypboxy, nulling each.
 void sprzataj();
+
+// Control screen.
+extern GEMBox boxy[81];  // the panel's boxes, laid out once by uklad
+// Lays out boxy and paints the 36 pattern samples into Wypboxy (start-up, once).
+void uklad();
+// Draws the panel into GEMScreen; does not present.
+void menu();
+// The control screen loop; returns when the user ends the program or asks to quit.
+void sterownia();
+// Puts the picture from rob_e$ on GEMScreen, sets colour and blend mode, shows it.
+void do_ekranu();
+// Stores the picture in rob_e$ again, blend mode none, grid hidden.
+void do_menu();
+
+// Drawing screen.
+// The drawing loop; returns on a press of a button other than the left one.
+void pracownia();
+// Waits for one key-down, motion or button-down and records it in x, y, k, key.
+// Always leaves Quit 0: a quit request while drawing is discarded.
+void cz_mysz();
+void t_undo();    // Backspace: puts the undo copy back and shows it
+void t_nawias();  // "," and ".": grid step down or up, redrawn
+void krata();     // redraws the grid overlay kra$ and shows it
+// Rubber band: first point (x, y), then release, preview, press. Fills p with
+// x1, y1, x2, y2; k is 1 when confirmed with the left button.
+void wsp(int32_t* p);
+// Tools; entered with k 1 and (x, y) the press, they leave k as the input ended.
+void rysuj();    // freehand
+void linia();    // line
+void lamana();   // polyline; leaves k 0
+void ramka();    // frame
+void prostok();  // filled rectangle
+void okrag();    // circle
+void kolo();     // filled circle
+void elipsa();   // ellipse
+void dysk();     // filled ellipse
