@@ -40,7 +40,8 @@ if(e2e)
   target_compile_definitions(test_e2e PRIVATE
     TARKSEN_BIN="$<TARGET_FILE:tarksen>"
     TARKSEN_FONT="${CMAKE_SOURCE_DIR}/assets/BASFont.bmp"
-    WMCLOSE_BIN="$<TARGET_FILE:wmclose>")
+    WMCLOSE_BIN="$<TARGET_FILE:wmclose>"
+    TARKSEN_LSAN_SUPP="${CMAKE_SOURCE_DIR}/tests/lsan.supp")
   add_dependencies(test_e2e tarksen wmclose)
   gtest_discover_tests(test_e2e DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS e2e TIMEOUT 120 ENVIRONMENT "${TEST_ENV}")
