@@ -36,12 +36,14 @@ deps-test:  ; $(call install,$(TEST_PKGS))
 deps-bench: ; $(call install,$(BENCH_PKGS))
 deps-fuzz:  ; $(call install,$(FUZZ_PKGS))
 
+# make build TARGET=tarksen builds the program alone.
+TARGET := all
 build:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --build $(BUILD) -j $(JOBS) --target $(TARGET)
 
 run: deps-run
-	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory build TARGET=tarksen
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display to open the window on; 'xvfb-run make run' gives a virtual one."; exit 1; fi
 	@cd $(BUILD) && $(LSAN) ./tarksen
