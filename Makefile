@@ -40,7 +40,7 @@ deps-fuzz:  ; $(call install,$(FUZZ_PKGS))
 TARGET := all
 build:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS) --target $(TARGET)
+	@MAKEFLAGS= cmake --build $(BUILD) -j $(JOBS) --target $(TARGET)
 
 run: deps-run
 	@$(MAKE) --no-print-directory build TARGET=tarksen
