@@ -40,7 +40,7 @@ deps-fuzz:  ; $(call install,$(FUZZ_PKGS))
 TARGET := all
 build:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@MAKEFLAGS= cmake --build $(BUILD) -j $(JOBS) --target $(TARGET)
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BUILD) -j $(JOBS) --target $(TARGET)
 
 run: deps-run
 	@$(MAKE) --no-print-directory build TARGET=tarksen
@@ -56,13 +56,13 @@ test: deps-test
 bench: deps-bench
 	@cmake -S . -B $(BENCHBUILD) -DCMAKE_BUILD_TYPE=Release -DTARKSEN_SANITIZE=OFF \
 	  -DTARKSEN_TESTS=OFF -DTARKSEN_BENCH=ON >/dev/null
-	@cmake --build $(BENCHBUILD) -j $(JOBS)
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BENCHBUILD) -j $(JOBS)
 	@cd $(BENCHBUILD) && for b in bench_*; do xvfb-run -a -s "-screen 0 1024x768x24" ./$$b; done
 
 fuzz: deps-fuzz
 	@CXX=clang++ cmake -S . -B $(FUZZBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARKSEN_SANITIZE=OFF \
 	  -DTARKSEN_TESTS=OFF -DTARKSEN_FUZZ=ON >/dev/null
-	@cmake --build $(FUZZBUILD) -j $(JOBS)
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(FUZZBUILD) -j $(JOBS)
 	@# New inputs go to a scratch corpus; copy a crash worth keeping into tests/fuzz/<name>/.
 	@cd $(FUZZBUILD) && for f in fuzz_*; do mkdir -p corpus-$$f && \
 	  ./$$f -max_total_time=60 corpus-$$f $(CURDIR)/tests/fuzz/$${f#fuzz_} || exit 1; done
