@@ -1,0 +1,101 @@
+#include <vector>
+
+#include "paint/control_core.h"
+#include "paint/paint.h"
+#include "platform/platform.h"
+#include "raster/raster.h"
+#include "toolkit/toolkit.h"
+
+GEMBox boxy[81];
+
+void uklad() {
+  Pole p[81];
+  UkladPol(p, tryb$[tryb], GEMColor);
+  for (int i = 0; i < 81; i++)
+    boxy[i] = {p[i].text, p[i].flags, p[i].type, p[i].x,      p[i].y,
+               p[i].w,    p[i].h,     p[i].param1, p[i].param2, nullptr};
+
+  // The samples are painted once, in black on white, whatever colour is chosen later.
+  std::vector<uint32_t> kanwa(640 * 400);
+  ProbkiWzorow(kanwa.data(), GEMColor[1], GEMColor[0]);
+  SDL_UpdateTexture(Wypboxy, nullptr, kanwa.data(), 640 * 4);
+}
+
+void menu() {
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+  Color = 0xAFCFAF;
+  SDLDrawColor(Color);
+  SDL_RenderClear(SDLRenderer);
+  GEMDrawBoxes(boxy, 81);
+  SDLDrawColor(GEMColor[kolor]);
+
+  SDL_Rect probki = {426, 0, 210, 216};
+  SDL_RenderCopy(SDLRenderer, Wypboxy, nullptr, &probki);
+  pbox(426, 224, 636, 260);
+  for (int i = 1; i <= 6; i++) line(420 + 26 * i, 268, 420 + 26 * i, 312, uint8_t(i));
+  line(620, 268, 620, 312, lin_r);
+  for (int i = 0; i < 6; i++) DrawCircleF(446 + 26 * i, 335, i + 1);
+  DrawCircleF(620, 335, lin_szer / 2);
+}
+
+static void puscPrzyciski() {
+  do GetSDLEvents();
+  while (MouseK && !Quit);
+}
+
+void do_ekranu() {
+  kr = -kr;
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+  SDL_RenderCopy(SDLRenderer, rob_e$, nullptr, nullptr);
+  SDLDrawColor(GEMColor[kolor]);
+  SDL_SetRenderDrawBlendMode(SDLRenderer, tryb_b[tryb]);
+  ShowE();
+}
+
+void do_menu() {
+  zapamietaj();
+  SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
+  kr = -kr;
+}
+
+static int32_t pytanie(const char* text) {
+  return GEMMessage(24, 100, text, 1, "?| Tak | Nie ");
+}
+
+void sterownia() {
+  for (;;) {
+    menu();
+    ShowE();
+    puscPrzyciski();
+    int32_t v = GEMWaitBoxClick(boxy, 81, 0);
+    k = int32_t(MouseK);
+    x = MouseX;
+    y = MouseY;
+
+    if (k == 1) {
+      Wybory w = {co, kolor, wyp, lin_r, lin_szer, tryb};
+      Rozkaz r = Wybierz(v, x, w);
+      co = w.co, kolor = w.kolor, wyp = w.wyp, lin_r = w.lin_r, lin_szer = w.lin_szer;
+      tryb = w.tryb;
+      boxy[21].text = tryb$[tryb];
+      // The question icon: a white "?" on a red disc.
+      Color = 0xFFFFFFFF;
+      ColorB = 0xFF;
+      if (r.cmd == CZYSC && pytanie("Wyczyścić ekran ?") == 0) {
+        SDL_SetRenderTarget(SDLRenderer, rob_e$);
+        SDLDrawColor(GEMColor[0]);
+        SDL_RenderClear(SDLRenderer);
+      }
+      if (r.cmd == KONIEC && pytanie("Koniec programu ?") == 0) return;
+    }
+    // Right or middle button anywhere, or a double click on a box: draw.
+    if (k > 1) {
+      puscPrzyciski();
+      do_ekranu();
+      pracownia();
+      do_menu();
+    }
+    GetSDLEvents();
+    if (Quit) return;
+  }
+}
