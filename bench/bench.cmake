@@ -9,3 +9,10 @@ foreach(b ${benches})
     TARKSEN_BIN="$<TARGET_FILE:tarksen>" TARKSEN_SOURCE="${CMAKE_SOURCE_DIR}")
   add_dependencies(bench_${n} tarksen)
 endforeach()
+
+# Start-up is measured against a bare SDL program that opens the same window.
+add_executable(bare_window bench/bare_window/main.cpp)
+target_link_libraries(bare_window PRIVATE SDL2::SDL2)
+target_link_libraries(bench_startup PRIVATE X11)
+target_compile_definitions(bench_startup PRIVATE BARE_BIN="$<TARGET_FILE:bare_window>")
+add_dependencies(bench_startup bare_window)

@@ -1,0 +1,426 @@
+// The control screen as a user meets it: the panel at start, choices made by clicks,
+// the two questions, and the ways into the drawing screen and out of the program.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "raster/raster.h"
+#include "raster/raster_core.h"
+#include "tests/support/e2e.h"
+#include "toolkit/toolkit_core.h"
+
+namespace {
+
+// Box colours as the window shows them.
+constexpr uint32_t SRODEK = 0xAFCFAF;  // panel, box fill; rim of a pressed box
+constexpr uint32_t JASNY = 0xCFFFCF;
+constexpr uint32_t CIEMNY = 0x7FAF7F;  // rim; fill of a pressed box
+constexpr uint32_t BLADY = 0xAFFFAF;   // the title box
+constexpr uint32_t PRZYGASZONY = 0x8FBF8F;
+constexpr uint32_t CZARNY = 0, BIALY = 0xFFFFFF, CZERWONY = 0xFF0000;
+// The palette's red, green and blue.
+constexpr uint32_t PALETA[16] = {0xFFFFFF, 0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x00FFFF,
+                                 0xFFFF00, 0xFF00FF, 0x9C9C9C, 0x4E4E4E, 0xFF7F7F, 0x7FFF7F,
+                                 0x7F7FFF, 0x7FFFFF, 0xFFFF7F, 0xFF7FFF};
+
+struct Rect {
+  int x, y, w, h;
+};
+// Inner areas of the boxes the scenarios look at.
+constexpr Rect LADUJ = {8, 8, 200, 24}, DEGAS = {8, 32, 200, 24};
+constexpr Rect PUNKT = {8, 152, 200, 24}, RYSUNEK = {212, 152, 200, 24};
+constexpr Rect POWIEKSZENIE = {8, 116, 200, 24}, TRYB = {212, 116, 200, 24};
+constexpr Rect CZYSC = {8, 370, 200, 24}, KONIEC = {212, 370, 200, 24};
+constexpr Rect TYTUL = {426, 354, 210, 40};
+constexpr Rect STYLE = {426, 264, 174, 52}, STYL = {606, 264, 30, 52};
+constexpr Rect GRUBOSCI = {426, 320, 174, 30}, GRUBOSC = {606, 320, 30, 30};
+constexpr Rect PROBKA = {426, 224, 211, 37};  // the current fill sample, outline included
+Rect kolorBox(int i) { return {8 + 25 * i, 320, 21, 22}; }
+Rect wzorBox(int n) { return {426 + 36 * (n % 6), 8 + 36 * (n / 6), 30, 28}; }
+int srodekX(Rect r) { return r.x + r.w / 2; }
+int srodekY(Rect r) { return r.y + r.h / 2; }
+
+// Is pixel (x, y) a gap of fill pattern p? The generator's first output after seeding
+// it with the pixel's index times p times 1000; every third value is a gap.
+bool przerwa(int x, int y, int p) {
+  uint32_t s = uint32_t(x + 640 * y) * uint32_t(p) * 1000u;
+  return p != 0 && (((s * 214013u + 2531011u) >> 16) & 0x7FFF) % 3 == 0;
+}
+
+// A pixel of alpha 127 blended over dst, as the pattern samples land on their boxes.
+uint32_t nad(uint32_t src, uint32_t dst) {
+  uint32_t out = 0;
+  for (int sh = 0; sh <= 16; sh += 8) {
+    uint32_t s = src >> sh & 0xFF, d = dst >> sh & 0xFF;
+    out |= (s * 127 + d * 128 + 127) / 255 << sh;
+  }
+  return out;
+}
+
+bool blisko(uint32_t a, uint32_t b, int tol) {
+  for (int sh = 0; sh <= 16; sh += 8)
+    if (abs(int(a >> sh & 0xFF) - int(b >> sh & 0xFF)) > tol) return false;
+  return true;
+}
+
+// Compares the shot over r with want(x, y); tol allows for the rounding of blending.
+testing::AssertionResult Obszar(const Shot& s, Rect r, const std::function<uint32_t(int, int)>& want,
+                                int tol = 0) {
+  if (s.w != 640 || s.h != 400) return testing::AssertionFailure() << "no screenshot";
+  int wrong = 0, fx = 0, fy = 0;
+  for (int y = r.y; y < r.y + r.h; y++)
+    for (int x = r.x; x < r.x + r.w; x++)
+      if (!blisko(s.at(x, y), want(x, y), tol) && !wrong++) fx = x, fy = y;
+  if (!wrong) return testing::AssertionSuccess();
+  char buf[160];
+  snprintf(buf, sizeof buf, "%d wrong pixels in (%d, %d, %d x %d); first at (%d, %d): want %06X, got %06X",
+           wrong, r.x, r.y, r.w, r.h, fx, fy, want(fx, fy), s.at(fx, fy));
+  return testing::AssertionFailure() << buf;
+}
+
+// The font strip as the program loads it: 114 cells of 8x8 in a 24-bit BMP, ink non-zero.
+class Font {
+ public:
+  Font() {
+    FILE* f = fopen(TARKSEN_FONT, "rb");
+    std::vector<unsigned char> b;
+    if (f) {
+      int c;
+      while ((c = fgetc(f)) != EOF) b.push_back((unsigned char)c);
+      fclose(f);
+    }
+    if (b.size() < 54) return;
+    auto le = [&](int o) { return b[o] | b[o + 1] << 8 | b[o + 2] << 16 | b[o + 3] << 24; };
+    int off = le(10), h = le(22);
+    w_ = le(18);
+    int pitch = (w_ * 3 + 3) & ~3;
+    ink_.assign(size_t(w_) * 8, false);
+    for (int y = 0; y < 8; y++)
+      for (int x = 0; x < w_; x++) {
+        size_t o = off + size_t(h > 0 ? h - 1 - y : y) * pitch + x * 3;
+        ink_[y * w_ + x] = o + 2 < b.size() && (b[o] | b[o + 1] | b[o + 2]);
+      }
+  }
+  bool ink(int x, int y) const { return x < w_ && ink_[y * w_ + x]; }
+
+ private:
+  int w_ = 0;
+  std::vector<bool> ink_;
+};
+const Font& font() {
+  static Font f;
+  return f;
+}
+
+// Area r showing text printed as one row from pen (px, py) up to the right and bottom
+// limits, in glyphs of 16x16 (each font pixel doubled) in colour ink, on fill.
+std::function<uint32_t(int, int)> Tekst(Rect r, const char* text, int32_t px, int32_t py,
+                                        int32_t right, int32_t bottom, uint32_t fill, uint32_t ink) {
+  auto img = std::make_shared<std::vector<uint32_t>>(size_t(r.w) * r.h, fill);
+  std::vector<GlyphDraw> glyphs;
+  GPrintLayout(text, 0xFFFFFFFF, 1, right, bottom, 0, px, py, 16, 16, glyphs);
+  for (const GlyphDraw& g : glyphs)
+    for (int fy = 0; fy < 8; fy++)
+      for (int fx = 0; fx < 8; fx++)
+        if (font().ink(8 * g.cell + fx, fy))
+          for (int d = 0; d < 4; d++) {
+            int x = g.x + 2 * fx + d % 2 - r.x, y = g.y + 2 * fy + d / 2 - r.y;
+            if (x >= 0 && y >= 0 && x < r.w && y < r.h) (*img)[size_t(y) * r.w + x] = ink;
+          }
+  return [img, r](int x, int y) { return (*img)[size_t(y - r.y) * r.w + (x - r.x)]; };
+}
+
+// The inner area of a raised box: fill, and the label centred by characters.
+std::function<uint32_t(int, int)> Etykieta(Rect r, const char* label, uint32_t fill, uint32_t ink) {
+  return Tekst(r, label, r.x + r.w / 2 - LenUTF(label, 0, 255) * 16 / 2, r.y + r.h / 2 - 8, 640,
+               400, fill, ink);
+}
+
+// The rim one pixel around r: top and left light and bottom and right dark when the
+// box is up, middle and light when it is pressed; the corners keep the fill.
+testing::AssertionResult Obrys(const Shot& s, Rect r, bool wcisniety, uint32_t fill) {
+  uint32_t gora = wcisniety ? SRODEK : JASNY, dol = wcisniety ? JASNY : CIEMNY;
+  return Obszar(s, {r.x - 1, r.y - 1, r.w + 2, r.h + 2}, [&](int x, int y) {
+    bool lewo = x == r.x - 1, prawo = x == r.x + r.w, wyzej = y == r.y - 1, nizej = y == r.y + r.h;
+    if ((lewo || prawo) && (wyzej || nizej)) return fill;
+    if (wyzej || lewo) return gora;
+    if (nizej || prawo) return dol;
+    return s.at(x, y);  // the inside is checked elsewhere
+  });
+}
+
+testing::AssertionResult Przycisk(const Shot& s, Rect r, const char* label, bool wcisniety,
+                                  uint32_t text = CZARNY) {
+  uint32_t fill = wcisniety ? CIEMNY : SRODEK;
+  testing::AssertionResult a = Obrys(s, r, wcisniety, fill);
+  if (!a) return a << " (rim of \"" << label << "\")";
+  a = Obszar(s, r, Etykieta(r, label, fill, text));
+  if (!a) return a << " (inside of \"" << label << "\")";
+  return a;
+}
+
+// Pattern box n with its sample blended over the box's fill.
+testing::AssertionResult Wzor(const Shot& s, int n, bool wcisniety) {
+  uint32_t fill = wcisniety ? CIEMNY : SRODEK;
+  testing::AssertionResult a = Obrys(s, wzorBox(n), wcisniety, fill);
+  if (!a) return a << " (rim of pattern box " << n << ")";
+  a = Obszar(s, wzorBox(n), [&](int x, int y) { return nad(przerwa(x - 426, y, n) ? BIALY : CZARNY, fill); },
+             1);
+  if (!a) return a << " (sample of pattern " << n << ")";
+  return a;
+}
+
+// The current fill sample: an outline in colour c around pattern p in c on white.
+testing::AssertionResult Probka(const Shot& s, uint32_t c, int p) {
+  Rect r = PROBKA;
+  return Obszar(s, r, [&](int x, int y) {
+    bool brzeg = x == r.x || y == r.y || x == r.x + r.w - 1 || y == r.y + r.h - 1;
+    return !brzeg && przerwa(x, y, p) ? BIALY : c;
+  });
+}
+
+// The style samples 1..6 in box 61 and the current style in box 62, pen width 1.
+testing::AssertionResult Style(const Shot& s, uint32_t c, int styl) {
+  auto punkt = [&](int x, int y, int probkaX, int st) {
+    int j = y - 268;
+    return x == probkaX && j >= 0 && j <= 44 && (defline[st] >> (31 - j % 32) & 1);
+  };
+  testing::AssertionResult a = Obszar(s, STYLE, [&](int x, int y) {
+    for (int i = 1; i <= 6; i++)
+      if (punkt(x, y, 420 + 26 * i, i)) return c;
+    return SRODEK;
+  });
+  if (!a) return a << " (style samples)";
+  a = Obszar(s, STYL, [&](int x, int y) { return punkt(x, y, 620, styl) ? c : SRODEK; });
+  if (!a) return a << " (current style " << styl << ")";
+  return a;
+}
+
+// Pixels of a disc drawn with the raster's disc walk.
+bool wDysku(int x, int y, int xc, int yc, int r) {
+  std::vector<RasterSpan> spans;
+  DiscSpans(xc, yc, r, spans);
+  for (const RasterSpan& sp : spans)
+    if (sp.y == y && x >= sp.x1 && x <= sp.x2) return true;
+  return false;
+}
+
+// The width samples (discs of radius 1..6) in box 63 and the current width in box 64.
+testing::AssertionResult Grubosci(const Shot& s, uint32_t c, int szer) {
+  testing::AssertionResult a = Obszar(s, GRUBOSCI, [&](int x, int y) {
+    for (int i = 0; i < 6; i++)
+      if (wDysku(x, y, 446 + 26 * i, 335, i + 1)) return c;
+    return SRODEK;
+  });
+  if (!a) return a << " (width samples)";
+  a = Obszar(s, GRUBOSC, [&](int x, int y) { return wDysku(x, y, 620, 335, szer / 2) ? c : SRODEK; });
+  if (!a) return a << " (current width " << szer << ")";
+  return a;
+}
+
+// Waits until check holds on the window (or 5 s pass) and reports the last result.
+testing::AssertionResult Widac(App& app, const std::function<testing::AssertionResult(const Shot&)>& check) {
+  Shot s = app.waitFor([&](const Shot& s) { return bool(check(s)); });
+  return check(s);
+}
+
+void klik(App& app, Rect r, int button = 1) { app.click(srodekX(r), srodekY(r), button); }
+
+const char* const TRYBY[5] = {"Wymiana", "Mieszanie", "Suma", "Iloczyn", "Inwersja"};
+
+constexpr Rect TAK = {232, 276, 82, 18}, NIE = {326, 276, 82, 18};
+
+// The question of an alert: the text, a red disc behind the icon, and the answers
+// " Tak " and " Nie ", the latter the default.
+testing::AssertionResult Pytanie(const Shot& s, const char* text) {
+  Rect r = {164, 196, 312, 24};
+  testing::AssertionResult a = Obszar(s, r, Tekst(r, text, 184, 200, 464, 276, SRODEK, CZARNY));
+  if (!a) return a << " (question text)";
+  for (int x : {301, 302, 338, 339})
+    if (s.at(x, 130) != CZERWONY) return testing::AssertionFailure() << "no red disc at x " << x;
+  a = Przycisk(s, TAK, " Tak ", false);
+  return a ? Przycisk(s, NIE, " Nie ", true) : a;
+}
+
+// The drawing screen: a white picture with black where ink(x, y) holds.
+testing::AssertionResult Obraz(const Shot& s, const std::function<bool(int, int)>& ink,
+                               uint32_t c = CZARNY) {
+  return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return ink(x, y) ? c : BIALY; });
+}
+bool nic(int, int) { return false; }
+
+}  // namespace
+
+TEST(ControlScreen, StartUpLook) {
+  App app;
+  Shot s = app.shot();
+  ASSERT_EQ(s.w, 640);
+  EXPECT_TRUE(Obszar(s, {0, 0, 640, 7}, [](int, int) { return SRODEK; })) << "panel background";
+  EXPECT_TRUE(Obszar(s, {0, 396, 640, 4}, [](int, int) { return SRODEK; })) << "panel background";
+
+  EXPECT_TRUE(Obrys(s, TYTUL, false, BLADY));
+  EXPECT_TRUE(Obszar(s, TYTUL, Etykieta(TYTUL, "TARKSEN 2", BLADY, CZARNY)));
+  EXPECT_TRUE(Przycisk(s, LADUJ, "Ładuj", false, PRZYGASZONY)) << "a heading is dimmed";
+  EXPECT_TRUE(Przycisk(s, DEGAS, "DEGAS", false));
+  EXPECT_TRUE(Przycisk(s, RYSUNEK, "Rysunek", true)) << "the tool at start";
+  EXPECT_TRUE(Przycisk(s, PUNKT, "Punkt", false));
+  EXPECT_TRUE(Przycisk(s, POWIEKSZENIE, "Powiększenie", false));
+  EXPECT_TRUE(Przycisk(s, TRYB, "Wymiana", false));
+  EXPECT_TRUE(Przycisk(s, CZYSC, "Czyść", false));
+  EXPECT_TRUE(Przycisk(s, KONIEC, "Koniec", false));
+
+  for (int i = 0; i < 16; i++) {
+    SCOPED_TRACE("colour box " + std::to_string(i));
+    EXPECT_TRUE(Obrys(s, kolorBox(i), false, PALETA[i]));
+    EXPECT_TRUE(Obszar(s, kolorBox(i), [&](int, int) { return PALETA[i]; }));
+  }
+  for (int n = 0; n < 36; n++) EXPECT_TRUE(Wzor(s, n, false));
+  EXPECT_TRUE(Probka(s, CZARNY, 0)) << "solid black";
+  EXPECT_TRUE(Style(s, CZARNY, 0));
+  EXPECT_TRUE(Grubosci(s, CZARNY, 1));
+}
+
+TEST(ControlScreen, ChoicesByLeftClicks) {
+  App app;
+  {
+    SCOPED_TRACE("tool Punkt");
+    klik(app, PUNKT);
+    EXPECT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, PUNKT, "Punkt", true); }));
+    EXPECT_TRUE(Przycisk(app.shot(), RYSUNEK, "Rysunek", false)) << "one tool at a time";
+  }
+  {
+    SCOPED_TRACE("colour 2, red");
+    klik(app, kolorBox(2));
+    EXPECT_TRUE(Widac(app, [](const Shot& s) { return Probka(s, CZERWONY, 0); }));
+    Shot s = app.shot();
+    EXPECT_TRUE(Style(s, CZERWONY, 0));
+    EXPECT_TRUE(Grubosci(s, CZERWONY, 1));
+    EXPECT_TRUE(Obrys(s, kolorBox(2), true, CZERWONY)) << "shown pressed until the next click";
+    EXPECT_TRUE(Wzor(s, 0, false)) << "the samples stay black";
+  }
+  {
+    SCOPED_TRACE("pattern 7");
+    klik(app, wzorBox(7));
+    EXPECT_TRUE(Widac(app, [](const Shot& s) { return Probka(s, CZERWONY, 7); }));
+    Shot s = app.shot();
+    EXPECT_TRUE(Wzor(s, 7, true));
+    EXPECT_TRUE(Obrys(s, kolorBox(2), false, CZERWONY)) << "no longer pressed";
+  }
+  struct {
+    const char* name;
+    int x, y;  // where to click
+    int styl, szer;
+  } rows[] = {
+      {"style sample 3", 498, 290, 3, 1},
+      {"right end of the style samples gives the last style", 595, 290, 6, 1},
+      {"current style box: solid", 620, 290, 0, 1},
+      {"width sample 10", 550, 335, 0, 10},
+      {"current width box: 1", 620, 335, 0, 1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    app.click(r.x, r.y);
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) {
+      if (r.szer > 1) return Grubosci(s, CZERWONY, r.szer);  // wide pens widen the style samples too
+      testing::AssertionResult a = Style(s, CZERWONY, r.styl);
+      return a ? Grubosci(s, CZERWONY, r.szer) : a;
+    }));
+  }
+  EXPECT_TRUE(app.running());
+}
+
+TEST(ControlScreen, ModeBoxCyclesThroughTheFiveModes) {
+  App app;
+  for (int i = 1; i <= 5; i++) {
+    SCOPED_TRACE(TRYBY[i % 5]);
+    klik(app, TRYB);
+    // Pressed until the next click, with the new name.
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Przycisk(s, TRYB, TRYBY[i % 5], true); }));
+  }
+}
+
+
+TEST(ControlScreen, KoniecAnsweredNieByClickOrKeyThenTak) {
+  App app;
+  for (bool byKey : {false, true}) {
+    SCOPED_TRACE(byKey ? "Escape gives the default, Nie" : "Nie clicked");
+    klik(app, KONIEC);
+    ASSERT_TRUE(Widac(app, [](const Shot& s) { return Pytanie(s, "Koniec programu ?"); }));
+    if (byKey)
+      app.key("Escape");
+    else
+      klik(app, NIE);
+    // The panel again, with Koniec pressed until the next click.
+    EXPECT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, KONIEC, "Koniec", true); }));
+    EXPECT_TRUE(app.running());
+  }
+  klik(app, KONIEC);
+  ASSERT_TRUE(Widac(app, [](const Shot& s) { return Pytanie(s, "Koniec programu ?"); }));
+  klik(app, TAK);
+  EXPECT_EQ(app.waitExit(), 0);
+}
+
+TEST(ControlScreen, RightClickEntersTheDrawingScreenAndRightClickThereReturns) {
+  App app;
+  app.click(500, 250, 3);
+  EXPECT_TRUE(Widac(app, [](const Shot& s) { return Obraz(s, nic); })) << "the white picture";
+  app.click(100, 100, 3);
+  EXPECT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, RYSUNEK, "Rysunek", true); }));
+}
+
+TEST(ControlScreen, DoubleClickOnAToolPicksItAndEntersTheDrawingScreen) {
+  App app;
+  app.doubleClick(srodekX(PUNKT), srodekY(PUNKT));
+  ASSERT_TRUE(Widac(app, [](const Shot& s) { return Obraz(s, nic); }));
+  app.click(300, 200);
+  auto punkt = [](int x, int y) { return x == 300 && y == 200; };
+  EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Obraz(s, punkt); })) << "one point: Punkt";
+}
+
+TEST(ControlScreen, CzyscAnsweredNieKeepsThePictureTakClearsIt) {
+  App app;
+  auto punkt = [](int x, int y) { return x == 300 && y == 200; };
+  klik(app, PUNKT);
+  app.click(500, 250, 3);
+  ASSERT_TRUE(Widac(app, [](const Shot& s) { return Obraz(s, nic); }));
+  app.click(300, 200);
+  ASSERT_TRUE(Widac(app, [&](const Shot& s) { return Obraz(s, punkt); }));
+  app.click(500, 250, 3);
+
+  struct {
+    const char* name;
+    Rect answer;
+    std::function<bool(int, int)> picture;
+  } rows[] = {{"Nie", NIE, punkt}, {"Tak", TAK, nic}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    ASSERT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, PUNKT, "Punkt", true); }));
+    klik(app, CZYSC);
+    ASSERT_TRUE(Widac(app, [](const Shot& s) { return Pytanie(s, "Wyczyścić ekran ?"); }));
+    klik(app, r.answer);
+    EXPECT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, CZYSC, "Czyść", true); }));
+    app.click(500, 250, 3);
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Obraz(s, r.picture); }));
+    app.click(500, 250, 3);
+  }
+}
+
+TEST(ControlScreen, InwersjaTurnsARedPointOnWhiteCyan) {
+  App app;
+  for (int i = 1; i <= 4; i++) {
+    klik(app, TRYB);
+    ASSERT_TRUE(Widac(app, [&](const Shot& s) { return Przycisk(s, TRYB, TRYBY[i], true); }));
+  }
+  klik(app, kolorBox(2));
+  klik(app, PUNKT);
+  ASSERT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, PUNKT, "Punkt", true); }));
+  app.click(500, 250, 3);
+  ASSERT_TRUE(Widac(app, [](const Shot& s) { return Obraz(s, nic); }));
+  app.click(300, 200);
+  auto punkt = [](int x, int y) { return x == 300 && y == 200; };
+  EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Obraz(s, punkt, 0x00FFFF); }));
+}
