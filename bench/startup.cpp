@@ -1,6 +1,6 @@
 // Start-up time of the program against a bare SDL program that opens its window the
 // same way (bench/bare_window): from the spawn until the window is mapped, and until
-// the first frame (the panel's background colour) is on the window.
+// its first frame (the panel, or the bare program's clear in the same colour) shows.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <benchmark/benchmark.h>
@@ -34,20 +34,6 @@ static bool prepare() {
   return system(cp.c_str()) == 0 && chdir(dir) == 0;
 }
 
-// The next window mapped under the root, or 0 after 10 s.
-static Window waitMapped() {
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < end) {
-    while (XPending(dpy)) {
-      XEvent e;
-      XNextEvent(dpy, &e);
-      if (e.type == MapNotify) return e.xmap.window;
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  return 0;
-}
-
 // Does the window show the panel's background colour (0xAF, 0xCF, 0xAF) at (2, 2)?
 static bool showsBackground(Window w) {
   XImage* img = XGetImage(dpy, w, 2, 2, 1, 1, AllPlanes, ZPixmap);
@@ -59,39 +45,52 @@ static bool showsBackground(Window w) {
 
 enum Until { MAPPED, FIRST_FRAME };
 
+// Starts bin and waits for its first frame. SDL maps a first window and replaces it by
+// one made for OpenGL; the mapping counted is that of the window the frame appears in.
+// Returns the seconds until that mapping or that frame, or -1 if nothing showed in 10 s.
+static double startOnce(const char* bin, Until until) {
+  using clock = std::chrono::steady_clock;
+  XSync(dpy, False);
+  while (XPending(dpy)) {
+    XEvent e;
+    XNextEvent(dpy, &e);
+  }
+  clock::time_point t0 = clock::now(), mapped, end = t0 + std::chrono::seconds(10);
+  pid_t pid;
+  char* argv[] = {const_cast<char*>(bin), nullptr};
+  if (posix_spawn(&pid, bin, nullptr, nullptr, argv, environ) != 0) return -1;
+  Window w = 0;
+  double result = -1;
+  while (clock::now() < end) {
+    while (XPending(dpy)) {
+      XEvent e;
+      XNextEvent(dpy, &e);
+      if (e.type == MapNotify) w = e.xmap.window, mapped = clock::now();
+    }
+    if (w && showsBackground(w)) {
+      clock::time_point t = until == MAPPED ? mapped : clock::now();
+      result = std::chrono::duration<double>(t - t0).count();
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  return result;
+}
+
 static void StartUp(benchmark::State& state, const char* bin, Until until) {
   if (!prepare()) {
     state.SkipWithError("no X display (run under xvfb-run) or no working directory");
     return;
   }
   for (auto _ : state) {
-    XSync(dpy, False);
-    while (XPending(dpy)) {
-      XEvent e;
-      XNextEvent(dpy, &e);
-    }
-    auto t0 = std::chrono::steady_clock::now();
-    pid_t pid;
-    char* argv[] = {const_cast<char*>(bin), nullptr};
-    if (posix_spawn(&pid, bin, nullptr, nullptr, argv, environ) != 0) {
-      state.SkipWithError("cannot start the program");
+    double t = startOnce(bin, until);
+    if (t < 0) {
+      state.SkipWithError("the window did not show its first frame");
       return;
     }
-    Window w = waitMapped();
-    bool shown = w != 0;
-    if (shown && until == FIRST_FRAME) {
-      auto end = t0 + std::chrono::seconds(10);
-      while (!(shown = showsBackground(w)) && std::chrono::steady_clock::now() < end)
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    auto t1 = std::chrono::steady_clock::now();
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    if (!shown) {
-      state.SkipWithError("the window did not show");
-      return;
-    }
-    state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    state.SetIterationTime(t);
   }
 }
 
