@@ -26,28 +26,11 @@ extern GPRRecord GPR;
 void SDLGPrint(const char* text, uint32_t count, int32_t rows, int32_t right, int32_t bottom,
                uint8_t clip);
 
-// Box flags.
-inline constexpr uint8_t BOX_ENABLED = 0x01;     // label black; with SELECTABLE the box reacts
-inline constexpr uint8_t BOX_SELECTABLE = 0x02;  // reacts to a click when ENABLED too
-inline constexpr uint8_t BOX_SELECTED = 0x04;    // drawn pressed (types other than 10..19)
-inline constexpr uint8_t BOX_MOMENTARY = 0x08;   // the next wait clears its selection
-inline constexpr uint8_t BOX_RADIO = 0x10;       // selecting it deselects the other radio box
-inline constexpr uint8_t BOX_TOGGLE = 0x20;      // a click flips the selection
-
-// One entry of a box table. Types 0..9 raised with a centred label, image and
-// colours; 10..19 sunken (11 one line, 12 wrapped text, 13 a list); 20..255 raised.
-struct GEMBox {
-  const char* text;  // label, edited text, or first list row (rows of 256 bytes); not owned
-  uint8_t flags;
-  uint8_t type;
-  int32_t x, y, w, h;    // inner area; the rim lies one pixel outside it
-  uint32_t param1;       // types 0..9: fill colour (0 standard); type 13: rows to print
-  int32_t param2;        // types 0..9: text colour (0 standard); type 13: highlighted row
-  SDL_Texture* image;    // types 0..9: stretched over the inner area; not owned
-};
-
 extern uint32_t ColorC;  // text colour being set (bytes r,g,b,a)
 extern uint32_t ColorB;  // colour of an alert's icon disc
+
+// Makes c the text colour: ColorC = c, and the font's colour modulation its first three bytes.
+void GEMTextColor(uint32_t c);
 
 // Draws one box on the current render target. Leaves Color, ColorC, the pen and DST
 // as it last set them.

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/toolkit_core.h"
+
 // An image of ABGR8888 pixels (bytes r, g, b, a in memory order).
 struct Image {
   int w = 0, h = 0;
@@ -40,6 +42,16 @@ testing::AssertionResult SameImage(const Image& actual, const Image& expected,
 Image FromMask(const std::vector<std::string>& rows, uint32_t ink, uint32_t background);
 // The (x, y) positions of img whose pixel equals v, row by row.
 std::vector<std::pair<int, int>> PixelsOf(const Image& img, uint32_t v);
+
+// Paints rectangle (x, y, w, h) of img in c, clipped to the image.
+void PaintRect(Image& img, int x, int y, int w, int h, uint32_t c);
+// Is pixel (x, y) of the font image, as loaded at start-up, glyph ink?
+bool FontInk(int x, int y);
+// Paints each glyph copy onto img in ink as the font draws it: its cell's ink pixels
+// scaled by scale (2 for the 16x16 glyphs of SDLGPrint) from the copy's corner.
+void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs, int scale = 2);
+// The glyph copies of one row of text printed from (x, y) with no limits.
+std::vector<GlyphDraw> GlyphsOf(const char* text, int x, int y);
 
 // Events pushed onto SDL's queue as the devices would deliver them to our window.
 void PushMotion(int x, int y, uint32_t state = 0);
