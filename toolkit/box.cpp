@@ -4,9 +4,13 @@
 uint32_t ColorC = 0;
 uint32_t ColorB = 0;
 
+static void colorMod(SDL_Texture* t, uint32_t c) {
+  SDL_SetTextureColorMod(t, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
 void GEMTextColor(uint32_t c) {
   ColorC = c;
-  SDL_SetTextureColorMod(GPR.font, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+  colorMod(GPR.font, c);
 }
 
 static void drawColor(uint32_t c) {
@@ -41,7 +45,7 @@ void GEMDrawBox(GEMBox b) {
     }
     if (b.image) {
       // Modulated by the text colour: only white text shows the image as it is.
-      SDL_SetTextureColorMod(b.image, c.text & 0xFF, (c.text >> 8) & 0xFF, (c.text >> 16) & 0xFF);
+      colorMod(b.image, c.text);
       DST = {b.x, b.y, b.w, b.h};
       SDL_RenderCopy(SDLRenderer, b.image, nullptr, &DST);
     }

@@ -58,6 +58,13 @@ void GLTest::SetUp() {
   if (BASFont) SDL_SetTextureColorMod(BASFont, 255, 255, 255);
 }
 
+void ScreenTest::SetUp() {
+  GLTest::SetUp();
+  ASSERT_NE(BASFont, nullptr) << "BASFont.bmp must be in the working directory";
+  ClearTarget(GEMScreen, bg);
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+}
+
 Image ReadPixels(SDL_Texture* t, const SDL_Rect* rect) {
   SDL_Texture* old = SDL_GetRenderTarget(SDLRenderer);
   SDL_SetRenderTarget(SDLRenderer, t);

@@ -70,5 +70,13 @@ class GLTest : public testing::Test {
  protected:
   void SetUp() override;
 };
+// Fixture for drawing into GEMScreen: the font loaded, GEMScreen cleared to bg and
+// made the render target.
+class ScreenTest : public GLTest {
+ protected:
+  explicit ScreenTest(uint32_t background = Px(0, 0, 0, 255)) : bg(background) {}
+  void SetUp() override;
+  const uint32_t bg;
+};
 // Sets every input, toolkit, raster and paint global back to its start value.
 void ResetGlobals();

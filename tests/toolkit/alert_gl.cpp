@@ -47,12 +47,9 @@ static void paintOutline(Image& img, int x, int y, int w, int h, uint32_t c) {
   PaintRect(img, x + w - 1, y, 1, h, c);
 }
 
-class Alerts : public GLTest {
+class Alerts : public ScreenTest {
  protected:
-  void SetUp() override {
-    GLTest::SetUp();
-    ASSERT_NE(BASFont, nullptr) << "BASFont.bmp must be in the working directory";
-  }
+  Alerts() : ScreenTest(Px(0x10, 0x20, 0x30, 255)) {}
   // Shows the alert as the control screen does (a white icon on a red disc, blending
   // off) over a window cleared to bg, with the inputs already queued and GEMScreen as
   // the render target; returns its answer and what it wrote to stdout.
@@ -73,7 +70,6 @@ class Alerts : public GLTest {
     EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), nullptr);
     return answer;
   }
-  const uint32_t bg = Px(0x10, 0x20, 0x30, 255);
 };
 
 TEST_F(Alerts, ShowPanelIconButtonsAndText) {

@@ -27,15 +27,9 @@ static std::vector<GlyphDraw> operator+(std::vector<GlyphDraw> a, const std::vec
   return a;
 }
 
-class Boxes : public GLTest {
+class Boxes : public ScreenTest {
  protected:
-  void SetUp() override {
-    GLTest::SetUp();
-    ASSERT_NE(BASFont, nullptr) << "BASFont.bmp must be in the working directory";
-    ClearTarget(GEMScreen, bg);
-    SDL_SetRenderTarget(SDLRenderer, GEMScreen);
-  }
-  const uint32_t bg = Px(0x20, 0x30, 0x40, 255);
+  Boxes() : ScreenTest(Px(0x20, 0x30, 0x40, 255)) {}
 };
 
 // List rows of 256 bytes each.

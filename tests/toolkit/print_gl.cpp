@@ -13,16 +13,7 @@ static Image expectGlyphs(int w, int h, uint32_t bg, uint32_t ink,
   return img;
 }
 
-class Print : public GLTest {
- protected:
-  void SetUp() override {
-    GLTest::SetUp();
-    ASSERT_NE(BASFont, nullptr) << "BASFont.bmp must be in the working directory";
-    ClearTarget(GEMScreen, bg);
-    SDL_SetRenderTarget(SDLRenderer, GEMScreen);
-  }
-  const uint32_t bg = Px(0, 0, 0, 255);
-};
+using Print = ScreenTest;
 
 TEST_F(Print, FontImageHasTheFixedLayout) {
   EXPECT_GE(SDLSurface->w, 912);
