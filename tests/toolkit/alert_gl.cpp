@@ -156,7 +156,8 @@ TEST_F(Alerts, QuestionAnswers) {
       {"double click on Tak", {{In::DoubleClick, 313, 293}}, 0, 0},
       {"left click on Nie", {{In::Click, 330, 280}}, 1, 0},
       {"left click between the buttons", {{In::Click, 320, 280}, {In::Key}}, 1, 0},
-      {"left click on the rim of Tak", {{In::Click, 231, 280}, {In::Click, 240, 294}, {In::Key}}, 1, 0},
+      {"left clicks on the rim of Tak",
+       {{In::Click, 231, 280}, {In::Click, 240, 294}, {In::Key}}, 1, 0},
       {"window events do not end it", {{In::Window}, {In::Click, 240, 280}}, 0, 0},
       {"quit request", {{In::Quit}}, 1, 1},
   };

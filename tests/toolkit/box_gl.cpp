@@ -132,9 +132,12 @@ TEST_F(Boxes, ImageStretchedOverTheInnerArea) {
 TEST_F(Boxes, TableDrawnLastRecordFirst) {
   // Record 0 overlaps record 5; records 1 to 4 stand apart.
   const GEMBox table[6] = {
-      {nullptr, 0x13, 1, 20, 20, 100, 30, 0, 0, nullptr},  {nullptr, 0x13, 1, 300, 20, 20, 20, 0, 0, nullptr},
-      {nullptr, 0x17, 1, 300, 60, 20, 20, 0, 0, nullptr},  {nullptr, 0x13, 11, 300, 100, 20, 20, 0, 0, nullptr},
-      {nullptr, 0x13, 30, 300, 140, 20, 20, 0, 0, nullptr}, {nullptr, 0x17, 1, 60, 30, 100, 30, 0, 0, nullptr},
+      {nullptr, 0x13, 1, 20, 20, 100, 30, 0, 0, nullptr},
+      {nullptr, 0x13, 1, 300, 20, 20, 20, 0, 0, nullptr},
+      {nullptr, 0x17, 1, 300, 60, 20, 20, 0, 0, nullptr},
+      {nullptr, 0x13, 11, 300, 100, 20, 20, 0, 0, nullptr},
+      {nullptr, 0x13, 30, 300, 140, 20, 20, 0, 0, nullptr},
+      {nullptr, 0x17, 1, 60, 30, 100, 30, 0, 0, nullptr},
   };
   GEMDrawBoxes(table, 0);
   EXPECT_TRUE(SameImage(ReadPixels(GEMScreen), Image(640, 400, bg)));
