@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "raster/raster_core.h"
@@ -121,13 +122,39 @@ TEST(FillCanvas, PatternsJoinAcrossNeighbouringFills) {
 }
 
 TEST(FillCanvas, PatternGapsTakeTheBackgroundColour) {
-  Canvas canvas({{100, 100, 50, 1}, {100, 130, 50, 1}, {100, 100, 1, 31}, {149, 100, 1, 31}});
-  canvas.fill(120, 110, 5);
-  for (int y = 101; y < 130; y++)
-    for (int x = 101; x < 149; x++)
-      ASSERT_EQ(canvas.at(x, y), FillPatternGap(x, y, 5) ? White : Red) << x << ", " << y;
-  EXPECT_EQ(canvas.at(100, 100), Black);
-  EXPECT_EQ(canvas.at(99, 99), White);
+  for (uint8_t p = 0; p < 36; p++) {
+    SCOPED_TRACE(int(p));
+    Canvas canvas;
+    canvas.fill(639, 399, p);
+    int wrong = 0;
+    for (int y = 0; y < CanvasH; y++)
+      for (int x = 0; x < CanvasW; x++)
+        wrong += canvas.at(x, y) != (FillPatternGap(x, y, p) ? White : Red);
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
+// A span ends right before a foreign pixel wherever it lies in the row, seen from
+// either side and from a seed next to it or far from it.
+TEST(FillCanvas, ASpanEndsAtAForeignPixelInAnyColumn) {
+  Canvas canvas({{0, 398, 640, 1}});  // the row above stops every upward pass
+  uint32_t* out = &canvas.out[399 * CanvasW];
+  uint32_t* work = &canvas.work[399 * CanvasW];
+  for (int w = 0; w < CanvasW; w++) {
+    std::vector<std::pair<int, int>> seeds;  // seed column, and the span it must give
+    if (w > 0) seeds.insert(seeds.end(), {{0, 0}, {w - 1, 0}});
+    if (w < CanvasW - 1) seeds.insert(seeds.end(), {{w + 1, w + 1}, {CanvasW - 1, w + 1}});
+    for (auto [seed, from] : seeds) {
+      std::fill(out, out + CanvasW, White);
+      out[w] = Black;
+      std::copy(out, out + CanvasW, work);
+      canvas.fill(seed, 399);
+      int to = from == 0 ? w - 1 : CanvasW - 1;
+      for (int x = 0; x < CanvasW; x++)
+        ASSERT_EQ(out[x], x == w ? Black : x >= from && x <= to ? Red : White)
+            << "wall " << w << ", seed " << seed << ", x " << x;
+    }
+  }
 }
 
 // msvcrt's generator after srand(0) and srand(1) starts with 38 and 41.
