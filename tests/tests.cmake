@@ -40,7 +40,8 @@ if(e2e)
   target_compile_definitions(test_e2e PRIVATE
     TARKSEN_BIN="$<TARGET_FILE:tarksen>"
     TARKSEN_FONT="${CMAKE_SOURCE_DIR}/assets/BASFont.bmp"
-    WMCLOSE_BIN="$<TARGET_FILE:wmclose>")
+    WMCLOSE_BIN="$<TARGET_FILE:wmclose>"
+    TARKSEN_LSAN_SUPP="${CMAKE_SOURCE_DIR}/tests/lsan.supp")
   add_dependencies(test_e2e tarksen wmclose)
   gtest_discover_tests(test_e2e DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS e2e TIMEOUT 120 ENVIRONMENT "${TEST_ENV}")
@@ -62,3 +63,9 @@ foreach(f ${fuzzers})
   add_test(NAME replay_${n}_corpus COMMAND replay_${n} ${CMAKE_SOURCE_DIR}/tests/fuzz/${n})
   set_tests_properties(replay_${n}_corpus PROPERTIES LABELS pure TIMEOUT 120)
 endforeach()
+
+# A gl test binary that gets SDL's software renderer must refuse to run.
+add_test(NAME gl_tests_refuse_the_software_renderer
+  COMMAND sh -c "SDL_RENDER_DRIVER=software '$<TARGET_FILE:test_platform_gl>' >out.txt 2>&1; rc=$?; grep -q 'need SDL.s OpenGL renderer' out.txt && [ $rc = 2 ]")
+set_tests_properties(gl_tests_refuse_the_software_renderer PROPERTIES LABELS gl TIMEOUT 60
+  ENVIRONMENT "${TEST_ENV}")

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,6 +33,9 @@ App::App(bool withFont) {
   if (withFont) Sh("cp '" TARKSEN_FONT "' '" + dir_ + "/BASFont.bmp'");
 
   // A private server: -displayfd picks a free display number and writes it to us.
+  // Two servers starting at once can pick the same number, so starts take turns.
+  int lock = open("/tmp/tarksen-e2e-xvfb.lock", O_RDWR | O_CREAT, 0666);
+  flock(lock, LOCK_EX);
   int fds[2];
   if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
   xvfb_ = fork();
@@ -48,6 +52,8 @@ App::App(bool withFont) {
   char num[32] = {0};
   ssize_t got = read(fds[0], num, sizeof num - 1);
   close(fds[0]);
+  flock(lock, LOCK_UN);
+  close(lock);
   if (got <= 0) throw std::runtime_error("Xvfb did not start (is it installed?)");
   display_ = ":" + std::string(num, strcspn(num, "\n"));
 
@@ -55,6 +61,7 @@ App::App(bool withFont) {
   if (app_ == 0) {
     if (chdir(dir_.c_str()) != 0) _exit(126);
     setenv("DISPLAY", display_.c_str(), 1);
+    setenv("LSAN_OPTIONS", "suppressions=" TARKSEN_LSAN_SUPP ":print_suppressions=0", 1);
     int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, 1);
     execl(TARKSEN_BIN, TARKSEN_BIN, (char*)nullptr);
@@ -68,8 +75,10 @@ App::App(bool withFont) {
     if (wid_.empty()) sleepMs(100);
   }
   if (wid_.empty()) {
-    this->~App();
-    throw std::runtime_error("the program's window did not appear");
+    std::string out = output();
+    stop();
+    throw std::runtime_error("the program's window did not appear on " + display_ +
+                             "; it wrote: " + out);
   }
   std::string geo = Sh("DISPLAY=" + display_ + " xdotool getwindowgeometry --shell " + wid_);
   sscanf(strstr(geo.c_str(), "X="), "X=%d", &winX_);
@@ -77,7 +86,9 @@ App::App(bool withFont) {
   settle();
 }
 
-App::~App() {
+App::~App() { stop(); }
+
+void App::stop() {
   if (app_ > 0 && exitCode_ < 0 && running()) {
     kill(app_, SIGKILL);
     waitpid(app_, nullptr, 0);
