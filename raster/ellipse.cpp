@@ -6,11 +6,13 @@
 
 void ellipse(int32_t xc, int32_t yc, int32_t a, int32_t b, uint8_t filled) {
   if (filled) {
-    std::vector<RasterSpan> spans;
+    static std::vector<RasterSpan> spans;
+    spans.clear();
     EllipseSpans(xc, yc, a, b, spans);
     for (const RasterSpan& s : spans) SDL_RenderDrawLine(SDLRenderer, s.x1, s.y, s.x2, s.y);
   } else {
-    std::vector<RasterPoint> pts;
+    static std::vector<RasterPoint> pts;
+    pts.clear();
     EllipsePoints(xc, yc, a, b, LinePattern(lin_r), pts);
     for (const RasterPoint& p : pts) plot(p.x, p.y);
   }
