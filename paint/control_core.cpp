@@ -1,5 +1,10 @@
 #include "paint/control_core.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "raster/raster_core.h"
+
 // Flag combinations of the panel (see the box flags in toolkit.h).
 static constexpr uint8_t NAPIS = 0x02;    // drawn, never hit
 static constexpr uint8_t PRZYCISK = 0x0B; // push button
@@ -58,4 +63,16 @@ Rozkaz Wybierz(int32_t v, int32_t px, Wybory& w) {
   if (v == 64) w.lin_szer = 1;
   if (v >= 65 && v <= 80) w.kolor = uint8_t(v - 65);
   return {BRAK, 0};
+}
+
+void ProbkiWzorow(uint32_t* canvas, uint32_t ink, uint32_t paper) {
+  std::fill(canvas, canvas + CanvasW * CanvasH, 0u);
+  for (int n = 0; n < 36; n++)
+    for (int y = 0; y < 28; y++)
+      std::fill_n(canvas + (8 + 36 * (n / 6) + y) * CanvasW + 36 * (n % 6), 30, 0xFFFFFFFFu);
+  // Each fill stays inside its own white rectangle, so one work copy taken before the
+  // first serves all 36 and the result is that of filling them one after another.
+  std::vector<uint32_t> work(canvas, canvas + CanvasW * CanvasH);
+  for (int n = 0; n < 36; n++)
+    FillCanvas(canvas, work.data(), 36 * (n % 6) + 15, 36 * (n / 6) + 22, uint8_t(n), ink, paper);
 }

@@ -46,12 +46,8 @@ Rect wzorBox(int n) { return {426 + 36 * (n % 6), 8 + 36 * (n / 6), 30, 28}; }
 int srodekX(Rect r) { return r.x + r.w / 2; }
 int srodekY(Rect r) { return r.y + r.h / 2; }
 
-// Is pixel (x, y) a gap of fill pattern p? The generator's first output after seeding
-// it with the pixel's index times p times 1000; every third value is a gap.
-bool przerwa(int x, int y, int p) {
-  uint32_t s = uint32_t(x + 640 * y) * uint32_t(p) * 1000u;
-  return p != 0 && (((s * 214013u + 2531011u) >> 16) & 0x7FFF) % 3 == 0;
-}
+// Is pixel (x, y) a gap of fill pattern p? Pattern 0 has none.
+bool przerwa(int x, int y, int p) { return p != 0 && FillPatternGap(x, y, uint8_t(p)); }
 
 // A pixel of alpha 127 blended over dst, as the pattern samples land on their boxes.
 uint32_t nad(uint32_t src, uint32_t dst) {

@@ -9,11 +9,6 @@
 
 static constexpr uint32_t SRODEK = Px(0xAF, 0xCF, 0xAF, 0);  // panel and box fill, alpha 0
 
-// Is pixel (x, y) a gap of fill pattern p?
-static bool przerwa(int x, int y, int p) {
-  uint32_t s = uint32_t(x + 640 * y) * uint32_t(p) * 1000u;
-  return p != 0 && (((s * 214013u + 2531011u) >> 16) & 0x7FFF) % 3 == 0;
-}
 
 // The panel laid out and painted as after start-up.
 class Panel : public GLTest {
@@ -104,7 +99,7 @@ TEST_F(Panel, CurrentFillSampleIsPatternWypInColourKolor) {
   Image want(211, 37, GEMColor[2]);
   for (int y = 1; y < 36; y++)
     for (int x = 1; x < 210; x++)
-      if (przerwa(426 + x, 224 + y, 7)) want.at(x, y) = GEMColor[0];
+      if (FillPatternGap(426 + x, 224 + y, 7)) want.at(x, y) = GEMColor[0];
   EXPECT_TRUE(SameImage(got, want));
 }
 

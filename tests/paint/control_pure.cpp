@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "paint/control_core.h"
+#include "raster/raster_core.h"
 
 static bool operator==(const Wybory& a, const Wybory& b) {
   return a.co == b.co && a.kolor == b.kolor && a.wyp == b.wyp && a.lin_r == b.lin_r &&
@@ -179,4 +182,23 @@ TEST_F(Uklad, LabelsFlagsAndColoursThatShow) {
     EXPECT_EQ(p[65 + i].param1, paleta[i]);
     EXPECT_EQ(p[65 + i].param2, 1);
   }
+}
+
+TEST(ProbkiWzorow, ThirtySixSamplesOnTransparentBlack) {
+  const uint32_t ink = 0x7F000000, paper = 0x7FFFFFFF;
+  std::vector<uint32_t> kanwa(640 * 400, 0x12345678);
+  ProbkiWzorow(kanwa.data(), ink, paper);
+  int wrong = 0;
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++) {
+      // Sample n = 6r + m covers 30x28 pixels at (36m, 8 + 36r).
+      int m = x / 36, r = (y - 8) / 36;
+      bool inside = y >= 8 && m < 6 && r < 6 && x % 36 < 30 && (y - 8) % 36 < 28;
+      int n = 6 * r + m;
+      uint32_t want = !inside ? 0 : n > 0 && FillPatternGap(x, y, uint8_t(n)) ? paper : ink;
+      if (kanwa[y * 640 + x] != want && !wrong++)
+        ADD_FAILURE() << "first wrong pixel at (" << x << ", " << y << "): " << std::hex
+                      << kanwa[y * 640 + x] << ", want " << want;
+    }
+  EXPECT_EQ(wrong, 0);
 }
