@@ -95,12 +95,20 @@ static void StartUp(benchmark::State& state, const char* bin, Until until) {
 }
 
 BENCHMARK_CAPTURE(StartUp, bare_sdl_mapped, BARE_BIN, MAPPED)
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(30);
 BENCHMARK_CAPTURE(StartUp, tarksen_mapped, TARKSEN_BIN, MAPPED)
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(30);
 BENCHMARK_CAPTURE(StartUp, bare_sdl_first_frame, BARE_BIN, FIRST_FRAME)
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(30);
 BENCHMARK_CAPTURE(StartUp, tarksen_first_frame, TARKSEN_BIN, FIRST_FRAME)
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(30);
 
 BENCHMARK_MAIN();

@@ -9,11 +9,7 @@
 GEMBox boxy[81];
 
 void uklad() {
-  Pole p[81];
-  UkladPol(p, tryb$[tryb], GEMColor);
-  for (int i = 0; i < 81; i++)
-    boxy[i] = {p[i].text, p[i].flags, p[i].type, p[i].x,      p[i].y,
-               p[i].w,    p[i].h,     p[i].param1, p[i].param2, nullptr};
+  UkladPol(boxy, tryb$[tryb], GEMColor);
 
   // The samples are painted once, in black on white, whatever colour is chosen later.
   std::vector<uint32_t> kanwa(640 * 400);
@@ -58,9 +54,7 @@ void do_menu() {
   kr = -kr;
 }
 
-static int32_t pytanie(const char* text) {
-  return GEMMessage(24, 100, text, 1, "?| Tak | Nie ");
-}
+static int32_t pytanie(const char* text) { return GEMMessage(24, 100, text, 1, "?| Tak | Nie "); }
 
 void sterownia() {
   for (;;) {

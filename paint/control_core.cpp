@@ -5,42 +5,45 @@
 
 #include "raster/raster_core.h"
 
-// Flag combinations of the panel (see the box flags in toolkit.h).
-static constexpr uint8_t NAPIS = 0x02;    // drawn, never hit
-static constexpr uint8_t PRZYCISK = 0x0B; // push button
-static constexpr uint8_t RADIO = 0x13;    // one of the tools
-static constexpr uint8_t WYBRANY = 0x17;  // the tool selected at start
+// Flag combinations of the panel.
+static constexpr uint8_t NAPIS = BOX_SELECTABLE;  // drawn, never hit
+static constexpr uint8_t PRZYCISK = BOX_ENABLED | BOX_SELECTABLE | BOX_MOMENTARY;
+static constexpr uint8_t RADIO = BOX_ENABLED | BOX_SELECTABLE | BOX_RADIO;  // the tools
 
 static const char* const etykiety[24] = {
-    "Ładuj",  "Zapisz",    "DEGAS", "Doodle", "BMP",       "BMP",    "...blok",
-    "...blok", "Punkt",    "Rysunek", "Linia", "Łamana",   "Ramka",  "Prostokąt",
-    "Okrąg",  "Koło",      "Elipsa", "Dysk",  "Blok",      "Wypełnienie",
-    "Powiększenie", nullptr, "Czyść", "Koniec"};
+    "Ładuj",  "Zapisz",  "DEGAS", "Doodle",      "BMP",          "BMP",       "...blok", "...blok",
+    "Punkt",  "Rysunek", "Linia", "Łamana",      "Ramka",        "Prostokąt", "Okrąg",   "Koło",
+    "Elipsa", "Dysk",    "Blok",  "Wypełnienie", "Powiększenie", nullptr,     "Czyść",   "Koniec"};
 
-void UkladPol(Pole out[81], const char* mode, const uint32_t palette[16]) {
-  for (int i = 0; i < 81; i++) out[i] = Pole{nullptr, PRZYCISK, 0, 0, 0, 0, 0, 0, 0};
+static GEMBox box(const char* text, uint8_t flags, uint8_t type, int32_t x, int32_t y, int32_t w,
+                  int32_t h, uint32_t fill = 0, int32_t textColor = 0) {
+  return {text, flags, type, x, y, w, h, fill, textColor, nullptr};
+}
+
+void UkladPol(GEMBox out[81], const char* mode, const uint32_t palette[16]) {
   // Load and save columns, their headings first.
-  for (int i = 0; i < 8; i++) out[i] = {etykiety[i], i < 2 ? NAPIS : PRZYCISK, 1,
-                                        8 + 204 * (i % 2), 8 + 24 * (i / 2), 200, 24, 0, 0};
+  for (int i = 0; i < 8; i++)
+    out[i] =
+        box(etykiety[i], i < 2 ? NAPIS : PRZYCISK, 1, 8 + 204 * (i % 2), 8 + 24 * (i / 2), 200, 24);
   // Tools 0..11 in two columns; box 8 + 2r + m is row r, column m.
   for (int i = 8; i < 20; i++)
-    out[i] = {etykiety[i], RADIO, 1, 8 + 204 * (i % 2), 152 + 28 * ((i - 8) / 2), 200, 24, 0, 0};
-  out[20] = {etykiety[20], RADIO, 1, 8, 116, 200, 24, 0, 0};
-  out[21] = {mode, PRZYCISK, 1, 212, 116, 200, 24, 0, 0};
-  out[22] = {etykiety[22], PRZYCISK, 1, 8, 370, 200, 24, 0, 0};
-  out[23] = {etykiety[23], PRZYCISK, 1, 212, 370, 200, 24, 0, 0};
+    out[i] = box(etykiety[i], RADIO, 1, 8 + 204 * (i % 2), 152 + 28 * ((i - 8) / 2), 200, 24);
+  out[20] = box(etykiety[20], RADIO, 1, 8, 116, 200, 24);
+  out[21] = box(mode, PRZYCISK, 1, 212, 116, 200, 24);
+  out[22] = box(etykiety[22], PRZYCISK, 1, 8, 370, 200, 24);
+  out[23] = box(etykiety[23], PRZYCISK, 1, 212, 370, 200, 24);
   // Pattern boxes: box 24 + 6r + m is row r, column m, under its sample.
   for (int i = 0; i < 36; i++)
-    out[24 + i] = {nullptr, PRZYCISK, 0, 426 + 36 * (i % 6), 8 + 36 * (i / 6), 30, 28, 0, 0};
-  // Black text (1, not 0, which would mean the standard dimmed colour) on pale green.
-  out[60] = {"TARKSEN 2", NAPIS, 1, 426, 354, 210, 40, 0xAFFFAF, 1};
-  out[61] = {nullptr, PRZYCISK, 0, 426, 264, 174, 52, 0, 0};
-  out[62] = {nullptr, PRZYCISK, 0, 606, 264, 30, 52, 0, 0};
-  out[63] = {nullptr, PRZYCISK, 0, 426, 320, 174, 30, 0, 0};
-  out[64] = {nullptr, PRZYCISK, 0, 606, 320, 30, 30, 0, 0};
+    out[24 + i] = box(nullptr, PRZYCISK, 0, 426 + 36 * (i % 6), 8 + 36 * (i / 6), 30, 28);
+  // Text colour 1 (red 1, green and blue 0): 0 would give the dimmed standard text.
+  out[60] = box("TARKSEN 2", NAPIS, 1, 426, 354, 210, 40, BoxPale, 1);
+  out[61] = box(nullptr, PRZYCISK, 0, 426, 264, 174, 52);
+  out[62] = box(nullptr, PRZYCISK, 0, 606, 264, 30, 52);
+  out[63] = box(nullptr, PRZYCISK, 0, 426, 320, 174, 30);
+  out[64] = box(nullptr, PRZYCISK, 0, 606, 320, 30, 30);
   for (int i = 0; i < 16; i++)
-    out[65 + i] = {nullptr, PRZYCISK, 0, 8 + 25 * i, 320, 21, 22, palette[i], 1};
-  out[9].flags = WYBRANY;
+    out[65 + i] = box(nullptr, PRZYCISK, 0, 8 + 25 * i, 320, 21, 22, palette[i], 1);
+  out[9].flags |= BOX_SELECTED;
 }
 
 // The samples of boxes 61 and 63 stand every 26 pixels from x = 446 (sample 1); each

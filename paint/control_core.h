@@ -4,20 +4,12 @@
 #pragma once
 #include <cstdint>
 
-// One box of the panel: every field of a GEMBox but the image, which is always null.
-struct Pole {
-  const char* text;
-  uint8_t flags;
-  uint8_t type;
-  int32_t x, y, w, h;
-  uint32_t param1;
-  int32_t param2;
-};
+#include "toolkit/toolkit_core.h"
 
 // The 81 boxes of the panel as start-up lays them out: box 21 labelled with mode (the
 // current mode's name), colour box 65 + i filled with palette[i], and the tool box 9
-// ("Rysunek") selected.
-void UkladPol(Pole out[81], const char* mode, const uint32_t palette[16]);
+// ("Rysunek") selected. No box has an image.
+void UkladPol(GEMBox out[81], const char* mode, const uint32_t palette[16]);
 
 // The choices that a click on the panel can change.
 struct Wybory {

@@ -66,8 +66,8 @@ bool blisko(uint32_t a, uint32_t b, int tol) {
 }
 
 // Compares the shot over r with want(x, y); tol allows for the rounding of blending.
-testing::AssertionResult Obszar(const Shot& s, Rect r, const std::function<uint32_t(int, int)>& want,
-                                int tol = 0) {
+testing::AssertionResult Obszar(const Shot& s, Rect r,
+                                const std::function<uint32_t(int, int)>& want, int tol = 0) {
   if (s.w != 640 || s.h != 400) return testing::AssertionFailure() << "no screenshot";
   int wrong = 0, fx = 0, fy = 0;
   for (int y = r.y; y < r.y + r.h; y++)
@@ -75,8 +75,9 @@ testing::AssertionResult Obszar(const Shot& s, Rect r, const std::function<uint3
       if (!blisko(s.at(x, y), want(x, y), tol) && !wrong++) fx = x, fy = y;
   if (!wrong) return testing::AssertionSuccess();
   char buf[160];
-  snprintf(buf, sizeof buf, "%d wrong pixels in (%d, %d, %d x %d); first at (%d, %d): want %06X, got %06X",
-           wrong, r.x, r.y, r.w, r.h, fx, fy, want(fx, fy), s.at(fx, fy));
+  snprintf(buf, sizeof buf,
+           "%d wrong pixels in (%d, %d, %d x %d); first at (%d, %d): want %06X, got %06X", wrong,
+           r.x, r.y, r.w, r.h, fx, fy, want(fx, fy), s.at(fx, fy));
   return testing::AssertionFailure() << buf;
 }
 
@@ -117,7 +118,8 @@ const Font& font() {
 // Area r showing text printed as one row from pen (px, py) up to the right and bottom
 // limits, in glyphs of 16x16 (each font pixel doubled) in colour ink, on fill.
 std::function<uint32_t(int, int)> Tekst(Rect r, const char* text, int32_t px, int32_t py,
-                                        int32_t right, int32_t bottom, uint32_t fill, uint32_t ink) {
+                                        int32_t right, int32_t bottom, uint32_t fill,
+                                        uint32_t ink) {
   auto img = std::make_shared<std::vector<uint32_t>>(size_t(r.w) * r.h, fill);
   std::vector<GlyphDraw> glyphs;
   GPrintLayout(text, 0xFFFFFFFF, 1, right, bottom, 0, px, py, 16, 16, glyphs);
@@ -166,8 +168,9 @@ testing::AssertionResult Wzor(const Shot& s, int n, bool wcisniety) {
   uint32_t fill = wcisniety ? CIEMNY : SRODEK;
   testing::AssertionResult a = Obrys(s, wzorBox(n), wcisniety, fill);
   if (!a) return a << " (rim of pattern box " << n << ")";
-  a = Obszar(s, wzorBox(n), [&](int x, int y) { return nad(przerwa(x - 426, y, n) ? BIALY : CZARNY, fill); },
-             1);
+  a = Obszar(
+      s, wzorBox(n),
+      [&](int x, int y) { return nad(przerwa(x - 426, y, n) ? BIALY : CZARNY, fill); }, 1);
   if (!a) return a << " (sample of pattern " << n << ")";
   return a;
 }
@@ -196,7 +199,8 @@ testing::AssertionResult Style(const Shot& s, uint32_t c, int styl, int wcisniet
     return tloBoxu(61, wcisniety);
   });
   if (!a) return a << " (style samples)";
-  a = Obszar(s, STYL, [&](int x, int y) { return punkt(x, y, 620, styl) ? c : tloBoxu(62, wcisniety); });
+  a = Obszar(s, STYL,
+             [&](int x, int y) { return punkt(x, y, 620, styl) ? c : tloBoxu(62, wcisniety); });
   if (!a) return a << " (current style " << styl << ")";
   return a;
 }
@@ -218,14 +222,16 @@ testing::AssertionResult Grubosci(const Shot& s, uint32_t c, int szer, int wcisn
     return tloBoxu(63, wcisniety);
   });
   if (!a) return a << " (width samples)";
-  a = Obszar(s, GRUBOSC,
-             [&](int x, int y) { return wDysku(x, y, 620, 335, szer / 2) ? c : tloBoxu(64, wcisniety); });
+  a = Obszar(s, GRUBOSC, [&](int x, int y) {
+    return wDysku(x, y, 620, 335, szer / 2) ? c : tloBoxu(64, wcisniety);
+  });
   if (!a) return a << " (current width " << szer << ")";
   return a;
 }
 
 // Waits until check holds on the window (or 5 s pass) and reports the last result.
-testing::AssertionResult Widac(App& app, const std::function<testing::AssertionResult(const Shot&)>& check) {
+testing::AssertionResult Widac(App& app,
+                               const std::function<testing::AssertionResult(const Shot&)>& check) {
   Shot s = app.waitFor([&](const Shot& s) { return bool(check(s)); });
   return check(s);
 }
@@ -351,7 +357,6 @@ TEST(ControlScreen, ModeBoxCyclesThroughTheFiveModes) {
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Przycisk(s, TRYB, TRYBY[i % 5], true); }));
   }
 }
-
 
 TEST(ControlScreen, KoniecAnsweredNieByClickOrKeyThenTak) {
   App app;

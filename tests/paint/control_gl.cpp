@@ -9,7 +9,6 @@
 
 static constexpr uint32_t SRODEK = Px(0xAF, 0xCF, 0xAF, 0);  // panel and box fill, alpha 0
 
-
 // The panel laid out and painted as after start-up.
 class Panel : public GLTest {
  protected:

@@ -84,15 +84,11 @@ TEST(Wybierz, ModeBoxCyclesThroughTheFiveModes) {
   }
 }
 
-// Index of the box that a left click at (px, py) hits, as the box wait decides: the
-// last enabled selectable box whose inner area holds the point; -1 if none.
-static int trafiony(const Pole* p, int px, int py) {
-  int hit = -1;
-  for (int i = 0; i < 81; i++)
-    if ((p[i].flags & 3) == 3 && px >= p[i].x && px < p[i].x + p[i].w && py >= p[i].y &&
-        py < p[i].y + p[i].h)
-      hit = i;
-  return hit;
+// Index of the box that a left click at (px, py) hits, by the box wait's rule; -1 if none.
+static int trafiony(const GEMBox* p, int px, int py) {
+  std::vector<GEMBox> kopia(p, p + 81);
+  int32_t sel = -1;
+  return BoxClick(kopia.data(), 81, px, py, sel) ? sel : -1;
 }
 
 class Uklad : public testing::Test {
@@ -102,7 +98,7 @@ class Uklad : public testing::Test {
     UkladPol(p, "Suma", paleta);
   }
   uint32_t paleta[16];
-  Pole p[81];
+  GEMBox p[81];
 };
 
 TEST_F(Uklad, EveryPixelOfTheWindowHitsAtMostOneBox) {
