@@ -36,12 +36,14 @@ deps-test:  ; $(call install,$(TEST_PKGS))
 deps-bench: ; $(call install,$(BENCH_PKGS))
 deps-fuzz:  ; $(call install,$(FUZZ_PKGS))
 
+# make build TARGET=tarksen builds the program alone.
+TARGET := all
 build:
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BUILD) -j $(JOBS) --target $(TARGET)
 
 run: deps-run
-	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory build TARGET=tarksen
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No display to open the window on; 'xvfb-run make run' gives a virtual one."; exit 1; fi
 	@cd $(BUILD) && $(LSAN) ./tarksen
@@ -54,13 +56,13 @@ test: deps-test
 bench: deps-bench
 	@cmake -S . -B $(BENCHBUILD) -DCMAKE_BUILD_TYPE=Release -DTARKSEN_SANITIZE=OFF \
 	  -DTARKSEN_TESTS=OFF -DTARKSEN_BENCH=ON >/dev/null
-	@cmake --build $(BENCHBUILD) -j $(JOBS)
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BENCHBUILD) -j $(JOBS)
 	@cd $(BENCHBUILD) && for b in bench_*; do xvfb-run -a -s "-screen 0 1024x768x24" ./$$b; done
 
 fuzz: deps-fuzz
 	@CXX=clang++ cmake -S . -B $(FUZZBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARKSEN_SANITIZE=OFF \
 	  -DTARKSEN_TESTS=OFF -DTARKSEN_FUZZ=ON >/dev/null
-	@cmake --build $(FUZZBUILD) -j $(JOBS)
+	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(FUZZBUILD) -j $(JOBS)
 	@# New inputs go to a scratch corpus; copy a crash worth keeping into tests/fuzz/<name>/.
 	@cd $(FUZZBUILD) && for f in fuzz_*; do mkdir -p corpus-$$f && \
 	  ./$$f -max_total_time=60 corpus-$$f $(CURDIR)/tests/fuzz/$${f#fuzz_} || exit 1; done
