@@ -1,6 +1,7 @@
 // Builds bit-plane files from pixel values for the picture-file tests and benchmark:
 // the inverse of the reader, written the plain way, one pixel at a time.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -52,25 +53,26 @@ inline std::vector<uint8_t> Pattern(int w, int h, int planes) {
 // A DEGAS picture around body: resolution and palette words and the trailing 32 bytes
 // all set to junk, which the reader must never take for pixels.
 inline std::vector<uint8_t> Degas(const std::vector<uint8_t>& body) {
-  std::vector<uint8_t> f(34, 0xA5);
-  f.insert(f.end(), body.begin(), body.end());
-  f.insert(f.end(), 32, 0x5A);
+  std::vector<uint8_t> f(34 + body.size() + 32, 0x5A);
+  std::fill(f.begin(), f.begin() + 34, 0xA5);
+  std::copy(body.begin(), body.end(), f.begin() + 34);
   return f;
 }
 
 // A GBF file: width, rows - 1 and plane count as big-endian words, then body.
 inline std::vector<uint8_t> Gbf(uint16_t w, uint16_t rows1, uint16_t planes,
                                 const std::vector<uint8_t>& body) {
-  std::vector<uint8_t> f = {uint8_t(w >> 8), uint8_t(w), uint8_t(rows1 >> 8), uint8_t(rows1),
-                            uint8_t(planes >> 8), uint8_t(planes)};
-  f.insert(f.end(), body.begin(), body.end());
+  std::vector<uint8_t> f(6 + body.size());
+  const uint16_t head[3] = {w, rows1, planes};
+  for (int i = 0; i < 3; i++) f[2 * i] = uint8_t(head[i] >> 8), f[2 * i + 1] = uint8_t(head[i]);
+  std::copy(body.begin(), body.end(), f.begin() + 6);
   return f;
 }
 
 inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* f = fopen(path.c_str(), "wb");
   if (!f) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return fclose(f) == 0 && ok;
 }
 
