@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "picfiles/pic_core.h"
+#include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
 
 // Expected pixels of a row as letters: w white, k black, r red, g green, y yellow,
@@ -104,23 +105,14 @@ TEST(PicLoad, DecodesEveryScreenLayoutAndStretchesIt) {
     ASSERT_TRUE(PicLoad(file.data(), file.size(), c.planes, TestPalette, img));
     ASSERT_EQ(img.w, c.w);
     ASSERT_EQ(img.h, c.h);
-    uint8_t T[16];
-    PicTable(c.planes, T);
-    size_t wrong = 0;
-    for (size_t i = 0; i < values.size(); i++)
-      if (img.px[i] != TestPalette[T[values[i]]] && !wrong++)
-        ADD_FAILURE() << "first wrong pixel (" << i % c.w << ", " << i / c.w << ")";
-    EXPECT_EQ(wrong, 0u);
+    EXPECT_TRUE(SamePixels(img.px, ThroughTable(values, c.planes), c.w));
 
-    std::vector<uint32_t> big;
+    std::vector<uint32_t> big, expected(640 * 400);
     PicStretch(img, big);
-    ASSERT_EQ(big.size(), size_t(640 * 400));
-    wrong = 0;
     for (int y = 0; y < 400; y++)
       for (int x = 0; x < 640; x++)
-        if (big[size_t(y) * 640 + x] != img.px[size_t(y / c.sy) * c.w + x / c.sx] && !wrong++)
-          ADD_FAILURE() << "first wrong stretched pixel (" << x << ", " << y << ")";
-    EXPECT_EQ(wrong, 0u);
+        expected[size_t(y) * 640 + x] = img.px[size_t(y / c.sy) * c.w + x / c.sx];
+    EXPECT_TRUE(SamePixels(big, expected, 640)) << "stretched";
   }
 }
 
@@ -248,12 +240,11 @@ TEST(DoodleBody, ReadsBackAsPicInBlackAndWhite) {
   ASSERT_TRUE(PicLoad(body.data(), body.size(), 1, TestPalette, img));
   ASSERT_EQ(img.w, 640);
   ASSERT_EQ(img.h, 400);
-  size_t wrong = 0;
+  std::vector<uint32_t> expected(640 * 400);
   for (int y = 0; y < 400; y++)
     for (int x = 0; x < 640; x++) {
       bool white = (y != 200 || x < 10 || x >= 600) && (y < 300 || y >= 310 || x % 16 == 0);
-      if (img.px[size_t(y) * 640 + x] != (white ? White : Black) && !wrong++)
-        ADD_FAILURE() << "first wrong pixel (" << x << ", " << y << ")";
+      expected[size_t(y) * 640 + x] = white ? White : Black;
     }
-  EXPECT_EQ(wrong, 0u);
+  EXPECT_TRUE(SamePixels(img.px, expected, 640));
 }
