@@ -1,5 +1,4 @@
 #include <stdlib.h>
-#include <sys/stat.h>
 
 #include <cstring>
 #include <string>
