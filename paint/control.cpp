@@ -19,7 +19,7 @@ void uklad() {
 
 void menu() {
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
-  Color = 0xAFCFAF;
+  Color = BoxMiddle;
   SDLDrawColor(Color);
   SDL_RenderClear(SDLRenderer);
   GEMDrawBoxes(boxy, 81);
@@ -35,8 +35,9 @@ void menu() {
 }
 
 static void puscPrzyciski() {
-  do GetSDLEvents();
-  while (MouseK && !Quit);
+  do {
+    GetSDLEvents();
+  } while (MouseK && !Quit);
 }
 
 void do_ekranu() {
