@@ -73,6 +73,17 @@ TEST_F(Pracownia, ReturnsOnAPressOfAnotherButtonKeepingThePicture) {
   }
 }
 
+TEST_F(Pracownia, AShapeCancelledWithTheRightButtonLeavesTheDrawingScreen) {
+  co = 2;
+  PushButton(true, SDL_BUTTON_LEFT, 10, 10);
+  ReleaseMovePress(30, 10, SDL_BUTTON_RIGHT);
+  PushKey(SDLK_a);
+  pracownia();
+  EXPECT_EQ(k, 3);
+  EXPECT_TRUE(SDL_HasEvent(SDL_KEYDOWN)) << "returned at once, nothing thrown away";
+  EXPECT_TRUE(SameImage(Picture(), White()));
+}
+
 TEST_F(Pracownia, PointAndFillActOnEveryEventWithTheLeftButton) {
   // A fill on white paints everything; a second one on the same spot changes nothing.
   co = 11;

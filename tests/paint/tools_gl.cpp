@@ -234,6 +234,10 @@ TEST_F(Tools, FilledRectangleInTheCurrentColourAndPattern) {
   EXPECT_TRUE(SameImage(Picture(), WhiteWith(rect))) << "solid pattern";
 
   Wipe();
+  Draw(prostok, 5, 50, 50, 50, 50);
+  EXPECT_TRUE(SameImage(Picture(), WhiteWith({{50, 50}}))) << "zero size: one point";
+
+  Wipe();
   wyp = 7;
   kolor = 4;
   Enter();
