@@ -1,5 +1,22 @@
+#include <vector>
+
+#include "platform/platform.h"
 #include "raster/raster.h"
+#include "raster/raster_core.h"
 
 uint8_t lin_r = 0;
 uint8_t lin_szer = 1;
-double VALUE = 0;
+
+void plot(int32_t x, int32_t y) {
+  if (lin_szer > 1)
+    DrawCircleF(x, y, lin_szer / 2);
+  else
+    SDL_RenderDrawPoint(SDLRenderer, x, y);
+}
+
+void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t style) {
+  static std::vector<RasterPoint> pts;
+  pts.clear();
+  LinePoints(x1, y1, x2, y2, LinePattern(style), pts);
+  for (const RasterPoint& p : pts) plot(p.x, p.y);
+}

@@ -15,7 +15,8 @@ extern double VALUE;      // scratch cell through which line and ellipse swap in
 // One pen point centred on (x, y): a pixel, or a disc of radius lin_szer / 2.
 void plot(int32_t x, int32_t y);
 // Bresenham line from (x1, y1) to (x2, y2), both ends included, one pen point per step
-// gated by defline[style]; the pattern restarts at every call.
+// gated by defline[style] (solid for a style past the table); the pattern restarts at
+// every call.
 void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t style);
 // One-pixel circle outline (eight-way walk); radius 0 is the centre, negative nothing.
 void DrawCircle(int32_t xc, int32_t yc, int32_t r);

@@ -1,22 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
 #include "raster/raster_core.h"
-
-using Cells = std::set<std::pair<int, int>>;
-
-// Cells of a text mask centred on (0, 0): row i is y = i - rows/2, column j is x = j - cols/2.
-static Cells mask(const std::vector<std::string>& rows) {
-  Cells c;
-  int h = int(rows.size()), w = int(rows[0].size());
-  for (int i = 0; i < h; i++)
-    for (int j = 0; j < w; j++)
-      if (rows[i][j] == '#') c.insert({j - w / 2, i - h / 2});
-  return c;
-}
+#include "tests/raster/cells.h"
 
 struct ShapeCase {
   const char* name;
@@ -41,9 +29,7 @@ TEST(CirclePoints, DrawsTheRingOfEachRadius) {
     std::vector<RasterPoint> pts;
     CirclePoints(0, 0, c.r, pts);
     EXPECT_EQ(pts.size() % 8, 0u) << "eight points a step";
-    Cells got;
-    for (auto p : pts) got.insert({p.x, p.y});
-    EXPECT_EQ(got, mask(c.ring));
+    EXPECT_EQ(cellsOf(pts), mask(c.ring));
   }
 }
 
@@ -52,10 +38,7 @@ TEST(DiscSpans, FillsTheDiscOfEachRadius) {
     SCOPED_TRACE(c.name);
     std::vector<RasterSpan> spans;
     DiscSpans(0, 0, c.r, spans);
-    Cells got;
-    for (auto s : spans)
-      for (int x = s.x1; x <= s.x2; x++) got.insert({x, s.y});
-    EXPECT_EQ(got, mask(c.disc));
+    EXPECT_EQ(cellsOf(spans), mask(c.disc));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "paint/paint.h"
 #include "platform/platform.h"
@@ -55,6 +56,13 @@ void GLTest::SetUp() {
   SDL_SetRenderDrawColor(SDLRenderer, 0, 0, 0, 255);
   SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
   if (BASFont) SDL_SetTextureColorMod(BASFont, 255, 255, 255);
+}
+
+void ScreenTest::SetUp() {
+  GLTest::SetUp();
+  ASSERT_NE(BASFont, nullptr) << "BASFont.bmp must be in the working directory";
+  ClearTarget(GEMScreen, bg);
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
 }
 
 Image ReadPixels(SDL_Texture* t, const SDL_Rect* rect) {
@@ -135,6 +143,40 @@ std::vector<std::pair<int, int>> PixelsOf(const Image& img, uint32_t v) {
   for (int y = 0; y < img.h; y++)
     for (int x = 0; x < img.w; x++)
       if (img.at(x, y) == v) out.push_back({x, y});
+  return out;
+}
+
+void PaintRect(Image& img, int x, int y, int w, int h, uint32_t c) {
+  for (int py = y < 0 ? 0 : y; py < y + h && py < img.h; py++)
+    for (int px = x < 0 ? 0 : x; px < x + w && px < img.w; px++) img.at(px, py) = c;
+}
+
+bool FontInk(int x, int y) {
+  static Image font;
+  static SDL_Surface* from = nullptr;
+  if (from != SDLSurface) {
+    from = SDLSurface;
+    SDL_Surface* s = SDL_ConvertSurfaceFormat(SDLSurface, SDL_PIXELFORMAT_ABGR8888, 0);
+    font = Image(s->w, s->h);
+    for (int fy = 0; fy < s->h; fy++)
+      memcpy(&font.at(0, fy), (uint8_t*)s->pixels + fy * s->pitch, size_t(s->w) * 4);
+    SDL_FreeSurface(s);
+  }
+  return x >= 0 && y >= 0 && x < font.w && y < font.h && (font.at(x, y) & 0xFFFFFF) != 0;
+}
+
+void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs, int scale) {
+  for (const auto& g : glyphs)
+    for (int fy = 0; fy < 8; fy++)
+      for (int fx = 0; fx < 8; fx++)
+        if (FontInk(8 * g.cell + fx, fy))
+          PaintRect(img, g.x + scale * fx, g.y + scale * fy, scale, scale, ink);
+}
+
+std::vector<GlyphDraw> GlyphsOf(const char* text, int x, int y) {
+  std::vector<GlyphDraw> out;
+  int32_t px = x, py = y;
+  GPrintLayout(text, 0xFFFFFFFF, 1, 1 << 30, 1 << 30, 0, px, py, 16, 16, out);
   return out;
 }
 

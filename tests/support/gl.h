@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/toolkit_core.h"
+
 // An image of ABGR8888 pixels (bytes r, g, b, a in memory order).
 struct Image {
   int w = 0, h = 0;
@@ -41,6 +43,16 @@ Image FromMask(const std::vector<std::string>& rows, uint32_t ink, uint32_t back
 // The (x, y) positions of img whose pixel equals v, row by row.
 std::vector<std::pair<int, int>> PixelsOf(const Image& img, uint32_t v);
 
+// Paints rectangle (x, y, w, h) of img in c, clipped to the image.
+void PaintRect(Image& img, int x, int y, int w, int h, uint32_t c);
+// Is pixel (x, y) of the font image, as loaded at start-up, glyph ink?
+bool FontInk(int x, int y);
+// Paints each glyph copy onto img in ink as the font draws it: its cell's ink pixels
+// scaled by scale (2 for the 16x16 glyphs of SDLGPrint) from the copy's corner.
+void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs, int scale = 2);
+// The glyph copies of one row of text printed from (x, y) with no limits.
+std::vector<GlyphDraw> GlyphsOf(const char* text, int x, int y);
+
 // Events pushed onto SDL's queue as the devices would deliver them to our window.
 void PushMotion(int x, int y, uint32_t state = 0);
 void PushButton(bool down, uint8_t button, int x, int y, uint8_t clicks = 1);
@@ -57,6 +69,14 @@ void DrainEvents();
 class GLTest : public testing::Test {
  protected:
   void SetUp() override;
+};
+// Fixture for drawing into GEMScreen: the font loaded, GEMScreen cleared to bg and
+// made the render target.
+class ScreenTest : public GLTest {
+ protected:
+  explicit ScreenTest(uint32_t background = Px(0, 0, 0, 255)) : bg(background) {}
+  void SetUp() override;
+  const uint32_t bg;
 };
 // Sets every input, toolkit, raster and paint global back to its start value.
 void ResetGlobals();

@@ -5,50 +5,25 @@
 #include "tests/support/gl.h"
 #include "toolkit/toolkit.h"
 
-// The font image as loaded at start-up: is (x, y) of the image glyph ink?
-static bool fontInk(int x, int y) {
-  SDL_Surface* s = SDL_ConvertSurfaceFormat(SDLSurface, SDL_PIXELFORMAT_ABGR8888, 0);
-  uint32_t p = ((uint32_t*)((uint8_t*)s->pixels + y * s->pitch))[x];
-  SDL_FreeSurface(s);
-  return (p & 0xFFFFFF) != 0;
-}
-
-// Expected target: background bg, and each (cell, x, y) drawn as the font cell at
-// double size in colour ink.
+// Expected target: background bg, and each (cell, x, y) drawn in colour ink.
 static Image expectGlyphs(int w, int h, uint32_t bg, uint32_t ink,
                           const std::vector<GlyphDraw>& glyphs) {
   Image img(w, h, bg);
-  for (const auto& g : glyphs)
-    for (int fy = 0; fy < 8; fy++)
-      for (int fx = 0; fx < 8; fx++)
-        if (fontInk(8 * g.cell + fx, fy))
-          for (int d = 0; d < 4; d++) {
-            int px = g.x + 2 * fx + d % 2, py = g.y + 2 * fy + d / 2;
-            if (px >= 0 && py >= 0 && px < w && py < h) img.at(px, py) = ink;
-          }
+  PaintGlyphs(img, ink, glyphs);
   return img;
 }
 
-class Print : public GLTest {
- protected:
-  void SetUp() override {
-    GLTest::SetUp();
-    ASSERT_NE(BASFont, nullptr) << "BASFont.bmp must be in the working directory";
-    ClearTarget(GEMScreen, bg);
-    SDL_SetRenderTarget(SDLRenderer, GEMScreen);
-  }
-  const uint32_t bg = Px(0, 0, 0, 255);
-};
+using Print = ScreenTest;
 
 TEST_F(Print, FontImageHasTheFixedLayout) {
   EXPECT_GE(SDLSurface->w, 912);
   EXPECT_GE(SDLSurface->h, 8);
   // The text cursor is the stem of '|': column 4, rows 1..6 of cell 92.
-  for (int y = 1; y <= 6; y++) EXPECT_TRUE(fontInk(8 * 92 + 4, y)) << "row " << y;
+  for (int y = 1; y <= 6; y++) EXPECT_TRUE(FontInk(8 * 92 + 4, y)) << "row " << y;
   // The scroll arrow inside '^': its tip at the top centre, a full base lower down.
-  EXPECT_TRUE(fontInk(499, 1));
-  EXPECT_FALSE(fontInk(497, 1));
-  EXPECT_FALSE(fontInk(501, 1));
+  EXPECT_TRUE(FontInk(499, 1));
+  EXPECT_FALSE(FontInk(497, 1));
+  EXPECT_FALSE(FontInk(501, 1));
 }
 
 TEST_F(Print, DrawsLadujInItsCellsAndColour) {

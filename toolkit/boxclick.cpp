@@ -1,0 +1,49 @@
+#include "platform/platform.h"
+#include "toolkit/toolkit.h"
+
+int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
+  Uint32 window = SDL_GetWindowID(SDLWindow);
+  WindowEvent = 0;
+  InKey = 0;
+  MouseX = MouseY = 0;
+  MouseK = 0;
+  int32_t selection = BoxWaitStart(table, count);
+
+  // Quit holds the end code: 1 quit, 2 box, 4 key, 5 window event, 6 other button.
+  SDL_Event e;
+  while (Quit == 0 && SDL_WaitEvent(&e)) {
+    switch (e.type) {
+      case SDL_QUIT:
+        Quit = 1;
+        break;
+      case SDL_WINDOWEVENT:
+        if (window != 0 && e.window.windowID == window && e.window.event < 16)
+          WindowEvent |= uint16_t(1u << e.window.event);
+        if (windowEnds) Quit = 5;
+        break;
+      case SDL_KEYDOWN:
+        InKey = e.key.keysym.sym;
+        Quit = 4;
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        MouseX = e.button.x;
+        MouseY = e.button.y;
+        MouseK = e.button.button + (e.button.clicks == 2 ? 0x20 : 0);
+        if (MouseK != 1 && MouseK != 0x21) {
+          Quit = 6;
+        } else if (BoxClick(table, count, MouseX, MouseY, selection)) {
+          Quit = 2;
+        } else {
+          // A press that hits nothing is no ending: leave no trace of it, so that a
+          // later key or quit does not look like a left click to the caller.
+          MouseX = MouseY = 0;
+          MouseK = 0;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  Quit = Quit == 1 ? 1 : 0;
+  return selection;
+}
