@@ -10,3 +10,8 @@ foreach(f ${fuzzers})
   target_link_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(fuzz_${n} PRIVATE tarksen_core)
 endforeach()
+# The codec itself must be instrumented too, or the fuzzer sees no coverage of it
+# and no memory checks in it.
+if(fuzzers)
+  target_compile_options(tarksen_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+endif()

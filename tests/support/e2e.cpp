@@ -32,30 +32,7 @@ App::App(bool withFont) {
   dir_ = tmpl;
   if (withFont) Sh("cp '" TARKSEN_FONT "' '" + dir_ + "/BASFont.bmp'");
 
-  // A private server: -displayfd picks a free display number and writes it to us.
-  // Two servers starting at once can pick the same number, so starts take turns.
-  int lock = open("/tmp/tarksen-e2e-xvfb.lock", O_RDWR | O_CREAT, 0666);
-  flock(lock, LOCK_EX);
-  int fds[2];
-  if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
-  xvfb_ = fork();
-  if (xvfb_ == 0) {
-    close(fds[0]);
-    int null = open("/dev/null", O_WRONLY);
-    dup2(null, 2);
-    std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten",
-           "tcp", "-noreset", (char*)nullptr);
-    _exit(127);
-  }
-  close(fds[1]);
-  char num[32] = {0};
-  ssize_t got = read(fds[0], num, sizeof num - 1);
-  close(fds[0]);
-  flock(lock, LOCK_UN);
-  close(lock);
-  if (got <= 0) throw std::runtime_error("Xvfb did not start (is it installed?)");
-  display_ = ":" + std::string(num, strcspn(num, "\n"));
+  startServer();
 
   app_ = fork();
   if (app_ == 0) {
@@ -75,7 +52,8 @@ App::App(bool withFont) {
     if (wid_.empty()) sleepMs(100);
   }
   if (wid_.empty()) {
-    std::string out = output();
+    std::string out = output() + " | running: " + (running() ? "yes" : "no") + " | windows: " +
+                      Sh("DISPLAY=" + display_ + " xwininfo -root -tree 2>&1 | head -20");
     stop();
     throw std::runtime_error("the program's window did not appear on " + display_ +
                              "; it wrote: " + out);
@@ -84,6 +62,50 @@ App::App(bool withFont) {
   sscanf(strstr(geo.c_str(), "X="), "X=%d", &winX_);
   sscanf(strstr(geo.c_str(), "Y="), "Y=%d", &winY_);
   settle();
+}
+
+// Starts a private Xvfb on a display number that no other server holds (its lock
+// file and socket absent) and waits until it answers. Starts take turns under a lock
+// file, and a server that dies at once (a number taken meanwhile) is retried on the next.
+void App::startServer() {
+  int lock = open("/tmp/tarksen-e2e-xvfb.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  flock(lock, LOCK_EX);
+  unsigned n = 300 + unsigned(getpid()) % 500;
+  for (int tries = 0; tries < 50 && display_.empty(); tries++, n = 300 + (n - 299) % 500) {
+    std::string num = std::to_string(n);
+    if (access(("/tmp/.X" + num + "-lock").c_str(), F_OK) == 0 ||
+        access(("/tmp/.X11-unix/X" + num).c_str(), F_OK) == 0)
+      continue;
+    xvfb_ = fork();
+    if (xvfb_ == 0) {
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+      execlp("Xvfb", "Xvfb", (":" + num).c_str(), "-screen", "0", "800x600x24", "-nolisten",
+             "tcp", "-noreset", (char*)nullptr);
+      _exit(127);
+    }
+    for (int t = 0; t < 100; t++) {
+      int st;
+      if (waitpid(xvfb_, &st, WNOHANG) == xvfb_) {
+        xvfb_ = -1;
+        break;
+      }
+      if (!Sh("DISPLAY=:" + num + " xdotool getdisplaygeometry 2>/dev/null").empty()) {
+        display_ = ":" + num;
+        break;
+      }
+      sleepMs(50);
+    }
+    if (display_.empty() && xvfb_ > 0) {
+      kill(xvfb_, SIGKILL);
+      waitpid(xvfb_, nullptr, 0);
+      xvfb_ = -1;
+    }
+  }
+  flock(lock, LOCK_UN);
+  close(lock);
+  if (display_.empty()) throw std::runtime_error("Xvfb did not start (is it installed?)");
 }
 
 App::~App() { stop(); }

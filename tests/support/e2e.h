@@ -52,6 +52,7 @@ class App {
 
  private:
   void xdo(const std::string& args);
+  void startServer();
   void stop();  // kills what still runs and removes the working directory
   std::string display_, dir_, wid_;
   pid_t xvfb_ = -1, app_ = -1;

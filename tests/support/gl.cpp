@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "paint/paint.h"
+#include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
 #include "toolkit/toolkit.h"
@@ -47,6 +48,7 @@ void ResetGlobals() {
   tryb = 0;
   kr = krh = krv = 0;
   x = y = k = key = 0;
+  SDLRWops = nullptr;
 }
 
 void GLTest::SetUp() {

@@ -1,0 +1,126 @@
+#include "picfiles/pic_core.h"
+
+#include <cstring>
+
+// Reads bytes from a buffer; past the end it gives 0 and sets `short_`, which stays
+// set, so a parser checks once at the end instead of before every read.
+struct PicReader {
+  const uint8_t* p;
+  size_t size, pos;
+  bool short_ = false;
+
+  uint8_t u8() {
+    if (pos < size) return p[pos++];
+    short_ = true;
+    return 0;
+  }
+  uint16_t u16be() {
+    uint16_t hi = u8();
+    return uint16_t(hi << 8 | u8());
+  }
+};
+
+void PicTable(int32_t planes, uint8_t T[16]) {
+  static const uint8_t four[16] = {0, 2, 3, 6, 4, 7, 5, 8, 9, 10, 11, 14, 12, 15, 13, 1};
+  memcpy(T, four, 16);
+  if (planes == 2) T[3] = 1;
+  if (planes == 1) T[1] = 1;
+}
+
+bool PicDetect(const uint8_t* file, size_t size, int32_t planes, PicLayout& lay) {
+  PicLayout l;
+  uint64_t n = size;
+  if (planes == 1 || planes == 2 || planes == 4) {
+    if (size == PicDegasBytes) {
+      l.offset = PicDegasBodyAt;
+      n = PicBodyBytes;
+    }
+    l.planes = planes;
+    l.lineBytes = planes < 4 ? 80 : 40;
+    l.rows = planes == 1 ? 400 : 200;
+  } else if (planes == 0) {
+    if (size <= PicGbfHeaderBytes || size > PicBodyBytes + PicGbfHeaderBytes) return false;
+    PicReader r{file, size, 0};
+    uint32_t w = r.u16be();
+    l.rows = int32_t(r.u16be()) + 1;
+    l.planes = r.u16be();
+    if (r.short_ || l.planes < 1 || l.planes > 4) return false;
+    l.lineBytes = int32_t(2 * ((w + 15) / 16));
+    l.offset = PicGbfHeaderBytes;
+    n = size - PicGbfHeaderBytes;
+  } else {
+    return false;
+  }
+  // At most 8,192 x 65,536 x 4: no overflow in 64 bits.
+  uint64_t body = uint64_t(l.lineBytes) * uint64_t(l.rows) * uint64_t(l.planes);
+  if (n == 0 || body != n) return false;
+  lay = l;
+  return true;
+}
+
+bool PicDecode(const uint8_t* file, size_t size, const PicLayout& lay, const uint32_t* pal,
+               PicImage& img) {
+  const int32_t P = lay.planes, L = lay.lineBytes, rows = lay.rows;
+  if (P < 1 || P > 4 || L <= 0 || L % 2 || rows <= 0 || lay.offset > size) return false;
+  // The body must fit in the file before anything is allocated for it; that also
+  // bounds the image to 8 pixels per body byte.
+  uint64_t body = uint64_t(L) * uint64_t(rows) * uint64_t(P);
+  if (body > size - lay.offset) return false;
+
+  uint8_t T[16];
+  PicTable(P, T);
+  uint32_t colour[16];
+  for (int v = 0; v < 16; v++) colour[v] = pal[T[v]];
+
+  PicImage out;
+  out.w = 8 * L;
+  out.h = rows;
+  out.px.resize(size_t(out.w) * size_t(out.h));
+  PicReader r{file, size, lay.offset};
+  uint32_t* px = out.px.data();
+  for (int32_t y = 0; y < rows; y++) {
+    for (int32_t g = 0; g < L / 2; g++, px += 16) {
+      uint8_t B[8];
+      for (int32_t i = 0; i < 2 * P; i++) B[i] = r.u8();
+      // Bit i of a word's first byte is pixel 7 - i of the group, of its second byte
+      // pixel 15 - i; plane p contributes 2^p to the value.
+      for (int i = 0; i < 8; i++) {
+        unsigned u = 0, w = 0;
+        for (int p = 0; p < P; p++) {
+          u |= ((B[2 * p] >> i) & 1u) << p;
+          w |= ((B[2 * p + 1] >> i) & 1u) << p;
+        }
+        px[7 - i] = colour[u];
+        px[15 - i] = colour[w];
+      }
+    }
+  }
+  if (r.short_) return false;
+  img = std::move(out);
+  return true;
+}
+
+bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
+             PicImage& img) {
+  PicLayout lay;
+  return PicDetect(file, size, planes, lay) && PicDecode(file, size, lay, pal, img);
+}
+
+void PicStretch(const PicImage& img, std::vector<uint32_t>& out) {
+  out.assign(size_t(PicW) * PicH, 0);
+  if (img.w <= 0 || img.h <= 0 || img.px.size() < size_t(img.w) * size_t(img.h)) return;
+  uint32_t* o = out.data();
+  for (int32_t y = 0; y < PicH; y++) {
+    const uint32_t* row = img.px.data() + size_t(y * img.h / PicH) * size_t(img.w);
+    for (int32_t x = 0; x < PicW; x++) *o++ = row[x * img.w / PicW];
+  }
+}
+
+void DoodleBody(const uint8_t* rgba, uint8_t* body) {
+  for (size_t i = 0; i < PicBodyBytes; i++) {
+    uint8_t b = 0;
+    for (int bit = 7; bit >= 0; bit--, rgba += 4)
+      if ((rgba[0] & rgba[1] & rgba[2]) != 255) b |= uint8_t(1 << bit);
+    body[i] = b;
+  }
+}

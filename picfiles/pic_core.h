@@ -1,0 +1,61 @@
+// Pure rules of the bit-plane picture files (DEGAS pictures, headerless screen bodies
+// such as Doodle files, GBF blocks): telling a file's layout from its length and header,
+// decoding its body onto a palette, stretching a picture over 640x400, and encoding a
+// picture as a Doodle body. No SDL here; picfiles/pic.cpp is the shell.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+inline constexpr int32_t PicW = 640, PicH = 400;  // the stored picture
+inline constexpr size_t PicBodyBytes = 32000;     // a screen body; also a Doodle file
+inline constexpr size_t PicDegasBytes = 32066;    // the one DEGAS length accepted
+inline constexpr size_t PicDegasBodyAt = 34;      // after the resolution and palette words
+inline constexpr size_t PicGbfHeaderBytes = 6;    // W, rows - 1, P: big-endian words
+inline constexpr size_t PicMaxFileBytes = 32066;  // no accepted file is longer
+
+// Where a body lies in a file and how it is laid out: rows top first, each row
+// lineBytes / 2 groups of 16 pixels, each group `planes` big-endian words, plane 0 first.
+struct PicLayout {
+  int32_t planes = 0;     // P, 1..4
+  int32_t lineBytes = 0;  // L: bytes of one plane in one row, even; the image is 8 * L wide
+  int32_t rows = 0;
+  size_t offset = 0;      // first body byte in the file
+};
+
+// A decoded image: w * h pixels row by row, each a palette entry.
+struct PicImage {
+  int32_t w = 0, h = 0;
+  std::vector<uint32_t> px;
+};
+
+// The palette entry shown for each pixel value 0..15 of a body of `planes` planes
+// (1..4; with 3 planes only the first 8 entries occur).
+void PicTable(int32_t planes, uint8_t T[16]);
+
+// Detection from the length and header alone. planes is the caller's plane count:
+// 1, 2 or 4 take a 32,066-byte DEGAS picture or a 32,000-byte body (640x400 with one
+// plane, 640x200 with two, 320x200 with four); 0 takes a GBF file, whose header gives
+// the layout. False (lay untouched) for any other length, a header whose layout does
+// not fill the rest of the file exactly, a GBF plane count outside 1..4, or another
+// planes value.
+bool PicDetect(const uint8_t* file, size_t size, int32_t planes, PicLayout& lay);
+
+// Decodes the body described by lay, showing pixel value v as pal[T[v]] (pal has 16
+// entries). False (img untouched) if lay is impossible or the file ends before the body.
+bool PicDecode(const uint8_t* file, size_t size, const PicLayout& lay, const uint32_t* pal,
+               PicImage& img);
+
+// PicDetect then PicDecode: the whole reading of one file. False means "wrong format";
+// img is replaced only on success.
+bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
+             PicImage& img);
+
+// Nearest-neighbour stretch of img over PicW x PicH pixels into out (resized): pixel
+// (x, y) is img's (x * w / PicW, y * h / PicH). An empty img gives all zeros.
+void PicStretch(const PicImage& img, std::vector<uint32_t>& out);
+
+// The Doodle body of a PicW x PicH picture given as bytes r, g, b, a (rows of 2,560
+// bytes): one bit a pixel, row-major, bit 7 first; 0 for pure white (r = g = b = 255,
+// alpha ignored), 1 for anything else. Writes exactly PicBodyBytes bytes.
+void DoodleBody(const uint8_t* rgba, uint8_t* body);
