@@ -71,14 +71,14 @@ void elipsa() {
 // kolo and dysk: a background-coloured shape, a thin solid outline in the current
 // colour, and the pattern fill from the centre. A shape of zero size draws nothing:
 // with no outline around it the fill would run over whatever region holds the centre.
-static void wypelniona(bool kolo) {
+static void wypelniona(bool kolisty) {
   uint8_t styl = lin_r, szer = lin_szer;
   lin_szer = 1;
   lin_r = 0;
   int32_t p[4] = {};
   wsp(p);
   int32_t a = p[2] - p[0], b = p[3] - p[1];
-  if (kolo) a = b = promien(p[0], p[1], p[2], p[3]);
+  if (kolisty) a = b = promien(p[0], p[1], p[2], p[3]);
   if (k == 1 && a != 0 && b != 0) {
     SDLDrawColor(GEMColor[0]);
     ellipse(p[0], p[1], a, b, 1);
