@@ -10,8 +10,8 @@ TEST_F(CzMysz, RecordsTheFirstKeyMotionOrPress) {
   } cases[] = {
       {"key", [] { PushKey(SDLK_PERIOD); }, 7, 7, 0, SDLK_PERIOD},
       {"motion without a button", [] { PushMotion(30, 40); }, 30, 40, 0, 0},
-      {"motion with left and right held", [] { PushMotion(30, 40, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK); },
-       30, 40, 5, 0},
+      {"motion with left and right held",
+       [] { PushMotion(30, 40, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK); }, 30, 40, 5, 0},
       {"left press", [] { PushButton(true, SDL_BUTTON_LEFT, 50, 60); }, 50, 60, 1, 0},
       {"middle press", [] { PushButton(true, SDL_BUTTON_MIDDLE, 50, 60); }, 50, 60, 2, 0},
       {"right press", [] { PushButton(true, SDL_BUTTON_RIGHT, 50, 60); }, 50, 60, 3, 0},

@@ -222,8 +222,10 @@ TEST_F(Tools, FrameCornersAreBlendedTwice) {
   Image pic = Picture();
   uint32_t edge = pic.at(102, 100), corner = pic.at(100, 100);
   EXPECT_LT(corner & 0xFF, edge & 0xFF) << "a corner is darker than an edge";
-  for (auto [px, py] : Points{{104, 100}, {100, 102}, {104, 102}}) EXPECT_EQ(pic.at(px, py), corner);
-  for (auto [px, py] : Points{{102, 102}, {100, 101}, {104, 101}}) EXPECT_EQ(pic.at(px, py), edge);
+  for (auto [px, py] : Points{{104, 100}, {100, 102}, {104, 102}})
+    EXPECT_EQ(pic.at(px, py), corner);
+  for (auto [px, py] : Points{{102, 102}, {100, 101}, {104, 101}})
+    EXPECT_EQ(pic.at(px, py), edge);
 }
 
 TEST_F(Tools, FilledRectangleInTheCurrentColourAndPattern) {
