@@ -202,7 +202,7 @@ TEST_F(Pracownia, BackspaceTakesBackTheWholeActionOfEveryTool) {
       Player user(c.action + Steps{Press(5, 5, SDL_BUTTON_RIGHT)});
       pracownia();
     }
-    EXPECT_FALSE(SameImage(Picture(), White())) << "drawn";
+    EXPECT_TRUE(Picture().px != White().px) << "drawn";
     DrainEvents();
     Wipe();
     {
