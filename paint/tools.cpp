@@ -69,8 +69,8 @@ void elipsa() {
 }
 
 // kolo and dysk: a background-coloured shape, a thin solid outline in the current
-// colour, and the pattern fill from the centre. A shape of zero size draws nothing:
-// with no outline around it the fill would run over whatever region holds the centre.
+// colour, and the pattern fill from the centre. A shape of zero size has no outline,
+// so its fill covers whatever region holds the centre (a way to fill, and undoable).
 static void wypelniona(bool kolisty) {
   uint8_t styl = lin_r, szer = lin_szer;
   lin_szer = 1;
@@ -79,7 +79,7 @@ static void wypelniona(bool kolisty) {
   wsp(p);
   int32_t a = p[2] - p[0], b = p[3] - p[1];
   if (kolisty) a = b = promien(p[0], p[1], p[2], p[3]);
-  if (k == 1 && a != 0 && b != 0) {
+  if (k == 1) {
     SDLDrawColor(GEMColor[0]);
     ellipse(p[0], p[1], a, b, 1);
     SDLDrawColor(GEMColor[kolor]);
