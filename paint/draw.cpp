@@ -1,0 +1,99 @@
+#include <vector>
+
+#include "paint/draw_core.h"
+#include "paint/paint.h"
+#include "platform/platform.h"
+#include "raster/raster.h"
+
+void cz_mysz() {
+  k = 0;
+  key = 0;
+  SDL_Event e;
+  // Quit is only this wait's end flag: an SDL_QUIT is dropped like any other event.
+  while (!Quit && SDL_WaitEvent(&e)) {
+    switch (e.type) {
+      case SDL_KEYDOWN:
+        key = e.key.keysym.sym;
+        Quit = 1;
+        break;
+      case SDL_MOUSEMOTION:
+        x = e.motion.x;
+        y = e.motion.y;
+        k = e.motion.state & 0xFF;
+        Quit = 1;
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        x = e.button.x;
+        y = e.button.y;
+        k = e.button.button;
+        Quit = 1;
+        break;
+      default:
+        break;
+    }
+  }
+  Quit = 0;
+}
+
+void t_undo() {
+  if (key != SDLK_BACKSPACE) return;
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+  SDL_RenderCopy(SDLRenderer, rob_e$, nullptr, nullptr);
+  ShowE();
+}
+
+void t_nawias() {
+  if (key != SDLK_COMMA && key != SDLK_PERIOD) return;
+  if (key == SDLK_PERIOD && kr <= 9) kr++;
+  if (key == SDLK_COMMA && kr >= 1) kr--;
+  krh = krv = 8 * kr;
+  krata();
+}
+
+void krata() {
+  SDL_SetRenderTarget(SDLRenderer, kra$);
+  Color = 0;
+  SDLDrawColor(Color);
+  SDL_RenderClear(SDLRenderer);
+  if (kr != 0) {
+    static std::vector<Odcinek> linie;
+    linie.clear();
+    linie_kraty(krh, krv, linie);
+    SDL_SetRenderDrawColor(SDLRenderer, 0, 0, 0, 128);
+    for (const Odcinek& o : linie) SDL_RenderDrawLine(SDLRenderer, o.x1, o.y1, o.x2, o.y2);
+  }
+  ShowE();
+  SDLDrawColor(GEMColor[kolor]);
+}
+
+void pracownia() {
+  for (;;) {
+    cz_mysz();
+    t_undo();
+    t_nawias();
+    // The block tool follows the pointer itself, so it sees every event.
+    if (k == 0 && co != 10) continue;
+    zapamietaj();
+    if (k > 1) return;
+    switch (co) {
+      case 0: plot(x, y); break;
+      case 1: rysuj(); break;
+      case 2: linia(); break;
+      case 3: lamana(); break;
+      case 4: ramka(); break;
+      case 5: prostok(); break;
+      case 6: okrag(); break;
+      case 7: kolo(); break;
+      case 8: elipsa(); break;
+      case 9: dysk(); break;
+      case 11: fill(x, y, wyp); break;
+      default: break;  // 10 block and 12 magnifier do nothing yet
+    }
+    ShowE();
+    if (k > 1) {
+      // As in wsp: SDL's own button state, so nothing queued is thrown away.
+      while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
+      return;
+    }
+  }
+}

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "tests/support/e2e.h"
+
+namespace {
+
+using Points = std::vector<std::pair<int, int>>;
+
+constexpr uint32_t white = 0xFFFFFF, black = 0x000000;
+
+// Points of the rows of a text mask whose top-left character stands at (left, top).
+Points MaskAt(int left, int top, const std::vector<std::string>& rows) {
+  Points pts;
+  for (int r = 0; r < int(rows.size()); r++)
+    for (int c = 0; c < int(rows[r].size()); c++)
+      if (rows[r][c] == '#') pts.push_back({left + c, top + r});
+  return pts;
+}
+
+// A single left click on the control screen: kept apart from the click before, as
+// two clicks within half a second and 32 pixels make a double click, which leaves
+// for the drawing screen.
+void Choose(App& app, int x, int y) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(550));
+  app.click(x, y);
+}
+void ChooseTool(App& app, int co) { Choose(app, 108 + 204 * (co % 2), 164 + 28 * (co / 2)); }
+void ChooseColour(App& app, int i) { Choose(app, 18 + 25 * i, 331); }
+void NextMode(App& app) { Choose(app, 312, 128); }
+// Box 63, the width sample for width 2n (n = 1..6).
+void ChooseWidth(App& app, int n) { Choose(app, 406 + 26 * n + 13, 335); }
+// A right click anywhere switches screens (this spot is on no box). Waits for the
+// other screen: what the user does before it is up may be taken by the screen left.
+void SwitchScreens(App& app) {
+  Shot before = app.shot();
+  app.click(418, 240, 3);
+  app.waitFor([&](const Shot& s) { return s.px != before.px; });
+  app.settle();
+}
+
+// Whether the area (left, top, w, h) of the shot shows ink at pts and white elsewhere.
+testing::AssertionResult Shows(const Shot& s, const Points& pts, uint32_t ink, int left, int top,
+                               int w, int h) {
+  if (s.w != 640 || s.h != 400) return testing::AssertionFailure() << "no screenshot";
+  std::set<std::pair<int, int>> at(pts.begin(), pts.end());
+  int wrong = 0;
+  std::string first;
+  for (int y = top; y < top + h; y++)
+    for (int x = left; x < left + w; x++) {
+      uint32_t want = at.count({x, y}) ? ink : white;
+      if (s.at(x, y) != want && !wrong++) {
+        char buf[100];
+        snprintf(buf, sizeof buf, "first at (%d, %d): expected %06X, got %06X", x, y, want,
+                 s.at(x, y));
+        first = buf;
+      }
+    }
+  if (!wrong) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << wrong << " wrong pixels; " << first;
+}
+
+// Press, release, move, press: the two points of a shape. The press comes once the
+// preview shows; the motion is given twice, as the wait for the first release may
+// swallow a motion that comes too soon.
+void TwoPoints(App& app, int x1, int y1, int x2, int y2) {
+  app.click(x1, y1);
+  Shot before = app.shot();
+  app.move(x2 + 1, y2);
+  app.move(x2, y2);
+  app.waitFor([&](const Shot& s) { return s.px != before.px; });
+  app.click(x2, y2);
+}
+
+}  // namespace
+
+TEST(Drawing, EveryToolPutsItsPixelsOnThePicture) {
+  struct {
+    const char* name;
+    int co;
+    void (*draw)(App&);
+    Points want;
+    int left, top, w, h;  // the area that must show exactly want
+  } cases[] = {
+      {"point", 0, [](App& a) { a.click(30, 30); }, {{30, 30}}, 20, 20, 20, 20},
+      {"freehand", 1,
+       [](App& a) {
+         // Each position is drawn before the next comes: the tool drops what piles up.
+         a.press(60, 30);
+         a.move(80, 30);
+         a.waitFor([](const Shot& s) { return s.at(80, 30) == black; });
+         a.move(80, 40);
+         a.waitFor([](const Shot& s) { return s.at(80, 40) == black; });
+         a.release();
+         a.move(90, 60);
+       },
+       MaskAt(60, 30, {"#####################", "....................#", "....................#",
+                       "....................#", "....................#", "....................#",
+                       "....................#", "....................#", "....................#",
+                       "....................#", "....................#"}),
+       55, 25, 30, 20},
+      {"line", 2, [](App& a) { TwoPoints(a, 100, 100, 110, 103); },
+       MaskAt(100, 100, {"##.........", "..####.....", "......###..", ".........##"}), 95, 95,
+       20, 12},
+      {"frame, entered up and left", 4, [](App& a) { TwoPoints(a, 204, 102, 200, 100); },
+       MaskAt(200, 100, {"#####", "#...#", "#####"}), 195, 95, 15, 12},
+      {"filled rectangle", 5, [](App& a) { TwoPoints(a, 300, 100, 310, 106); },
+       MaskAt(300, 100, {"###########", "###########", "###########", "###########",
+                         "###########", "###########", "###########"}),
+       295, 95, 20, 16},
+      {"circle: offset (3, 3) is radius 4", 6, [](App& a) { TwoPoints(a, 100, 200, 103, 203); },
+       MaskAt(96, 196, {"...###...", ".##...##.", "#.......#", "#.......#", "#.......#",
+                        "#.......#", "#.......#", ".##...##.", "...###..."}),
+       90, 190, 20, 20},
+      {"disc", 7, [](App& a) { TwoPoints(a, 200, 200, 197, 197); },
+       MaskAt(196, 196, {"...###...", ".#######.", "#########", "#########", "#########",
+                         "#########", "#########", ".#######.", "...###..."}),
+       190, 190, 20, 20},
+      {"ellipse", 8, [](App& a) { TwoPoints(a, 300, 200, 303, 202); },
+       MaskAt(297, 198, {"..###..", ".#...#.", "#.....#", ".#...#.", "..###.."}), 290, 190,
+       20, 20},
+      {"filled ellipse", 9, [](App& a) { TwoPoints(a, 400, 200, 397, 198); },
+       MaskAt(397, 198, {"..###..", ".#####.", "#######", ".#####.", "..###.."}), 390, 190,
+       20, 20},
+  };
+  App app;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ChooseTool(app, c.co);
+    SwitchScreens(app);
+    c.draw(app);
+    Shot s = app.waitFor([&](const Shot& s) {
+      return Shows(s, c.want, black, c.left, c.top, c.w, c.h);
+    });
+    EXPECT_TRUE(Shows(s, c.want, black, c.left, c.top, c.w, c.h));
+    SwitchScreens(app);
+  }
+}
+
+TEST(Drawing, FillPaintsTheInsideOfAFrame) {
+  App app;
+  ChooseTool(app, 4);
+  SwitchScreens(app);
+  TwoPoints(app, 100, 100, 110, 106);
+  SwitchScreens(app);
+  ChooseTool(app, 11);
+  ChooseColour(app, 3);
+  SwitchScreens(app);
+  app.click(105, 103);
+  Points inside = MaskAt(101, 101, {"#########", "#########", "#########", "#########",
+                                    "#########"});
+  Shot s = app.waitFor([&](const Shot& s) { return s.at(105, 103) == 0x00FF00; });
+  EXPECT_TRUE(Shows(s, inside, 0x00FF00, 101, 101, 9, 5));
+  EXPECT_EQ(s.at(100, 100), black);
+  EXPECT_EQ(s.at(99, 103), white) << "the fill stays inside the frame";
+}
+
+TEST(Drawing, BackspaceTakesBackTheLastActionOnly) {
+  App app;
+  ChooseTool(app, 2);
+  SwitchScreens(app);
+  TwoPoints(app, 100, 100, 140, 100);
+  TwoPoints(app, 100, 120, 140, 120);
+  app.waitFor([](const Shot& s) { return s.at(120, 120) == black; });
+  app.key("BackSpace");
+  Shot s = app.waitFor([](const Shot& s) { return s.at(120, 120) == white; });
+  EXPECT_EQ(s.at(120, 120), white) << "the second line is gone";
+  EXPECT_EQ(s.at(120, 100), black) << "the first stays";
+  app.key("BackSpace");
+  s = app.settle();
+  EXPECT_EQ(s.at(120, 100), black) << "one level only";
+}
+
+TEST(Drawing, PreviewIsThinAndSolidAndLeavesNoTrace) {
+  App app;
+  ChooseTool(app, 2);
+  ChooseWidth(app, 3);  // width 6: a disc of radius 3 for every point
+  SwitchScreens(app);
+  app.click(100, 100);
+  app.move(141, 100);
+  app.move(140, 100);
+  Shot s = app.waitFor([](const Shot& s) { return s.at(140, 100) == black; });
+  Points thin;
+  for (int x = 100; x <= 140; x++) thin.push_back({x, 100});
+  EXPECT_TRUE(Shows(s, thin, black, 90, 90, 60, 20)) << "the preview";
+
+  // A right click cancels the line and leaves the drawing screen; back there, the
+  // picture has no trace of the preview.
+  SwitchScreens(app);
+  SwitchScreens(app);
+  EXPECT_TRUE(Shows(app.settle(), {}, black, 90, 90, 60, 20));
+
+  TwoPoints(app, 100, 100, 140, 100);
+  s = app.waitFor([](const Shot& s) { return s.at(120, 103) == black; });
+  EXPECT_EQ(s.at(120, 103), black) << "the committed line has the width 6 pen";
+  EXPECT_EQ(s.at(120, 97), black);
+  EXPECT_EQ(s.at(120, 104), white);
+}
+
+TEST(Drawing, GridIsShownOverThePictureOnlyWhileDrawing) {
+  const uint32_t grid = 0x7F7F7F;  // half-transparent black over white
+  App app;
+  ChooseTool(app, 0);
+  SwitchScreens(app);
+  app.key("period");
+  app.key("period");
+  app.click(100, 100);
+  Shot s = app.waitFor([&](const Shot& s) { return s.at(100, 100) == black; });
+  for (auto [x, y] : Points{{16, 5}, {5, 32}, {624, 390}, {0, 0}})
+    EXPECT_EQ(s.at(x, y), grid) << x << "," << y;
+  for (auto [x, y] : Points{{15, 5}, {17, 5}, {5, 31}, {639, 399}})
+    EXPECT_EQ(s.at(x, y), white) << x << "," << y;
+
+  // The close request is ignored while drawing.
+  app.closeWindow();
+  app.settle();
+  EXPECT_TRUE(app.running());
+
+  // The grid survives a visit to the control screen.
+  SwitchScreens(app);
+  EXPECT_NE(app.shot().at(16, 5), grid);
+  SwitchScreens(app);
+  EXPECT_EQ(app.settle().at(16, 5), grid);
+
+  app.key("period");  // step 3: 24 pixels
+  s = app.waitFor([&](const Shot& s) { return s.at(24, 5) == grid; });
+  EXPECT_EQ(s.at(24, 5), grid);
+  EXPECT_EQ(s.at(16, 5), white);
+
+  for (int i = 0; i < 3; i++) app.key("comma");
+  s = app.waitFor([](const Shot& s) { return s.at(0, 0) == white; });
+  EXPECT_TRUE(Shows(s, {{100, 100}}, black, 0, 0, 640, 400))
+      << "no grid left in the picture";
+}
+
+TEST(Drawing, InversionTurnsRedOnWhiteIntoCyan) {
+  App app;
+  for (int i = 0; i < 4; i++) NextMode(app);  // "Wymiana" to "Inwersja"
+  ChooseColour(app, 2);
+  ChooseTool(app, 0);
+  SwitchScreens(app);
+  app.click(300, 200);
+  Shot s = app.waitFor([](const Shot& s) { return s.at(300, 200) != white; });
+  EXPECT_TRUE(Shows(s, {{300, 200}}, 0x00FFFF, 290, 190, 20, 20));
+}

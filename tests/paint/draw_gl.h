@@ -1,0 +1,104 @@
+// Shared by the drawing-screen gl tests: the drawing screen's state on a white
+// picture, expected pictures, and a paced player of events for the freehand tool.
+#pragma once
+#include <atomic>
+#include <functional>
+#include <initializer_list>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "paint/paint.h"
+#include "platform/platform.h"
+#include "raster/raster.h"
+#include "tests/support/gl.h"
+
+using Points = std::vector<std::pair<int, int>>;
+
+// The drawing screen as do_ekranu leaves it: a white picture on GEMScreen, its undo
+// copy equal to it, no grid, target GEMScreen, colour kolor, blend of mode tryb.
+class DrawingScreen : public GLTest {
+ protected:
+  void SetUp() override {
+    GLTest::SetUp();
+    ClearTarget(kra$, 0);
+    Wipe();
+  }
+  void TearDown() override { SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE); }
+  // Takes up kolor and tryb as they are now.
+  static void Enter() {
+    SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+    SDLDrawColor(GEMColor[kolor]);
+    SDL_SetRenderDrawBlendMode(SDLRenderer, tryb_b[tryb]);
+  }
+  // A tool as pracownia starts it: left press at (px, py).
+  static void Pressed(int px, int py) {
+    x = px;
+    y = py;
+    k = 1;
+  }
+  // Clears the picture and its undo copy to white again (ClearTarget leaves the
+  // draw colour white, so the state is taken up again).
+  static void Wipe() {
+    ClearTarget(GEMScreen, GEMColor[0]);
+    ClearTarget(rob_e$, GEMColor[0]);
+    Enter();
+  }
+  static Image Picture() { return ReadPixels(GEMScreen); }
+  static Image White() { return Image(640, 400, GEMColor[0]); }
+  // The white picture with pts in colour kolor.
+  static Image WhiteWith(const Points& pts) {
+    Image img = White();
+    for (auto [px, py] : pts) img.at(px, py) = GEMColor[kolor];
+    return img;
+  }
+  // What draw() leaves on a white picture, drawn straight with the primitives; the
+  // picture is white again afterwards.
+  static Image Reference(const std::function<void()>& draw) {
+    Wipe();
+    draw();
+    Image img = Picture();
+    Wipe();
+    return img;
+  }
+};
+
+// The events a user gives between two presses: release, move, then press there.
+inline void ReleaseMovePress(int px, int py, uint8_t button = SDL_BUTTON_LEFT) {
+  PushButton(false, SDL_BUTTON_LEFT, px, py);
+  PushMotion(px, py);
+  PushButton(true, button, px, py);
+}
+
+// Plays steps (each pushes one event) from its own thread to a loop that empties
+// the queue between its reads, as the freehand tool does: a step runs only once the
+// queue is empty and the previous step is gapMs old, so its event reaches the
+// blocking read. The last step repeats so until the player is destroyed.
+class Player {
+ public:
+  explicit Player(std::vector<std::function<void()>> steps, int gapMs = 40)
+      : steps_(std::move(steps)), gap_(gapMs), thread_([this] { run(); }) {}
+  ~Player() {
+    stop_ = true;
+    thread_.join();
+  }
+
+ private:
+  void run() {
+    size_t i = 0;
+    Uint32 last = 0;
+    while (!stop_ && !steps_.empty()) {
+      bool idle = !SDL_HasEvents(SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1);
+      if (idle && (i == 0 || SDL_GetTicks() - last >= Uint32(gap_))) {
+        steps_[i < steps_.size() ? i : steps_.size() - 1]();
+        last = SDL_GetTicks();
+        i++;
+      }
+      SDL_Delay(2);
+    }
+  }
+  std::vector<std::function<void()>> steps_;
+  int gap_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
