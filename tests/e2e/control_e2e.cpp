@@ -422,19 +422,3 @@ TEST(ControlScreen, CzyscAnsweredNieKeepsThePictureTakClearsIt) {
     klik(app, 500, 250, 3);
   }
 }
-
-TEST(ControlScreen, InwersjaTurnsARedPointOnWhiteCyan) {
-  App app;
-  for (int i = 1; i <= 4; i++) {
-    klik(app, TRYB);
-    ASSERT_TRUE(Widac(app, [&](const Shot& s) { return Przycisk(s, TRYB, TRYBY[i], true); }));
-  }
-  klik(app, kolorBox(2));
-  klik(app, PUNKT);
-  ASSERT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, PUNKT, "Punkt", true); }));
-  klik(app, 500, 250, 3);
-  ASSERT_TRUE(Widac(app, [](const Shot& s) { return Obraz(s, nic); }));
-  klik(app, 300, 200);
-  auto punkt = [](int x, int y) { return x == 300 && y == 200; };
-  EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Obraz(s, punkt, 0x00FFFF); }));
-}
