@@ -69,6 +69,11 @@ void SDLDrawColor(uint32_t c) {
   SDL_SetRenderDrawColor(SDLRenderer, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF, c >> 24);
 }
 
+void SDLNoteWindowEvent(const SDL_WindowEvent& w, Uint32 ourWindow) {
+  if (ourWindow != 0 && w.windowID == ourWindow && w.event < 16)
+    WindowEvent |= uint16_t(1u << w.event);
+}
+
 void SDLAppendText(char* buf, const char* text) {
   size_t len = strlen(buf);
   if (len >= 255) return;
@@ -90,8 +95,7 @@ void GetSDLEvents() {
         Quit = 1;
         break;
       case SDL_WINDOWEVENT:
-        if (id != 0 && e.window.windowID == id && e.window.event < 16)
-          WindowEvent |= uint16_t(1u << e.window.event);
+        SDLNoteWindowEvent(e.window, id);
         break;
       case SDL_KEYDOWN:
         InKey = e.key.keysym.sym;

@@ -37,5 +37,8 @@ void QuitSDL();
 void GetSDLEvents();
 // Sets the renderer's draw colour from the four bytes of c (r, g, b, a in memory order).
 void SDLDrawColor(uint32_t c);
+// Marks a window event of our window (id ourWindow, 0 for none) in WindowEvent;
+// ids from 16 up leave no mark. Shared by the pump and the blocking waits.
+void SDLNoteWindowEvent(const SDL_WindowEvent& w, Uint32 ourWindow);
 // The text-input append of GetSDLEvents: adds text to buf, keeping it within 255 bytes.
 void SDLAppendText(char* buf, const char* text);

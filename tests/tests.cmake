@@ -11,6 +11,8 @@ set(TEST_ENV
 
 add_library(test_gl_support STATIC tests/support/gl.cpp)
 target_link_libraries(test_gl_support PUBLIC tarksen_app GTest::gtest)
+# Lets a test thread see when the program blocks for its next event.
+target_link_options(test_gl_support INTERFACE -Wl,--wrap=SDL_WaitEvent)
 
 add_executable(wmclose tests/support/wmclose.cpp)
 target_link_libraries(wmclose PRIVATE X11::X11)

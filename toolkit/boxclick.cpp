@@ -17,8 +17,7 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
         Quit = 1;
         break;
       case SDL_WINDOWEVENT:
-        if (window != 0 && e.window.windowID == window && e.window.event < 16)
-          WindowEvent |= uint16_t(1u << e.window.event);
+        SDLNoteWindowEvent(e.window, window);
         if (windowEnds) Quit = 5;
         break;
       case SDL_KEYDOWN:

@@ -70,14 +70,14 @@ inline void ReleaseMovePress(int px, int py, uint8_t button = SDL_BUTTON_LEFT) {
   PushButton(true, button, px, py);
 }
 
-// Plays steps (each pushes one event) from its own thread to a loop that empties
-// the queue between its reads, as the freehand tool does: a step runs only once the
-// queue is empty and the previous step is gapMs old, so its event reaches the
-// blocking read. The last step repeats so until the player is destroyed.
+// Plays steps (each pushes one event) from its own thread, one step for each time the
+// program blocks for an event with an empty queue, as a user acting slower than the
+// program would; so the freehand tool's drain of piled-up events never eats a step.
+// The last step repeats so until the player is destroyed.
 class Player {
  public:
-  explicit Player(std::vector<std::function<void()>> steps, int gapMs = 40)
-      : steps_(std::move(steps)), gap_(gapMs), thread_([this] { run(); }) {}
+  explicit Player(std::vector<std::function<void()>> steps)
+      : steps_(std::move(steps)), thread_([this] { run(); }) {}
   ~Player() {
     stop_ = true;
     thread_.join();
@@ -86,19 +86,18 @@ class Player {
  private:
   void run() {
     size_t i = 0;
-    Uint32 last = 0;
+    uint64_t fed = 0;  // waits entered when the last step was pushed
     while (!stop_ && !steps_.empty()) {
       bool idle = !SDL_HasEvents(SDL_FIRSTEVENT, SDL_POLLSENTINEL - 1);
-      if (idle && (i == 0 || SDL_GetTicks() - last >= Uint32(gap_))) {
+      if (idle && WaitingForEvent() && (i == 0 || WaitsEntered() > fed)) {
+        fed = WaitsEntered();
         steps_[i < steps_.size() ? i : steps_.size() - 1]();
-        last = SDL_GetTicks();
         i++;
       }
-      SDL_Delay(2);
+      SDL_Delay(1);
     }
   }
   std::vector<std::function<void()>> steps_;
-  int gap_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };

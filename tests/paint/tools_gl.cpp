@@ -329,37 +329,23 @@ TEST_F(Tools, FilledShapeGetsThePatternInside) {
   EXPECT_LT(gaps, 31u);
 }
 
-TEST_F(Tools, ZeroSizeRoundOutlinesDrawNothing) {
+// A zero radius or semi-axis: the outline tools draw nothing; the filled ones have no
+// outline to stop their fill, which covers the region that holds the centre (here the
+// inside of a black frame, not the picture around it).
+TEST_F(Tools, ZeroSizeRoundShapes) {
   struct {
     const char* name;
     void (*tool)();
     uint8_t co;
     int x2, y2;
+    bool fills;
   } cases[] = {
-      {"circle", okrag, 6, 200, 200},
-      {"ellipse, flat", elipsa, 8, 230, 200},
-      {"ellipse, upright", elipsa, 8, 200, 170},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Draw(c.tool, c.co, 200, 200, c.x2, c.y2);
-    EXPECT_EQ(k, 1);
-    EXPECT_TRUE(SameImage(Picture(), White()));
-  }
-}
-
-// With no outline to stop it, the fill of a zero-size filled shape covers the region
-// that holds the centre: here the inside of a black frame, not the picture around it.
-TEST_F(Tools, ZeroSizeFilledShapesFillTheRegionAroundTheCentre) {
-  struct {
-    const char* name;
-    void (*tool)();
-    uint8_t co;
-    int x2, y2;
-  } cases[] = {
-      {"disc", kolo, 7, 200, 200},
-      {"filled ellipse, flat", dysk, 9, 230, 200},
-      {"filled ellipse, upright", dysk, 9, 200, 170},
+      {"circle", okrag, 6, 200, 200, false},
+      {"ellipse, flat", elipsa, 8, 230, 200, false},
+      {"ellipse, upright", elipsa, 8, 200, 170, false},
+      {"disc", kolo, 7, 200, 200, true},
+      {"filled ellipse, flat", dysk, 9, 230, 200, true},
+      {"filled ellipse, upright", dysk, 9, 200, 170, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -373,9 +359,10 @@ TEST_F(Tools, ZeroSizeFilledShapesFillTheRegionAroundTheCentre) {
     EXPECT_EQ(k, 1);
     Image want = White();
     for (int py = 180; py <= 220; py++)
-      for (int px = 180; px <= 220; px++)
-        want.at(px, py) = (px == 180 || px == 220 || py == 180 || py == 220) ? GEMColor[1]
-                                                                             : GEMColor[2];
+      for (int px = 180; px <= 220; px++) {
+        bool edge = px == 180 || px == 220 || py == 180 || py == 220;
+        if (edge || c.fills) want.at(px, py) = edge ? GEMColor[1] : GEMColor[2];
+      }
     EXPECT_TRUE(SameImage(Picture(), want));
   }
 }

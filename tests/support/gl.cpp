@@ -1,5 +1,6 @@
 #include "tests/support/gl.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -248,6 +249,21 @@ void PushWindowEvent(uint8_t event, uint32_t windowID) {
   e.window.event = event;
   push(e);
 }
+
+static std::atomic<uint64_t> waitsEntered{0};
+static std::atomic<int> waiting{0};
+
+extern "C" int __real_SDL_WaitEvent(SDL_Event* e);
+extern "C" int __wrap_SDL_WaitEvent(SDL_Event* e) {
+  waiting++;
+  waitsEntered++;
+  int r = __real_SDL_WaitEvent(e);
+  waiting--;
+  return r;
+}
+
+uint64_t WaitsEntered() { return waitsEntered; }
+bool WaitingForEvent() { return waiting > 0; }
 
 void DrainEvents() {
   SDL_PumpEvents();

@@ -63,6 +63,12 @@ void PushQuit();
 void PushWindowEvent(uint8_t event, uint32_t windowID = 0);  // 0: our window
 // Empties SDL's queue.
 void DrainEvents();
+// The gl tests link with SDL_WaitEvent wrapped: how many waits the program has entered
+// so far, and whether one is blocked now. A test thread that feeds events one at a
+// time waits for a new blocking wait before each, so none is drained by the program's
+// own event pumps.
+uint64_t WaitsEntered();
+bool WaitingForEvent();
 
 // Base fixture: globals at their start values, queue drained, render target the
 // window, draw colour black, blend none.
