@@ -13,7 +13,7 @@ TEST_PKGS  := $(RUN_PKGS) xvfb xauth libgl1-mesa-dri xdotool imagemagick netpbm
 BENCH_PKGS := $(RUN_PKGS) libbenchmark-dev xvfb xauth libgl1-mesa-dri
 FUZZ_PKGS  := $(RUN_PKGS) clang libclang-rt-14-dev
 
-.PHONY: run test bench fuzz build deps-run deps-test deps-bench deps-fuzz clean
+.PHONY: run test bench fuzz screenshot build deps-run deps-test deps-bench deps-fuzz clean
 
 # Installs the Debian packages in $(1) that are missing: as root with apt-get,
 # else through sudo, else prints the line to run and stops.
@@ -66,6 +66,11 @@ fuzz: deps-fuzz
 	@# New inputs go to a scratch corpus; copy a crash worth keeping into tests/fuzz/<name>/.
 	@cd $(FUZZBUILD) && for f in fuzz_*; do mkdir -p corpus-$$f && \
 	  ./$$f -max_total_time=60 corpus-$$f $(CURDIR)/tests/fuzz/$${f#fuzz_} || exit 1; done
+
+# The README's pictures in docs/, taken from the real program by the e2e helper.
+screenshot: deps-test
+	@$(MAKE) --no-print-directory build TARGET=screenshot
+	@$(BUILD)/screenshot docs
 
 clean:
 	rm -rf $(BUILD) $(BENCHBUILD) $(FUZZBUILD)

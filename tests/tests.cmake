@@ -71,3 +71,13 @@ add_test(NAME gl_tests_refuse_the_software_renderer
   COMMAND sh -c "SDL_RENDER_DRIVER=software '$<TARGET_FILE:test_platform_gl>' >out.txt 2>&1; rc=$?; grep -q 'need SDL.s OpenGL renderer' out.txt && [ $rc = 2 ]")
 set_tests_properties(gl_tests_refuse_the_software_renderer PROPERTIES LABELS gl TIMEOUT 60
   ENVIRONMENT "${TEST_ENV}")
+
+# make screenshot: the README's pictures, taken with the e2e helper.
+add_executable(screenshot EXCLUDE_FROM_ALL tools/screenshot.cpp tests/support/e2e.cpp)
+target_include_directories(screenshot PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_definitions(screenshot PRIVATE
+  TARKSEN_BIN="$<TARGET_FILE:tarksen>"
+  TARKSEN_FONT="${CMAKE_SOURCE_DIR}/assets/BASFont.bmp"
+  WMCLOSE_BIN="$<TARGET_FILE:wmclose>"
+  TARKSEN_LSAN_SUPP="${CMAKE_SOURCE_DIR}/tests/lsan.supp")
+add_dependencies(screenshot tarksen wmclose)

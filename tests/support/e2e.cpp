@@ -184,10 +184,16 @@ void App::closeWindow() {
   sleepMs(60);
 }
 
+std::string App::grab(const std::string& out) {
+  return Sh("import -display " + display_ + " -window root -crop 640x400+" +
+            std::to_string(winX_) + "+" + std::to_string(winY_) + " -depth 8 " + out +
+            " 2>/dev/null");
+}
+
+void App::savePng(const std::string& path) { grab("'" + path + "'"); }
+
 Shot App::shot() {
-  std::string ppm = Sh("import -display " + display_ + " -window root -crop 640x400+" +
-                       std::to_string(winX_) + "+" + std::to_string(winY_) +
-                       " -depth 8 ppm:- 2>/dev/null");
+  std::string ppm = grab("ppm:-");
   Shot s;
   int maxv = 0, off = 0;
   if (sscanf(ppm.c_str(), "P6 %d %d %d%n", &s.w, &s.h, &maxv, &off) != 3 || maxv != 255)

@@ -41,6 +41,7 @@ class App {
   void closeWindow();                           // asks the window to close, as a user would
 
   Shot shot();
+  void savePng(const std::string& path);  // the window as a PNG file
   // Takes screenshots until pred holds or ms pass; returns the last one.
   Shot waitFor(const std::function<bool(const Shot&)>& pred, int ms = 5000);
   // Waits until two screenshots 100 ms apart are equal; returns the last one.
@@ -53,6 +54,7 @@ class App {
  private:
   void xdo(const std::string& args);
   void startServer();
+  std::string grab(const std::string& out);  // import's output of the window crop
   void stop();  // kills what still runs and removes the working directory
   std::string display_, dir_, wid_;
   pid_t xvfb_ = -1, app_ = -1;
