@@ -14,4 +14,6 @@ endforeach()
 # and no memory checks in it.
 if(fuzzers)
   target_compile_options(tarksen_core PRIVATE -fsanitize=fuzzer-no-link,address,undefined)
+  # Whatever else links the core needs the sanitizer runtimes too.
+  target_link_options(tarksen_core INTERFACE -fsanitize=address,undefined)
 endif()
