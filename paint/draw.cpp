@@ -35,6 +35,10 @@ void cz_mysz() {
   Quit = 0;
 }
 
+void puszczenie() {
+  while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
+}
+
 void t_undo() {
   if (key != SDLK_BACKSPACE) return;
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
@@ -91,8 +95,7 @@ void pracownia() {
     }
     ShowE();
     if (k > 1) {
-      // As in wsp: SDL's own button state, so nothing queued is thrown away.
-      while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
+      puszczenie();
       return;
     }
   }

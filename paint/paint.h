@@ -71,6 +71,10 @@ void cz_mysz();
 void t_undo();    // Backspace: puts the undo copy back and shows it
 void t_nawias();  // "," and ".": grid step down or up, redrawn
 void krata();     // redraws the grid overlay kra$ and shows it
+// Waits, pumping, until no mouse button is held or a quit is pending. Asks SDL for the
+// buttons rather than MouseK, which cz_mysz leaves stale, so when the release has been
+// read already nothing is pumped and the events queued behind it stay for cz_mysz.
+void puszczenie();
 // Rubber band: first point (x, y), then release, preview, press. Fills p with
 // x1, y1, x2, y2; k is 1 when confirmed with the left button.
 void wsp(int32_t* p);

@@ -29,8 +29,7 @@ void lamana() {
     int32_t p[4] = {};
     wsp(p);
     if (k == 1) line(p[0], p[1], p[2], p[3], lin_r);
-    // As in wsp: SDL's own button state, so nothing queued is thrown away.
-    while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
+    puszczenie();
     x = p[2];
     y = p[3];
   } while (k == 1);

@@ -3,14 +3,6 @@
 #include "platform/platform.h"
 #include "raster/raster.h"
 
-// Waits, pumping, until no mouse button is held or a quit is pending. It asks SDL
-// for the buttons rather than trusting MouseK, which cz_mysz leaves stale; so when
-// the release has already been read from the system nothing is pumped, and the
-// events queued behind it are left for cz_mysz.
-static void puszczenie() {
-  while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
-}
-
 // The thin preview of the shape between the points, on the current target.
 static void podglad(const int32_t* p) {
   switch (co / 2) {

@@ -15,11 +15,6 @@ struct Shot {
   uint32_t at(int x, int y) const { return px[size_t(y) * w + x]; }
 };
 
-// RGB of a pixel value with bytes r, g, b in memory order (a palette entry).
-constexpr uint32_t RGBof(uint32_t abgr) {
-  return (abgr & 0xFF) << 16 | (abgr & 0xFF00) | (abgr >> 16 & 0xFF);
-}
-
 class App {
  public:
   // Starts a private Xvfb and the program in a fresh working directory holding

@@ -133,22 +133,6 @@ testing::AssertionResult SameImage(const Image& actual, const Image& expected, b
                                      << ".{actual,expected}.bmp)";
 }
 
-Image FromMask(const std::vector<std::string>& rows, uint32_t ink, uint32_t background) {
-  Image img(rows.empty() ? 0 : int(rows[0].size()), int(rows.size()), background);
-  for (int y = 0; y < img.h; y++)
-    for (int x = 0; x < img.w && x < int(rows[y].size()); x++)
-      if (rows[y][x] == '#') img.at(x, y) = ink;
-  return img;
-}
-
-std::vector<std::pair<int, int>> PixelsOf(const Image& img, uint32_t v) {
-  std::vector<std::pair<int, int>> out;
-  for (int y = 0; y < img.h; y++)
-    for (int x = 0; x < img.w; x++)
-      if (img.at(x, y) == v) out.push_back({x, y});
-  return out;
-}
-
 void PaintRect(Image& img, int x, int y, int w, int h, uint32_t c) {
   for (int py = y < 0 ? 0 : y; py < y + h && py < img.h; py++)
     for (int px = x < 0 ? 0 : x; px < x + w && px < img.w; px++) img.at(px, py) = c;

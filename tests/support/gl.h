@@ -33,15 +33,11 @@ Image ReadPixels(SDL_Texture* t, const SDL_Rect* rect = nullptr);
 // Clears texture t (window if null) to colour c with blend mode none.
 void ClearTarget(SDL_Texture* t, uint32_t c);
 
-// Compares actual with expected over the whole image, or only where the mask is set.
+// Compares actual with expected pixel by pixel (red, green and blue only when rgbOnly).
 // Reports the number of wrong pixels and the first, and saves both images as BMP
 // files named after the test.
 testing::AssertionResult SameImage(const Image& actual, const Image& expected,
                                    bool rgbOnly = false);
-// Builds an image from text rows: '#' is ink, any other character background.
-Image FromMask(const std::vector<std::string>& rows, uint32_t ink, uint32_t background);
-// The (x, y) positions of img whose pixel equals v, row by row.
-std::vector<std::pair<int, int>> PixelsOf(const Image& img, uint32_t v);
 
 // Paints rectangle (x, y, w, h) of img in c, clipped to the image.
 void PaintRect(Image& img, int x, int y, int w, int h, uint32_t c);
