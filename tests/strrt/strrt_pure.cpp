@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "strrt/strrt.h"
+
+// Runs f with standard output captured and returns what it printed.
+template <class F>
+static std::string printed(F f) {
+  testing::internal::CaptureStdout();
+  f();
+  fflush(stdout);
+  return testing::internal::GetCapturedStdout();
+}
+
+// A string buffer holding n bytes of c with its length byte.
+static void fillBuffer(char (&b)[256], size_t n, char c) {
+  memset(b, 0, sizeof b);
+  memset(b, c, n);
+  b[255] = (char)n;
+}
+
+static uint8_t lengthByte(const char* buffer) { return (uint8_t)buffer[255]; }
+
+TEST(Str, FormatsWithSixteenDigits) {
+  struct {
+    double v;
+    const char* want;
+  } cases[] = {{2, "2"},        {0.1, "0.1"},
+               {1e20, "1E+20"}, {1.0 / 3, "0.3333333333333333"},
+               {-2.5, "-2.5"},  {0, "0"},
+               {1e-5, "1E-05"}, {123456789012345678.0, "1.234567890123457E+17"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.want);
+    EXPECT_STREQ(Str$(c.v), c.want);
+    EXPECT_EQ(lengthByte(STRING$), strlen(c.want));
+  }
+}
+
+TEST(AddStr, AppendsWithinTheLimit) {
+  struct {
+    size_t l1, l2, appended;
+    const char* message;
+  } cases[] = {{200, 10, 10, ""},
+               {250, 10, 4, "Add$: too long text\n"},
+               {244, 10, 10, ""},
+               {0, 254, 254, ""},
+               {254, 1, 0, "Add$: too long text\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.l1) + " + " + std::to_string(c.l2));
+    char a[256], b[256];
+    fillBuffer(a, c.l1, 'a');
+    fillBuffer(b, c.l2, 'b');
+    EXPECT_EQ(printed([&] { ADD$(a, b); }), c.message);
+    EXPECT_EQ(lengthByte(a), c.l1 + c.appended);
+    EXPECT_EQ(std::string(a), std::string(c.l1, 'a') + std::string(c.appended, 'b'));
+  }
+}
+
+TEST(CatStr, JoinsIntoTheStringBuffer) {
+  std::string t250(250, 'x'), t10(10, 'y');
+  std::string out = printed([&] { Cat$(t250.c_str(), t10.c_str()); });
+  EXPECT_EQ(out, "Cat$: too long text\n");
+  EXPECT_EQ(std::string(STRING$), t250 + "yyyy");
+  EXPECT_EQ(lengthByte(STRING$), 254);
+
+  EXPECT_EQ(printed([] { Cat$("ab", "cd"); }), "");
+  EXPECT_STREQ(STRING$, "abcd");
+  EXPECT_EQ(lengthByte(STRING$), 4);
+
+  // The first text may be the buffer itself.
+  Mk$("Ład");
+  EXPECT_STREQ(Cat$(STRING$, "uj"), "Ładuj");
+  EXPECT_EQ(lengthByte(STRING$), 6);
+}
+
+TEST(ChrStr, IsAOneByteTextAtTheBufferEnd) {
+  char* c = Chr$('Q');
+  EXPECT_EQ(c, STRING$ + 253);
+  EXPECT_STREQ(c, "Q");
+  EXPECT_EQ(lengthByte(STRING$), 1);
+  EXPECT_STREQ(Chr$(0), "");
+  EXPECT_EQ(lengthByte(STRING$), 0);
+
+  // Cat$ of a 252-byte text and Chr$ appends the one character.
+  std::string t252(252, 't');
+  EXPECT_EQ(printed([&] { Cat$(t252.c_str(), Chr$('z')); }), "");
+  EXPECT_EQ(std::string(STRING$), t252 + "z");
+  EXPECT_EQ(lengthByte(STRING$), 253);
+  // Even a 253-byte first text keeps the character, which lies where the text goes.
+  std::string t253(253, 't');
+  Cat$(t253.c_str(), Chr$('z'));
+  EXPECT_EQ(std::string(STRING$), t253 + "z");
+}
+
+TEST(MidStr, CopiesARangeAndWarnsPastTheEnd) {
+  struct {
+    const char* name;
+    uint32_t start, count;
+    std::string want;
+    const char* message;
+  } cases[] = {
+      {"last two bytes", 3, 2, "de", ""},
+      {"one past the end: the terminator comes along", 3, 3, std::string("de\0", 3),
+       "Mid$: range exceeded\n"},
+      {"start at the end", 5, 0, "", "Mid$: range exceeded\n"},
+      {"whole text", 0, 5, "abcde", ""},
+  };
+  static const char text[16] = "abcde";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(printed([&] { Mid$(text, c.start, c.count); }), c.message);
+    EXPECT_EQ(std::string(STRING$, c.count), c.want);
+    EXPECT_EQ(STRING$[c.count], 0);
+    EXPECT_EQ(lengthByte(STRING$), c.count);
+  }
+}
+
+TEST(LetMidStr, CopiesBetweenStringBuffers) {
+  char src[256], dst[256];
+  fillBuffer(src, 0, 0);
+  strcpy(src, "abcde");
+  src[255] = 5;
+  fillBuffer(dst, 20, 'q');
+  EXPECT_EQ(printed([&] { LETMID$(dst, src, 1, 3); }), "");
+  EXPECT_STREQ(dst, "bcd");
+  EXPECT_EQ(lengthByte(dst), 3);
+  EXPECT_EQ(printed([&] { LETMID$(dst, src, 4, 2); }), "LetMid$: range exceeded\n");
+  EXPECT_EQ(std::string(dst, 2), std::string("e\0", 2));
+  EXPECT_EQ(lengthByte(dst), 2);
+  // A start past the source's 256 bytes copies zeros, not memory beyond it.
+  EXPECT_EQ(printed([&] { LETMID$(dst, src, 300, 4); }), "LetMid$: range exceeded\n");
+  EXPECT_EQ(std::string(dst, 5), std::string(5, '\0'));
+}
+
+TEST(MkStr, CopiesAndClearsTheRest) {
+  memset(STRING$, 'z', sizeof STRING$);
+  Mk$("Ładuj.BMP");
+  EXPECT_STREQ(STRING$, "Ładuj.BMP");
+  EXPECT_EQ(lengthByte(STRING$), 10);
+  for (int i = 10; i < 255; i++) EXPECT_EQ(STRING$[i], 0) << i;
+}
+
+TEST(CaseChange, TouchesOnlyAsciiLetters) {
+  char a[] = "Ładuj.BMP", b[] = "Ładuj.bmp ż[]@`{";
+  LowerCase(a);
+  EXPECT_STREQ(a, "Ładuj.bmp");
+  UpperCase(b);
+  EXPECT_STREQ(b, "ŁADUJ.BMP ż[]@`{");
+}
+
+TEST(RoundFC, RoundsWithThresholds) {
+  struct {
+    double v;
+    float up, down;
+    int32_t want;
+  } cases[] = {{2.6, 0.5f, 0.5f, 3},
+               {2.5, 0.5f, 0.5f, 2},
+               {-2.6, 0.5f, 0.5f, -3},
+               {-2.5, 0.5f, 0.5f, -2},
+               {2.1, 0, 0, 3},
+               {2.0, 0, 0, 2},
+               {-2.1, 0, 0, -3},
+               {1e12, 0.5f, 0.5f, INT32_MAX},
+               {-1e12, 0.5f, 0.5f, INT32_MIN}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.v);
+    EXPECT_EQ(ROUNDFC(c.v, c.up, c.down), c.want);
+  }
+}
+
+TEST(PakCoding, EncodesRunsInPairsOfAtMost256) {
+  struct {
+    const char* name;
+    std::vector<uint8_t> bytes, packed;
+  } cases[] = {
+      {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
+      {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
+      {"exactly 256", std::vector<uint8_t>(256, 5), {0x05, 0xFF}},
+      {"257", std::vector<uint8_t>(257, 5), {0x05, 0xFF, 0x05, 0x00}},
+      {"no runs", {1, 2, 1}, {1, 0, 2, 0, 1, 0}},
+      {"one byte", {0xAB}, {0xAB, 0}},
+      {"nothing", {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint8_t> packed;
+    PakEncode(c.bytes.data(), c.bytes.size(), packed);
+    EXPECT_EQ(packed, c.packed);
+    std::vector<uint8_t> back(c.bytes.size() + 8, 0xEE);
+    bool overrun;
+    EXPECT_EQ(PakDecode(packed.data(), packed.size(), back.data(), c.bytes.size(), overrun),
+              c.bytes.size());
+    EXPECT_FALSE(overrun);
+    EXPECT_EQ(std::vector<uint8_t>(back.begin(), back.begin() + c.bytes.size()), c.bytes);
+    EXPECT_EQ(back[c.bytes.size()], 0xEE);
+  }
+}
+
+TEST(PakCoding, DecodingStopsAtTheArraySize) {
+  const uint8_t data[] = {1, 3, 2, 255, 9};  // 4 ones, 256 twos, a lone byte
+  uint8_t out[12];
+  memset(out, 0xEE, sizeof out);
+  bool overrun;
+  EXPECT_EQ(PakDecode(data, sizeof data, out, 10, overrun), 10u);
+  EXPECT_TRUE(overrun);
+  const uint8_t want[12] = {1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 0xEE, 0xEE};
+  EXPECT_EQ(memcmp(out, want, sizeof out), 0);
+  // The lone last byte is ignored.
+  std::vector<uint8_t> room(1000);
+  EXPECT_EQ(PakDecode(data, sizeof data, room.data(), room.size(), overrun), 260u);
+  EXPECT_FALSE(overrun);
+}
+
+class PakFiles : public testing::Test {
+ protected:
+  void SetUp() override {
+    char t[] = "/tmp/tarksen-pak-XXXXXX";
+    ASSERT_NE(mkdtemp(t), nullptr);
+    dir = t;
+  }
+  void TearDown() override { EXPECT_EQ(system(("rm -rf '" + dir + "'").c_str()), 0); }
+  std::vector<uint8_t> fileBytes(const std::string& path) {
+    std::vector<uint8_t> b;
+    if (FILE* f = fopen(path.c_str(), "rb")) {
+      for (int c; (c = fgetc(f)) != EOF;) b.push_back((uint8_t)c);
+      fclose(f);
+    }
+    return b;
+  }
+  void writeBytes(const std::string& path, const std::vector<uint8_t>& b) {
+    FILE* f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fwrite(b.data(), 1, b.size(), f);
+    fclose(f);
+  }
+  // The names in dir.
+  std::string listing() {
+    std::string out;
+    FILE* p = popen(("ls -A '" + dir + "'").c_str(), "r");
+    for (int c; (c = fgetc(p)) != EOF;) out += (char)c;
+    pclose(p);
+    return out;
+  }
+  std::string dir;
+};
+
+TEST_F(PakFiles, RoundTrips) {
+  struct {
+    const char* name;
+    std::vector<uint8_t> bytes, file;
+  } cases[] = {
+      {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
+      {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
+      {"nothing", {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string path = dir + "/a.pak";
+    EXPECT_EQ(printed([&] { WRITEPAKFILE(path.c_str(), c.bytes.data(), c.bytes.size()); }), "");
+    EXPECT_EQ(fileBytes(path), c.file);
+    EXPECT_EQ(listing(), "a.pak\n");  // no scratch file left beside it
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_NE(st.st_mode & 0044, 0u) << "readable like any new file";
+    std::vector<uint8_t> back(c.bytes.size(), 0xEE);
+    EXPECT_EQ(printed([&] { READPAKFILE(path.c_str(), back.data(), back.size()); }), "");
+    EXPECT_EQ(back, c.bytes);
+    EXPECT_EQ(BASFILE, nullptr);
+  }
+}
+
+TEST_F(PakFiles, AFileThatUnpacksPastTheArrayIsCutAndReported) {
+  std::string path = dir + "/big.pak";
+  writeBytes(path, {0x41, 0xFF, 0x42, 0xFF});  // 512 bytes unpacked
+  std::vector<uint8_t> arr(300 + 16, 0xEE);
+  std::string out = printed([&] { READPAKFILE(path.c_str(), arr.data(), 300); });
+  EXPECT_EQ(out, "ReadPakFile: " + path + " holds more than 300 bytes\n");
+  for (int i = 0; i < 256; i++) ASSERT_EQ(arr[i], 0x41) << i;
+  for (int i = 256; i < 300; i++) ASSERT_EQ(arr[i], 0x42) << i;
+  for (int i = 300; i < 316; i++) ASSERT_EQ(arr[i], 0xEE) << "written past the array at " << i;
+}
+
+TEST_F(PakFiles, FailuresAreToldInOneLine) {
+  std::vector<uint8_t> arr(4, 0xEE);
+  std::string missing = dir + "/none.pak";
+  EXPECT_EQ(printed([&] { READPAKFILE(missing.c_str(), arr.data(), arr.size()); }),
+            "ReadPakFile: cannot open " + missing + ": No such file or directory\n");
+  EXPECT_EQ(arr, std::vector<uint8_t>(4, 0xEE));
+
+  // Writing into a directory that does not exist creates nothing.
+  std::string bad = dir + "/no/such/dir.pak";
+  const uint8_t bytes[] = {1, 2};
+  EXPECT_EQ(printed([&] { WRITEPAKFILE(bad.c_str(), bytes, 2); }),
+            "WritePakFile: cannot write " + bad + ": No such file or directory\n");
+  // A directory in the way of the target: the old entry stays, no scratch file is left.
+  std::string sub = dir + "/sub";
+  ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+  EXPECT_EQ(printed([&] { WRITEPAKFILE(sub.c_str(), bytes, 2); }),
+            "WritePakFile: cannot write " + sub + ": Is a directory\n");
+  EXPECT_EQ(listing(), "sub\n");
+  EXPECT_EQ(BASFILE, nullptr);
+}
+
+TEST_F(PakFiles, SizeFileKeepsThePosition) {
+  std::string path = dir + "/s";
+  writeBytes(path, std::vector<uint8_t>(1234, 1));
+  FILE* f = fopen(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  fseek(f, 100, SEEK_SET);
+  EXPECT_EQ(SIZEFILE(f), 1234);
+  EXPECT_EQ(ftell(f), 100);
+  fclose(f);
+}
