@@ -1,0 +1,134 @@
+#include "filesel/filesel_core.h"
+
+#include <cstring>
+
+#include "strrt/strrt.h"
+
+// Copies at most n bytes of s into out (256 bytes) and terminates it.
+static void copyCut(char* out, const char* s, size_t n) {
+  if (n > 255) n = 255;
+  memcpy(out, s, n);
+  out[n] = 0;
+}
+
+void DIRPatternOf(const char* pattern, DIRPattern& p) {
+  size_t len = strnlen(pattern, 255);
+  const char* end = pattern + len;
+  const char* star = (const char*)memchr(pattern, '*', len);
+  const char* dot = (const char*)memchr(pattern, '.', len);
+  const char* prefixEnd = star ? star : dot ? dot : end;
+  copyCut(p.prefix, pattern, prefixEnd - pattern);
+
+  p.mark[0] = 0;
+  const char* lastDot = nullptr;
+  for (const char* c = pattern; c < end; c++)
+    if (*c == '.') lastDot = c;
+  if (lastDot) {
+    const char* markEnd = end;
+    for (const char* c = lastDot; c < end; c++)
+      if (*c == '*') markEnd = c;
+    copyCut(p.mark, lastDot, markEnd - lastDot);
+    if (strcmp(p.mark, ".") == 0) p.mark[0] = 0;
+  }
+  strcpy(p.lower, p.mark);
+  LowerCase(p.lower);
+}
+
+bool DIRPatternPasses(const DIRPattern& p, const char* name) {
+  if (strncmp(name, p.prefix, strlen(p.prefix)) != 0) return false;
+  return strstr(name, p.mark) || strstr(name, p.lower);
+}
+
+int DIRfileCmp(const void* a, const void* b) {
+  const char* x = (const char*)a;
+  const char* y = (const char*)b;
+  if (x[0] == DIRMarker && y[0] != DIRMarker) return -1;
+  if (y[0] == DIRMarker && x[0] != DIRMarker) return 1;
+  return strcmp(x, y);
+}
+
+void DIREntry(char* entry, const char* name, bool directory) {
+  if (directory) {
+    entry[0] = DIRMarker;
+    copyCut(entry + 1, name, strnlen(name, 254));
+  } else {
+    copyCut(entry, name, strnlen(name, 255));
+  }
+}
+
+void DIRNormalisePath(char* path) {
+  size_t n = strnlen(path, 255);
+  path[n] = 0;
+  if (n > 0 && path[n - 1] == '\\')
+    path[n - 1] = '/';
+  else if ((n == 0 || path[n - 1] != '/') && n < 255)
+    strcpy(path + n, "/");
+}
+
+void FSLayout(GEMBox (&boxes)[FS_BOXES], const char* filter, const char* path, const char* name,
+              const char* entries, int gw, int gh) {
+  const int32_t W = gw, H = gh;
+  const int32_t listY = 3 * H + 20, listH = 372 - 3 * H, buttonX = 636 - 6 * W;
+  struct {
+    uint8_t type;
+    const char* text;
+    int32_t x, y, w, h;
+  } rows[FS_BOXES] = {
+      {0, nullptr, 488, listY, 16, listH},
+      {11, filter, 4 * (H + 1), H + 8, 4 * (78 - H), H},
+      {11, path, 4, 2 * (H + 8), 632, H},
+      {11, name, 4 * (H + 80), H + 8, 4 * (79 - H), H},
+      {13, entries, 4, listY, 480, listH},
+      {1, "UP", buttonX, listY, 6 * W, H},
+      {1, "BASE", buttonX, 200, 6 * W, H},
+      {1, "ROOT", buttonX, W + 204, 6 * W, H},
+      {1, "OK", buttonX, 2 * (196 - H), 6 * W, H},
+      {1, "CANCEL", buttonX, 396 - H, 6 * W, H},
+  };
+  for (int i = 0; i < FS_BOXES; i++) {
+    const auto& r = rows[i];
+    boxes[i] = {r.text, BOX_ENABLED | BOX_SELECTABLE, r.type, r.x, r.y, r.w, r.h, 0, 0, nullptr};
+  }
+  boxes[FS_LIST].param2 = -1;
+}
+
+int32_t FSTitleX(const char* title, int gw) { return (640 - gw * (int32_t)strlen(title)) / 2; }
+
+void FSArrowRect(const GEMBox& lever, int32_t rect[4]) {
+  rect[0] = lever.x + 3;
+  rect[1] = (int32_t)(lever.y + lever.h * 0.5 - 31);
+  rect[2] = 10;
+  rect[3] = 12;
+}
+
+int32_t FSLeverStep(const GEMBox& lever, int32_t offset, int32_t pointerY, int32_t count,
+                    int32_t page, int gh) {
+  offset += (pointerY - (lever.y + lever.h / 2)) / gh;
+  if (offset > count - page) offset = count - page;
+  if (offset < 0) offset = 0;
+  return offset;
+}
+
+int32_t FSListRow(const GEMBox& list, int32_t offset, int32_t pointerY, int gh) {
+  int32_t row = (pointerY - list.y - (list.h % gh) / 2) / gh;
+  // The spare pixels under the last row show no entry.
+  return row < list.h / gh ? offset + row : -1;
+}
+
+bool FSUpPath(char* path) {
+  // The last byte (the path's own '/') does not count.
+  for (size_t i = strlen(path); i-- > 1;)
+    if (path[i - 1] == '/') {
+      path[i] = 0;
+      return true;
+    }
+  return false;
+}
+
+void FSResult(char* out, const char* dir, const char* name) {
+  char joined[512];
+  size_t d = name[0] == '/' ? 0 : strnlen(dir, 255);
+  memcpy(joined, dir, d);
+  copyCut(joined + d, name, strnlen(name, 255));
+  copyCut(out, joined, strlen(joined));
+}

@@ -1,0 +1,67 @@
+// Pure rules of the file selector: the name pattern, the entry order, the path forms,
+// and the dialog's layout, lever, list picking and returned names.
+#pragma once
+#include <cstdint>
+
+#include "toolkit/toolkit_core.h"
+
+// Entries in a listing, 256 bytes each; a directory's begins with DIRMarker.
+inline constexpr int DIRMaxEntries = 1000;
+inline constexpr char DIRMarker = 0x7F;
+
+// The three strings formed from a pattern (each at most 255 bytes): the prefix a file
+// name must start with, and the mark or lower mark it must contain.
+struct DIRPattern {
+  char prefix[256], mark[256], lower[256];
+};
+// Prefix: before the first '*', else before the first '.', else the whole pattern.
+// Mark: from the last '.' to the last '*' behind it (or the end); empty without a '.'
+// or when it is a lone '.'. Lower mark: the mark with A..Z made a..z.
+void DIRPatternOf(const char* pattern, DIRPattern& p);
+// Does a regular file of this name pass the pattern?
+bool DIRPatternPasses(const DIRPattern& p, const char* name);
+// Sort order of two entries (for SDL_qsort): directories first, then byte order.
+int DIRfileCmp(const void* a, const void* b);
+// Writes a listing entry: a file's name (at most 255 bytes) or, for a directory, the
+// marker and at most 254 bytes of its name; always terminated.
+void DIREntry(char* entry, const char* name, bool directory);
+// The path made to end in '/': a last '\' becomes '/', else '/' is appended when the
+// 255-byte limit allows.
+void DIRNormalisePath(char* path);
+
+// The ten boxes of the dialog and what each does.
+enum FSBox {
+  FS_LEVER,   // scroll area: held above or below its middle it scrolls the list
+  FS_FILTER,  // the filter pattern field
+  FS_DIR,     // the directory path field
+  FS_NAME,    // the name field (the caller's buffer)
+  FS_LIST,    // the entries from the scroll offset on
+  FS_UP,
+  FS_BASE,
+  FS_ROOT,
+  FS_OK,
+  FS_CANCEL,
+  FS_BOXES
+};
+// Lays out the ten boxes (flags 0x03) for glyphs gw x gh. The list's rows and highlight
+// are the caller's (param1 0, param2 -1 here).
+void FSLayout(GEMBox (&boxes)[FS_BOXES], const char* filter, const char* path, const char* name,
+              const char* entries, int gw, int gh);
+// Left edge of the title, centred by its byte length.
+int32_t FSTitleX(const char* title, int gw);
+// The lever's rectangle of the arrow above the middle (x, y, w, h); the one below is
+// 50 pixels lower.
+void FSArrowRect(const GEMBox& lever, int32_t rect[4]);
+// One step of the held lever: the offset moved by a row for each full gh pixels the
+// pointer is from the area's middle (towards zero), kept within 0 .. count - page.
+int32_t FSLeverStep(const GEMBox& lever, int32_t offset, int32_t pointerY, int32_t count,
+                    int32_t page, int gh);
+// The entry index under pointer y in the list from the scroll offset (rows start half
+// the list's spare height below its top); -1 below the last whole row.
+int32_t FSListRow(const GEMBox& list, int32_t offset, int32_t pointerY, int gh);
+// "UP": the path cut behind its last '/' but one. False (path unchanged) when it has no
+// '/' before its last byte.
+bool FSUpPath(char* path);
+// The name the dialog returns: dir followed by name, cut to 255 bytes; a name that is
+// an absolute path already (starts with '/') is returned as it is.
+void FSResult(char* out, const char* dir, const char* name);

@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "filesel/filesel_core.h"
+
+TEST(DIRPatternOf, FormsPrefixMarkAndLowerMark) {
+  struct {
+    const char* pattern;
+    const char *prefix, *mark, *lower;
+  } cases[] = {
+      {".PI", "", ".PI", ".pi"},
+      {".BMP", "", ".BMP", ".bmp"},
+      {"*.*", "", "", ""},
+      {"*.PI*", "", ".PI", ".pi"},
+      {"IMG*.BMP", "IMG", ".BMP", ".bmp"},
+      {"ABC", "ABC", "", ""},
+      {"", "", "", ""},
+      {"A.b.C", "A", ".C", ".c"},
+      {"x.Ł*", "x.Ł", ".Ł", ".Ł"},
+      {"*.PI*.*", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("pattern \"") + c.pattern + "\"");
+    DIRPattern p;
+    DIRPatternOf(c.pattern, p);
+    EXPECT_STREQ(p.prefix, c.prefix);
+    EXPECT_STREQ(p.mark, c.mark);
+    EXPECT_STREQ(p.lower, c.lower);
+  }
+  // A pattern longer than a buffer is read to 255 bytes.
+  std::string longPattern = std::string(300, 'P');
+  DIRPattern p;
+  DIRPatternOf(longPattern.c_str(), p);
+  EXPECT_EQ(std::string(p.prefix), std::string(255, 'P'));
+}
+
+TEST(DIRPatternPasses, PrefixAndEitherMark) {
+  struct {
+    const char* pattern;
+    const char* name;
+    bool passes;
+  } cases[] = {
+      {".PI", "A.PI1", true},
+      {".PI", "b.pi3", true},
+      {".PI", "c.pic.txt", true},
+      {".PI", "d.Pi1", false},
+      {".BMP", "x.bmp", true},
+      {".BMP", "x.Bmp", false},
+      {"*.*", "anything", true},
+      {"", "anything", true},
+      {"IMG*.BMP", "IMG1.BMP", true},
+      {"IMG*.BMP", "IMG1.bmp", true},
+      {"IMG*.BMP", "img1.BMP", false},
+      {"IMG*.BMP", "IMG1.PI1", false},
+      {"ABC", "ABCD", true},
+      {"ABC", "xABC", false},
+      {"ABC", "AB", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " / " + c.name);
+    DIRPattern p;
+    DIRPatternOf(c.pattern, p);
+    EXPECT_EQ(DIRPatternPasses(p, c.name), c.passes);
+  }
+}
+
+TEST(DIRfileCmp, DirectoriesFirstThenBytes) {
+  // Entries as a listing holds them, in the order they must sort to.
+  const std::vector<std::string> sorted = {
+      "\x7F"
+      "A",
+      "\x7F"
+      "B",
+      "\x7F"
+      "a",
+      "B",
+      "Z.PI1",
+      "a.PI1",
+      "b",
+      "\xC5\x81"
+      "ad"};
+  std::vector<std::string> shuffled = {sorted[6], sorted[3], sorted[1], sorted[7],
+                                       sorted[0], sorted[5], sorted[2], sorted[4]};
+  std::sort(shuffled.begin(), shuffled.end(), [](const std::string& a, const std::string& b) {
+    return DIRfileCmp(a.c_str(), b.c_str()) < 0;
+  });
+  EXPECT_EQ(shuffled, sorted);
+  EXPECT_EQ(DIRfileCmp("same", "same"), 0);
+  EXPECT_EQ(DIRfileCmp("\x7Fz", "a"), -1);
+  EXPECT_EQ(DIRfileCmp("a", "\x7Fz"), 1);
+}
+
+TEST(DIREntry, KeepsEveryEntryTerminated) {
+  struct {
+    const char* name;
+    std::string given;
+    bool dir;
+    std::string want;
+  } cases[] = {
+      {"file", "a.PI1", false, "a.PI1"},
+      {"directory", "sub", true, "\x7Fsub"},
+      {"file of 255 bytes", std::string(255, 'f'), false, std::string(255, 'f')},
+      {"directory of 255 bytes cut to 254", std::string(255, 'd'), true,
+       "\x7F" + std::string(254, 'd')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    char entry[257];
+    memset(entry, 'x', sizeof entry);
+    DIREntry(entry, c.given.c_str(), c.dir);
+    EXPECT_EQ(std::string(entry), c.want);
+    EXPECT_EQ(entry[256], 'x');
+  }
+}
+
+TEST(DIRNormalisePath, EndsInSlash) {
+  struct {
+    std::string given, want;
+  } cases[] = {
+      {"/home/u", "/home/u/"},
+      {"/home/u/", "/home/u/"},
+      {"/home/u\\", "/home/u/"},
+      {"/", "/"},
+      {"C:\\", "C:/"},
+      {"", "/"},
+      {std::string(254, 'p'), std::string(254, 'p') + "/"},
+      {std::string(255, 'p'), std::string(255, 'p')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.given);
+    char path[256] = {};
+    memcpy(path, c.given.data(), c.given.size());
+    DIRNormalisePath(path);
+    EXPECT_EQ(std::string(path), c.want);
+  }
+}
+
+TEST(FSLayout, TenBoxesAtTheirPlaces) {
+  static const char entries[2][256] = {"a", "b"};
+  char filter[256] = ".PI", path[256] = "/", name[256] = "x";
+  GEMBox b[FS_BOXES];
+  FSLayout(b, filter, path, name, entries[0], 16, 16);
+  struct {
+    uint8_t type;
+    const char* text;
+    int32_t x, y, w, h;
+  } want[FS_BOXES] = {
+      {0, nullptr, 488, 68, 16, 324},    {11, filter, 68, 24, 248, 16},
+      {11, path, 4, 48, 632, 16},        {11, name, 384, 24, 252, 16},
+      {13, entries[0], 4, 68, 480, 324}, {1, "UP", 540, 68, 96, 16},
+      {1, "BASE", 540, 200, 96, 16},     {1, "ROOT", 540, 220, 96, 16},
+      {1, "OK", 540, 360, 96, 16},       {1, "CANCEL", 540, 380, 96, 16},
+  };
+  for (int i = 0; i < FS_BOXES; i++) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(b[i].flags, 0x03);
+    EXPECT_EQ(b[i].type, want[i].type);
+    if (want[i].type == 1)
+      EXPECT_STREQ(b[i].text, want[i].text);
+    else
+      EXPECT_EQ(b[i].text, want[i].text);
+    EXPECT_EQ(b[i].x, want[i].x);
+    EXPECT_EQ(b[i].y, want[i].y);
+    EXPECT_EQ(b[i].w, want[i].w);
+    EXPECT_EQ(b[i].h, want[i].h);
+    EXPECT_EQ(b[i].param1, 0u);
+    EXPECT_EQ(b[i].param2, i == FS_LIST ? -1 : 0);
+    EXPECT_EQ(b[i].image, nullptr);
+  }
+  EXPECT_EQ(FSTitleX("Zapis", 16), 280);
+  EXPECT_EQ(FSTitleX("Ładowanie", 16), 240);  // 10 bytes: half a cell left of centre
+  int32_t arrow[4];
+  FSArrowRect(b[FS_LEVER], arrow);
+  EXPECT_EQ(std::vector<int32_t>(arrow, arrow + 4), (std::vector<int32_t>{491, 199, 10, 12}));
+}
+
+TEST(FSLeverStep, MovesARowPerSixteenPixelsFromTheMiddle) {
+  const GEMBox lever = {nullptr, 3, 0, 488, 68, 16, 324, 0, 0, nullptr};  // middle at y 230
+  struct {
+    const char* name;
+    int32_t offset, y, count, want;
+  } cases[] = {
+      {"within 15 below: still", 10, 245, 60, 10},   {"16 below: one down", 10, 246, 60, 11},
+      {"40 below: two down", 10, 270, 60, 12},       {"within 15 above: still", 10, 215, 60, 10},
+      {"16 above: one up", 10, 214, 60, 9},          {"33 above: two up", 10, 197, 60, 8},
+      {"clamped at the last page", 39, 390, 60, 40}, {"clamped at the top", 1, 70, 60, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(FSLeverStep(lever, c.offset, c.y, c.count, 20, 16), c.want);
+  }
+}
+
+TEST(FSListRow, RowsStartTwoPixelsBelowTheTop) {
+  const GEMBox list = {nullptr, 3, 13, 4, 68, 480, 324, 0, -1, nullptr};
+  struct {
+    int32_t offset, y, want;
+  } cases[] = {{0, 68, 0},   {0, 85, 0}, {0, 86, 1}, {0, 389, 19},
+               {0, 390, -1}, {7, 70, 7}, {7, 102, 9}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.y);
+    EXPECT_EQ(FSListRow(list, c.offset, c.y, 16), c.want);
+  }
+}
+
+TEST(FSUpPath, CutsTheLastDirectory) {
+  struct {
+    const char *given, *want;
+    bool changed;
+  } cases[] = {{"/home/u/", "/home/", true}, {"/home/", "/", true}, {"/", "/", false},
+               {"C:/", "C:/", false},        {"", "", false},       {"a/b/", "a/", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.given);
+    char path[256];
+    strcpy(path, c.given);
+    EXPECT_EQ(FSUpPath(path), c.changed);
+    EXPECT_STREQ(path, c.want);
+  }
+}
+
+TEST(FSResult, DirectoryAndNameOrAnAbsoluteName) {
+  struct {
+    const char* name;
+    std::string dir, given, want;
+  } cases[] = {
+      {"joined", "/home/u/", "obraz.PI1", "/home/u/obraz.PI1"},
+      {"absolute name as it is", "/home/u/", "/tmp/a.BMP", "/tmp/a.BMP"},
+      {"empty name", "/home/u/", "", "/home/u/"},
+      {"cut to 255 bytes", "/" + std::string(200, 'd') + "/", std::string(100, 'n'),
+       "/" + std::string(200, 'd') + "/" + std::string(53, 'n')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    char out[256];
+    FSResult(out, c.dir.c_str(), c.given.c_str());
+    EXPECT_EQ(std::string(out), c.want);
+  }
+  // The name may be the output buffer itself, as the dialog's name field is.
+  char name[256] = "x.BMP";
+  FSResult(name, "/d/", name);
+  EXPECT_STREQ(name, "/d/x.BMP");
+}
