@@ -1,7 +1,9 @@
 // Dialog toolkit: text in the bitmap font, boxes, the modal wait for a box click,
-// and alerts. Draws on the current render target; callers present (alerts excepted).
+// alerts, and the line editor. Draws on the current render target; callers present
+// (alerts and the editor excepted).
 #pragma once
 #include <SDL.h>
+
 #include <cstdint>
 
 // The box record GEMBox and its BOX_* flags live there, beside the pure rules.
@@ -55,3 +57,14 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds);
 // such button). Saves nothing: the caller redraws. InKey is 0 and the render target is
 // the window afterwards.
 int32_t GEMMessage(int32_t dx, int32_t dy, const char* text, uint8_t def, const char* answers);
+
+// Edits the text of box b (type 11 one line, 12 several) in place in its 256-byte
+// buffer, with text input on: typing, Backspace, Delete, Left, Right, Home, End, a
+// press inside placing the cursor, Ctrl+C, Ctrl+X, Ctrl+V with the system clipboard
+// (the modifiers as the key event gives them). Input of more than 255 bytes, or holding
+// characters of three or four bytes, is refused whole; a paste is cut to 255 bytes at
+// a character boundary. Ends on Return or keypad Enter, a press outside the box, or a
+// quit request: returns 1 for a quit request (Quit 1), else 0. Without BOX_ENABLED and
+// BOX_SELECTABLE returns 0 at once. Draws into GEMScreen and shows it after every event;
+// leaves the render target on the window.
+int32_t GEMEdit(GEMBox b);

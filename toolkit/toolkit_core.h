@@ -102,3 +102,48 @@ struct AlertLayout {
 // panel with glyphs gw x gh. Labels point into work. buttons[count] gets a null text.
 AlertLayout AlertButtons(const char* answers, uint8_t def, int gw, int gh, char (&work)[256],
                          GEMBox (&buttons)[AlertMaxAnswers + 1]);
+
+// One line editor over a box's text buffer (256 bytes: at most 255 bytes and a zero).
+// Offsets are bytes; indexes are characters of the simplified UTF-8.
+struct EditState {
+  char* text;
+  int32_t length, chars;          // the text in bytes and in characters
+  int32_t cursor, cursorIndex;    // the cursor as a byte offset and a character index
+  int32_t first, firstIndex;      // the first visible character
+  int32_t columns, rows, mx, my;  // whole glyphs that fit, and the margins around them
+  int32_t capacity;               // characters shown: columns, or columns x rows for type 12
+  uint8_t type;
+};
+// The most text bytes an edited buffer holds.
+inline constexpr int32_t EditMax = 255;
+// Starts editing b's text with glyphs gw x gh: the cursor at the start, or at the end
+// when b.param2 is non-zero.
+void EditStart(EditState& e, const GEMBox& b, int gw, int gh);
+// The bytes of a text that the editor accepts: characters of one byte, or two bytes (a
+// lead from 0xC0 to 0xDF and a byte from 0x80 to 0xBF). -1 when the text holds anything
+// else (characters of three or four bytes, stray bytes).
+int32_t EditAcceptable(const char* text);
+// The keys: each does nothing where there is nothing to do.
+void EditBackspace(EditState& e);
+void EditDelete(EditState& e);
+void EditLeft(EditState& e);
+void EditRight(EditState& e);
+void EditHome(EditState& e);
+void EditEnd(EditState& e);
+// Inserts typed text at the cursor; refused whole (false) when not acceptable or when
+// it would make the text longer than EditMax bytes.
+bool EditInsert(EditState& e, const char* typed);
+// Replaces the whole text with pasted text, cut to EditMax bytes at a character
+// boundary, and puts the cursor at its end; refused whole (false) when not acceptable.
+// An empty paste (nothing on the clipboard) changes nothing.
+bool EditReplace(EditState& e, const char* pasted);
+// Empties the text; every position 0.
+void EditClear(EditState& e);
+// A press at (px, py) inside box b: the cursor goes to the character under it, counted
+// from the first visible one, or the end of the text.
+void EditPlace(EditState& e, const GEMBox& b, int32_t px, int32_t py, int gw, int gh);
+// Moves first so the cursor stays visible: from the start while the cursor is in the
+// first half, else centred, else with the text's end at the field's right edge.
+void EditScroll(EditState& e);
+// The cursor's 2 x gh rectangle (x, y, w, h) in box b.
+void EditCursorRect(const EditState& e, const GEMBox& b, int gw, int gh, int32_t rect[4]);
