@@ -3,7 +3,6 @@
 // (alerts and the editor excepted).
 #pragma once
 #include <SDL.h>
-
 #include <cstdint>
 
 // The box record GEMBox and its BOX_* flags live there, beside the pure rules.
