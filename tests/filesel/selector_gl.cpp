@@ -276,10 +276,20 @@ TEST_F(Lever, PressesAboveAndBelowTheMiddle) {
 
 // A press held on the real X server (xdotool) scrolls a row per pass for every full 16
 // pixels from the middle until the button is let go; held long enough, it reaches the
-// end of the list either way.
+// end of the list either way. The press goes to whichever window is under the pointer,
+// and other test programs open their windows on the same server at its top left: this
+// one moves to the bottom right corner, where none of theirs reaches, for the test.
 TEST_F(Lever, HeldOnTheXServer) {
-  int wx, wy;
+  int oldX, oldY, wx, wy;
+  SDL_GetWindowPosition(SDLWindow, &oldX, &oldY);
+  SDL_DisplayMode mode;
+  ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &mode), 0);
+  ASSERT_GE(mode.w - 640 + 488, 640) << "the lever would lie under other windows";
+  SDL_SetWindowPosition(SDLWindow, mode.w - 640, mode.h - 400);
+  SDL_RaiseWindow(SDLWindow);
+  SDL_PumpEvents();
   SDL_GetWindowPosition(SDLWindow, &wx, &wy);
+  ASSERT_EQ(wx, mode.w - 640);
   struct {
     const char* name;
     int pushedY, heldY, passes, first;
@@ -308,6 +318,7 @@ TEST_F(Lever, HeldOnTheXServer) {
     EXPECT_EQ(run(l.path, steps, ""), -1);
     EXPECT_TRUE(SameImage(shown(), listAt(names, c.first)));
   }
+  SDL_SetWindowPosition(SDLWindow, oldX, oldY);
 }
 
 // The dialog's frame for a fixed directory, against pieces drawn independently: the

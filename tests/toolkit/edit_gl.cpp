@@ -201,7 +201,33 @@ TEST_F(Editor, WithoutGEMScreenDrawsOnTheWindow) {
   EXPECT_TRUE(SameImage(ReadPixels(nullptr, &r), Image(2, 16, blue), true));
 }
 
-TEST_F(Editor, CutAndPasteThroughTheClipboard) {
+// Runs cmd in a thread while the main thread keeps SDL's X connection served (and its
+// requests flushed), so SDL can answer the other client and its own requests reach the
+// server. then() runs first, on the main thread. Returns cmd's output.
+static std::string runServed(
+    const std::string& cmd, const std::function<void()>& then = [] {}) {
+  std::string out;
+  std::atomic<bool> done{false};
+  std::thread t([&] {
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+      for (int ch; (ch = fgetc(p)) != EOF;) out += (char)ch;
+      pclose(p);
+    }
+    done = true;
+  });
+  then();
+  while (!done) {
+    SDL_PumpEvents();
+    SDL_Delay(1);
+  }
+  t.join();
+  DrainEvents();
+  return out;
+}
+
+// The X clipboard is one for the whole server: every test of it is here, so no other
+// test process changes it meanwhile. Last, a round trip with another client (xclip).
+TEST_F(Editor, CutCopyAndPasteThroughTheXClipboard) {
   setText("Zażółć");
   pushCtrl(SDLK_x);
   PushKey(SDLK_RETURN);
@@ -232,34 +258,7 @@ TEST_F(Editor, CutAndPasteThroughTheClipboard) {
   PushKey(SDLK_RETURN);
   EXPECT_EQ(edit(field()), 0);
   EXPECT_STREQ(buf, "old");
-}
 
-// Runs cmd in a thread while the main thread keeps SDL's X connection served (and its
-// requests flushed), so SDL can answer the other client and its own requests reach the
-// server. then() runs first, on the main thread. Returns cmd's output.
-static std::string runServed(
-    const std::string& cmd, const std::function<void()>& then = [] {}) {
-  std::string out;
-  std::atomic<bool> done{false};
-  std::thread t([&] {
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-      for (int ch; (ch = fgetc(p)) != EOF;) out += (char)ch;
-      pclose(p);
-    }
-    done = true;
-  });
-  then();
-  while (!done) {
-    SDL_PumpEvents();
-    SDL_Delay(1);
-  }
-  t.join();
-  DrainEvents();
-  return out;
-}
-
-// The X clipboard with another client on the other end (xclip).
-TEST_F(Editor, RoundTripThroughTheXClipboard) {
   // Copy: another program reads what Ctrl+C put there.
   setText("Łódź.PI1");
   pushCtrl(SDLK_c);
