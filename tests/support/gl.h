@@ -50,6 +50,8 @@ void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs,
 std::vector<GlyphDraw> GlyphsOf(const char* text, int x, int y);
 
 // Events pushed onto SDL's queue as the devices would deliver them to our window.
+// Only pushed input and window events reach the queue: those the X server sends (the
+// pointer crossing our window as other test windows come and go) are dropped.
 void PushMotion(int x, int y, uint32_t state = 0);
 void PushButton(bool down, uint8_t button, int x, int y, uint8_t clicks = 1);
 void PushClick(uint8_t button, int x, int y, uint8_t clicks = 1);  // press and release
