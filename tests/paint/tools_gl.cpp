@@ -1,7 +1,7 @@
 #include <string>
 
-#include "raster/raster_core.h"
 #include "tests/paint/draw_gl.h"
+#include "tests/support/shapes.h"
 
 // Points of the rows of a text mask whose top-left character stands at (left, top).
 static Points MaskAt(int left, int top, const std::vector<std::string>& rows) {
@@ -28,10 +28,10 @@ static const Points ellipse32 = MaskAt(-3, -2, {"..###..",
 using Wsp = DrawingScreen;
 
 TEST_F(Wsp, PreviewIsThinSolidAndOnlyOnTheWindow) {
-  std::vector<RasterPoint> ring4;
-  CirclePoints(100, 100, 4, ring4);
   Points circle;
-  for (auto p : ring4) circle.push_back({p.x, p.y});
+  for (int py = 95; py <= 105; py++)
+    for (int px = 95; px <= 105; px++)
+      if (OnRing(px - 100, py - 100, 4)) circle.push_back({px, py});
   struct {
     const char* name;
     uint8_t co;
