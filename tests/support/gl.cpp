@@ -187,13 +187,6 @@ void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs,
           PaintRect(img, g.x + scale * fx, g.y + scale * fy, scale, scale, ink);
 }
 
-std::vector<GlyphDraw> GlyphsOf(const char* text, int x, int y) {
-  std::vector<GlyphDraw> out;
-  int32_t px = x, py = y;
-  GPrintLayout(text, 0xFFFFFFFF, 1, 1 << 30, 1 << 30, 0, px, py, 16, 16, out);
-  return out;
-}
-
 static uint32_t ourWindow() { return SDL_GetWindowID(SDLWindow); }
 
 static void push(SDL_Event& e) {
