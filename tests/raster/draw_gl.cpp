@@ -99,7 +99,7 @@ TEST_F(Draw, EachRoutineBlendsEveryDrawingOfAPixelInInwersja) {
 
 // A wide pen is a disc of radius lin_szer / 2 at every point.
 TEST_F(Draw, PenWidthIsADiscOfHalfTheWidth) {
-  for (auto [width, r] : {std::pair{2, 1}, {3, 1}, {4, 2}, {5, 2}, {14, 7}, {22, 11}}) {
+  for (auto [width, r] : {std::pair{2, 1}, {3, 1}, {4, 2}, {5, 2}, {14, 7}, {16, 8}, {22, 11}}) {
     SCOPED_TRACE(width);
     DrawCase pen = {"", uint8_t(width), 0, [] { plot(20, 11); }, 0, 0, {}};
     Image want(Area.w, Area.h, GEMColor[0]);
