@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-// The circle walk's error after reaching (X, R) is 2X² − X + 2R² + R − 2r² − r, and
-// it steps inwards when the errors of its two candidates sum to 0 or more. Summed over
-// a candidate pair this is the sign of 4x² − 2x + 4y² − 2y + 1 − 4r² − 2r, which is
-// symmetric in x and y and grows with both (x, y ≥ 0): the walk keeps, in each column
-// of the upper octant, the outermost pixel for which it is negative. Geometrically,
+// The circle walk's error at (X, R) is 2X² − X + 2R² + R − 2r² − r, and it steps
+// inwards when the errors of its two candidates (x, y) and (x, y − 1) sum to 0 or
+// more; that sum is 4x² − 2x + 4y² − 2y + 1 − 4r² − 2r. It is symmetric in x and y
+// and grows with both (x, y ≥ 0), so the walk keeps, in each column of the upper
+// octant, the outermost pixel for which it is negative. Geometrically that is
 // (x − 1/4)² + (y − 1/4)² < (r + 1/4)² − 3/16: a circle a quarter pixel off centre.
 inline int64_t CircleExcess(int64_t x, int64_t y, int64_t r) {
   return 4 * x * x - 2 * x + 4 * y * y - 2 * y + 1 - 4 * r * r - 2 * r;
