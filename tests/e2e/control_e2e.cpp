@@ -13,7 +13,8 @@
 #include "raster/raster.h"
 #include "raster/raster_core.h"
 #include "tests/support/e2e.h"
-#include "toolkit/toolkit_core.h"
+#include "tests/support/shapes.h"
+#include "tests/support/text.h"
 
 namespace {
 
@@ -115,15 +116,12 @@ const Font& font() {
   return f;
 }
 
-// Area r showing text printed as one row from pen (px, py) up to the right and bottom
-// limits, in glyphs of 16x16 (each font pixel doubled) in colour ink, on fill.
+// Area r showing text printed as one row from pen (px, py), in glyphs of 16x16 (each
+// font pixel doubled) in colour ink, on fill.
 std::function<uint32_t(int, int)> Tekst(Rect r, const char* text, int32_t px, int32_t py,
-                                        int32_t right, int32_t bottom, uint32_t fill,
-                                        uint32_t ink) {
+                                        uint32_t fill, uint32_t ink) {
   auto img = std::make_shared<std::vector<uint32_t>>(size_t(r.w) * r.h, fill);
-  std::vector<GlyphDraw> glyphs;
-  GPrintLayout(text, 0xFFFFFFFF, 1, right, bottom, 0, px, py, 16, 16, glyphs);
-  for (const GlyphDraw& g : glyphs)
+  for (const GlyphDraw& g : GlyphsOf(text, px, py))
     for (int fy = 0; fy < 8; fy++)
       for (int fx = 0; fx < 8; fx++)
         if (font().ink(8 * g.cell + fx, fy))
@@ -136,8 +134,8 @@ std::function<uint32_t(int, int)> Tekst(Rect r, const char* text, int32_t px, in
 
 // The inner area of a raised box: fill, and the label centred by characters.
 std::function<uint32_t(int, int)> Etykieta(Rect r, const char* label, uint32_t fill, uint32_t ink) {
-  return Tekst(r, label, r.x + r.w / 2 - LenUTF(label, 0, 255) * 16 / 2, r.y + r.h / 2 - 8, 640,
-               400, fill, ink);
+  int chars = int(GlyphsOf(label, 0, 0).size());
+  return Tekst(r, label, r.x + r.w / 2 - chars * 16 / 2, r.y + r.h / 2 - 8, fill, ink);
 }
 
 // The rim one pixel around r: top and left light and bottom and right dark when the
@@ -205,25 +203,16 @@ testing::AssertionResult Style(const Shot& s, uint32_t c, int styl, int wcisniet
   return a;
 }
 
-// Pixels of a disc drawn with the raster's disc walk.
-bool wDysku(int x, int y, int xc, int yc, int r) {
-  std::vector<RasterSpan> spans;
-  DiscSpans(xc, yc, r, spans);
-  for (const RasterSpan& sp : spans)
-    if (sp.y == y && x >= sp.x1 && x <= sp.x2) return true;
-  return false;
-}
-
 // The width samples (discs of radius 1..6) in box 63 and the current width in box 64.
 testing::AssertionResult Grubosci(const Shot& s, uint32_t c, int szer, int wcisniety = 0) {
   testing::AssertionResult a = Obszar(s, GRUBOSCI, [&](int x, int y) {
     for (int i = 0; i < 6; i++)
-      if (wDysku(x, y, 446 + 26 * i, 335, i + 1)) return c;
+      if (InDisc(x - (446 + 26 * i), y - 335, i + 1)) return c;
     return tloBoxu(63, wcisniety);
   });
   if (!a) return a << " (width samples)";
   a = Obszar(s, GRUBOSC, [&](int x, int y) {
-    return wDysku(x, y, 620, 335, szer / 2) ? c : tloBoxu(64, wcisniety);
+    return InDisc(x - 620, y - 335, szer / 2) ? c : tloBoxu(64, wcisniety);
   });
   if (!a) return a << " (current width " << szer << ")";
   return a;
@@ -252,7 +241,7 @@ constexpr Rect TAK = {232, 276, 82, 18}, NIE = {326, 276, 82, 18};
 // " Tak " and " Nie ", the latter the default.
 testing::AssertionResult Pytanie(const Shot& s, const char* text) {
   Rect r = {164, 196, 312, 24};
-  testing::AssertionResult a = Obszar(s, r, Tekst(r, text, 184, 200, 464, 276, SRODEK, CZARNY));
+  testing::AssertionResult a = Obszar(s, r, Tekst(r, text, 184, 200, SRODEK, CZARNY));
   if (!a) return a << " (question text)";
   for (int x : {301, 302, 338, 339})
     if (s.at(x, 130) != CZERWONY) return testing::AssertionFailure() << "no red disc at x " << x;

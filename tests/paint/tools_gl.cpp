@@ -1,7 +1,7 @@
 #include <string>
 
-#include "raster/raster_core.h"
 #include "tests/paint/draw_gl.h"
+#include "tests/support/shapes.h"
 
 // Points of the rows of a text mask whose top-left character stands at (left, top).
 static Points MaskAt(int left, int top, const std::vector<std::string>& rows) {
@@ -28,10 +28,13 @@ static const Points ellipse32 = MaskAt(-3, -2, {"..###..",
 using Wsp = DrawingScreen;
 
 TEST_F(Wsp, PreviewIsThinSolidAndOnlyOnTheWindow) {
-  std::vector<RasterPoint> ring4;
-  CirclePoints(100, 100, 4, ring4);
-  Points circle;
-  for (auto p : ring4) circle.push_back({p.x, p.y});
+  auto ring = [](int r) {
+    Points pts;
+    for (int py = 100 - r; py <= 100 + r; py++)
+      for (int px = 100 - r; px <= 100 + r; px++)
+        if (OnRing(px - 100, py - 100, r)) pts.push_back({px, py});
+    return pts;
+  };
   struct {
     const char* name;
     uint8_t co;
@@ -43,8 +46,9 @@ TEST_F(Wsp, PreviewIsThinSolidAndOnlyOnTheWindow) {
       {"frame", 4, 100, 100, 103, 102, MaskAt(100, 100, {"####", "#..#", "####"})},
       {"filled rectangle, entered backwards", 5, 103, 102, 100, 100,
        MaskAt(100, 100, {"####", "#..#", "####"})},
-      {"circle: offset (3, 3) is radius 4", 6, 100, 100, 103, 103, circle},
-      {"disc", 7, 100, 100, 103, 103, circle},
+      {"circle: offset (3, 3) is radius 4", 6, 100, 100, 103, 103, ring(4)},
+      {"circle: offset (-12, 9) is radius 15", 6, 100, 100, 88, 109, ring(15)},
+      {"disc", 7, 100, 100, 103, 103, ring(4)},
       {"ellipse", 8, 100, 100, 103, 102, Offset(100, 100, ellipse32)},
       {"filled ellipse, negative semi-axes", 9, 100, 100, 97, 98, Offset(100, 100, ellipse32)},
   };

@@ -6,16 +6,25 @@
 #include <cstdio>
 #include <vector>
 
-#include "picfiles/pic_core.h"
 #include "tests/picfiles/picmake.h"
 
-// Pixel values as the reader shows them: value v of a body of `planes` planes in
-// the palette colour the table gives it.
+// The colour each pixel value shows in, by plane count: 16 colours for four planes
+// (the first 8 of them for three), the red and green of those and black for two, and
+// white and black for one.
+inline const std::vector<uint32_t>& ShownColours(int planes) {
+  static const std::vector<uint32_t> four = {
+      White,    Red,      Green,      Yellow,      Blue,      Magenta,      Cyan,      LightGrey,
+      DarkGrey, LightRed, LightGreen, LightYellow, LightBlue, LightMagenta, LightCyan, Black};
+  static const std::vector<uint32_t> three(four.begin(), four.begin() + 8),
+      two = {White, Red, Green, Black}, one = {White, Black};
+  return planes == 4 ? four : planes == 3 ? three : planes == 2 ? two : one;
+}
+
+// Pixel values as the reader shows them: value v of a body of `planes` planes in the
+// colour it stands for.
 inline std::vector<uint32_t> ThroughTable(const std::vector<uint8_t>& values, int planes) {
-  uint8_t T[16];
-  PicTable(planes, T);
   std::vector<uint32_t> px(values.size());
-  for (size_t i = 0; i < values.size(); i++) px[i] = TestPalette[T[values[i]]];
+  for (size_t i = 0; i < values.size(); i++) px[i] = ShownColours(planes).at(values[i]);
   return px;
 }
 

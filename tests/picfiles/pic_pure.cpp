@@ -50,29 +50,18 @@ TEST(PicDecode, ReadsWordsBigEndianLeftmostBitFirst) {
   }
 }
 
-struct TableCase {
-  int planes;
-  std::vector<uint32_t> colours;  // shown for the values 0, 1, 2, ...
-};
-
 TEST(PicDecode, ShowsEachPixelValueInItsPaletteColour) {
-  const TableCase cases[] = {
-      {4, {White, Red, Green, Yellow, Blue, Magenta, Cyan, LightGrey, DarkGrey, LightRed,
-           LightGreen, LightYellow, LightBlue, LightMagenta, LightCyan, Black}},
-      {3, {White, Red, Green, Yellow, Blue, Magenta, Cyan, LightGrey}},
-      {2, {White, Red, Green, Black}},
-      {1, {White, Black}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.planes << " planes");
+  for (int planes : {4, 3, 2, 1}) {
+    SCOPED_TRACE(testing::Message() << planes << " planes");
+    const std::vector<uint32_t>& colours = ShownColours(planes);
     // One 16-pixel block: pixel i has the value i, repeated past 2^planes.
     std::vector<uint8_t> values(16);
-    for (int i = 0; i < 16; i++) values[i] = uint8_t(i % c.colours.size());
-    std::vector<uint8_t> file = Gbf(16, 0, uint16_t(c.planes), PlanesOf(values, 16, 1, c.planes));
+    for (int i = 0; i < 16; i++) values[i] = uint8_t(i % colours.size());
+    std::vector<uint8_t> file = Gbf(16, 0, uint16_t(planes), PlanesOf(values, 16, 1, planes));
     PicImage img;
     ASSERT_TRUE(PicLoad(file.data(), file.size(), 0, TestPalette, img));
     for (int i = 0; i < 16; i++)
-      EXPECT_EQ(img.px[i], c.colours[values[i]]) << "value " << int(values[i]);
+      EXPECT_EQ(img.px[i], colours[values[i]]) << "value " << int(values[i]);
   }
 }
 

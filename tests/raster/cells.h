@@ -1,6 +1,9 @@
 // Pixel sets for the raster tests, written as text masks.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <string>
 #include <utility>
@@ -32,4 +35,20 @@ inline Cells cellsOf(const std::vector<RasterSpan>& spans) {
   for (auto s : spans)
     for (int x = std::min(s.x1, s.x2); x <= std::max(s.x1, s.x2); x++) c.insert({x, s.y});
   return c;
+}
+
+// Compares two pixel sets; on failure the number of cells in only one of them and the
+// first such cell.
+inline testing::AssertionResult SameCells(const Cells& got, const Cells& want) {
+  std::vector<std::pair<int, int>> extra, missing;
+  std::set_difference(got.begin(), got.end(), want.begin(), want.end(), std::back_inserter(extra));
+  std::set_difference(want.begin(), want.end(), got.begin(), got.end(),
+                      std::back_inserter(missing));
+  if (extra.empty() && missing.empty()) return testing::AssertionSuccess();
+  testing::AssertionResult r = testing::AssertionFailure();
+  r << extra.size() << " cells too many, " << missing.size() << " missing";
+  if (!extra.empty()) r << "; first extra (" << extra[0].first << ", " << extra[0].second << ")";
+  if (!missing.empty())
+    r << "; first missing (" << missing[0].first << ", " << missing[0].second << ")";
+  return r;
 }

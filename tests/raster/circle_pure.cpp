@@ -5,6 +5,7 @@
 
 #include "raster/raster_core.h"
 #include "tests/raster/cells.h"
+#include "tests/support/shapes.h"
 
 struct ShapeCase {
   const char* name;
@@ -21,6 +22,22 @@ static const ShapeCase shapes[] = {
     {"radius 3", 3,
      {"..###..", ".#...#.", "#.....#", "#.....#", "#.....#", ".#...#.", "..###.."},
      {"..###..", ".#####.", "#######", "#######", "#######", ".#####.", "..###.."}},
+    {"radius 4", 4,
+     {"..#####..", ".#.....#.", "#.......#", "#.......#", "#.......#", "#.......#", "#.......#",
+      ".#.....#.", "..#####.."},
+     {"..#####..", ".#######.", "#########", "#########", "#########", "#########", "#########",
+      ".#######.", "..#####.."}},
+    {"radius 8", 8,
+     {".....#######.....", "....#.......#....", "..##.........##..", "..#...........#..",
+      ".#.............#.", "#...............#", "#...............#", "#...............#",
+      "#...............#", "#...............#", "#...............#", "#...............#",
+      ".#.............#.", "..#...........#..", "..##.........##..", "....#.......#....",
+      ".....#######....."},
+     {".....#######.....", "....#########....", "..#############..", "..#############..",
+      ".###############.", "#################", "#################", "#################",
+      "#################", "#################", "#################", "#################",
+      ".###############.", "..#############..", "..#############..", "....#########....",
+      ".....#######....."}},
 };
 
 TEST(CirclePoints, DrawsTheRingOfEachRadius) {
@@ -29,7 +46,7 @@ TEST(CirclePoints, DrawsTheRingOfEachRadius) {
     std::vector<RasterPoint> pts;
     CirclePoints(0, 0, c.r, pts);
     EXPECT_EQ(pts.size() % 8, 0u) << "eight points a step";
-    EXPECT_EQ(cellsOf(pts), mask(c.ring));
+    EXPECT_TRUE(SameCells(cellsOf(pts), mask(c.ring)));
   }
 }
 
@@ -38,7 +55,26 @@ TEST(DiscSpans, FillsTheDiscOfEachRadius) {
     SCOPED_TRACE(c.name);
     std::vector<RasterSpan> spans;
     DiscSpans(0, 0, c.r, spans);
-    EXPECT_EQ(cellsOf(spans), mask(c.disc));
+    EXPECT_TRUE(SameCells(cellsOf(spans), mask(c.disc)));
+  }
+}
+
+// Every radius up to 50 against the closed formulas, which do not walk.
+TEST(CircleWalks, MatchTheReferenceRingAndDiscUpToRadius50) {
+  for (int r = 0; r <= 50; r++) {
+    SCOPED_TRACE(testing::Message() << "radius " << r);
+    Cells ring, disc;
+    for (int dy = -r - 1; dy <= r + 1; dy++)
+      for (int dx = -r - 1; dx <= r + 1; dx++) {
+        if (OnRing(dx, dy, r)) ring.insert({dx, dy});
+        if (InDisc(dx, dy, r)) disc.insert({dx, dy});
+      }
+    std::vector<RasterPoint> pts;
+    std::vector<RasterSpan> spans;
+    CirclePoints(0, 0, r, pts);
+    DiscSpans(0, 0, r, spans);
+    EXPECT_TRUE(SameCells(cellsOf(pts), ring));
+    EXPECT_TRUE(SameCells(cellsOf(spans), disc));
   }
 }
 

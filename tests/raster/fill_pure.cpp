@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "raster/raster_core.h"
@@ -157,15 +158,46 @@ TEST(FillCanvas, ASpanEndsAtAForeignPixelInAnyColumn) {
   }
 }
 
-// msvcrt's generator after srand(0) and srand(1) starts with 38 and 41.
+// msvcrt's generator after srand(0) and srand(1) starts with 38 and 41. The other rows
+// were worked out apart from this code: the seed (x + 640y)·p·1000 modulo 2^32, the
+// first rand after srand(seed), and whether that is a multiple of 3 (a gap).
 TEST(FillPattern, IsTheFirstMsvcrtRandOfThePixelSeed) {
   EXPECT_EQ(MsvcrtFirstRand(0), 38u);
   EXPECT_EQ(MsvcrtFirstRand(1), 41u);
-  // The seed (x + 640y) * p * 1000 wraps at 2^32 at the far end of the canvas.
-  for (auto [x, y, p] : {std::tuple{639, 399, 35}, {1, 0, 1}, {300, 200, 17}, {0, 1, 2}}) {
-    SCOPED_TRACE(testing::Message() << x << ", " << y << ", " << p);
-    uint32_t seed = uint32_t((uint64_t(x) + 640u * uint64_t(y)) * p * 1000u % (uint64_t(1) << 32));
-    EXPECT_EQ(FillPatternGap(x, y, uint8_t(p)), MsvcrtFirstRand(seed) % 3 == 0);
+  struct {
+    int x, y, p;
+    uint32_t seed, rand;
+    bool gap;
+  } rows[] = {
+      {1, 0, 1, 1000, 3304, false},
+      {0, 1, 2, 1280000, 18444, true},
+      {5, 3, 9, 17325000, 18630, true},
+      {300, 200, 17, 2181100000u, 4099, false},
+      {639, 399, 35, 370030408, 10883, false},  // 8,959,965,000 wrapped
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.x << ", " << r.y << ", " << r.p);
+    EXPECT_EQ(MsvcrtFirstRand(r.seed), r.rand);
+    EXPECT_EQ(FillPatternGap(r.x, r.y, uint8_t(r.p)), r.gap);
+  }
+}
+
+// The first 48 pixels of some rows, worked out the same way; '.' is a gap.
+TEST(FillPattern, RowsOfSomePatterns) {
+  struct {
+    int p, y;
+    const char* row;
+  } rows[] = {
+      {1, 0, "######.#.#.##.#.#.#.##.#.#.#.#..#.#.######.#####"},
+      {7, 224, "#####...#######..#....######...##########....###"},
+      {12, 300, "#.##..##.###.##..#.###.##..##.###.###.#.###.###."},
+      {35, 399, "#.#.##.#.####.#..#.####.#.##.#.####.#..#.#.#..#."},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << "pattern " << r.p << ", row " << r.y);
+    std::string got;
+    for (int x = 0; x < 48; x++) got += FillPatternGap(x, r.y, uint8_t(r.p)) ? '.' : '#';
+    EXPECT_EQ(got, r.row);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/text.h"
 #include "toolkit/toolkit_core.h"
 
 // An image of ABGR8888 pixels (bytes r, g, b, a in memory order).
@@ -46,10 +47,10 @@ bool FontInk(int x, int y);
 // Paints each glyph copy onto img in ink as the font draws it: its cell's ink pixels
 // scaled by scale (2 for the 16x16 glyphs of SDLGPrint) from the copy's corner.
 void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs, int scale = 2);
-// The glyph copies of one row of text printed from (x, y) with no limits.
-std::vector<GlyphDraw> GlyphsOf(const char* text, int x, int y);
 
 // Events pushed onto SDL's queue as the devices would deliver them to our window.
+// Only pushed input and window events reach the queue: those the X server sends (the
+// pointer crossing our window as other test windows come and go) are dropped.
 void PushMotion(int x, int y, uint32_t state = 0);
 void PushButton(bool down, uint8_t button, int x, int y, uint8_t clicks = 1);
 void PushClick(uint8_t button, int x, int y, uint8_t clicks = 1);  // press and release

@@ -4,8 +4,8 @@
 
 #include "paint/paint.h"
 #include "platform/platform.h"
-#include "raster/raster_core.h"
 #include "tests/support/gl.h"
+#include "tests/support/shapes.h"
 #include "toolkit/toolkit.h"
 
 static const uint32_t panelGreen = Px(0xAF, 0xCF, 0xAF, 255), black = Px(0, 0, 0, 255),
@@ -127,9 +127,9 @@ TEST_F(Alerts, ShowPanelIconButtonsAndText) {
     paintOutline(want, 160, 100, 320, 200, black);
     paintOutline(want, 162, 102, 316, 196, black);
     if (c.icon) {
-      std::vector<RasterSpan> disc;
-      DiscSpans(320, 130, 20, disc);
-      for (const RasterSpan& s : disc) PaintRect(want, s.x1, s.y, s.x2 - s.x1 + 1, 1, red);
+      for (int y = 109; y <= 151; y++)
+        for (int x = 299; x <= 341; x++)
+          if (InDisc(x - 320, y - 130, 20)) want.at(x, y) = red;
       PaintGlyphs(want, white, {{c.icon - 32, 305, 115}}, 4);
     }
     for (const Button& b : c.buttons)
