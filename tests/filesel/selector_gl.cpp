@@ -280,6 +280,7 @@ TEST_F(Lever, PressesAboveAndBelowTheMiddle) {
 // and other test programs open their windows on the same server at its top left: this
 // one moves to the bottom right corner, where none of theirs reaches, for the test.
 TEST_F(Lever, HeldOnTheXServer) {
+  RealInput real;
   int oldX, oldY, wx, wy;
   SDL_GetWindowPosition(SDLWindow, &oldX, &oldY);
   SDL_DisplayMode mode;

@@ -13,6 +13,8 @@
 
 // Whether this thread is inside SDL_PushEvent on behalf of a test.
 static thread_local bool pushing = false;
+// Set while a test drives the real X server (RealInput): its events get through.
+static std::atomic<int> realInput{0};
 
 // Drops input and window events that no test pushed. Other test binaries open and
 // close windows on the same X display all the time; each time the pointer enters or
@@ -31,7 +33,7 @@ static int SDLCALL onlyPushed(void*, SDL_Event* e) {
     case SDL_TEXTEDITING:
     case SDL_TEXTINPUT:
     case SDL_WINDOWEVENT:
-      return pushing;
+      return pushing || realInput > 0;
     default:
       return 1;
   }
@@ -224,7 +226,7 @@ void PushClick(uint8_t button, int x, int y, uint8_t clicks) {
   PushButton(false, button, x, y, clicks);
 }
 
-void PushKey(SDL_Keycode sym, bool repeat) {
+void PushKey(SDL_Keycode sym, bool repeat, uint16_t mod) {
   SDL_Event e{};
   e.type = SDL_KEYDOWN;
   e.key.windowID = ourWindow();
@@ -232,8 +234,12 @@ void PushKey(SDL_Keycode sym, bool repeat) {
   e.key.repeat = repeat;
   e.key.keysym.sym = sym;
   e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+  e.key.keysym.mod = mod;
   push(e);
 }
+
+RealInput::RealInput() { realInput++; }
+RealInput::~RealInput() { realInput--; }
 
 void PushText(const char* text) {
   SDL_Event e{};

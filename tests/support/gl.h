@@ -54,10 +54,17 @@ void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs,
 void PushMotion(int x, int y, uint32_t state = 0);
 void PushButton(bool down, uint8_t button, int x, int y, uint8_t clicks = 1);
 void PushClick(uint8_t button, int x, int y, uint8_t clicks = 1);  // press and release
-void PushKey(SDL_Keycode sym, bool repeat = false);
+void PushKey(SDL_Keycode sym, bool repeat = false, uint16_t mod = 0);  // mod: KMOD_* held
 void PushText(const char* text);
 void PushQuit();
 void PushWindowEvent(uint8_t event, uint32_t windowID = 0);  // 0: our window
+// Only pushed input and window events reach the queue: real ones from the X server
+// (the pointer crossing windows of other test programs) are dropped. A test that
+// drives the real server on purpose holds a RealInput while it does.
+struct RealInput {
+  RealInput();
+  ~RealInput();
+};
 // Empties SDL's queue.
 void DrainEvents();
 // The gl tests link with SDL_WaitEvent wrapped: how many waits the program has entered

@@ -13,18 +13,7 @@
 
 static const uint32_t blue = Px(0, 0, 255, 255);
 
-// A key as the keyboard gives it, with the modifiers held.
-static void pushKeyMod(SDL_Keycode sym, uint16_t mod) {
-  SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.windowID = SDL_GetWindowID(SDLWindow);
-  e.key.state = SDL_PRESSED;
-  e.key.keysym.sym = sym;
-  e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
-  e.key.keysym.mod = mod;
-  ASSERT_EQ(SDL_PushEvent(&e), 1);
-}
-static void pushCtrl(SDL_Keycode sym) { pushKeyMod(sym, KMOD_LCTRL); }
+static void pushCtrl(SDL_Keycode sym) { PushKey(sym, false, KMOD_LCTRL); }
 static void pushKeys(SDL_Keycode sym, int n) {
   for (int i = 0; i < n; i++) PushKey(sym);
 }
@@ -237,7 +226,7 @@ TEST_F(Editor, CutCopyAndPasteThroughTheXClipboard) {
   EXPECT_STREQ(clip, "Zażółć");
   SDL_free(clip);
 
-  pushKeyMod(SDLK_v, KMOD_RCTRL);
+  PushKey(SDLK_v, false, KMOD_RCTRL);
   PushText("!");  // typed at the cursor, which the paste left at the end
   PushKey(SDLK_RETURN);
   EXPECT_EQ(edit(field()), 0);
