@@ -90,8 +90,10 @@ void pracownia() {
       case 7: kolo(); break;
       case 8: elipsa(); break;
       case 9: dysk(); break;
+      case 10: blok(); break;
       case 11: fill(x, y, wyp); break;
-      default: break;  // 10 block and 12 magnifier do nothing yet
+      case 12: powieksz(); break;
+      default: break;
     }
     ShowE();
     if (k > 1) {
