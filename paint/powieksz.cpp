@@ -36,8 +36,8 @@ void powieksz() {
     porys(l.cx, l.cy, l.zf);
 
     // Only the cell goes back into the picture; past the picture's edge it is cut off.
-    SDL_Texture* komorka =
-        SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, krh, krv);
+    SDL_Texture* komorka = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888,
+                                             SDL_TEXTUREACCESS_TARGET, krh, krv);
     SDL_Rect z = {l.cx, l.cy, krh, krv}, na = {l.gx, l.gy, krh, krv};
     if (komorka) {
       SDL_SetRenderTarget(SDLRenderer, komorka);

@@ -1,0 +1,251 @@
+// The magnifier on the real renderer: its screen for the grid steps, painting, the
+// colour strip, cells at the edges, and its way back into the drawing loop.
+#include "tests/paint/karta_gl.h"
+
+namespace {
+
+// A cell and its magnification, written out by hand for each case.
+struct Komorka {
+  int side;   // 8 * kr
+  int gx, gy;  // the cell's top-left on the picture
+  int zf, n;   // zoom factor and side of the enlarged square
+};
+
+// The magnifier's screen over pic, built pixel by pixel from the layout: white, the
+// picture one to one around the cell in (0, 100)-(199, 299) with a black frame just
+// outside the cell, the black separators, the colour strip, and the n x n square from
+// the cell's corner enlarged zf times at (220, 0). Nothing of the picture shows past
+// its edges.
+Image Ekran(const Image& pic, const Komorka& c) {
+  Image e(640, 400, GEMColor[0]);
+  auto on = [](int px, int py) { return px >= 0 && py >= 0 && px < 640 && py < 400; };
+  int cx = 100 - c.side / 2, cy = 200 - c.side / 2;
+  for (int sy = 100; sy < 300; sy++)
+    for (int sx = 0; sx < 200; sx++) {
+      int px = c.gx + sx - cx, py = c.gy + sy - cy;
+      if (on(px, py)) e.at(sx, sy) = pic.at(px, py);
+    }
+  for (int i = -1; i <= c.side; i++) {
+    e.at(cx + i, cy - 1) = e.at(cx + i, cy + c.side) = GEMColor[1];
+    e.at(cx - 1, cy + i) = e.at(cx + c.side, cy + i) = GEMColor[1];
+  }
+  PaintRect(e, 200, 0, 20, 400, GEMColor[1]);
+  PaintRect(e, 620, 0, 20, 400, GEMColor[1]);
+  for (int i = 0; i < 16; i++) PaintRect(e, 12 * i, 0, 12, 12, GEMColor[i]);
+  for (int sy = 0; sy < c.n * c.zf; sy++)
+    for (int sx = 220; sx < 220 + c.n * c.zf; sx++) {
+      int px = c.gx + (sx - 220) / c.zf, py = c.gy + sy / c.zf;
+      if (on(px, py)) e.at(sx, sy) = pic.at(px, py);
+    }
+  return e;
+}
+
+// Where to click in the enlarged view for cell pixel (ex, ey): inside its square, off
+// its corner so that a wrong division shows.
+int NaX(const Komorka& c, int ex) { return 220 + ex * c.zf + c.zf - 1; }
+int NaY(const Komorka& c, int ey) { return ey * c.zf + c.zf / 2; }
+
+class Lupa : public NaKarcie {
+ protected:
+  void SetUp() override {
+    NaKarcie::SetUp();
+    co = 12;
+  }
+  // The drawing loop's state for grid step kr; the click that opens the magnifier.
+  static void Siatka(int step) {
+    kr = step;
+    krh = krv = 8 * step;
+  }
+  static void Otworz(int px, int py) {
+    x = px;
+    y = py;
+    k = 1;
+  }
+};
+
+TEST_F(Lupa, ScreenForTheGridSteps) {
+  struct {
+    const char* name;
+    int kr, x, y;
+    Komorka c;
+    uint8_t mode;
+  } cases[] = {
+      {"step 1: 8 pixels, each a 50x50 square", 1, 333, 222, {8, 328, 216, 50, 8}, 0},
+      {"step 3: 25 pixels shown of the 24 of the cell", 3, 50, 50, {24, 48, 48, 16, 25}, 0},
+      {"step 10, the bottom-right cell", 10, 639, 399, {80, 560, 320, 5, 80}, 0},
+      {"step 1 at the origin: the view cut at the top-left", 1, 3, 7, {8, 0, 0, 50, 8}, 0},
+      {"step 6 at x 624: the cell reaches past the right edge", 6, 624, 30,
+       {48, 624, 0, 8, 50}, 0},
+      {"step 7 at the bottom", 7, 300, 399, {56, 280, 392, 7, 57}, 0},
+      {"step 9: 80 pixels shown, past the last cell", 9, 100, 100, {72, 72, 72, 5, 80}, 0},
+      {"in \"Suma\" the frame, separators and strip are as in every mode", 2, 100, 100,
+       {16, 96, 96, 25, 16}, 2},
+      {"likewise in \"Inwersja\"", 2, 100, 100, {16, 96, 96, 25, 16}, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    tryb = c.mode;
+    Pokaz(karta);
+    Siatka(c.kr);
+    Otworz(c.x, c.y);
+    PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
+    powieksz();
+    EXPECT_EQ(k, 0) << "back to the drawing loop";
+    EXPECT_TRUE(SameImage(ReadPixels(nullptr), Ekran(karta, c.c), true)) << "the last frame";
+    EXPECT_TRUE(SameImage(Picture(), karta)) << "nothing edited, nothing changed";
+    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), GEMScreen);
+  }
+}
+
+TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
+  struct {
+    const char* name;
+    int kr, x, y;
+    Komorka c;
+    uint8_t mode;
+    Points pixels;  // cell pixels clicked or dragged over
+    Points beside;  // clicks in the enlarged view outside the editable area
+  } cases[] = {
+      {"step 1, a click and a drag", 1, 333, 222, {8, 328, 216, 50, 8}, 0,
+       {{3, 5}, {6, 7}, {0, 0}, {7, 7}}, {}},
+      {"step 3, only 24 of the 25 columns", 3, 50, 50, {24, 48, 48, 16, 25}, 0, {{23, 23}},
+       {{24, 3}, {3, 24}}},
+      {"step 10", 10, 100, 100, {80, 80, 80, 5, 80}, 0, {{0, 79}, {79, 0}, {40, 41}}, {}},
+      {"step 9: the shown 73rd to 80th columns are not the cell's", 9, 100, 100,
+       {72, 72, 72, 5, 80}, 0, {{71, 71}}, {{72, 0}, {79, 5}}},
+      {"in \"Mieszanie\" the colour is blended", 2, 100, 100, {16, 96, 96, 25, 16}, 1,
+       {{1, 1}, {15, 2}}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    tryb = c.mode;
+    kolor = 4;
+    Pokaz(karta);
+    Siatka(c.kr);
+    Otworz(c.x, c.y);
+    bool first = true;
+    for (auto [ex, ey] : c.pixels) {
+      if (first)
+        PushButton(true, SDL_BUTTON_LEFT, NaX(c.c, ex), NaY(c.c, ey));
+      else
+        PushMotion(NaX(c.c, ex), NaY(c.c, ey), SDL_BUTTON_LMASK);
+      first = false;
+    }
+    for (auto [ex, ey] : c.beside) PushClick(SDL_BUTTON_LEFT, NaX(c.c, ex), NaY(c.c, ey));
+    PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
+    powieksz();
+    Image want = karta;
+    for (auto [ex, ey] : c.pixels) {
+      uint32_t& p = want.at(c.c.gx + ex, c.c.gy + ey);
+      p = BlendPixel(c.mode, GEMColor[4], p);
+    }
+    EXPECT_TRUE(Podobny(ReadPixels(nullptr), Ekran(want, c.c), 0xFFFFFF)) << "both views";
+    EXPECT_TRUE(Podobny(Picture(), want));
+  }
+}
+
+TEST_F(Lupa, CellReachingPastTheRightEdgeTakesClicksOnItsWholeArea) {
+  const Komorka c = {48, 624, 0, 8, 50};
+  Siatka(6);
+  Otworz(630, 5);
+  PushClick(SDL_BUTTON_LEFT, NaX(c, 5), NaY(c, 1));    // x 629, on the picture
+  PushClick(SDL_BUTTON_LEFT, NaX(c, 40), NaY(c, 2));   // x 664, past its edge
+  PushClick(SDL_BUTTON_LEFT, NaX(c, 47), NaY(c, 47));  // the cell's last pixel
+  PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
+  powieksz();
+  Image want = karta;
+  want.at(629, 1) = GEMColor[kolor];
+  Image screen = Ekran(want, c);
+  for (auto [ex, ey] : Points{{40, 2}, {47, 47}}) {
+    screen.at(100 - 24 + ex, 200 - 24 + ey) = GEMColor[kolor];
+    PaintRect(screen, 220 + 8 * ex, 8 * ey, 8, 8, GEMColor[kolor]);
+  }
+  EXPECT_TRUE(SameImage(ReadPixels(nullptr), screen, true));
+  EXPECT_TRUE(SameImage(Picture(), want)) << "only the part on the picture is written back";
+}
+
+TEST_F(Lupa, ColourFromTheStripPaintsAndStaysTheDrawColour) {
+  const Komorka c = {8, 328, 216, 50, 8};
+  Siatka(1);
+  Otworz(333, 222);
+  PushClick(SDL_BUTTON_LEFT, NaX(c, 0), NaY(c, 0));  // black: kolor
+  PushClick(SDL_BUTTON_LEFT, 12 * 7 + 11, 11);        // the last pixel of square 7
+  PushClick(SDL_BUTTON_LEFT, NaX(c, 1), NaY(c, 0));
+  PushClick(SDL_BUTTON_LEFT, 12 * 15, 6);
+  PushClick(SDL_BUTTON_LEFT, 192, 6);  // right of the strip: nothing
+  PushClick(SDL_BUTTON_LEFT, 20, 12);  // below it: nothing
+  PushClick(SDL_BUTTON_LEFT, NaX(c, 2), NaY(c, 0));
+  PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
+  powieksz();
+  Image want = karta;
+  want.at(328, 216) = GEMColor[1];
+  want.at(329, 216) = GEMColor[7];
+  want.at(330, 216) = GEMColor[15];
+  EXPECT_TRUE(SameImage(Picture(), want));
+  EXPECT_EQ(kolor, 1) << "the chosen colour stays";
+  Uint8 r, g, b, a;
+  SDL_GetRenderDrawColor(SDLRenderer, &r, &g, &b, &a);
+  EXPECT_EQ(Px(r, g, b, a), GEMColor[15]) << "the draw colour stays the one picked";
+  plot(10, 10);
+  EXPECT_EQ(Picture().at(10, 10), GEMColor[15]) << "for the next drawing";
+}
+
+TEST_F(Lupa, KeysDoNothingInside) {
+  const Komorka c = {8, 328, 216, 50, 8};
+  ClearTarget(rob_e$, GEMColor[2]);  // an undo copy that Backspace would bring back...
+  SDL_UpdateTexture(rob_e$, nullptr, karta.px.data(), 640 * 4);  // ...were it not the picture
+  Siatka(1);
+  Otworz(333, 222);
+  PushClick(SDL_BUTTON_LEFT, NaX(c, 2), NaY(c, 2));
+  for (SDL_Keycode key : {SDLK_BACKSPACE, SDLK_PERIOD, SDLK_COMMA, SDLK_ESCAPE}) PushKey(key);
+  PushQuit();
+  PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
+  powieksz();
+  EXPECT_EQ(kr, 1);
+  EXPECT_EQ(Quit, 0);
+  Image want = karta;
+  want.at(330, 218) = GEMColor[kolor];
+  EXPECT_TRUE(SameImage(Picture(), want));
+}
+
+TEST_F(Lupa, WithTheGridOffAClickChangesNothing) {
+  ClearTarget(nullptr, GEMColor[3]);
+  Otworz(333, 222);
+  PushKey(SDLK_a);
+  powieksz();
+  EXPECT_EQ(k, 0);
+  EXPECT_TRUE(SDL_HasEvent(SDL_KEYDOWN)) << "no event read";
+  EXPECT_TRUE(SameImage(Picture(), karta));
+  EXPECT_TRUE(SameImage(ReadPixels(nullptr), Image(640, 400, GEMColor[3]), true))
+      << "nothing shown";
+
+  PushButton(true, SDL_BUTTON_LEFT, 333, 222);
+  PushMotion(340, 230, SDL_BUTTON_LMASK);
+  PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
+  pracownia();
+  EXPECT_EQ(k, 3);
+  EXPECT_TRUE(SameImage(Picture(), karta));
+}
+
+TEST_F(Lupa, RightClickReturnsToTheDrawingScreenAndBackspaceUndoesAllItsEdits) {
+  const Komorka c = {8, 328, 216, 50, 8};
+  Siatka(1);
+  krata();
+  for (bool undo : {false, true}) {
+    SCOPED_TRACE(undo ? "with Backspace" : "without");
+    Pokaz(karta);
+    PushButton(true, SDL_BUTTON_LEFT, 333, 222);  // opens the magnifier
+    PushClick(SDL_BUTTON_LEFT, NaX(c, 1), NaY(c, 1));
+    PushClick(SDL_BUTTON_LEFT, NaX(c, 6), NaY(c, 2));
+    PushButton(true, SDL_BUTTON_RIGHT, 5, 5);  // closes it
+    if (undo) PushKey(SDLK_BACKSPACE);
+    PushButton(true, SDL_BUTTON_RIGHT, 5, 5);  // leaves the drawing screen
+    pracownia();
+    EXPECT_FALSE(SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) << "every event was read";
+    Image want = karta;
+    if (!undo) want.at(329, 217) = want.at(334, 218) = GEMColor[kolor];
+    EXPECT_TRUE(SameImage(Picture(), want));
+  }
+}
+
+}  // namespace
