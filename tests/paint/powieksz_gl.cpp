@@ -1,49 +1,16 @@
 // The magnifier on the real renderer: its screen for the grid steps, painting, the
 // colour strip, cells at the edges, and its way back into the drawing loop.
 #include "tests/paint/karta_gl.h"
+#include "tests/support/magnifier.h"
 
 namespace {
 
-// A cell and its magnification, written out by hand for each case.
-struct Komorka {
-  int side;   // 8 * kr
-  int gx, gy;  // the cell's top-left on the picture
-  int zf, n;   // zoom factor and side of the enlarged square
-};
-
-// The magnifier's screen over pic, built pixel by pixel from the layout: white, the
-// picture one to one around the cell in (0, 100)-(199, 299) with a black frame just
-// outside the cell, the black separators, the colour strip, and the n x n square from
-// the cell's corner enlarged zf times at (220, 0). Nothing of the picture shows past
-// its edges.
-Image Ekran(const Image& pic, const Komorka& c) {
-  Image e(640, 400, GEMColor[0]);
-  auto on = [](int px, int py) { return px >= 0 && py >= 0 && px < 640 && py < 400; };
-  int cx = 100 - c.side / 2, cy = 200 - c.side / 2;
-  for (int sy = 100; sy < 300; sy++)
-    for (int sx = 0; sx < 200; sx++) {
-      int px = c.gx + sx - cx, py = c.gy + sy - cy;
-      if (on(px, py)) e.at(sx, sy) = pic.at(px, py);
-    }
-  for (int i = -1; i <= c.side; i++) {
-    e.at(cx + i, cy - 1) = e.at(cx + i, cy + c.side) = GEMColor[1];
-    e.at(cx - 1, cy + i) = e.at(cx + c.side, cy + i) = GEMColor[1];
-  }
-  PaintRect(e, 200, 0, 20, 400, GEMColor[1]);
-  PaintRect(e, 620, 0, 20, 400, GEMColor[1]);
-  for (int i = 0; i < 16; i++) PaintRect(e, 12 * i, 0, 12, 12, GEMColor[i]);
-  for (int sy = 0; sy < c.n * c.zf; sy++)
-    for (int sx = 220; sx < 220 + c.n * c.zf; sx++) {
-      int px = c.gx + (sx - 220) / c.zf, py = c.gy + sy / c.zf;
-      if (on(px, py)) e.at(sx, sy) = pic.at(px, py);
-    }
+// The magnifier's screen over pic, as an image.
+Image Ekran(const Image& pic, const MagnifiedCell& c) {
+  Image e(640, 400);
+  e.px = MagnifierScreen(c, [&](int px, int py) { return pic.at(px, py); }, GEMColor);
   return e;
 }
-
-// Where to click in the enlarged view for cell pixel (ex, ey): inside its square, off
-// its corner so that a wrong division shows.
-int NaX(const Komorka& c, int ex) { return 220 + ex * c.zf + c.zf - 1; }
-int NaY(const Komorka& c, int ey) { return ey * c.zf + c.zf / 2; }
 
 class Lupa : public NaKarcie {
  protected:
@@ -67,7 +34,7 @@ TEST_F(Lupa, ScreenForTheGridSteps) {
   struct {
     const char* name;
     int kr, x, y;
-    Komorka c;
+    MagnifiedCell c;
     uint8_t mode;
   } cases[] = {
       {"step 1: 8 pixels, each a 50x50 square", 1, 333, 222, {8, 328, 216, 50, 8}, 0},
@@ -101,7 +68,7 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
   struct {
     const char* name;
     int kr, x, y;
-    Komorka c;
+    MagnifiedCell c;
     uint8_t mode;
     Points pixels;  // cell pixels clicked or dragged over
     Points beside;  // clicks in the enlarged view outside the editable area
@@ -126,12 +93,12 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
     bool first = true;
     for (auto [ex, ey] : c.pixels) {
       if (first)
-        PushButton(true, SDL_BUTTON_LEFT, NaX(c.c, ex), NaY(c.c, ey));
+        PushButton(true, SDL_BUTTON_LEFT, MagnifierX(c.c, ex), MagnifierY(c.c, ey));
       else
-        PushMotion(NaX(c.c, ex), NaY(c.c, ey), SDL_BUTTON_LMASK);
+        PushMotion(MagnifierX(c.c, ex), MagnifierY(c.c, ey), SDL_BUTTON_LMASK);
       first = false;
     }
-    for (auto [ex, ey] : c.beside) PushClick(SDL_BUTTON_LEFT, NaX(c.c, ex), NaY(c.c, ey));
+    for (auto [ex, ey] : c.beside) PushClick(SDL_BUTTON_LEFT, MagnifierX(c.c, ex), MagnifierY(c.c, ey));
     PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
     powieksz();
     Image want = karta;
@@ -145,36 +112,34 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
 }
 
 TEST_F(Lupa, CellReachingPastTheRightEdgeTakesClicksOnItsWholeArea) {
-  const Komorka c = {48, 624, 0, 8, 50};
+  const MagnifiedCell c = {48, 624, 0, 8, 50};
   Siatka(6);
   Otworz(630, 5);
-  PushClick(SDL_BUTTON_LEFT, NaX(c, 5), NaY(c, 1));    // x 629, on the picture
-  PushClick(SDL_BUTTON_LEFT, NaX(c, 40), NaY(c, 2));   // x 664, past its edge
-  PushClick(SDL_BUTTON_LEFT, NaX(c, 47), NaY(c, 47));  // the cell's last pixel
+  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 5), MagnifierY(c, 1));    // x 629, on the picture
+  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 40), MagnifierY(c, 2));   // x 664, past its edge
+  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 47), MagnifierY(c, 47));  // the cell's last pixel
   PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
   powieksz();
   Image want = karta;
   want.at(629, 1) = GEMColor[kolor];
   Image screen = Ekran(want, c);
-  for (auto [ex, ey] : Points{{40, 2}, {47, 47}}) {
-    screen.at(100 - 24 + ex, 200 - 24 + ey) = GEMColor[kolor];
-    PaintRect(screen, 220 + 8 * ex, 8 * ey, 8, 8, GEMColor[kolor]);
-  }
+  for (auto [ex, ey] : Points{{40, 2}, {47, 47}})
+    MagnifierPaint(screen.px, c, ex, ey, GEMColor[kolor]);
   EXPECT_TRUE(SameImage(ReadPixels(nullptr), screen, true));
   EXPECT_TRUE(SameImage(Picture(), want)) << "only the part on the picture is written back";
 }
 
 TEST_F(Lupa, ColourFromTheStripPaintsAndStaysTheDrawColour) {
-  const Komorka c = {8, 328, 216, 50, 8};
+  const MagnifiedCell c = {8, 328, 216, 50, 8};
   Siatka(1);
   Otworz(333, 222);
-  PushClick(SDL_BUTTON_LEFT, NaX(c, 0), NaY(c, 0));  // black: kolor
+  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 0), MagnifierY(c, 0));  // black: kolor
   PushClick(SDL_BUTTON_LEFT, 12 * 7 + 11, 11);        // the last pixel of square 7
-  PushClick(SDL_BUTTON_LEFT, NaX(c, 1), NaY(c, 0));
+  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 1), MagnifierY(c, 0));
   PushClick(SDL_BUTTON_LEFT, 12 * 15, 6);
   PushClick(SDL_BUTTON_LEFT, 192, 6);  // right of the strip: nothing
   PushClick(SDL_BUTTON_LEFT, 20, 12);  // below it: nothing
-  PushClick(SDL_BUTTON_LEFT, NaX(c, 2), NaY(c, 0));
+  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 2), MagnifierY(c, 0));
   PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
   powieksz();
   Image want = karta;
@@ -191,12 +156,12 @@ TEST_F(Lupa, ColourFromTheStripPaintsAndStaysTheDrawColour) {
 }
 
 TEST_F(Lupa, KeysDoNothingInside) {
-  const Komorka c = {8, 328, 216, 50, 8};
+  const MagnifiedCell c = {8, 328, 216, 50, 8};
   ClearTarget(rob_e$, GEMColor[2]);  // an undo copy that Backspace would bring back...
   SDL_UpdateTexture(rob_e$, nullptr, karta.px.data(), 640 * 4);  // ...were it not the picture
   Siatka(1);
   Otworz(333, 222);
-  PushClick(SDL_BUTTON_LEFT, NaX(c, 2), NaY(c, 2));
+  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 2), MagnifierY(c, 2));
   for (SDL_Keycode key : {SDLK_BACKSPACE, SDLK_PERIOD, SDLK_COMMA, SDLK_ESCAPE}) PushKey(key);
   PushQuit();
   PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
@@ -228,15 +193,15 @@ TEST_F(Lupa, WithTheGridOffAClickChangesNothing) {
 }
 
 TEST_F(Lupa, RightClickReturnsToTheDrawingScreenAndBackspaceUndoesAllItsEdits) {
-  const Komorka c = {8, 328, 216, 50, 8};
+  const MagnifiedCell c = {8, 328, 216, 50, 8};
   Siatka(1);
   krata();
   for (bool undo : {false, true}) {
     SCOPED_TRACE(undo ? "with Backspace" : "without");
     Pokaz(karta);
     PushButton(true, SDL_BUTTON_LEFT, 333, 222);  // opens the magnifier
-    PushClick(SDL_BUTTON_LEFT, NaX(c, 1), NaY(c, 1));
-    PushClick(SDL_BUTTON_LEFT, NaX(c, 6), NaY(c, 2));
+    PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 1), MagnifierY(c, 1));
+    PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 6), MagnifierY(c, 2));
     PushButton(true, SDL_BUTTON_RIGHT, 5, 5);  // closes it
     if (undo) PushKey(SDLK_BACKSPACE);
     PushButton(true, SDL_BUTTON_RIGHT, 5, 5);  // leaves the drawing screen
