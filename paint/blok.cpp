@@ -14,24 +14,25 @@ void blok() {
     }
     if (k != 0 && k != 1) break;
     SDL_ShowCursor(blok$ ? SDL_DISABLE : SDL_ENABLE);  // the block is the pointer
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
-    SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
+    SDL_Rect r = {x, y, 0, 0};
     if (blok$) {
       SDL_SetTextureBlendMode(blok$, tryb_b[tryb]);
-      SDL_Rect r = {x, y, 0, 0};
       SDL_QueryTexture(blok$, nullptr, nullptr, &r.w, &r.h);
       if (k == 1) {
         zapamietaj();
         SDL_RenderCopy(SDLRenderer, blok$, nullptr, &r);
-        SDL_SetRenderTarget(SDLRenderer, nullptr);
-        SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
-      } else {
-        SDL_RenderCopy(SDLRenderer, blok$, nullptr, &r);
       }
     }
-    if (kr > 0) SDL_RenderCopy(SDLRenderer, kra$, nullptr, nullptr);
-    SDL_RenderPresent(SDLRenderer);
-    SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+    // A frame drawn with more input queued would be replaced unseen: a fast drag stamps
+    // every event without waiting for the display each time.
+    if (!w_kolejce()) {
+      SDL_SetRenderTarget(SDLRenderer, nullptr);
+      SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
+      if (blok$ && k != 1) SDL_RenderCopy(SDLRenderer, blok$, nullptr, &r);  // the preview
+      if (kr > 0) SDL_RenderCopy(SDLRenderer, kra$, nullptr, nullptr);
+      SDL_RenderPresent(SDLRenderer);
+      SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+    }
     cz_mysz();
     t_undo();
     t_nawias();

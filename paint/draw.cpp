@@ -35,6 +35,10 @@ void cz_mysz() {
   Quit = 0;
 }
 
+bool w_kolejce() {
+  return SDL_HasEvent(SDL_KEYDOWN) || SDL_HasEvents(SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN);
+}
+
 void puszczenie() {
   while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
 }

@@ -71,6 +71,9 @@ void cz_mysz();
 void t_undo();    // Backspace: puts the undo copy back and shows it
 void t_nawias();  // "," and ".": grid step down or up, redrawn
 void krata();     // redraws the grid overlay kra$ and shows it
+// Whether an event that cz_mysz acts on is queued already (the queue is not pumped):
+// a loop that draws a frame for every event skips showing it then.
+bool w_kolejce();
 // Waits, pumping, until no mouse button is held or a quit is pending. Asks SDL for the
 // buttons rather than MouseK, which cz_mysz leaves stale, so when the release has been
 // read already nothing is pumped and the events queued behind it stay for cz_mysz.

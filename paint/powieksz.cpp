@@ -56,10 +56,12 @@ void powieksz() {
 
 void porys(int32_t cx, int32_t cy, int32_t zf) {
   do {
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
-    SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
-    SDL_RenderPresent(SDLRenderer);
-    SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+    if (!w_kolejce()) {  // else the frame would be replaced unseen
+      SDL_SetRenderTarget(SDLRenderer, nullptr);
+      SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
+      SDL_RenderPresent(SDLRenderer);
+      SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+    }
     cz_mysz();
     if (k != 1) continue;
     // The colour picked stays the draw colour after the magnifier; kolor does not change.

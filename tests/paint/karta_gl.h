@@ -47,6 +47,13 @@ inline testing::AssertionResult Podobny(const Image& got, const Image& want,
 }
 
 
+// Runs loop with the events pushed so far; a right press ends it once it waits with
+// nothing queued, so that the last frame it shows is the one after every event.
+inline void KoniecPrawym(void (*loop)()) {
+  Player user({[] { PushButton(true, SDL_BUTTON_RIGHT, 5, 5); }});
+  loop();
+}
+
 // The drawing screen over the picture Karta, in the undo copy too.
 class NaKarcie : public DrawingScreen {
  protected:

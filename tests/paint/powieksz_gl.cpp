@@ -55,8 +55,7 @@ TEST_F(Lupa, ScreenForTheGridSteps) {
     Pokaz(karta);
     Siatka(c.kr);
     Otworz(c.x, c.y);
-    PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
-    powieksz();
+    KoniecPrawym(powieksz);
     EXPECT_EQ(k, 0) << "back to the drawing loop";
     EXPECT_TRUE(SameImage(ReadPixels(nullptr), Ekran(karta, c.c), true)) << "the last frame";
     EXPECT_TRUE(SameImage(Picture(), karta)) << "nothing edited, nothing changed";
@@ -99,8 +98,7 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
       first = false;
     }
     for (auto [ex, ey] : c.beside) PushClick(SDL_BUTTON_LEFT, MagnifierX(c.c, ex), MagnifierY(c.c, ey));
-    PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
-    powieksz();
+    KoniecPrawym(powieksz);
     Image want = karta;
     for (auto [ex, ey] : c.pixels) {
       uint32_t& p = want.at(c.c.gx + ex, c.c.gy + ey);
@@ -118,8 +116,7 @@ TEST_F(Lupa, CellReachingPastTheRightEdgeTakesClicksOnItsWholeArea) {
   PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 5), MagnifierY(c, 1));    // x 629, on the picture
   PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 40), MagnifierY(c, 2));   // x 664, past its edge
   PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 47), MagnifierY(c, 47));  // the cell's last pixel
-  PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
-  powieksz();
+  KoniecPrawym(powieksz);
   Image want = karta;
   want.at(629, 1) = GEMColor[kolor];
   Image screen = Ekran(want, c);
@@ -140,8 +137,7 @@ TEST_F(Lupa, ColourFromTheStripPaintsAndStaysTheDrawColour) {
   PushClick(SDL_BUTTON_LEFT, 192, 6);  // right of the strip: nothing
   PushClick(SDL_BUTTON_LEFT, 20, 12);  // below it: nothing
   PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 2), MagnifierY(c, 0));
-  PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
-  powieksz();
+  KoniecPrawym(powieksz);
   Image want = karta;
   want.at(328, 216) = GEMColor[1];
   want.at(329, 216) = GEMColor[7];
@@ -164,8 +160,7 @@ TEST_F(Lupa, KeysDoNothingInside) {
   PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 2), MagnifierY(c, 2));
   for (SDL_Keycode key : {SDLK_BACKSPACE, SDLK_PERIOD, SDLK_COMMA, SDLK_ESCAPE}) PushKey(key);
   PushQuit();
-  PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
-  powieksz();
+  KoniecPrawym(powieksz);
   EXPECT_EQ(kr, 1);
   EXPECT_EQ(Quit, 0);
   Image want = karta;
