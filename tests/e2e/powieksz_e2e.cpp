@@ -68,6 +68,13 @@ void Grid(App& app, int n, int step) {
   Await(app, shown, "the grid");
 }
 
+// The magnifier tool on the drawing screen with grid step `step`.
+void Magnifier(App& app, int step) {
+  ChooseTool(app, 12);
+  SwitchScreens(app);
+  Grid(app, step, step);
+}
+
 }  // namespace
 
 TEST(Magnifier, ScreenForGridSteps1And3And10PixelForPixel) {
@@ -82,8 +89,7 @@ TEST(Magnifier, ScreenForGridSteps1And3And10PixelForPixel) {
     Await(app, [&](const Shot& s) { return s.at(x, y) == black; }, "a point");
   }
   SwitchScreens(app);
-  ChooseTool(app, 12);
-  SwitchScreens(app);
+  Magnifier(app, 0);
 
   // With the grid off a click does nothing and the drawing screen stays.
   app.click(333, 222);
@@ -113,9 +119,7 @@ TEST(Magnifier, ScreenForGridSteps1And3And10PixelForPixel) {
 TEST(Magnifier, PaintsPicksColoursAndBackspaceTakesAllOfItBack) {
   const MagnifiedCell c = {8, 328, 216, 50, 8};
   App app;
-  ChooseTool(app, 12);
-  SwitchScreens(app);
-  Grid(app, 1, 1);
+  Magnifier(app, 1);
   Open(app, 333, 222);
   Paint(app, c, 2, 3, black);
   app.click(12 * 2 + 6, 6);  // the strip's red
@@ -153,9 +157,7 @@ TEST(Magnifier, PaintsPicksColoursAndBackspaceTakesAllOfItBack) {
 TEST(Magnifier, CellReachingPastTheRightEdge) {
   const MagnifiedCell c = {48, 624, 0, 8, 50};
   App app;
-  ChooseTool(app, 12);
-  SwitchScreens(app);
-  Grid(app, 6, 6);
+  Magnifier(app, 6);
   Picture blank;
   EXPECT_TRUE(Same(Open(app, 630, 10), MagnifierScreen(c, blank, palette)));
   Paint(app, c, 5, 1, black);   // x 629

@@ -72,10 +72,8 @@ TEST_F(Blok, CutsTheRectangleTheCornersSpanInAnyOrder) {
     int x1, y1, x2, y2;
     SDL_Rect want;
   } cases[] = {
-      {"top-left, then bottom-right", 100, 50, 109, 55, {100, 50, 10, 6}},
       {"bottom-right, then top-left", 109, 55, 100, 50, {100, 50, 10, 6}},
       {"top-right, then bottom-left", 109, 50, 100, 55, {100, 50, 10, 6}},
-      {"bottom-left, then top-right", 100, 55, 109, 50, {100, 50, 10, 6}},
       {"the same pixel twice", 7, 9, 7, 9, {7, 9, 1, 1}},
       {"the whole picture", 639, 399, 0, 0, {0, 0, 640, 400}},
   };

@@ -59,6 +59,14 @@ class NaKarcie : public DrawingScreen {
  protected:
   void SetUp() override {
     DrawingScreen::SetUp();
+    // Mapped under the pointer, the window gets an enter that SDL reports as a motion
+    // without buttons, which may come late on a busy machine and move a block or end
+    // a loop: let it come, then drop it. (With the pointer elsewhere none comes.)
+    for (int i = 0; i < 100 && SDL_GetMouseFocus() != SDLWindow; i++) {
+      SDL_PumpEvents();
+      SDL_Delay(10);
+    }
+    DrainEvents();
     karta = Karta();
     Pokaz(karta);
   }
