@@ -26,7 +26,7 @@ inline Image Wycinek(const Image& img, int x, int y, int w, int h) {
 inline void Naklej(Image& pic, const Image& b, int x, int y, int mode) {
   for (int py = 0; py < b.h; py++)
     for (int px = 0; px < b.w; px++)
-      if (x + px < pic.w && y + py < pic.h)
+      if (x + px >= 0 && y + py >= 0 && x + px < pic.w && y + py < pic.h)
         pic.at(x + px, y + py) = BlendPixel(mode, b.at(px, py), pic.at(x + px, y + py));
 }
 
@@ -47,11 +47,24 @@ inline testing::AssertionResult Podobny(const Image& got, const Image& want,
 }
 
 
-// Runs loop with the events pushed so far; a right press ends it once it waits with
-// nothing queued, so that the last frame it shows is the one after every event.
-inline void KoniecPrawym(void (*loop)()) {
-  Player user({[] { PushButton(true, SDL_BUTTON_RIGHT, 5, 5); }});
+// Runs loop over the events queued now; once it has read them all and waits for more
+// with nothing queued, a right press ends it, so that the last frame it showed is the
+// one after every event. Returns the pointer position that frame was drawn for.
+// (cz_mysz enters one wait for every event it reads, those it drops included.)
+inline std::pair<int, int> KoniecPrawym(void (*loop)()) {
+  uint64_t start = WaitsEntered();
+  int n = SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+  std::pair<int, int> at;
+  std::thread user([&] {
+    while (WaitsEntered() <= start + n || !WaitingForEvent() ||
+           SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT))
+      SDL_Delay(1);
+    at = {x, y};
+    PushButton(true, SDL_BUTTON_RIGHT, 5, 5);
+  });
   loop();
+  user.join();
+  return at;
 }
 
 // The drawing screen over the picture Karta, in the undo copy too.
@@ -59,14 +72,6 @@ class NaKarcie : public DrawingScreen {
  protected:
   void SetUp() override {
     DrawingScreen::SetUp();
-    // Mapped under the pointer, the window gets an enter that SDL reports as a motion
-    // without buttons, which may come late on a busy machine and move a block or end
-    // a loop: let it come, then drop it. (With the pointer elsewhere none comes.)
-    for (int i = 0; i < 100 && SDL_GetMouseFocus() != SDLWindow; i++) {
-      SDL_PumpEvents();
-      SDL_Delay(10);
-    }
-    DrainEvents();
     karta = Karta();
     Pokaz(karta);
   }
