@@ -57,6 +57,16 @@ static void BM_RenderCopyCanvas(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderCopyCanvas)->UseRealTime()->Unit(benchmark::kMillisecond);
 
+// The undo copy as zapamietaj makes it: into rob_e$ and the target back on GEMScreen.
+static void BM_Zapamietaj(benchmark::State& state) {
+  for (auto _ : state) {
+    for (int i = 0; i < Stamps; i++) zapamietaj();
+    finish();
+  }
+  perItem(state, Stamps);
+}
+BENCHMARK(BM_Zapamietaj)->UseRealTime()->Unit(benchmark::kMillisecond);
+
 // 1,000 drag events with the left button held, each a stamp, in the drawing mode given.
 static void BM_StampDrag(benchmark::State& state) {
   tryb = uint8_t(state.range(0));
@@ -64,7 +74,8 @@ static void BM_StampDrag(benchmark::State& state) {
   SDLDrawColor(GEMColor[0]);
   SDL_RenderClear(SDLRenderer);
   SDL_SetRenderDrawBlendMode(SDLRenderer, tryb_b[tryb]);
-  blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 64, 64);
+  blok$ =
+      SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 64, 64);
   SDL_SetRenderTarget(SDLRenderer, blok$);
   SDLDrawColor(GEMColor[2]);
   SDL_RenderClear(SDLRenderer);
@@ -81,7 +92,12 @@ static void BM_StampDrag(benchmark::State& state) {
   blok$ = nullptr;
   perItem(state, Stamps);
 }
-BENCHMARK(BM_StampDrag)->ArgName("mode")->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StampDrag)
+    ->ArgName("mode")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The magnifier opened on a cell at grid step 10 and closed at once with a right press.
 static void BM_OpenMagnifier(benchmark::State& state) {
