@@ -35,6 +35,10 @@ void cz_mysz() {
   Quit = 0;
 }
 
+bool w_kolejce() {
+  return SDL_HasEvent(SDL_KEYDOWN) || SDL_HasEvents(SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN);
+}
+
 void puszczenie() {
   while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
 }
@@ -90,8 +94,10 @@ void pracownia() {
       case 7: kolo(); break;
       case 8: elipsa(); break;
       case 9: dysk(); break;
+      case 10: blok(); break;
       case 11: fill(x, y, wyp); break;
-      default: break;  // 10 block and 12 magnifier do nothing yet
+      case 12: powieksz(); break;
+      default: break;
     }
     ShowE();
     if (k > 1) {

@@ -71,6 +71,9 @@ void cz_mysz();
 void t_undo();    // Backspace: puts the undo copy back and shows it
 void t_nawias();  // "," and ".": grid step down or up, redrawn
 void krata();     // redraws the grid overlay kra$ and shows it
+// Whether an event that cz_mysz acts on is queued already (the queue is not pumped):
+// a loop that draws a frame for every event skips showing it then.
+bool w_kolejce();
 // Waits, pumping, until no mouse button is held or a quit is pending. Asks SDL for the
 // buttons rather than MouseK, which cz_mysz leaves stale, so when the release has been
 // read already nothing is pumped and the events queued behind it stay for cz_mysz.
@@ -88,3 +91,28 @@ void okrag();    // circle
 void kolo();     // filled circle
 void elipsa();   // ellipse
 void dysk();     // filled ellipse
+
+// Block tool. The loop: the block follows the pointer with its top-left corner as its
+// own preview, combined with the picture in the current mode; each left press or drag
+// event stamps it into the picture with its own undo copy. Escape cuts a new block.
+// The pointer is hidden while there is a block. Called on any event; returns when k
+// is 2 or more, with the pointer shown.
+void blok();
+// The cut: two corners picked with rog, each confirmed with a left click, in any
+// order; the rectangle they span (both included) replaces blok$. Escape or another
+// button cancels and keeps the old block.
+void wytnij();
+// One corner: a cross-hair across the window follows the pointer until a press, a drag
+// or Escape; c holds the corner picked (x, y) and, in c[2], c[3], the one picked before,
+// whose cross-hair stays shown ((-1, -1) for none). Hides the pointer.
+void rog(int32_t* c);
+
+// Magnifier, on a left click with the grid on: edits the grid cell under (x, y) pixel
+// by pixel, enlarged, with a colour strip, and writes only the cell back. A right or
+// middle press ends it; with the grid off it does nothing. Needs the undo copy in
+// rob_e$ (the drawing loop makes it); waits for the buttons to be up and leaves k 0.
+// A colour picked from the strip stays the draw colour afterwards; kolor stays.
+void powieksz();
+// The magnifier's editing loop over the screen powieksz built in GEMScreen: the cell
+// at (cx, cy) in the one-to-one view, zoomed zf times from (220, 0).
+void porys(int32_t cx, int32_t cy, int32_t zf);

@@ -4,6 +4,9 @@
 #include <SDL.h>
 #include <cstdint>
 
+// RGBA, the colour packing, lives there beside the pixel rule of the inverters.
+#include "platform/texture_core.h"
+
 // Handles, set by SDLInit and kept for the whole run.
 extern SDL_Window* SDLWindow;           // the one 640x400 window
 extern SDL_Renderer* SDLRenderer;       // its renderer; every drawing call goes through it
@@ -42,3 +45,21 @@ void SDLDrawColor(uint32_t c);
 void SDLNoteWindowEvent(const SDL_WindowEvent& w, Uint32 ourWindow);
 // The text-input append of GetSDLEvents: adds text to buf, keeping it within 255 bytes.
 void SDLAppendText(char* buf, const char* text);
+
+// Texture utilities, all ABGR8888 through SDLRenderer; none is used by the paint program.
+// The handle is in-out: the routine stores the texture it makes there and the caller
+// owns it. On a failure (nothing to read, a texture that cannot be made) the handle is
+// left as it was.
+// Reads the w x h pixels at (x, y) of the current render target into *t, a static
+// texture: refreshed in place if it has that size and format, else replaced. Pixels
+// outside the target come out transparent black.
+void GetTexture(SDL_Texture** t, int32_t x, int32_t y, int32_t w, int32_t h);
+// Replaces *t by a new streaming texture of the bitwise complement (alpha included) of
+// the w x h pixels px, rows w pixels long.
+void InvertPixelsTexture(SDL_Texture** t, const uint32_t* px, int32_t w, int32_t h);
+// InvertPixelsTexture of surface s converted to ABGR8888; s is not changed.
+void InvertSurfaceTexture(SDL_Texture** t, SDL_Surface* s);
+// Replaces *t (which may be src itself) by a new target texture of src's size holding
+// opaque white minus src: colours inverted, src's alpha kept. src keeps the blend mode
+// that does it; the render target is left on the new texture.
+void InvertTexture(SDL_Texture** t, SDL_Texture* src);

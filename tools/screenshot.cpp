@@ -1,5 +1,6 @@
 // Makes the README's pictures with the e2e helper: the control screen as the program
-// starts, and the drawing screen after a few shapes drawn as a user would.
+// starts, the drawing screen after a few shapes drawn as a user would, and the
+// magnifier on the edge of one of them with a few pixels painted.
 // Usage: screenshot OUTDIR
 #include <cstdio>
 #include <string>
@@ -35,5 +36,22 @@ int main(int argc, char** argv) {
   app.click(320, 10, 3);
   app.settle();
   app.savePng(dir + "/drawing-screen.png");
+
+  // The magnifier at grid step 2 on the filled ellipse's right edge, a few pixels
+  // painted green.
+  app.click(10, 10, 3);
+  app.settle();
+  app.click(8 + 100, 116 + 12);  // "Powiększenie"
+  app.click(320, 10, 3);
+  app.settle();
+  app.key("period");
+  app.key("period");
+  app.settle();
+  app.click(340, 200);
+  app.settle();
+  app.click(12 * 3 + 6, 6);  // green from the strip
+  for (int i = 2; i < 14; i++) app.click(220 + 25 * i + 12, 25 * (15 - i) + 12);
+  app.settle();
+  app.savePng(dir + "/magnifier.png");
   return 0;
 }

@@ -215,19 +215,6 @@ TEST_F(Pracownia, BackspaceTakesBackTheWholeActionOfEveryTool) {
   }
 }
 
-TEST_F(Pracownia, BlockAndMagnifierDoNothingYet) {
-  for (uint8_t tool : {10, 12}) {
-    SCOPED_TRACE(int(tool));
-    co = tool;
-    PushMotion(30, 30);
-    PushButton(true, SDL_BUTTON_LEFT, 40, 40);
-    PushMotion(50, 50, SDL_BUTTON_LMASK);
-    PushButton(true, SDL_BUTTON_RIGHT, 20, 20);
-    pracownia();
-    EXPECT_TRUE(SameImage(Picture(), White()));
-  }
-}
-
 TEST_F(Pracownia, InversionModeTurnsRedOnWhiteIntoCyan) {
   tryb = 4;  // "Inwersja"
   kolor = 2;

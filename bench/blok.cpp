@@ -1,0 +1,133 @@
+// The block tool and the magnifier as a user drives them. A drag of 1,000 stamps of a
+// 64x64 block through blok itself (each stamp its undo copy, the stamp, the frame and
+// its present), reported per stamp beside one whole-canvas SDL_RenderCopy; and the
+// magnifier at grid step 10 opened and closed through powieksz. Timed until the
+// renderer has finished.
+#include <benchmark/benchmark.h>
+
+#include "paint/paint.h"
+#include "platform/platform.h"
+
+static constexpr int Stamps = 1000;
+
+// Reads one pixel of GEMScreen back, which waits for all drawing queued before it.
+static void finish() {
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+  uint32_t px;
+  SDL_Rect one = {0, 0, 1, 1};
+  SDL_RenderReadPixels(SDLRenderer, &one, SDL_PIXELFORMAT_ABGR8888, &px, 4);
+}
+
+static void push(SDL_Event e) {
+  e.common.timestamp = SDL_GetTicks();
+  SDL_PushEvent(&e);
+}
+static void pushDrag(int px, int py) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.x = px;
+  e.motion.y = py;
+  e.motion.state = SDL_BUTTON_LMASK;
+  push(e);
+}
+static void pushRightPress() {
+  SDL_Event e{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.button = SDL_BUTTON_RIGHT;
+  e.button.state = SDL_PRESSED;
+  push(e);
+}
+
+// Per item, for a batch of n items an iteration.
+static void perItem(benchmark::State& state, int n) {
+  state.counters["per_item"] = benchmark::Counter(
+      double(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// The yardstick: the whole canvas copied into the undo copy, as zapamietaj does.
+static void BM_RenderCopyCanvas(benchmark::State& state) {
+  for (auto _ : state) {
+    for (int i = 0; i < Stamps; i++) {
+      SDL_SetRenderTarget(SDLRenderer, rob_e$);
+      SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
+    }
+    finish();
+  }
+  perItem(state, Stamps);
+}
+BENCHMARK(BM_RenderCopyCanvas)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The undo copy as zapamietaj makes it: into rob_e$ and the target back on GEMScreen.
+static void BM_Zapamietaj(benchmark::State& state) {
+  for (auto _ : state) {
+    for (int i = 0; i < Stamps; i++) zapamietaj();
+    finish();
+  }
+  perItem(state, Stamps);
+}
+BENCHMARK(BM_Zapamietaj)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// 1,000 drag events with the left button held, each a stamp, in the drawing mode given.
+static void BM_StampDrag(benchmark::State& state) {
+  tryb = uint8_t(state.range(0));
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+  SDLDrawColor(GEMColor[0]);
+  SDL_RenderClear(SDLRenderer);
+  SDL_SetRenderDrawBlendMode(SDLRenderer, tryb_b[tryb]);
+  blok$ =
+      SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 64, 64);
+  SDL_SetRenderTarget(SDLRenderer, blok$);
+  SDLDrawColor(GEMColor[2]);
+  SDL_RenderClear(SDLRenderer);
+  for (auto _ : state) {
+    state.PauseTiming();
+    for (int i = 0; i < Stamps; i++) pushDrag(i * 7 % 576, i * 3 % 336);
+    pushRightPress();
+    x = y = k = key = 0;
+    state.ResumeTiming();
+    blok();
+    finish();
+  }
+  SDL_DestroyTexture(blok$);
+  blok$ = nullptr;
+  perItem(state, Stamps);
+}
+BENCHMARK(BM_StampDrag)
+    ->ArgName("mode")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The magnifier opened on a cell at grid step 10 and closed at once with a right press.
+static void BM_OpenMagnifier(benchmark::State& state) {
+  kr = 10;
+  krh = krv = 80;
+  tryb = 0;
+  SDL_SetRenderDrawBlendMode(SDLRenderer, tryb_b[tryb]);
+  for (auto _ : state) {
+    state.PauseTiming();
+    pushRightPress();
+    x = 300;
+    y = 200;
+    k = 1;
+    state.ResumeTiming();
+    powieksz();
+    finish();
+  }
+  kr = krh = krv = 0;
+}
+BENCHMARK(BM_OpenMagnifier)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  SDLInit(0);
+  przygotuj();
+  SDL_RendererInfo info;
+  SDL_GetRendererInfo(SDLRenderer, &info);
+  benchmark::AddCustomContext("renderer", info.name);
+  benchmark::RunSpecifiedBenchmarks();
+  sprzataj();
+  benchmark::Shutdown();
+  return 0;
+}
