@@ -1,0 +1,68 @@
+// tarksen-convert, the batch converter between Atari ST picture files and PNG/BMP: the
+// command line (main.cpp), one file's conversion (job.cpp), the PNG and BMP codecs it
+// adds to picfiles/st_core (png.cpp, bmp.cpp) and safe file reading and writing
+// (files.cpp). It opens no window: SDL serves only to read BMP files, with no
+// subsystem started.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "picfiles/st_core.h"
+
+// What a file is written as.
+struct OutFormat {
+  const char* name;  // for -f and messages: "png", "pi1", ...
+  const char* ext;   // of the output name; Atari ones in upper case, as the paint
+                     // program's load command matches them
+  const char* title; // in messages: "PI1", "Doodle", ...
+  int32_t planes;    // 0 for PNG and BMP
+  bool degas;        // written with header and palette (--size applies)
+};
+// The known formats; FindFormat by -f name, FormatOfName by an output name's extension
+// (any case; ".DOO" is Doodle). Null when none fits.
+const OutFormat* FindFormat(const std::string& name);
+const OutFormat* FormatOfName(const std::string& path);
+
+struct Options {
+  const OutFormat* format = nullptr;
+  bool force = false;     // replace existing outputs
+  bool nearest = false;   // map colours onto `palette`
+  bool asShown = false;   // the picture as the paint program shows it
+  bool havePalette = false;
+  StPicture palette;      // --palette FILE, when havePalette: a picture with 16 words
+  size_t degasSize = PicDegasBytes;
+};
+
+// Converts the file in to the file out; "" on success, else the reason (one line,
+// without the input's name). slot (0..MaxWorkers-1) is the caller's temporary-file
+// slot; each thread uses its own.
+std::string ConvertFile(const std::string& in, const std::string& out, const Options& opt,
+                        int slot);
+
+// The 16 colours the paint program shows (its GEMColor), for the core's `shown`.
+extern const uint32_t* const PaintColours;
+
+// PNG through libpng: any PNG to r, g, b, a (16-bit channels cut to 8, grey and
+// palettes expanded, alpha kept for the caller to ignore); "" or libpng's reason.
+// PngFile writes img (alpha dropped) as an indexed PNG of 1, 2, 4 or 8 bits when it
+// has at most 256 colours, else as 8-bit RGB.
+std::string PngDecode(const uint8_t* data, size_t size, PicImage& img);
+std::string PngFile(const PicImage& img, std::vector<uint8_t>& out);
+// BMP through SDL's reader, as the paint program loads one; "" or SDL's reason.
+std::string BmpDecode(const uint8_t* data, size_t size, PicImage& img);
+
+inline constexpr int MaxWorkers = 64;
+// Reads a whole regular file of at most StMaxInputBytes; "" or the reason.
+std::string ReadInput(const std::string& path, std::vector<uint8_t>& bytes);
+// Whether a file or link of that name exists (a quick test before the work).
+bool Exists(const std::string& path);
+// Writes bytes to path atomically: into a temporary file beside it (in the slot, so a
+// signal can remove it), flushed to the disk, then linked into place, which fails if
+// path exists unless replace. A failure leaves no file behind and path as it was.
+std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
+                        bool replace, int slot);
+// Removes the temporary files of interrupted writes when SIGINT, SIGTERM or SIGHUP
+// arrives, then dies of that signal; also takes the umask new files are made with.
+void CatchSignals();

@@ -1,0 +1,152 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+
+#include "convert/convert.h"
+
+// Temporary file names of the writes under way, one slot a worker, for the signal
+// handler: a name is complete before its slot is marked used.
+static char tempName[MaxWorkers][PATH_MAX];
+static volatile sig_atomic_t tempUsed[MaxWorkers];
+static mode_t fileMode = 0644;
+
+static void removeTemps(int sig) {
+  for (int i = 0; i < MaxWorkers; i++)
+    if (tempUsed[i]) unlink(tempName[i]);
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+
+void CatchSignals() {
+  mode_t mask = umask(0);
+  umask(mask);
+  fileMode = 0666 & ~mask;
+  struct sigaction sa;
+  memset(&sa, 0, sizeof sa);
+  sa.sa_handler = removeTemps;
+  sigemptyset(&sa.sa_mask);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
+}
+
+static std::string failed(const char* what, const std::string& path) {
+  return std::string(what) + " " + path + ": " + strerror(errno);
+}
+
+std::string ReadInput(const std::string& path, std::vector<uint8_t>& bytes) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return strerror(errno);
+  struct stat st;
+  std::string why;
+  if (fstat(fd, &st) != 0) why = strerror(errno);
+  else if (S_ISDIR(st.st_mode)) why = "is a directory";
+  else if (!S_ISREG(st.st_mode)) why = "not a regular file";
+  if (!why.empty()) {
+    close(fd);
+    return why;
+  }
+  if (uint64_t(st.st_size) > StMaxInputBytes) {
+    close(fd);
+    return "larger than 256 MiB";
+  }
+  // The size may change while we read: read to the end, but never past the limit.
+  std::vector<uint8_t> buf(size_t(st.st_size) + 1);
+  size_t n = 0;
+  for (;;) {
+    if (n == buf.size()) {
+      if (buf.size() > StMaxInputBytes) {
+        close(fd);
+        return "larger than 256 MiB";
+      }
+      buf.resize(buf.size() * 2);
+    }
+    ssize_t got = read(fd, &buf[n], buf.size() - n);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      why = strerror(errno);
+      close(fd);
+      return why;
+    }
+    if (got == 0) break;
+    n += size_t(got);
+  }
+  close(fd);
+  buf.resize(n);
+  bytes = std::move(buf);
+  return "";
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+static std::string dirOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The directory entry must reach the disk too, or a crash could lose the new name.
+static void syncDir(const std::string& dir) {
+  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+}
+
+std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
+                        bool replace, int slot) {
+  std::string dir = dirOf(path);
+  size_t slash = path.rfind('/');
+  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string temp = dir + "/." + base + ".XXXXXX";
+  if (temp.size() >= PATH_MAX) {
+    errno = ENAMETOOLONG;
+    return failed("cannot write", path);
+  }
+  char* name = tempName[slot];
+  memcpy(name, temp.c_str(), temp.size() + 1);
+  tempUsed[slot] = 1;
+  int fd = mkstemp(name);
+  if (fd < 0) {
+    tempUsed[slot] = 0;
+    return failed("cannot write", path);
+  }
+  std::string why;
+  size_t done = 0;
+  while (done < bytes.size() && why.empty()) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) why = failed("cannot write", path);
+    else done += size_t(n);
+  }
+  if (why.empty() && (fchmod(fd, fileMode) != 0 || fsync(fd) != 0))
+    why = failed("cannot write", path);
+  if (close(fd) != 0 && why.empty()) why = failed("cannot write", path);
+  if (why.empty()) {
+    if (replace) {
+      if (rename(name, path.c_str()) != 0) why = failed("cannot write", path);
+    } else if (link(name, path.c_str()) != 0) {
+      if (errno == EEXIST) {
+        why = path + " exists (--force replaces it)";
+      } else if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS ||
+                 errno == EMLINK) {
+        // A file system without hard links: test and rename, the best it allows.
+        if (Exists(path)) why = path + " exists (--force replaces it)";
+        else if (rename(name, path.c_str()) != 0) why = failed("cannot write", path);
+      } else {
+        why = failed("cannot write", path);
+      }
+    }
+  }
+  unlink(name);  // the temporary name, whether linked, renamed away or failed
+  tempUsed[slot] = 0;
+  if (why.empty()) syncDir(dir);
+  return why;
+}
