@@ -16,3 +16,7 @@ target_link_libraries(bare_window PRIVATE SDL2::SDL2)
 target_link_libraries(bench_startup PRIVATE X11)
 target_compile_definitions(bench_startup PRIVATE BARE_BIN="$<TARGET_FILE:bare_window>")
 add_dependencies(bench_startup bare_window)
+
+# The converter against netpbm.
+target_compile_definitions(bench_convert PRIVATE TARKSEN_CONVERT_BIN="$<TARGET_FILE:tarksen-convert>")
+add_dependencies(bench_convert tarksen-convert)

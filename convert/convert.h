@@ -50,6 +50,10 @@ extern const uint32_t* const PaintColours;
 // has at most 256 colours, else as 8-bit RGB.
 std::string PngDecode(const uint8_t* data, size_t size, PicImage& img);
 std::string PngFile(const PicImage& img, std::vector<uint8_t>& out);
+// The same for w x h pixel values shown as colours[v], without looking at each
+// pixel's colour: the palette holds the colours of the values that occur.
+std::string PngIndexed(int32_t w, int32_t h, const uint8_t* values, const uint32_t colours[16],
+                       std::vector<uint8_t>& out);
 // BMP through SDL's reader, as the paint program loads one; "" or SDL's reason.
 std::string BmpDecode(const uint8_t* data, size_t size, PicImage& img);
 
@@ -59,10 +63,13 @@ std::string ReadInput(const std::string& path, std::vector<uint8_t>& bytes);
 // Whether a file or link of that name exists (a quick test before the work).
 bool Exists(const std::string& path);
 // Writes bytes to path atomically: into a temporary file beside it (in the slot, so a
-// signal can remove it), flushed to the disk, then linked into place, which fails if
-// path exists unless replace. A failure leaves no file behind and path as it was.
+// signal can remove it), flushed to the disk, then renamed into place, which fails if
+// path exists unless replace. A failure leaves no file behind and path as it was. The
+// new name reaches the disk with SyncDirectory of its directory, once for many files.
 std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
                         bool replace, int slot);
+std::string DirectoryOf(const std::string& path);
+void SyncDirectory(const std::string& dir);
 // Removes the temporary files of interrupted writes when SIGINT, SIGTERM or SIGHUP
 // arrives, then dies of that signal; also takes the umask new files are made with.
 void CatchSignals();

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <stdio.h>
+
 #include <climits>
 #include <cstring>
 
@@ -85,14 +87,13 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-static std::string dirOf(const std::string& path) {
+std::string DirectoryOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The directory entry must reach the disk too, or a crash could lose the new name.
-static void syncDir(const std::string& dir) {
+void SyncDirectory(const std::string& dir) {
   int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd >= 0) {
     fsync(fd);
@@ -102,7 +103,7 @@ static void syncDir(const std::string& dir) {
 
 std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
                         bool replace, int slot) {
-  std::string dir = dirOf(path);
+  std::string dir = DirectoryOf(path);
   size_t slash = path.rfind('/');
   std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
   std::string temp = dir + "/." + base + ".XXXXXX";
@@ -129,24 +130,23 @@ std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& byt
   if (why.empty() && (fchmod(fd, fileMode) != 0 || fsync(fd) != 0))
     why = failed("cannot write", path);
   if (close(fd) != 0 && why.empty()) why = failed("cannot write", path);
+  bool moved = false;  // the temporary name is gone
   if (why.empty()) {
     if (replace) {
-      if (rename(name, path.c_str()) != 0) why = failed("cannot write", path);
+      moved = rename(name, path.c_str()) == 0;
+      if (!moved) why = failed("cannot write", path);
+    } else if (renameat2(AT_FDCWD, name, AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+      moved = true;
+    } else if (errno == EEXIST) {
+      why = path + " exists (--force replaces it)";
+    } else if (errno != EINVAL && errno != ENOSYS) {
+      why = failed("cannot write", path);
     } else if (link(name, path.c_str()) != 0) {
-      if (errno == EEXIST) {
-        why = path + " exists (--force replaces it)";
-      } else if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS ||
-                 errno == EMLINK) {
-        // A file system without hard links: test and rename, the best it allows.
-        if (Exists(path)) why = path + " exists (--force replaces it)";
-        else if (rename(name, path.c_str()) != 0) why = failed("cannot write", path);
-      } else {
-        why = failed("cannot write", path);
-      }
+      // A file system that cannot refuse to replace in one step: a hard link can.
+      why = errno == EEXIST ? path + " exists (--force replaces it)" : failed("cannot write", path);
     }
   }
-  unlink(name);  // the temporary name, whether linked, renamed away or failed
+  if (!moved) unlink(name);
   tempUsed[slot] = 0;
-  if (why.empty()) syncDir(dir);
   return why;
 }

@@ -79,7 +79,11 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
   if (!why.empty()) return why;
 
   std::vector<uint8_t> bytes;
-  if (!f.planes) {
+  uint32_t valueColours[16];
+  if (f.name == std::string("png") && atari && !opt.asShown && !opt.nearest &&
+      StValueColours(pic, PaintColours, valueColours)) {
+    why = PngIndexed(pic.w, pic.h, pic.values.data(), valueColours, bytes);
+  } else if (!f.planes) {
     PicImage img;
     colours(file, name, atari, pic, rgb, opt.asShown, img);
     if (opt.nearest) {

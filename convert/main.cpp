@@ -108,6 +108,7 @@ int main(int argc, char** argv) {
       {"as-shown", no_argument, nullptr, OptAsShown},
       {"size", required_argument, nullptr, OptSize}, {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
+  argv[0] = const_cast<char*>(Program);  // getopt names the program by it in its messages
   Options opt;
   std::string output, paletteFile;
   bool haveOutput = false;
@@ -195,12 +196,20 @@ int main(int argc, char** argv) {
       report.finished(j.in, j.why);
     }
   };
-  size_t workers = std::min<size_t>({std::max(1u, std::thread::hardware_concurrency()),
+  // Two workers a core: while one waits for its file to reach the disk, the other
+  // converts.
+  size_t workers = std::min<size_t>({2 * std::max(1u, std::thread::hardware_concurrency()),
                                      jobs.size(), size_t(MaxWorkers)});
   std::vector<std::thread> threads;
   for (size_t t = 1; t < workers; t++) threads.emplace_back(work, int(t));
   work(0);
   for (std::thread& t : threads) t.join();
+
+  // The new names reach the disk with their directories, once each.
+  std::set<std::string> dirs;
+  for (const Job& j : jobs)
+    if (j.why.empty()) dirs.insert(DirectoryOf(j.out));
+  for (const std::string& d : dirs) SyncDirectory(d);
 
   report.clearProgress();
   fprintf(stderr, "%zu converted, %zu failed\n", jobs.size() - failed, size_t(failed));

@@ -1,6 +1,9 @@
 #include <png.h>
 #include <setjmp.h>
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -136,6 +139,9 @@ static std::string encode(PngState* s) {
     return std::string("cannot encode PNG: ") + s->why;
   }
   png_set_write_fn(png, s, writeData, flushData);
+  // Pictures of few colours are mostly runs: run-length matching packs their rows
+  // smaller than the default search does, in less than half the time.
+  if (s->colours) png_set_compression_strategy(png, Z_RLE);
   png_set_IHDR(png, info, s->w, s->h, s->depth,
                s->colours ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -147,40 +153,71 @@ static std::string encode(PngState* s) {
   return "";
 }
 
+// The rows of a w x h picture into s: indexed (index[i] into colours, at most 256,
+// packed into as few bits as they need) when index is not null, else 8-bit RGB of px.
+static void rows(PngState* s, int32_t w, int32_t h, const uint8_t* index,
+                 const std::vector<uint32_t>& colours, const uint32_t* px) {
+  int depth = 8;
+  if (index) depth = colours.size() <= 2 ? 1 : colours.size() <= 4 ? 2 : colours.size() <= 16 ? 4 : 8;
+  const size_t rowBytes = index ? (size_t(w) * depth + 7) / 8 : size_t(w) * 3;
+  s->raster.assign(rowBytes * size_t(h), 0);
+  s->rows.resize(size_t(h));
+  for (int32_t y = 0; y < h; y++) {
+    uint8_t* row = &s->raster[rowBytes * size_t(y)];
+    s->rows[y] = row;
+    if (index) {
+      const uint8_t* ix = index + size_t(y) * size_t(w);
+      const int perByte = 8 / depth;
+      for (int32_t x = 0; x < w; x++)
+        row[x / perByte] |= uint8_t(ix[x] << (8 - depth * (x % perByte + 1)));
+    } else {
+      const uint32_t* p = px + size_t(y) * size_t(w);
+      for (int32_t x = 0; x < w; x++) {
+        row[3 * x] = uint8_t(p[x]);
+        row[3 * x + 1] = uint8_t(p[x] >> 8);
+        row[3 * x + 2] = uint8_t(p[x] >> 16);
+      }
+    }
+  }
+  s->w = png_uint_32(w);
+  s->h = png_uint_32(h);
+  s->depth = depth;
+  s->colours = index ? int(colours.size()) : 0;
+  for (size_t i = 0; i < colours.size(); i++)
+    s->palette[i] = {uint8_t(colours[i]), uint8_t(colours[i] >> 8), uint8_t(colours[i] >> 16)};
+  s->encoded.reserve(s->raster.size() / 2 + 1024);
+}
+
 std::string PngFile(const PicImage& img, std::vector<uint8_t>& out) {
   std::unique_ptr<PngState> s(new PngState);
   std::vector<uint32_t> palette;
   std::vector<uint8_t> index;
   const bool indexed = indexColours(img, palette, index);
-  int depth = 8;
-  if (indexed) depth = palette.size() <= 2 ? 1 : palette.size() <= 4 ? 2 : palette.size() <= 16 ? 4 : 8;
-  const size_t rowBytes = indexed ? (size_t(img.w) * depth + 7) / 8 : size_t(img.w) * 3;
-  s->raster.assign(rowBytes * size_t(img.h), 0);
-  s->rows.resize(size_t(img.h));
-  for (int32_t y = 0; y < img.h; y++) {
-    uint8_t* row = &s->raster[rowBytes * size_t(y)];
-    s->rows[y] = row;
-    if (indexed) {
-      const uint8_t* ix = &index[size_t(y) * size_t(img.w)];
-      const int perByte = 8 / depth;
-      for (int32_t x = 0; x < img.w; x++)
-        row[x / perByte] |= uint8_t(ix[x] << (8 - depth * (x % perByte + 1)));
-    } else {
-      const uint32_t* px = &img.px[size_t(y) * size_t(img.w)];
-      for (int32_t x = 0; x < img.w; x++) {
-        row[3 * x] = uint8_t(px[x]);
-        row[3 * x + 1] = uint8_t(px[x] >> 8);
-        row[3 * x + 2] = uint8_t(px[x] >> 16);
-      }
-    }
+  rows(s.get(), img.w, img.h, indexed ? index.data() : nullptr, palette, img.px.data());
+  std::string why = encode(s.get());
+  if (why.empty()) out = std::move(s->encoded);
+  return why;
+}
+
+std::string PngIndexed(int32_t w, int32_t h, const uint8_t* values, const uint32_t colours[16],
+                       std::vector<uint8_t>& out) {
+  // The palette holds the colours of the values that occur, each once.
+  const size_t n = size_t(w) * size_t(h);
+  bool used[16] = {};
+  for (size_t i = 0; i < n; i++) used[values[i] & 15] = true;
+  std::vector<uint32_t> palette;
+  uint8_t indexOf[16] = {};
+  for (int v = 0; v < 16; v++) {
+    if (!used[v]) continue;
+    uint32_t c = colours[v] & 0xFFFFFF;
+    size_t i = std::find(palette.begin(), palette.end(), c) - palette.begin();
+    if (i == palette.size()) palette.push_back(c);
+    indexOf[v] = uint8_t(i);
   }
-  s->w = png_uint_32(img.w);
-  s->h = png_uint_32(img.h);
-  s->depth = depth;
-  s->colours = indexed ? int(palette.size()) : 0;
-  for (size_t i = 0; i < palette.size(); i++)
-    s->palette[i] = {uint8_t(palette[i]), uint8_t(palette[i] >> 8), uint8_t(palette[i] >> 16)};
-  s->encoded.reserve(s->raster.size() / 2 + 1024);
+  std::vector<uint8_t> index(n);
+  for (size_t i = 0; i < n; i++) index[i] = indexOf[values[i] & 15];
+  std::unique_ptr<PngState> s(new PngState);
+  rows(s.get(), w, h, index.data(), palette, nullptr);
   std::string why = encode(s.get());
   if (why.empty()) out = std::move(s->encoded);
   return why;

@@ -66,20 +66,33 @@ bool PicDecode(const uint8_t* file, size_t size, const PicLayout& lay, const uin
   return true;
 }
 
+// Byte b of a plane spread over eight pixel values, leftmost pixel (bit 7) in the low
+// byte: value i (byte i of the result) is bit 7 - i of b.
+static uint64_t spread(unsigned b) {
+  uint64_t v = 0;
+  for (int i = 0; i < 8; i++) v |= uint64_t(b >> (7 - i) & 1) << 8 * i;
+  return v;
+}
+
 void PicPlanes(const uint8_t* body, int32_t L, int32_t rows, int32_t P, uint8_t* values) {
-  for (int32_t y = 0; y < rows; y++) {
-    for (int32_t g = 0; g < L / 2; g++, values += 16, body += 2 * P) {
-      // Bit i of a word's first byte is pixel 7 - i of the group, of its second byte
-      // pixel 15 - i; plane p contributes 2^p to the value.
-      for (int i = 0; i < 8; i++) {
-        unsigned u = 0, w = 0;
-        for (int p = 0; p < P; p++) {
-          u |= ((body[2 * p] >> i) & 1u) << p;
-          w |= ((body[2 * p + 1] >> i) & 1u) << p;
-        }
-        values[7 - i] = uint8_t(u);
-        values[15 - i] = uint8_t(w);
-      }
+  static const struct Spread {
+    uint64_t of[256];
+    Spread() {
+      for (unsigned b = 0; b < 256; b++) of[b] = spread(b);
+    }
+  } table;
+  const size_t groups = size_t(L / 2) * size_t(rows);
+  for (size_t g = 0; g < groups; g++, values += 16, body += 2 * P) {
+    // Plane p adds 2^p to each pixel whose bit it has: the first byte of its word
+    // holds pixels 0..7 of the group, the second 8..15.
+    uint64_t left = 0, right = 0;
+    for (int p = 0; p < P; p++) {
+      left |= table.of[body[2 * p]] << p;
+      right |= table.of[body[2 * p + 1]] << p;
+    }
+    for (int i = 0; i < 8; i++) {
+      values[i] = uint8_t(left >> 8 * i);
+      values[8 + i] = uint8_t(right >> 8 * i);
     }
   }
 }

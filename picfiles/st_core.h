@@ -91,6 +91,9 @@ bool StIsSte(const uint16_t* words, size_t n);
 // with each line's palettes, the first line black. A picture without palette shows
 // value v as shown[PicTable(v)] (shown: the paint program's 16 colours).
 void StColours(const StPicture& pic, const uint32_t* shown, PicImage& img);
+// The colour of each pixel value of pic as StColours shows it; false for Spectrum 512,
+// whose colours depend on the position.
+bool StValueColours(const StPicture& pic, const uint32_t* shown, uint32_t colour[16]);
 // What the paint program shows of pic's pixel values and plane count: value v as
 // shown[PicTable(v)], stretched over 640x400 as its load does; a GBF block at its own
 // size, as the block.

@@ -162,12 +162,9 @@ static std::string unpackDegas(const uint8_t* file, size_t size, int32_t P, int3
         if (c == 128) continue;
         int32_t count = c < 128 ? c + 1 : 257 - c;
         if (n + count > L) return format("a PackBits run goes past the end of row %d, plane %d", y, p);
-        if (c < 128) {
-          for (int32_t i = 0; i < count; i++) line[n++] = r.u8();
-        } else {
-          uint8_t b = r.u8();
-          for (int32_t i = 0; i < count; i++) line[n++] = b;
-        }
+        if (c < 128) r.bytes(line + n, size_t(count));
+        else memset(line + n, r.u8(), size_t(count));
+        n += count;
         if (r.short_) return format("truncated in row %d of %d", y, rows);
       }
       // Byte k of plane p lies in word k / 2 of the row's groups of P words.
@@ -336,32 +333,12 @@ static int spectrumIndex(int x, int c) {
   return c;
 }
 
-void StColours(const StPicture& pic, const uint32_t* shown, PicImage& img) {
-  PicImage out;
-  out.w = pic.w;
-  out.h = pic.h;
-  out.px.resize(pic.values.size());
-  const uint32_t white = 0xFFFFFFFFu, black = 0xFF000000u;
-  uint32_t colour[16];
-  if (pic.palette.size() == size_t(StSpectrumLines) * StSpectrumWords) {
-    bool ste = StIsSte(pic.palette.data(), pic.palette.size());
-    for (int32_t y = 0; y < pic.h; y++) {
-      uint32_t* row = &out.px[size_t(y) * size_t(pic.w)];
-      const uint8_t* v = &pic.values[size_t(y) * size_t(pic.w)];
-      if (y == 0 || y > StSpectrumLines) {
-        for (int32_t x = 0; x < pic.w; x++) row[x] = black;
-        continue;
-      }
-      const uint16_t* words = &pic.palette[size_t(y - 1) * StSpectrumWords];
-      for (int32_t x = 0; x < pic.w; x++) row[x] = StWiden(words[spectrumIndex(x, v[x])], ste);
-    }
-    img = std::move(out);
-    return;
-  }
+bool StValueColours(const StPicture& pic, const uint32_t* shown, uint32_t colour[16]) {
+  if (pic.palette.size() == size_t(StSpectrumLines) * StSpectrumWords) return false;
   if (pic.palette.size() >= 16 && pic.planes == 1) {
+    const uint32_t white = 0xFFFFFFFFu, black = 0xFF000000u;
     bool whiteFirst = pic.palette[0] & 1;
-    colour[0] = whiteFirst ? white : black;
-    colour[1] = whiteFirst ? black : white;
+    for (int v = 0; v < 16; v++) colour[v] = (v & 1) == whiteFirst ? black : white;
   } else if (pic.palette.size() >= 16) {
     bool ste = StIsSte(pic.palette.data(), 16);
     for (int v = 0; v < 16; v++) colour[v] = StWiden(pic.palette[v], ste);
@@ -370,7 +347,31 @@ void StColours(const StPicture& pic, const uint32_t* shown, PicImage& img) {
     PicTable(pic.planes, T);
     for (int v = 0; v < 16; v++) colour[v] = shown[T[v]] | 0xFF000000u;
   }
-  for (size_t i = 0; i < out.px.size(); i++) out.px[i] = colour[pic.values[i] & 15];
+  return true;
+}
+
+void StColours(const StPicture& pic, const uint32_t* shown, PicImage& img) {
+  PicImage out;
+  out.w = pic.w;
+  out.h = pic.h;
+  out.px.resize(pic.values.size());
+  uint32_t colour[16];
+  if (StValueColours(pic, shown, colour)) {
+    for (size_t i = 0; i < out.px.size(); i++) out.px[i] = colour[pic.values[i] & 15];
+    img = std::move(out);
+    return;
+  }
+  bool ste = StIsSte(pic.palette.data(), pic.palette.size());
+  for (int32_t y = 0; y < pic.h; y++) {
+    uint32_t* row = &out.px[size_t(y) * size_t(pic.w)];
+    const uint8_t* v = &pic.values[size_t(y) * size_t(pic.w)];
+    if (y == 0 || y > StSpectrumLines) {
+      for (int32_t x = 0; x < pic.w; x++) row[x] = 0xFF000000u;
+      continue;
+    }
+    const uint16_t* words = &pic.palette[size_t(y - 1) * StSpectrumWords];
+    for (int32_t x = 0; x < pic.w; x++) row[x] = StWiden(words[spectrumIndex(x, v[x])], ste);
+  }
   img = std::move(out);
 }
 

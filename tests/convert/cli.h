@@ -33,7 +33,7 @@ inline Pnm ParsePnm(const std::vector<uint8_t>& f) {
   if (f.size() < 3 || f[0] != 'P' || f[1] < '4' || f[1] > '6') return p;
   const char kind = char(f[1]);
   size_t pos = 2;
-  int fields[3] = {0, 0, 1};
+  int fields[3] = {0, 0, 0};
   const int count = kind == '4' ? 2 : 3;
   for (int i = 0; i < count; i++) {
     while (pos < f.size() && (isspace(f[pos]) || f[pos] == '#')) {
@@ -45,9 +45,9 @@ inline Pnm ParsePnm(const std::vector<uint8_t>& f) {
     while (pos < f.size() && isdigit(f[pos])) fields[i] = fields[i] * 10 + (f[pos++] - '0');
   }
   pos++;  // the one whitespace byte that ends the header
-  p.w = fields[0], p.h = fields[1], p.maxval = fields[2];
+  p.w = fields[0], p.h = fields[1], p.maxval = kind == '4' ? 1 : fields[2];
   const size_t n = size_t(p.w) * p.h;
-  if (p.maxval > 255) return Pnm();
+  if (p.maxval < 1 || p.maxval > 255) return Pnm();
   // Rounded, as netpbm scales: maxval 7 gives the widened 3-bit levels.
   auto scale = [&](int v) { return uint32_t((v * 255 + p.maxval / 2) / p.maxval); };
   if (kind == '4') {
@@ -75,6 +75,20 @@ inline std::vector<uint8_t> Ppm(int w, int h, const std::vector<uint32_t>& px) {
   std::string head = "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n";
   std::vector<uint8_t> f(head.begin(), head.end());
   for (uint32_t c : px) f.insert(f.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+  return f;
+}
+
+// A PBM (P4) of pixel values, 1 black.
+inline std::vector<uint8_t> Pbm(int w, int h, const std::vector<uint8_t>& values) {
+  std::string head = "P4\n" + std::to_string(w) + " " + std::to_string(h) + "\n";
+  std::vector<uint8_t> f(head.begin(), head.end());
+  for (int y = 0; y < h; y++)
+    for (int x = 0; x < w; x += 8) {
+      uint8_t b = 0;
+      for (int i = 0; i < 8 && x + i < w; i++)
+        if (values[size_t(y) * w + x + i]) b |= uint8_t(0x80 >> i);
+      f.push_back(b);
+    }
   return f;
 }
 
