@@ -94,8 +94,10 @@ void PicStretch(const PicImage& img, std::vector<uint32_t>& out);
 
 // Stretch of img over PicW x PicH into out (resized) as the renderer copies a texture
 // with nearest-neighbour sampling: pixel (x, y) takes the source pixel under its centre,
-// ((2x + 1) * w / (2 * PicW), (2y + 1) * h / (2 * PicH)). The same as PicStretch when
-// the sizes divide evenly; an empty img gives all zeros.
+// column (2x + 1) * w / (2 * PicW) and row (2y + 1) * h / (2 * PicH). Where a centre
+// falls exactly on a border (w a multiple of 256, h of 32) it takes the right or lower
+// pixel; renderers round such ties either way. The same as PicStretch when the sizes
+// divide evenly; an empty img gives all zeros.
 void PicStretchCentres(const PicImage& img, std::vector<uint32_t>& out);
 
 // The Doodle body of a PicW x PicH picture given as bytes r, g, b, a (rows of 2,560

@@ -523,10 +523,12 @@ TEST(PicStretchCentres, SamplesUnderEachPixelsCentre) {
     for (int x = 0; x < 1024; x++) big.px.push_back(uint32_t(x + 2048 * y));
   std::vector<uint32_t> out;
   PicStretchCentres(big, out);
-  // x' = (2x + 1) * 1024 / 1280, y' = (2y + 1) * 768 / 800.
+  // x' = (2x + 1) * 1024 / 1280, y' = (2y + 1) * 768 / 800; x = 2 falls on the border
+  // of columns 3 and 4 and takes 4.
   const struct {
     int x, y, sx, sy;
-  } cases[] = {{0, 0, 0, 0}, {1, 1, 2, 2}, {2, 2, 4, 4}, {639, 399, 1023, 767}, {320, 200, 512, 384}};
+  } cases[] = {{0, 0, 0, 0}, {1, 1, 2, 2}, {2, 2, 4, 4}, {3, 3, 5, 6}, {639, 399, 1023, 767},
+               {320, 200, 512, 384}};
   for (const auto& c : cases)
     EXPECT_EQ(out[size_t(c.y) * PicW + c.x], uint32_t(c.sx + 2048 * c.sy)) << c.x << ", " << c.y;
   for (int w : {320, 640}) {
