@@ -13,12 +13,13 @@
 
 // What a file is written as.
 struct OutFormat {
-  const char* name;  // for -f and messages: "png", "pi1", ...
-  const char* ext;   // of the output name; Atari ones in upper case, as the paint
-                     // program's load command matches them
-  const char* title; // in messages: "PI1", "Doodle", ...
-  int32_t planes;    // 0 for PNG and BMP
-  bool degas;        // written with header and palette (--size applies)
+  enum Kind { Png, Bmp, Degas, Body } kind;  // Degas: header and palette (--size
+                                             // applies); Body: 32,000 bytes, no header
+  const char* name;   // for -f: "png", "pi1", ...
+  const char* ext;    // of the output name; Atari ones in upper case, as the paint
+                      // program's load command matches them
+  const char* title;  // in messages: "PI1", "Doodle", ...
+  int32_t planes;     // of the Atari formats
 };
 // The known formats; FindFormat by -f name, FormatOfName by an output name's extension
 // (any case; ".DOO" is Doodle). Null when none fits.

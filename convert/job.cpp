@@ -4,10 +4,10 @@
 const uint32_t* const PaintColours = GEMColor;
 
 static const OutFormat formats[] = {
-    {"png", ".png", "PNG", 0, false},     {"bmp", ".bmp", "BMP", 0, false},
-    {"pi1", ".PI1", "PI1", 4, true},      {"pi2", ".PI2", "PI2", 2, true},
-    {"pi3", ".PI3", "PI3", 1, true},      {"pic", ".PIC", "PIC", 1, false},
-    {"doodle", ".DOO", "Doodle", 1, false},
+    {OutFormat::Png, "png", ".png", "PNG", 0},        {OutFormat::Bmp, "bmp", ".bmp", "BMP", 0},
+    {OutFormat::Degas, "pi1", ".PI1", "PI1", 4},      {OutFormat::Degas, "pi2", ".PI2", "PI2", 2},
+    {OutFormat::Degas, "pi3", ".PI3", "PI3", 1},      {OutFormat::Body, "pic", ".PIC", "PIC", 1},
+    {OutFormat::Body, "doodle", ".DOO", "Doodle", 1},
 };
 
 const OutFormat* FindFormat(const std::string& name) {
@@ -80,10 +80,11 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
 
   std::vector<uint8_t> bytes;
   uint32_t valueColours[16];
-  if (f.name == std::string("png") && atari && !opt.asShown && !opt.nearest &&
+  const bool degas = f.kind == OutFormat::Degas;
+  if (f.kind == OutFormat::Png && atari && !opt.asShown && !opt.nearest &&
       StValueColours(pic, PaintColours, valueColours)) {
     why = PngIndexed(pic.w, pic.h, pic.values.data(), valueColours, bytes);
-  } else if (!f.planes) {
+  } else if (f.kind == OutFormat::Png || f.kind == OutFormat::Bmp) {
     PicImage img;
     colours(file, name, atari, pic, rgb, opt.asShown, img);
     if (opt.nearest) {
@@ -92,24 +93,24 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
         StShownPalette(4, PaintColours, pal);
       StNearestColours(img, pal, img);
     }
-    if (f.name[0] == 'b') BmpFile(img, bytes);
+    if (f.kind == OutFormat::Bmp) BmpFile(img, bytes);
     else why = PngFile(img, bytes);
   } else {
     StPicture target;
-    if (atari && f.degas && !opt.asShown && !opt.nearest && StKeeps(pic, f.planes)) {
+    if (atari && degas && !opt.asShown && !opt.nearest && StKeeps(pic, f.planes)) {
       target = std::move(pic);
     } else {
       PicImage img;
       colours(file, name, atari, pic, rgb, opt.asShown, img);
       // Files without palette show in the paint program's colours only.
       StPalette pal;
-      if (!f.degas || !opt.havePalette || !StPaletteOf(opt.palette, f.planes, pal))
+      if (!degas || !opt.havePalette || !StPaletteOf(opt.palette, f.planes, pal))
         StShownPalette(f.planes, PaintColours, pal);
       why = StFromColours(img, f.title, f.planes, opt.nearest ? &pal : nullptr, PaintColours,
                           target);
     }
     if (why.empty()) {
-      if (f.degas) StDegasFile(target, opt.degasSize, bytes);
+      if (degas) StDegasFile(target, opt.degasSize, bytes);
       else StBodyFile(target, bytes);
     }
   }

@@ -320,6 +320,19 @@ TEST_F(Convert, OutputsTakeTheBaseNameAndTheFormatsExtension) {
   }
 }
 
+TEST_F(Convert, AProgressLineShowsOnATerminalOnly) {
+  if (!HaveTool("script")) GTEST_SKIP() << "script (util-linux) is missing";
+  write("a.PI1", goodPi1());
+  write("b.PI1", goodPi1());
+  // script gives the converter a terminal and records what it wrote there.
+  Ran r = sh("script -qec \"" + ConvertCommand("-f png a.PI1 b.PI1") + "\" /dev/null");
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.out.find("\r\033[K2/2 "), std::string::npos) << r.out;
+  const std::string last = "\r\033[K2 converted, 0 failed\r\n";
+  ASSERT_GE(r.out.size(), last.size());
+  EXPECT_EQ(r.out.substr(r.out.size() - last.size()), last) << "the progress line is cleared";
+}
+
 TEST_F(Convert, ContentDecidesTheKindWhatEverTheName) {
   write("degas.dat", goodPi1());
   write("packed.xyz", PcOf(0, {0x0777, 0x0700}, PlanesOf(Pattern(320, 200, 1), 320, 200, 4)));

@@ -33,15 +33,22 @@ static std::vector<uint32_t> paint(const std::vector<uint8_t>& values, const std
   return px;
 }
 
-TEST_F(Netpbm, Pi1FromPpmtopi1ReadsAsPi1toppmAndTheSourceSay) {
-  std::vector<uint16_t> words = RandomStWords(rng, 16);
-  std::vector<uint32_t> px = paint(RandomValues(rng, 320, 200, 16), words);
-  write("in.ppm", Ppm(320, 200, px));
-  ASSERT_EQ(sh("ppmtopi1 in.ppm > pic.PI1").code, 0);
-  ASSERT_EQ(read("pic.PI1").size(), 32034u);
-  Pnm mine = ours("pic.PI1");
-  EXPECT_TRUE(SameRgb(mine, 320, 200, netpbm("pi1toppm pic.PI1").px));
-  EXPECT_TRUE(SameRgb(mine, 320, 200, px)) << "the source picture";
+TEST_F(Netpbm, SixteenColourFilesFromNetpbmReadAsNetpbmAndTheSourceSay) {
+  const struct {
+    const char *writer, *file, *reader;
+    size_t size;
+  } cases[] = {{"ppmtopi1", "pic.PI1", "pi1toppm", 32034}, {"ppmtoneo", "pic.NEO", "neotoppm", 32128}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    std::vector<uint16_t> words = RandomStWords(rng, 16);
+    std::vector<uint32_t> px = paint(RandomValues(rng, 320, 200, 16), words);
+    write("in.ppm", Ppm(320, 200, px));
+    ASSERT_EQ(sh(std::string(c.writer) + " in.ppm > " + c.file).code, 0);
+    ASSERT_EQ(read(c.file).size(), c.size);
+    Pnm mine = ours(c.file);
+    EXPECT_TRUE(SameRgb(mine, 320, 200, netpbm(std::string(c.reader) + " " + c.file).px));
+    EXPECT_TRUE(SameRgb(mine, 320, 200, px)) << "the source picture";
+  }
 }
 
 TEST_F(Netpbm, Pi3FromPbmtopi3ReadsAsPi3topbmInBothPolarities) {
@@ -84,17 +91,6 @@ TEST_F(Netpbm, Pc2ReadsAsTheSameBodyUncompressed) {
   std::vector<uint8_t> body = PlanesOf(values, 640, 200, 2);
   write("pic.PC2", PcOf(1, words, body));
   EXPECT_TRUE(SameRgb(ours("pic.PC2"), 640, 200, paint(values, words)));
-}
-
-TEST_F(Netpbm, NeoFromPpmtoneoReadsAsNeotoppmAndTheSourceSay) {
-  std::vector<uint16_t> words = RandomStWords(rng, 16);
-  std::vector<uint32_t> px = paint(RandomValues(rng, 320, 200, 16), words);
-  write("in.ppm", Ppm(320, 200, px));
-  ASSERT_EQ(sh("ppmtoneo in.ppm > pic.NEO").code, 0);
-  ASSERT_EQ(read("pic.NEO").size(), 32128u);
-  Pnm mine = ours("pic.NEO");
-  EXPECT_TRUE(SameRgb(mine, 320, 200, netpbm("neotoppm pic.NEO").px));
-  EXPECT_TRUE(SameRgb(mine, 320, 200, px)) << "the source picture";
 }
 
 // 199 lines of three random 16-word ST palettes; entries 0 and 15 of each black, as

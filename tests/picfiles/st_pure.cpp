@@ -185,15 +185,6 @@ static std::vector<uint8_t> pc1(uint16_t res, std::vector<uint8_t> rows, int zer
   return f;
 }
 
-static std::vector<uint8_t> spc(const std::vector<uint8_t>& data, const std::vector<uint8_t>& colours) {
-  std::vector<uint8_t> f = {'S', 'P', 0, 0};
-  for (size_t len : {data.size(), colours.size()})
-    for (int b = 3; b >= 0; b--) f.push_back(uint8_t(len >> 8 * b));
-  f.insert(f.end(), data.begin(), data.end());
-  f.insert(f.end(), colours.begin(), colours.end());
-  return f;
-}
-
 // SPC picture data of n zeros (the whole picture by default), in runs of up to 130.
 static std::vector<uint8_t> spcZeros(size_t n = 4 * StSpcPlaneBytes) {
   std::vector<uint8_t> d;
@@ -241,11 +232,11 @@ TEST(StDecode, NamesWhatIsWrongWithABadFile) {
       {"SPC without header", sized(4000, {}), "SPC", "no Spectrum 512 header"},
       {"SPC lengths past the end", sized(40, {'S', 'P', 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}), "SPC",
        "truncated: the header's lengths run past the end of the file"},
-      {"SPC picture data short", spc({0x80, 0}, spcBlackPalettes()), "SPC",
+      {"SPC picture data short", SpcFile({0x80, 0}, spcBlackPalettes()), "SPC",
        "picture data truncated in plane 0, line 4"},
-      {"SPC run past the picture", spc(spcTrailingRun, spcBlackPalettes()), "SPC",
+      {"SPC run past the picture", SpcFile(spcTrailingRun, spcBlackPalettes()), "SPC",
        "a run goes past the end of the picture"},
-      {"SPC palettes short", spc(spcZeros(), {0, 2, 7}), "SPC", "colour data truncated in line 1"},
+      {"SPC palettes short", SpcFile(spcZeros(), {0, 2, 7}), "SPC", "colour data truncated in line 1"},
       {"NEO of another length", sized(32127, {}), "NEO", "32,127 bytes: a NEOchrome picture has 32,128"},
       {"NEO resolution 5", sized(StNeoBytes, {0, 0, 0, 5}), "NEO",
        "not a NEOchrome header (resolution word 5)"},
@@ -297,7 +288,7 @@ TEST(StDecode, UnpacksSpectrumPlanesAndPalettes) {
   }
   std::vector<uint8_t> palettes;
   for (int set = 0; set < 597; set++) palettes.insert(palettes.end(), {0x00, 0x02, 0x07, 0x00});
-  std::vector<uint32_t> px = colours(decode(spc(data, palettes), "SPC"));
+  std::vector<uint32_t> px = colours(decode(SpcFile(data, palettes), "SPC"));
   ASSERT_EQ(px.size(), 320u * 200);
   const uint32_t red = Opaque(255, 0, 0), black = Opaque(0, 0, 0);
   for (int x = 0; x < 320; x++) {
@@ -309,7 +300,7 @@ TEST(StDecode, UnpacksSpectrumPlanesAndPalettes) {
   // A present word for entry 15 is read like the others.
   palettes.assign({0x80, 0x01, 0x07, 0x00, 0x00, 0x70});
   for (int set = 1; set < 597; set++) palettes.insert(palettes.end(), {0, 0});
-  StPicture pic = decode(spc(spcZeros(), palettes), "SPC");
+  StPicture pic = decode(SpcFile(spcZeros(), palettes), "SPC");
   EXPECT_EQ(pic.palette[0], 0x0700);
   EXPECT_EQ(pic.palette[15], 0x0070);
   EXPECT_EQ(pic.palette[16], 0);

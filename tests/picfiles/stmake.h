@@ -121,6 +121,16 @@ inline std::vector<uint8_t> SpuOf(const std::vector<uint8_t>& body, const std::v
   return f;
 }
 
+// An SPC file around packed picture data and palettes: "SP", 0, their two lengths.
+inline std::vector<uint8_t> SpcFile(const std::vector<uint8_t>& data, const std::vector<uint8_t>& colours) {
+  std::vector<uint8_t> f = {'S', 'P', 0, 0};
+  for (size_t len : {data.size(), colours.size()})
+    for (int b = 3; b >= 0; b--) f.push_back(uint8_t(len >> 8 * b));
+  f.insert(f.end(), data.begin(), data.end());
+  f.insert(f.end(), colours.begin(), colours.end());
+  return f;
+}
+
 // A compressed Spectrum 512 picture: the planes of lines 1..199 one after another in
 // records (c < 128: c + 1 literal bytes; c >= 128: one byte 258 - c times, 3 to 130),
 // then each 16-word palette as a word of the entries present and those entries.
@@ -160,10 +170,5 @@ inline std::vector<uint8_t> SpcOf(const std::vector<uint8_t>& body, const std::v
     for (int j = 0; j < 16; j++)
       if (words[16 * set + j]) Put16(colours, words[16 * set + j]);
   }
-  std::vector<uint8_t> f = {'S', 'P', 0, 0};
-  for (size_t len : {data.size(), colours.size()})
-    for (int b = 3; b >= 0; b--) f.push_back(uint8_t(len >> 8 * b));
-  f.insert(f.end(), data.begin(), data.end());
-  f.insert(f.end(), colours.begin(), colours.end());
-  return f;
+  return SpcFile(data, colours);
 }
