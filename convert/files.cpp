@@ -40,7 +40,8 @@ static std::string failed(const char* what, const std::string& path) {
 }
 
 std::string ReadInput(const std::string& path, std::vector<uint8_t>& bytes) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a FIFO given by mistake is refused below instead of waited on.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return strerror(errno);
   struct stat st;
   std::string why;

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -201,7 +202,11 @@ int main(int argc, char** argv) {
   size_t workers = std::min<size_t>({2 * std::max(1u, std::thread::hardware_concurrency()),
                                      jobs.size(), size_t(MaxWorkers)});
   std::vector<std::thread> threads;
-  for (size_t t = 1; t < workers; t++) threads.emplace_back(work, int(t));
+  try {
+    for (size_t t = 1; t < workers; t++) threads.emplace_back(work, int(t));
+  } catch (const std::system_error&) {
+    // Fewer threads than asked for still convert every file.
+  }
   work(0);
   for (std::thread& t : threads) t.join();
 

@@ -98,17 +98,16 @@ void PicPlanes(const uint8_t* body, int32_t L, int32_t rows, int32_t P, uint8_t*
 }
 
 void PicEncode(const uint8_t* values, int32_t L, int32_t rows, int32_t P, uint8_t* body) {
-  for (int32_t y = 0; y < rows; y++) {
-    for (int32_t g = 0; g < L / 2; g++, values += 16, body += 2 * P) {
-      for (int p = 0; p < P; p++) {
-        unsigned hi = 0, lo = 0;
-        for (int i = 0; i < 8; i++) {
-          hi |= ((values[7 - i] >> p) & 1u) << i;
-          lo |= ((values[15 - i] >> p) & 1u) << i;
-        }
-        body[2 * p] = uint8_t(hi);
-        body[2 * p + 1] = uint8_t(lo);
+  const size_t groups = size_t(L / 2) * size_t(rows);
+  for (size_t g = 0; g < groups; g++, values += 16, body += 2 * P) {
+    for (int p = 0; p < P; p++) {
+      unsigned hi = 0, lo = 0;
+      for (int i = 0; i < 8; i++) {
+        hi |= ((values[7 - i] >> p) & 1u) << i;
+        lo |= ((values[15 - i] >> p) & 1u) << i;
       }
+      body[2 * p] = uint8_t(hi);
+      body[2 * p + 1] = uint8_t(lo);
     }
   }
 }

@@ -30,6 +30,10 @@ struct PicReader {
     uint16_t hi = u8();
     return uint16_t(hi << 8 | u8());
   }
+  uint32_t u32be() {
+    uint32_t hi = u16be();
+    return hi << 16 | u16be();
+  }
   // n bytes into to; past the end the rest is zero and short_ is set.
   void bytes(uint8_t* to, size_t n) {
     size_t have = pos < size ? size - pos : 0;
@@ -38,10 +42,6 @@ struct PicReader {
     for (size_t i = 0; i < have; i++) to[i] = p[pos + i];
     for (size_t i = have; i < n; i++) to[i] = 0;
     pos += have;
-  }
-  uint32_t u32be() {
-    uint32_t hi = u16be();
-    return hi << 16 | u16be();
   }
 };
 

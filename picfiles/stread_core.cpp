@@ -109,6 +109,7 @@ static std::string whyUnknown(const uint8_t* file, size_t size, const std::strin
   if (ext == "SPC") {
     if (size < StSpcHeaderBytes || file[0] != 'S' || file[1] != 'P')
       return "no Spectrum 512 header (\"SP\")";
+    if (be16(file + 2) != 0) return format("not a Spectrum 512 header (reserved word 0x%04X)", be16(file + 2));
     return "truncated: the header's lengths run past the end of the file";
   }
   if (ext == "PNG") return "not a PNG file";
@@ -192,15 +193,12 @@ static std::string unpackSpc(const uint8_t* file, size_t size, StPicture& pic) {
     uint8_t c = r.u8();
     size_t count = c < 128 ? c + 1u : 258u - c;
     if (n + count > total) return "a run goes past the end of the picture";
-    if (c < 128) {
-      for (size_t i = 0; i < count; i++) planes[n++] = r.u8();
-    } else {
-      uint8_t b = r.u8();
-      for (size_t i = 0; i < count; i++) planes[n++] = b;
-    }
+    if (c < 128) r.bytes(&planes[n], count);
+    else memset(&planes[n], r.u8(), count);
     if (r.short_)
       return format("picture data truncated in plane %d, line %d", int(n / StSpcPlaneBytes),
                     int(n % StSpcPlaneBytes / 40) + 1);
+    n += count;
   }
   PicReader cr{file, size_t(StSpcHeaderBytes + dataLen + colourLen),
                size_t(StSpcHeaderBytes + dataLen)};

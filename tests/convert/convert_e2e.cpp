@@ -224,6 +224,18 @@ TEST_F(Convert, AnExistingOutputStaysWithoutForce) {
   EXPECT_EQ(files(), (std::vector<std::string>{"a.PI1", "a.png", "b.PI1", "b.png"}));
 }
 
+TEST_F(Convert, InputsThatAreNotFilesAreRefused) {
+  sh("mkdir dir.PI1 && mkfifo pipe.PI1");
+  Ran r = convert("-f png dir.PI1 pipe.PI1 missing.PI1");
+  EXPECT_EQ(r.code, 1);
+  std::vector<std::string> lines = r.errLines();
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{"0 converted, 3 failed",
+                                             "tarksen-convert: dir.PI1: is a directory",
+                                             "tarksen-convert: missing.PI1: No such file or directory",
+                                             "tarksen-convert: pipe.PI1: not a regular file"}));
+}
+
 TEST_F(Convert, AnUnwritableDirectoryFailsEachFile) {
   // Root writes anywhere it may; sysfs refuses new files even to root.
   std::string target = "ro";
