@@ -91,6 +91,9 @@ bool StIsSte(const uint16_t* words, size_t n);
 // with each line's palettes, the first line black. A picture without palette shows
 // value v as shown[PicTable(v)] (shown: the paint program's 16 colours).
 void StColours(const StPicture& pic, const uint32_t* shown, PicImage& img);
+// The colour of each pixel value 0..15 of a picture of `planes` planes with these 16
+// palette words: one plane black and white by bit 0 of word 0, else the widened words.
+void StWordColours(const uint16_t words[16], int32_t planes, uint32_t colour[16]);
 // The colour of each pixel value of pic as StColours shows it; false for Spectrum 512,
 // whose colours depend on the position.
 bool StValueColours(const StPicture& pic, const uint32_t* shown, uint32_t colour[16]);

@@ -331,15 +331,21 @@ static int spectrumIndex(int x, int c) {
   return c;
 }
 
+void StWordColours(const uint16_t words[16], int32_t planes, uint32_t colour[16]) {
+  if (planes == 1) {
+    const uint32_t white = 0xFFFFFFFFu, black = 0xFF000000u;
+    bool whiteFirst = words[0] & 1;
+    for (int v = 0; v < 16; v++) colour[v] = (v & 1) == whiteFirst ? black : white;
+    return;
+  }
+  bool ste = StIsSte(words, 16);
+  for (int v = 0; v < 16; v++) colour[v] = StWiden(words[v], ste);
+}
+
 bool StValueColours(const StPicture& pic, const uint32_t* shown, uint32_t colour[16]) {
   if (pic.palette.size() == size_t(StSpectrumLines) * StSpectrumWords) return false;
-  if (pic.palette.size() >= 16 && pic.planes == 1) {
-    const uint32_t white = 0xFFFFFFFFu, black = 0xFF000000u;
-    bool whiteFirst = pic.palette[0] & 1;
-    for (int v = 0; v < 16; v++) colour[v] = (v & 1) == whiteFirst ? black : white;
-  } else if (pic.palette.size() >= 16) {
-    bool ste = StIsSte(pic.palette.data(), 16);
-    for (int v = 0; v < 16; v++) colour[v] = StWiden(pic.palette[v], ste);
+  if (pic.palette.size() == 16) {
+    StWordColours(pic.palette.data(), pic.planes, colour);
   } else {
     uint8_t T[16];
     PicTable(pic.planes, T);

@@ -52,14 +52,7 @@ bool StPaletteOf(const StPicture& pic, int32_t planes, StPalette& pal) {
   StPalette out;
   out.n = 1 << planes;
   for (int v = 0; v < 16; v++) out.word[v] = pic.palette[v];
-  if (planes == 1) {
-    bool whiteFirst = pic.palette[0] & 1;
-    out.colour[0] = whiteFirst ? 0xFFFFFFFFu : 0xFF000000u;
-    out.colour[1] = whiteFirst ? 0xFF000000u : 0xFFFFFFFFu;
-  } else {
-    bool ste = StIsSte(pic.palette.data(), 16);
-    for (int v = 0; v < 16; v++) out.colour[v] = StWiden(pic.palette[v], ste);
-  }
+  StWordColours(out.word, planes, out.colour);
   pal = out;
   return true;
 }
