@@ -37,10 +37,9 @@ struct Options {
 };
 
 // Converts the file in to the file out; "" on success, else the reason (one line,
-// without the input's name). slot (0..MaxWorkers-1) is the caller's temporary-file
-// slot; each thread uses its own.
-std::string ConvertFile(const std::string& in, const std::string& out, const Options& opt,
-                        int slot);
+// without the input's name), Interrupted when a signal asked the run to stop.
+std::string ConvertFile(const std::string& in, const std::string& out, const Options& opt);
+inline constexpr const char* Interrupted = "interrupted";
 
 // The 16 colours the paint program shows (its GEMColor), for the core's `shown`.
 extern const uint32_t* const PaintColours;
@@ -58,19 +57,24 @@ std::string PngIndexed(int32_t w, int32_t h, const uint8_t* values, const uint32
 // BMP through SDL's reader, as the paint program loads one; "" or SDL's reason.
 std::string BmpDecode(const uint8_t* data, size_t size, PicImage& img);
 
-inline constexpr int MaxWorkers = 64;
+inline constexpr int MaxWorkers = 64;  // threads at most
 // Reads a whole regular file of at most StMaxInputBytes; "" or the reason.
 std::string ReadInput(const std::string& path, std::vector<uint8_t>& bytes);
 // Whether a file or link of that name exists (a quick test before the work).
 bool Exists(const std::string& path);
-// Writes bytes to path atomically: into a temporary file beside it (in the slot, so a
-// signal can remove it), flushed to the disk, then renamed into place, which fails if
-// path exists unless replace. A failure leaves no file behind and path as it was. The
-// new name reaches the disk with SyncDirectory of its directory, once for many files.
+// Writes bytes to path atomically: into a temporary file beside it, flushed to the
+// disk, then renamed into place, which fails if path exists unless replace. A failure,
+// or a signal (Interrupted) before the rename, leaves no file behind and path as it
+// was. The new name reaches the disk with SyncDirectory of its directory, once for many
+// files.
 std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
-                        bool replace, int slot);
+                        bool replace);
 std::string DirectoryOf(const std::string& path);
 void SyncDirectory(const std::string& dir);
-// Removes the temporary files of interrupted writes when SIGINT, SIGTERM or SIGHUP
-// arrives, then dies of that signal; also takes the umask new files are made with.
+// Takes SIGINT, SIGTERM and SIGHUP as a request to stop: Stopping() then holds, no
+// new file is started and no written one put into place, and DieOfSignal, after the
+// workers have ended, ends the process by that signal. A second signal ends it at
+// once. Also takes the umask new files are made with.
 void CatchSignals();
+bool Stopping();
+void DieOfSignal();

@@ -6,22 +6,22 @@
 
 #include <stdio.h>
 
-#include <climits>
 #include <cstring>
 
 #include "convert/convert.h"
 
-// Temporary file names of the writes under way, one slot a worker, for the signal
-// handler: a name is complete before its slot is marked used.
-static char tempName[MaxWorkers][PATH_MAX];
-static volatile sig_atomic_t tempUsed[MaxWorkers];
+// The signal that asked the run to stop, 0 until one came. Each worker sees it at its
+// next file or before it puts a written file into place, and removes its own
+// temporary file; a second signal ends the process at once.
+static volatile sig_atomic_t stopSignal = 0;
 static mode_t fileMode = 0644;
 
-static void removeTemps(int sig) {
-  for (int i = 0; i < MaxWorkers; i++)
-    if (tempUsed[i]) unlink(tempName[i]);
-  signal(sig, SIG_DFL);
-  raise(sig);
+static void onSignal(int sig) {
+  if (stopSignal) {
+    signal(sig, SIG_DFL);
+    raise(sig);
+  }
+  stopSignal = sig;
 }
 
 void CatchSignals() {
@@ -30,9 +30,19 @@ void CatchSignals() {
   fileMode = 0666 & ~mask;
   struct sigaction sa;
   memset(&sa, 0, sizeof sa);
-  sa.sa_handler = removeTemps;
+  sa.sa_handler = onSignal;
+  sa.sa_flags = SA_RESTART;
   sigemptyset(&sa.sa_mask);
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &sa, nullptr);
+}
+
+bool Stopping() { return stopSignal != 0; }
+
+void DieOfSignal() {
+  int sig = stopSignal;
+  if (!sig) return;
+  signal(sig, SIG_DFL);
+  raise(sig);
 }
 
 static std::string failed(const char* what, const std::string& path) {
@@ -103,23 +113,17 @@ void SyncDirectory(const std::string& dir) {
 }
 
 std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
-                        bool replace, int slot) {
+                        bool replace) {
+  if (stopSignal) return Interrupted;
   std::string dir = DirectoryOf(path);
   size_t slash = path.rfind('/');
   std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
   std::string temp = dir + "/." + base + ".XXXXXX";
-  if (temp.size() >= PATH_MAX) {
-    errno = ENAMETOOLONG;
-    return failed("cannot write", path);
-  }
-  char* name = tempName[slot];
-  memcpy(name, temp.c_str(), temp.size() + 1);
-  tempUsed[slot] = 1;
+  std::vector<char> nameBuf(temp.begin(), temp.end());
+  nameBuf.push_back(0);
+  char* name = nameBuf.data();
   int fd = mkstemp(name);
-  if (fd < 0) {
-    tempUsed[slot] = 0;
-    return failed("cannot write", path);
-  }
+  if (fd < 0) return failed("cannot write", path);
   std::string why;
   size_t done = 0;
   while (done < bytes.size() && why.empty()) {
@@ -131,6 +135,7 @@ std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& byt
   if (why.empty() && (fchmod(fd, fileMode) != 0 || fsync(fd) != 0))
     why = failed("cannot write", path);
   if (close(fd) != 0 && why.empty()) why = failed("cannot write", path);
+  if (why.empty() && stopSignal) why = Interrupted;
   bool moved = false;  // the temporary name is gone
   if (why.empty()) {
     if (replace) {
@@ -148,6 +153,5 @@ std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& byt
     }
   }
   if (!moved) unlink(name);
-  tempUsed[slot] = 0;
   return why;
 }

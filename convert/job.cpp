@@ -60,8 +60,7 @@ static void colours(const std::vector<uint8_t>& file, const std::string& name, b
   StShown(pic, PaintColours, img);
 }
 
-std::string ConvertFile(const std::string& in, const std::string& out, const Options& opt,
-                        int slot) {
+std::string ConvertFile(const std::string& in, const std::string& out, const Options& opt) {
   const OutFormat& f = *opt.format;
   if (!opt.force && Exists(out)) return out + " exists (--force replaces it)";
   std::vector<uint8_t> file;
@@ -115,5 +114,5 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
     }
   }
   if (!why.empty()) return why;
-  return WriteAtomic(out, bytes, opt.force, slot);
+  return WriteAtomic(out, bytes, opt.force);
 }

@@ -189,12 +189,12 @@ int main(int argc, char** argv) {
   report.tty = isatty(STDERR_FILENO);
   report.total = jobs.size();
   std::atomic<size_t> next{0}, failed{0};
-  auto work = [&](int slot) {
-    for (size_t i; (i = next++) < jobs.size();) {
+  auto work = [&] {
+    for (size_t i; !Stopping() && (i = next++) < jobs.size();) {
       Job& j = jobs[i];
-      if (j.why.empty()) j.why = ConvertFile(j.in, j.out, opt, slot);
+      if (j.why.empty()) j.why = ConvertFile(j.in, j.out, opt);
       if (!j.why.empty()) failed++;
-      report.finished(j.in, j.why);
+      report.finished(j.in, j.why == Interrupted ? "" : j.why);
     }
   };
   // Two workers a core: while one waits for its file to reach the disk, the other
@@ -203,11 +203,11 @@ int main(int argc, char** argv) {
                                      jobs.size(), size_t(MaxWorkers)});
   std::vector<std::thread> threads;
   try {
-    for (size_t t = 1; t < workers; t++) threads.emplace_back(work, int(t));
+    for (size_t t = 1; t < workers; t++) threads.emplace_back(work);
   } catch (const std::system_error&) {
     // Fewer threads than asked for still convert every file.
   }
-  work(0);
+  work();
   for (std::thread& t : threads) t.join();
 
   // The new names reach the disk with their directories, once each.
@@ -217,6 +217,9 @@ int main(int argc, char** argv) {
   for (const std::string& d : dirs) SyncDirectory(d);
 
   report.clearProgress();
-  fprintf(stderr, "%zu converted, %zu failed\n", jobs.size() - failed, size_t(failed));
+  size_t converted = 0;
+  for (size_t i = 0; i < jobs.size() && i < next; i++) converted += jobs[i].why.empty();
+  fprintf(stderr, "%zu converted, %zu failed\n", converted, size_t(failed));
+  DieOfSignal();
   return failed ? 1 : 0;
 }
