@@ -8,9 +8,9 @@ FUZZBUILD  := build-fuzz
 JOBS       := $(shell nproc 2>/dev/null || echo 2)
 LSAN       := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
-RUN_PKGS   := cmake g++ pkg-config libsdl2-dev libgtest-dev libx11-dev
+RUN_PKGS   := cmake g++ pkg-config libsdl2-dev libpng-dev libgtest-dev libx11-dev
 TEST_PKGS  := $(RUN_PKGS) xvfb xauth libgl1-mesa-dri xdotool xclip imagemagick netpbm
-BENCH_PKGS := $(RUN_PKGS) libbenchmark-dev xvfb xauth libgl1-mesa-dri
+BENCH_PKGS := $(RUN_PKGS) libbenchmark-dev xvfb xauth libgl1-mesa-dri netpbm
 FUZZ_PKGS  := $(RUN_PKGS) clang libclang-rt-14-dev
 
 .PHONY: run test bench fuzz screenshot build deps-run deps-test deps-bench deps-fuzz clean

@@ -19,3 +19,7 @@ add_dependencies(bench_startup bare_window)
 
 # The file selector's opening is timed to its first present.
 target_link_options(bench_filesel PRIVATE -Wl,--wrap=SDL_RenderPresent)
+
+# The converter against netpbm.
+target_compile_definitions(bench_convert PRIVATE TARKSEN_CONVERT_BIN="$<TARGET_FILE:tarksen-convert>")
+add_dependencies(bench_convert tarksen-convert)

@@ -2,24 +2,6 @@
 
 #include <cstring>
 
-// Reads bytes from a buffer; past the end it gives 0 and sets `short_`, which stays
-// set, so a parser checks once at the end instead of before every read.
-struct PicReader {
-  const uint8_t* p;
-  size_t size, pos;
-  bool short_ = false;
-
-  uint8_t u8() {
-    if (pos < size) return p[pos++];
-    short_ = true;
-    return 0;
-  }
-  uint16_t u16be() {
-    uint16_t hi = u8();
-    return uint16_t(hi << 8 | u8());
-  }
-};
-
 void PicTable(int32_t planes, uint8_t T[16]) {
   static const uint8_t four[16] = {0, 2, 3, 6, 4, 7, 5, 8, 9, 10, 11, 14, 12, 15, 13, 1};
   memcpy(T, four, 16);
@@ -75,29 +57,59 @@ bool PicDecode(const uint8_t* file, size_t size, const PicLayout& lay, const uin
   PicImage out;
   out.w = 8 * L;
   out.h = rows;
-  out.px.resize(size_t(out.w) * size_t(out.h));
-  PicReader r{file, size, lay.offset};
-  uint32_t* px = out.px.data();
-  for (int32_t y = 0; y < rows; y++) {
-    for (int32_t g = 0; g < L / 2; g++, px += 16) {
-      uint8_t B[8];
-      for (int32_t i = 0; i < 2 * P; i++) B[i] = r.u8();
-      // Bit i of a word's first byte is pixel 7 - i of the group, of its second byte
-      // pixel 15 - i; plane p contributes 2^p to the value.
-      for (int i = 0; i < 8; i++) {
-        unsigned u = 0, w = 0;
-        for (int p = 0; p < P; p++) {
-          u |= ((B[2 * p] >> i) & 1u) << p;
-          w |= ((B[2 * p + 1] >> i) & 1u) << p;
-        }
-        px[7 - i] = colour[u];
-        px[15 - i] = colour[w];
-      }
-    }
-  }
-  if (r.short_) return false;
+  size_t n = size_t(out.w) * size_t(out.h);
+  std::vector<uint8_t> values(n);
+  PicPlanes(file + lay.offset, L, rows, P, values.data());
+  out.px.resize(n);
+  for (size_t i = 0; i < n; i++) out.px[i] = colour[values[i]];
   img = std::move(out);
   return true;
+}
+
+// Byte b of a plane spread over eight pixel values, leftmost pixel (bit 7) in the low
+// byte: value i (byte i of the result) is bit 7 - i of b.
+static uint64_t spread(unsigned b) {
+  uint64_t v = 0;
+  for (int i = 0; i < 8; i++) v |= uint64_t(b >> (7 - i) & 1) << 8 * i;
+  return v;
+}
+
+void PicPlanes(const uint8_t* body, int32_t L, int32_t rows, int32_t P, uint8_t* values) {
+  static const struct Spread {
+    uint64_t of[256];
+    Spread() {
+      for (unsigned b = 0; b < 256; b++) of[b] = spread(b);
+    }
+  } table;
+  const size_t groups = size_t(L / 2) * size_t(rows);
+  for (size_t g = 0; g < groups; g++, values += 16, body += 2 * P) {
+    // Plane p adds 2^p to each pixel whose bit it has: the first byte of its word
+    // holds pixels 0..7 of the group, the second 8..15.
+    uint64_t left = 0, right = 0;
+    for (int p = 0; p < P; p++) {
+      left |= table.of[body[2 * p]] << p;
+      right |= table.of[body[2 * p + 1]] << p;
+    }
+    for (int i = 0; i < 8; i++) {
+      values[i] = uint8_t(left >> 8 * i);
+      values[8 + i] = uint8_t(right >> 8 * i);
+    }
+  }
+}
+
+void PicEncode(const uint8_t* values, int32_t L, int32_t rows, int32_t P, uint8_t* body) {
+  const size_t groups = size_t(L / 2) * size_t(rows);
+  for (size_t g = 0; g < groups; g++, values += 16, body += 2 * P) {
+    for (int p = 0; p < P; p++) {
+      unsigned hi = 0, lo = 0;
+      for (int i = 0; i < 8; i++) {
+        hi |= ((values[7 - i] >> p) & 1u) << i;
+        lo |= ((values[15 - i] >> p) & 1u) << i;
+      }
+      body[2 * p] = uint8_t(hi);
+      body[2 * p + 1] = uint8_t(lo);
+    }
+  }
 }
 
 bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
@@ -113,6 +125,17 @@ void PicStretch(const PicImage& img, std::vector<uint32_t>& out) {
   for (int32_t y = 0; y < PicH; y++) {
     const uint32_t* row = img.px.data() + size_t(y * img.h / PicH) * size_t(img.w);
     for (int32_t x = 0; x < PicW; x++) *o++ = row[x * img.w / PicW];
+  }
+}
+
+void PicStretchCentres(const PicImage& img, std::vector<uint32_t>& out) {
+  out.assign(size_t(PicW) * PicH, 0);
+  if (img.w <= 0 || img.h <= 0 || img.px.size() < size_t(img.w) * size_t(img.h)) return;
+  uint32_t* o = out.data();
+  for (int32_t y = 0; y < PicH; y++) {
+    const uint32_t* row =
+        img.px.data() + size_t((2 * int64_t(y) + 1) * img.h / (2 * PicH)) * size_t(img.w);
+    for (int32_t x = 0; x < PicW; x++) *o++ = row[(2 * int64_t(x) + 1) * img.w / (2 * PicW)];
   }
 }
 

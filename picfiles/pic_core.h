@@ -14,6 +14,37 @@ inline constexpr size_t PicDegasBodyAt = 34;      // after the resolution and pa
 inline constexpr size_t PicGbfHeaderBytes = 6;    // W, rows - 1, P: big-endian words
 inline constexpr size_t PicMaxFileBytes = 32066;  // no accepted file is longer
 
+// Reads bytes from a buffer; past the end it gives 0 and sets `short_`, which stays
+// set, so a parser checks once at the end instead of before every read.
+struct PicReader {
+  const uint8_t* p;
+  size_t size, pos;
+  bool short_ = false;
+
+  uint8_t u8() {
+    if (pos < size) return p[pos++];
+    short_ = true;
+    return 0;
+  }
+  uint16_t u16be() {
+    uint16_t hi = u8();
+    return uint16_t(hi << 8 | u8());
+  }
+  uint32_t u32be() {
+    uint32_t hi = u16be();
+    return hi << 16 | u16be();
+  }
+  // n bytes into to; past the end the rest is zero and short_ is set.
+  void bytes(uint8_t* to, size_t n) {
+    size_t have = pos < size ? size - pos : 0;
+    if (have >= n) have = n;
+    else short_ = true;
+    for (size_t i = 0; i < have; i++) to[i] = p[pos + i];
+    for (size_t i = have; i < n; i++) to[i] = 0;
+    pos += have;
+  }
+};
+
 // Where a body lies in a file and how it is laid out: rows top first, each row
 // lineBytes / 2 groups of 16 pixels, each group `planes` big-endian words, plane 0 first.
 struct PicLayout {
@@ -46,6 +77,12 @@ bool PicDetect(const uint8_t* file, size_t size, int32_t planes, PicLayout& lay)
 bool PicDecode(const uint8_t* file, size_t size, const PicLayout& lay, const uint32_t* pal,
                PicImage& img);
 
+// The pixel values 0..2^P-1 of a body of L bytes a plane a row, `rows` rows and P planes
+// (1..4) at body, which holds L * rows * P bytes: 8 * L * rows values, row by row.
+void PicPlanes(const uint8_t* body, int32_t L, int32_t rows, int32_t P, uint8_t* values);
+// The inverse: the body of 8 * L * rows values below 2^P (higher bits are dropped).
+void PicEncode(const uint8_t* values, int32_t L, int32_t rows, int32_t P, uint8_t* body);
+
 // PicDetect then PicDecode: the whole reading of one file. False means "wrong format";
 // img is replaced only on success.
 bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
@@ -54,6 +91,14 @@ bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* p
 // Nearest-neighbour stretch of img over PicW x PicH pixels into out (resized): pixel
 // (x, y) is img's (x * w / PicW, y * h / PicH). An empty img gives all zeros.
 void PicStretch(const PicImage& img, std::vector<uint32_t>& out);
+
+// Stretch of img over PicW x PicH into out (resized) as the renderer copies a texture
+// with nearest-neighbour sampling: pixel (x, y) takes the source pixel under its centre,
+// column (2x + 1) * w / (2 * PicW) and row (2y + 1) * h / (2 * PicH). Where a centre
+// falls exactly on a border (w a multiple of 256, h of 32) it takes the right or lower
+// pixel; renderers round such ties either way. The same as PicStretch when the sizes
+// divide evenly; an empty img gives all zeros.
+void PicStretchCentres(const PicImage& img, std::vector<uint32_t>& out);
 
 // The Doodle body of a PicW x PicH picture given as bytes r, g, b, a (rows of 2,560
 // bytes): one bit a pixel, row-major, bit 7 first; 0 for pure white (r = g = b = 255,

@@ -1,0 +1,12 @@
+# tarksen-convert: the command-line converter, a shell over the core library's picture
+# codecs with libpng for PNG; SDL only for its BMP reader (no subsystem is started).
+find_package(PNG REQUIRED)
+file(GLOB convert_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/convert/*.cpp)
+add_executable(tarksen-convert ${convert_sources})
+target_link_libraries(tarksen-convert PRIVATE tarksen_core SDL2::SDL2 PNG::PNG Threads::Threads)
+target_compile_definitions(tarksen-convert PRIVATE TARKSEN_CONVERT_VERSION="1.0")
+
+include(GNUInstallDirs)
+install(TARGETS tarksen-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/convert/tarksen-convert.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

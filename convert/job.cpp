@@ -1,0 +1,118 @@
+#include "convert/convert.h"
+#include "paint/paint.h"
+
+const uint32_t* const PaintColours = GEMColor;
+
+static const OutFormat formats[] = {
+    {OutFormat::Png, "png", ".png", "PNG", 0},        {OutFormat::Bmp, "bmp", ".bmp", "BMP", 0},
+    {OutFormat::Degas, "pi1", ".PI1", "PI1", 4},      {OutFormat::Degas, "pi2", ".PI2", "PI2", 2},
+    {OutFormat::Degas, "pi3", ".PI3", "PI3", 1},      {OutFormat::Body, "pic", ".PIC", "PIC", 1},
+    {OutFormat::Body, "doodle", ".DOO", "Doodle", 1},
+};
+
+const OutFormat* FindFormat(const std::string& name) {
+  for (const OutFormat& f : formats)
+    if (name == f.name) return &f;
+  return nullptr;
+}
+
+const OutFormat* FormatOfName(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string ext = StExtension(slash == std::string::npos ? path : path.substr(slash + 1));
+  for (const OutFormat& f : formats)
+    if (ext == StExtension(f.ext)) return &f;
+  return nullptr;
+}
+
+static std::string baseName(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The colours to write: the file's own, or with asShown what the paint program shows
+// after loading it (through its own reader when its name is one the paint program
+// loads with LoadPIC and that reader takes the file).
+static void colours(const std::vector<uint8_t>& file, const std::string& name, bool atari,
+                    const StPicture& pic, const PicImage& rgb, bool asShown, PicImage& img) {
+  if (!asShown) {
+    if (atari) StColours(pic, PaintColours, img);
+    else img = rgb;
+    return;
+  }
+  if (!atari) {
+    img.w = PicW;
+    img.h = PicH;
+    PicStretchCentres(rgb, img.px);
+    return;
+  }
+  int32_t planes = StPaintPlanes(name);
+  PicImage own;
+  if (planes >= 0 && PicLoad(file.data(), file.size(), planes, PaintColours, own)) {
+    if (planes == 0) {
+      img = std::move(own);
+    } else {
+      img.w = PicW;
+      img.h = PicH;
+      PicStretch(own, img.px);
+    }
+    return;
+  }
+  StShown(pic, PaintColours, img);
+}
+
+std::string ConvertFile(const std::string& in, const std::string& out, const Options& opt) {
+  const OutFormat& f = *opt.format;
+  if (!opt.force && Exists(out)) return out + " exists (--force replaces it)";
+  std::vector<uint8_t> file;
+  std::string why = ReadInput(in, file);
+  if (!why.empty()) return why;
+
+  const std::string name = baseName(in);
+  StKind kind = StDetect(file.data(), file.size(), StExtension(name));
+  StPicture pic;
+  PicImage rgb;
+  const bool atari = kind != StKind::Png && kind != StKind::Bmp;
+  if (kind == StKind::Png) why = PngDecode(file.data(), file.size(), rgb);
+  else if (kind == StKind::Bmp) why = BmpDecode(file.data(), file.size(), rgb);
+  else why = StDecode(file.data(), file.size(), kind, StExtension(name), pic);
+  if (!why.empty()) return why;
+
+  std::vector<uint8_t> bytes;
+  uint32_t valueColours[16];
+  const bool degas = f.kind == OutFormat::Degas;
+  if (f.kind == OutFormat::Png && atari && !opt.asShown && !opt.nearest &&
+      StValueColours(pic, PaintColours, valueColours)) {
+    why = PngIndexed(pic.w, pic.h, pic.values.data(), valueColours, bytes);
+  } else if (f.kind == OutFormat::Png || f.kind == OutFormat::Bmp) {
+    PicImage img;
+    colours(file, name, atari, pic, rgb, opt.asShown, img);
+    if (opt.nearest) {
+      StPalette pal;
+      if (!opt.havePalette || !StPaletteOf(opt.palette, opt.palette.planes, pal))
+        StShownPalette(4, PaintColours, pal);
+      StNearestColours(img, pal, img);
+    }
+    if (f.kind == OutFormat::Bmp) BmpFile(img, bytes);
+    else why = PngFile(img, bytes);
+  } else {
+    StPicture target;
+    if (atari && degas && !opt.asShown && !opt.nearest && StKeeps(pic, f.planes)) {
+      target = std::move(pic);
+    } else {
+      PicImage img;
+      colours(file, name, atari, pic, rgb, opt.asShown, img);
+      // Files without palette show in the paint program's colours only.
+      StPalette pal;
+      if (!degas || !opt.havePalette || !StPaletteOf(opt.palette, f.planes, pal))
+        StShownPalette(f.planes, PaintColours, pal);
+      why = StFromColours(img, f.title, f.planes, opt.nearest ? &pal : nullptr, PaintColours,
+                          target);
+    }
+    if (why.empty()) {
+      if (degas) StDegasFile(target, opt.degasSize, bytes);
+      else StBodyFile(target, bytes);
+    }
+  }
+  if (!why.empty()) return why;
+  return WriteAtomic(out, bytes, opt.force);
+}

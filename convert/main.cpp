@@ -1,0 +1,225 @@
+#include <getopt.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <set>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "convert/convert.h"
+
+#ifndef TARKSEN_CONVERT_VERSION
+#define TARKSEN_CONVERT_VERSION "1.0"
+#endif
+
+static const char* const Usage =
+    "Usage: tarksen-convert [OPTION]... FILE... [-o DIR]\n"
+    "Convert Atari ST pictures (DEGAS PI1-3 and PC1-3, NEOchrome, Spectrum 512 SPU and\n"
+    "SPC, Doodle, GBF blocks) and PNG or BMP files into one another, many at a time.\n"
+    "Each FILE is written beside it, or into DIR, under its base name with the new\n"
+    "extension (.png .bmp .PI1 .PI2 .PI3 .PIC .DOO).\n"
+    "\n"
+    "  -f, --format=FORMAT  png, bmp, pi1, pi2, pi3, pic or doodle; without it, the\n"
+    "                       extension of the output name given with -o\n"
+    "  -o, --output=PATH    directory for the outputs; with a single FILE, may be the\n"
+    "                       output's name\n"
+    "      --force          replace existing files\n"
+    "      --as-shown       the 640x400 picture the paint program shows after loading\n"
+    "                       the file, in its fixed colours\n"
+    "      --nearest        map each colour to the nearest of the palette (the paint\n"
+    "                       program's colours, or those of --palette)\n"
+    "      --palette=FILE   the palette of an Atari picture FILE (implies --nearest)\n"
+    "      --size=BYTES     DEGAS files of 32066 bytes (default, which the paint program\n"
+    "                       opens) or 32034\n"
+    "  -h, --help           show this help and exit\n"
+    "  -V, --version        show the version and exit\n"
+    "\n"
+    "Exit status: 0 if every file was converted, 1 if any failed (the others are still\n"
+    "converted), 2 for a usage error.\n";
+
+static const char* const Program = "tarksen-convert";
+
+static int usageError(const std::string& msg) {
+  fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program, msg.c_str(),
+          Program);
+  return 2;
+}
+
+static bool isDirectory(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Output name of input in: its base name without extension, the format's extension,
+// beside it or in dir.
+static std::string outputName(const std::string& in, const std::string& dir, const OutFormat& f) {
+  size_t slash = in.rfind('/');
+  std::string base = slash == std::string::npos ? in : in.substr(slash + 1);
+  size_t dot = base.rfind('.');
+  if (dot != std::string::npos) base.erase(dot);
+  std::string where = !dir.empty() ? dir : slash == std::string::npos ? "" : in.substr(0, slash + 1);
+  if (!where.empty() && where.back() != '/') where += '/';
+  return where + base + f.ext;
+}
+
+// Standard error is shared by the workers: error lines and the progress line go out
+// whole, the progress line (on a terminal only) cleared before anything else.
+namespace {
+struct Report {
+  std::mutex lock;
+  bool tty = false, shown = false;
+  size_t done = 0, total = 0;
+  std::chrono::steady_clock::time_point last;
+
+  void clearProgress() {
+    if (shown) fputs("\r\033[K", stderr);
+    shown = false;
+  }
+  void finished(const std::string& in, const std::string& why) {
+    std::lock_guard<std::mutex> hold(lock);
+    done++;
+    if (!why.empty()) {
+      clearProgress();
+      fprintf(stderr, "%s: %s: %s\n", Program, in.c_str(), why.c_str());
+    }
+    auto now = std::chrono::steady_clock::now();
+    if (tty && (done == total || now - last > std::chrono::milliseconds(100))) {
+      last = now;
+      std::string name = in.size() > 50 ? "..." + in.substr(in.size() - 47) : in;
+      fprintf(stderr, "\r\033[K%zu/%zu %s", done, total, name.c_str());
+      shown = true;
+    }
+  }
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+  enum { OptForce = 256, OptNearest, OptPalette, OptAsShown, OptSize };
+  static const option longs[] = {
+      {"format", required_argument, nullptr, 'f'}, {"output", required_argument, nullptr, 'o'},
+      {"force", no_argument, nullptr, OptForce},   {"nearest", no_argument, nullptr, OptNearest},
+      {"palette", required_argument, nullptr, OptPalette},
+      {"as-shown", no_argument, nullptr, OptAsShown},
+      {"size", required_argument, nullptr, OptSize}, {"help", no_argument, nullptr, 'h'},
+      {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
+  argv[0] = const_cast<char*>(Program);  // getopt names the program by it in its messages
+  Options opt;
+  std::string output, paletteFile;
+  bool haveOutput = false;
+  int c;
+  while ((c = getopt_long(argc, argv, "f:o:hV", longs, nullptr)) != -1) {
+    switch (c) {
+      case 'f':
+        opt.format = FindFormat(optarg);
+        if (!opt.format)
+          return usageError(std::string("unknown format '") + optarg +
+                            "' (png, bmp, pi1, pi2, pi3, pic or doodle)");
+        break;
+      case 'o':
+        output = optarg;
+        haveOutput = true;
+        break;
+      case OptForce: opt.force = true; break;
+      case OptNearest: opt.nearest = true; break;
+      case OptPalette: paletteFile = optarg; opt.nearest = true; break;
+      case OptAsShown: opt.asShown = true; break;
+      case OptSize:
+        if (std::string(optarg) == "32066") opt.degasSize = PicDegasBytes;
+        else if (std::string(optarg) == "32034") opt.degasSize = StDegasBytes;
+        else return usageError(std::string("--size must be 32066 or 32034, not '") + optarg + "'");
+        break;
+      case 'h': fputs(Usage, stdout); return 0;
+      case 'V': printf("%s %s\n", Program, TARKSEN_CONVERT_VERSION); return 0;
+      default:
+        fprintf(stderr, "Try '%s --help' for more information.\n", Program);
+        return 2;
+    }
+  }
+  std::vector<std::string> inputs(argv + optind, argv + argc);
+  if (inputs.empty()) return usageError("no input files");
+  if (haveOutput && output.empty()) return usageError("-o needs a directory or file name");
+
+  // -o is a directory when it is one (or ends in '/'), else the name of a single output.
+  std::string outDir, outFile;
+  if (haveOutput) {
+    if (isDirectory(output)) outDir = output;
+    else if (output.back() == '/') return usageError(output + ": no such directory");
+    else if (inputs.size() > 1) return usageError(output + ": not a directory, and there are several files");
+    else outFile = output;
+  }
+  if (!opt.format && !outFile.empty()) {
+    opt.format = FormatOfName(outFile);
+    if (!opt.format) return usageError(outFile + ": the extension names no format; give -f");
+  }
+  if (!opt.format) return usageError("no output format: give -f FORMAT");
+
+  if (!paletteFile.empty()) {
+    std::vector<uint8_t> bytes;
+    std::string why = ReadInput(paletteFile, bytes);
+    std::string ext = StExtension(paletteFile.substr(paletteFile.rfind('/') + 1));
+    if (why.empty())
+      why = StDecode(bytes.data(), bytes.size(), StDetect(bytes.data(), bytes.size(), ext), ext,
+                     opt.palette);
+    if (why.empty() && opt.palette.palette.size() != 16) why = "has no palette of 16 colours";
+    if (!why.empty()) return usageError(paletteFile + ": " + why);
+    opt.havePalette = true;
+  }
+
+  struct Job {
+    std::string in, out, why;
+  };
+  std::vector<Job> jobs;
+  std::set<std::string> outs;
+  for (const std::string& in : inputs) {
+    Job j{in, outFile.empty() ? outputName(in, outDir, *opt.format) : outFile, ""};
+    // Two inputs with one output name (a.pi1 and a.PI1) would race for it.
+    if (!outs.insert(j.out).second) j.why = "same output name " + j.out + " as an earlier file";
+    jobs.push_back(j);
+  }
+
+  CatchSignals();
+  Report report;
+  report.tty = isatty(STDERR_FILENO);
+  report.total = jobs.size();
+  std::atomic<size_t> next{0}, failed{0};
+  auto work = [&] {
+    for (size_t i; !Stopping() && (i = next++) < jobs.size();) {
+      Job& j = jobs[i];
+      if (j.why.empty()) j.why = ConvertFile(j.in, j.out, opt);
+      if (!j.why.empty()) failed++;
+      report.finished(j.in, j.why == Interrupted ? "" : j.why);
+    }
+  };
+  // Two workers a core: while one waits for its file to reach the disk, the other
+  // converts.
+  size_t workers = std::min<size_t>({2 * std::max(1u, std::thread::hardware_concurrency()),
+                                     jobs.size(), size_t(MaxWorkers)});
+  std::vector<std::thread> threads;
+  try {
+    for (size_t t = 1; t < workers; t++) threads.emplace_back(work);
+  } catch (const std::system_error&) {
+    // Fewer threads than asked for still convert every file.
+  }
+  work();
+  for (std::thread& t : threads) t.join();
+
+  // The new names reach the disk with their directories, once each.
+  std::set<std::string> dirs;
+  for (const Job& j : jobs)
+    if (j.why.empty()) dirs.insert(DirectoryOf(j.out));
+  for (const std::string& d : dirs) SyncDirectory(d);
+
+  report.clearProgress();
+  size_t converted = 0;
+  for (size_t i = 0; i < jobs.size() && i < next; i++) converted += jobs[i].why.empty();
+  fprintf(stderr, "%zu converted, %zu failed\n", converted, size_t(failed));
+  DieOfSignal();
+  return failed ? 1 : 0;
+}
