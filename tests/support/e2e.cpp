@@ -68,6 +68,13 @@ App::App(const Launch& how) {
   std::string geo = Sh("DISPLAY=" + display_ + " xdotool getwindowgeometry --shell " + wid_);
   sscanf(strstr(geo.c_str(), "X="), "X=%d", &winX_);
   sscanf(strstr(geo.c_str(), "Y="), "Y=%d", &winY_);
+  // The window is black until the first frame, which a loaded machine may be slow to
+  // present: wait for it, or settle() could take two black shots for a still screen.
+  waitFor([](const Shot& s) {
+    for (uint32_t p : s.px)
+      if (p) return true;
+    return false;
+  }, 10000);
   settle();
 }
 

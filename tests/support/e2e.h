@@ -26,7 +26,7 @@ struct Launch {
 class App {
  public:
   // Starts a private Xvfb and the program in a fresh working directory holding
-  // BASFont.bmp (unless withFont is false), and waits for its window.
+  // BASFont.bmp (unless withFont is false), and waits for its window and first frame.
   explicit App(bool withFont = true);
   explicit App(const Launch& how);
   ~App();  // kills the program and the server if still running
