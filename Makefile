@@ -70,7 +70,7 @@ build-package:
 	  -DTARKSEN_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 	@$(CMAKE_BUILD) $(PKGBUILD) -j $(JOBS)
 	@rm -f $(PKGBUILD)/tarksen_*.deb
-	@cd $(PKGBUILD) && cpack -G DEB >/dev/null
+	@cd $(PKGBUILD) && { cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }; }
 
 run: deps-run
 	@$(MAKE) --no-print-directory build TARGET=tarksen

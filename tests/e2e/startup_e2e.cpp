@@ -120,6 +120,15 @@ TEST(Startup, WithoutADisplayItSaysSoAndExits1WithinASecond) {
   }
 }
 
+// SDL's window-less driver, chosen by the user, is used as it is: the program runs
+// (unseen) until it is told to end.
+TEST(Startup, AVideoDriverTheUserChoseIsUsedWithoutADisplay) {
+  Ran ran = RunCmd("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen '" TARKSEN_BIN
+                   "' & p=$!; sleep 1; kill -0 $p && echo running; kill -TERM $p; wait $p; "
+                   "echo \"exit=$?\"");
+  EXPECT_EQ(ran.out, "running\nexit=0\n");
+}
+
 TEST(Startup, CommandLine) {
   struct {
     const char* args;
