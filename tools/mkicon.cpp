@@ -89,7 +89,8 @@ std::vector<uint8_t> png(const Picture& p, int s) {
   ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // 8 bits, palette, deflate, no filter, no interlace
   chunk(out, "IHDR", ihdr);
   std::vector<uint8_t> plte;
-  for (uint32_t c : GEMColor) plte.insert(plte.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+  for (uint32_t c : GEMColor)
+    plte.insert(plte.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
   chunk(out, "PLTE", plte);
   chunk(out, "IDAT", z);
   chunk(out, "IEND", {});
@@ -104,7 +105,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   SDL_Surface* loaded = SDL_LoadBMP(argv[1]);
-  SDL_Surface* font = loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
+  SDL_Surface* font =
+      loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
   SDL_FreeSurface(loaded);
   if (!font) {
     fprintf(stderr, "mkicon: %s: %s\n", argv[1], SDL_GetError());
@@ -112,9 +114,9 @@ int main(int argc, char** argv) {
   }
 
   Picture p(N * N);
-  box(p, 0, 0, N - 1, N - 1, 1);    // frame
-  box(p, 1, 1, N - 2, 10, 11);      // title band
-  box(p, 1, 12, N - 2, N - 2, 0);   // the picture
+  box(p, 0, 0, N - 1, N - 1, 1);   // frame
+  box(p, 1, 1, N - 2, 10, 11);     // title band
+  box(p, 1, 12, N - 2, N - 2, 0);  // the picture
   bool ok = glyph(p, font, 'T' - 32, 8, 2, 1) && glyph(p, font, '2' - 32, 16, 2, 1);
   SDL_FreeSurface(font);
   if (!ok) {
@@ -130,7 +132,8 @@ int main(int argc, char** argv) {
   box(p, 28, 14, 28, 26, 4);
 
   for (int s : {1, 2, 4, 8}) {
-    std::string dir = std::string(argv[2]) + "/" + std::to_string(N * s) + "x" + std::to_string(N * s);
+    std::string dir =
+        std::string(argv[2]) + "/" + std::to_string(N * s) + "x" + std::to_string(N * s);
     mkdir(argv[2], 0755);
     mkdir(dir.c_str(), 0755);
     mkdir((dir + "/apps").c_str(), 0755);

@@ -86,8 +86,8 @@ void CheckInstalledTree(const std::string& root) {
 
 TEST(Install, StagedInstallRunsFromAnEmptyDirectoryWithEverythingInPlace) {
   TempDir stage;
-  ASSERT_EQ(Sh("DESTDIR='" + stage.path + "' cmake --install '" TARKSEN_PROGRAM_BUILD
-               "' >/dev/null 2>&1; echo $?"),
+  ASSERT_EQ(Sh("DESTDIR='" + stage.path +
+               "' cmake --install '" TARKSEN_PROGRAM_BUILD "' >/dev/null 2>&1; echo $?"),
             "0\n")
       << "make build makes " TARKSEN_PROGRAM_BUILD;
   std::string bin = Find(stage.path, "/bin/tarksen");
@@ -109,7 +109,8 @@ TEST(Install, DebianPackageHoldsTheProgramUnderUsrAndRunsUnpacked) {
   for (const char* f :
        {"./usr/bin/tarksen", "./usr/share/tarksen/BASFont.bmp",
         "./usr/share/applications/tarksen.desktop", "./usr/share/man/man1/tarksen.1.gz",
-        "./usr/share/mime/packages/tarksen.xml", "./usr/share/icons/hicolor/64x64/apps/tarksen.png"})
+        "./usr/share/mime/packages/tarksen.xml",
+        "./usr/share/icons/hicolor/64x64/apps/tarksen.png"})
     EXPECT_NE(files.find(std::string(f) + "\n"), std::string::npos) << f << " in\n" << files;
   EXPECT_EQ(files.find("/usr/local"), std::string::npos) << files;
 

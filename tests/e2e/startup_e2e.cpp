@@ -113,7 +113,7 @@ TEST(Startup, WithoutADisplayItSaysSoAndExits1WithinASecond) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.env);
     Ran ran = RunCmd(std::string("env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ") + r.env +
-                  " timeout 10 '" TARKSEN_BIN "'");
+                     " timeout 10 '" TARKSEN_BIN "'");
     EXPECT_EQ(ran.out, r.out);
     EXPECT_EQ(ran.code, 1);
     EXPECT_LT(ran.seconds, 1.0);

@@ -46,8 +46,8 @@ App::App(const Launch& how) {
       setenv("LSAN_OPTIONS", "suppressions=" TARKSEN_LSAN_SUPP ":print_suppressions=0", 1);
     else
       unsetenv("LSAN_OPTIONS");
-    dup2(open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-    dup2(open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    dup2(open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 1);
+    dup2(open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 2);
     execl(bin.c_str(), bin.c_str(), (char*)nullptr);
     _exit(127);
   }
@@ -59,7 +59,8 @@ App::App(const Launch& how) {
     if (wid_.empty()) sleepMs(100);
   }
   if (wid_.empty()) {
-    std::string out = output() + errors() + " | running: " + (running() ? "yes" : "no") + " | windows: " +
+    std::string out = output() + errors() + " | running: " + (running() ? "yes" : "no") +
+                      " | windows: " +
                       Sh("DISPLAY=" + display_ + " xwininfo -root -tree 2>&1 | head -20");
     stop();
     throw std::runtime_error("the program's window did not appear on " + display_ +
