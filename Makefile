@@ -92,9 +92,10 @@ install: deps-run
 	@cmake --install $(BUILD)
 	@cp $(BUILD)/install_manifest.txt $(BUILD)/installed-files.txt
 
-# Removes what the last make install put in place.
+# Removes what the last make install put in place (give it the same DESTDIR).
 uninstall:
-	@if [ -f $(BUILD)/installed-files.txt ]; then xargs -r rm -fv < $(BUILD)/installed-files.txt; fi
+	@if [ -f $(BUILD)/installed-files.txt ]; then \
+	  sed 's|^|$(DESTDIR)|' $(BUILD)/installed-files.txt | xargs -r rm -fv; fi
 
 package: deps-package
 	@$(MAKE) --no-print-directory build-package
