@@ -81,12 +81,27 @@ static void catchTermination() {
   SDL_AddEventWatch(endOnTermination, nullptr);
 }
 
-// Without a display SDL falls back to a driver that shows nothing, and the program
-// would run on unseen; unless the user chose that driver, it is a failed start.
-static void needWindowDriver(bool userDriver) {
+static bool windowless() {
   const char* d = SDL_GetCurrentVideoDriver();
-  if (userDriver || !d || (strcmp(d, "offscreen") != 0 && strcmp(d, "dummy") != 0)) return;
+  return !d || strcmp(d, "offscreen") == 0 || strcmp(d, "dummy") == 0;
+}
+
+// Without a display SDL falls back to a driver that shows nothing, and the program
+// would run on unseen; unless the user chose that driver, it is a failed start. A busy
+// X server refuses a connection now and then (it would block, or is reset), so a
+// display that is named gets a few more tries first, X alone.
+static void needWindowDriver(bool userDriver) {
+  if (userDriver || !windowless()) return;
   const char* display = getenv("DISPLAY");
+  if (display && *display) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    for (int i = 0; i < 5 && windowless(); i++) {
+      SDL_Delay(25);
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      SDL_InitSubSystem(SDL_INIT_VIDEO);
+    }
+    if (!windowless()) return;
+  }
   if (display && *display)
     printf("Cannot open a window on display %s\n", display);
   else
