@@ -4,7 +4,7 @@ find_package(PNG REQUIRED)
 file(GLOB convert_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/convert/*.cpp)
 add_executable(tarksen-convert ${convert_sources})
 target_link_libraries(tarksen-convert PRIVATE tarksen_core SDL2::SDL2 PNG::PNG Threads::Threads)
-target_compile_definitions(tarksen-convert PRIVATE TARKSEN_CONVERT_VERSION="1.0")
+target_compile_definitions(tarksen-convert PRIVATE TARKSEN_CONVERT_VERSION="${PROJECT_VERSION}")
 
 include(GNUInstallDirs)
 install(TARGETS tarksen-convert RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

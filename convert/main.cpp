@@ -15,10 +15,6 @@
 
 #include "convert/convert.h"
 
-#ifndef TARKSEN_CONVERT_VERSION
-#define TARKSEN_CONVERT_VERSION "1.0"
-#endif
-
 static const char* const Usage =
     "Usage: tarksen-convert [OPTION]... FILE... [-o DIR]\n"
     "Convert Atari ST pictures (DEGAS PI1-3 and PC1-3, NEOchrome, Spectrum 512 SPU and\n"

@@ -27,7 +27,14 @@ void menu() {
 
   SDL_Rect probki = {426, 0, 210, 216};
   SDL_RenderCopy(SDLRenderer, Wypboxy, nullptr, &probki);
-  pbox(426, 224, 636, 260);
+  // The current fill sample. A solid one is the whole box in the current colour, which
+  // one rectangle gives without the flood fill's read-back of the canvas.
+  if (wyp == 0) {
+    SDL_Rect probka = {426, 224, 211, 37};
+    SDL_RenderFillRect(SDLRenderer, &probka);
+  } else {
+    pbox(426, 224, 636, 260);
+  }
   for (int i = 1; i <= 6; i++) line(420 + 26 * i, 268, 420 + 26 * i, 312, uint8_t(i));
   line(620, 268, 620, 312, lin_r);
   for (int i = 0; i < 6; i++) DrawCircleF(446 + 26 * i, 335, i + 1);

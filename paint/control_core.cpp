@@ -1,7 +1,6 @@
 #include "paint/control_core.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "raster/raster_core.h"
 
@@ -70,12 +69,10 @@ Rozkaz Wybierz(int32_t v, int32_t px, Wybory& w) {
 
 void ProbkiWzorow(uint32_t* canvas, uint32_t ink, uint32_t paper) {
   std::fill(canvas, canvas + CanvasW * CanvasH, 0u);
+  // Each sample is a white rectangle on transparent black, so its flood fill reaches
+  // every pixel of the rectangle and no other: the pattern is painted over it directly.
   for (int n = 0; n < 36; n++)
-    for (int y = 0; y < 28; y++)
-      std::fill_n(canvas + (8 + 36 * (n / 6) + y) * CanvasW + 36 * (n % 6), 30, 0xFFFFFFFFu);
-  // Each fill stays inside its own white rectangle, so one work copy taken before the
-  // first serves all 36 and the result is that of filling them one after another.
-  std::vector<uint32_t> work(canvas, canvas + CanvasW * CanvasH);
-  for (int n = 0; n < 36; n++)
-    FillCanvas(canvas, work.data(), 36 * (n % 6) + 15, 36 * (n / 6) + 22, uint8_t(n), ink, paper);
+    for (int y = 8 + 36 * (n / 6); y < 8 + 36 * (n / 6) + 28; y++)
+      for (int x = 36 * (n % 6); x < 36 * (n % 6) + 30; x++)
+        canvas[y * CanvasW + x] = n > 0 && FillPatternGap(x, y, uint8_t(n)) ? paper : ink;
 }

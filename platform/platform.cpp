@@ -1,6 +1,10 @@
 #include "platform/platform.h"
 
+#include <signal.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "strrt/strrt.h"
@@ -25,12 +29,127 @@ uint8_t Quit = 0;
 const Uint8* SDLKeyboardState = nullptr;
 char* SDLTEXT$ = STRING$;
 
+// A termination signal (SIGTERM, SIGINT, SIGHUP) ends the program from whatever loop
+// or dialog is up, with exit code 0, as a quit from the control screen does. The
+// handler only marks the signal and hands it to SDL's own handler, which has the next
+// pump queue a quit event; every loop pumps, by SDL_WaitEvent or GetSDLEvents, and
+// the watch below ends the process when that quit event is queued, outside the
+// handler. A quit event without the mark is the window's close button, which each
+// screen treats its own way.
+static volatile sig_atomic_t terminating = 0;
+static void (*sdlOnSignal)(int) = nullptr;
+static int sdlSignal = 0;
+static struct sigaction onTermination;
+
+static void markTermination(int) {
+  int saved = errno;
+  terminating = 1;
+  sdlOnSignal(sdlSignal);
+  sigaction(sdlSignal, &onTermination, nullptr);  // SDL's handler puts itself back in
+  errno = saved;
+}
+
+static int endOnTermination(void*, SDL_Event* e) {
+  if (e->type == SDL_QUIT && terminating) exit(0);
+  return 0;
+}
+
+// After SDL_Init, which has put its handler on SIGINT and SIGTERM unless they were
+// ignored. A signal ignored by whoever started the program (nohup, a background job)
+// stays ignored.
+static void catchTermination() {
+  for (int s : {SIGTERM, SIGINT}) {
+    struct sigaction a;
+    sigaction(s, nullptr, &a);
+    if (!(a.sa_flags & SA_SIGINFO) && a.sa_handler != SIG_DFL && a.sa_handler != SIG_IGN &&
+        a.sa_handler != markTermination) {
+      sdlOnSignal = a.sa_handler;
+      sdlSignal = s;
+      break;
+    }
+  }
+  if (!sdlOnSignal) return;
+  onTermination = {};
+  onTermination.sa_handler = markTermination;
+  sigemptyset(&onTermination.sa_mask);
+  for (int s : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&onTermination.sa_mask, s);
+  for (int s : {SIGTERM, SIGINT, SIGHUP}) {
+    struct sigaction a;
+    sigaction(s, nullptr, &a);
+    if (a.sa_handler != SIG_IGN) sigaction(s, &onTermination, nullptr);
+  }
+  SDL_AddEventWatch(endOnTermination, nullptr);
+}
+
+static bool windowless() {
+  const char* d = SDL_GetCurrentVideoDriver();
+  return !d || strcmp(d, "offscreen") == 0 || strcmp(d, "dummy") == 0;
+}
+
+// Without a display SDL falls back to a driver that shows nothing, and the program
+// would run on unseen; unless the user chose that driver, it is a failed start. A busy
+// X server refuses a connection now and then (it would block, or is reset), so a
+// display that is named gets a few more tries first, X alone.
+static void needWindowDriver(bool userDriver) {
+  if (userDriver || !windowless()) return;
+  const char* display = getenv("DISPLAY");
+  if (display && *display) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    for (int i = 0; i < 5 && windowless(); i++) {
+      SDL_Delay(25);
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      SDL_InitSubSystem(SDL_INIT_VIDEO);
+    }
+    if (!windowless()) return;
+  }
+  if (display && *display)
+    printf("Cannot open a window on display %s\n", display);
+  else
+    puts("Cannot open a window: DISPLAY is not set");
+  exit(1);
+}
+
+// Set by the install rules: the data directory, absolute and as seen from the binary's
+// directory, each ending in '/'.
+#ifndef TARKSEN_DATA_DIR
+#define TARKSEN_DATA_DIR nullptr
+#define TARKSEN_DATA_FROM_BIN nullptr
+#endif
+
+// The font: the working directory first, then the directory of the binary, then the
+// installed data directory, found from the binary (wherever the tree was installed
+// or unpacked) or as configured. A missing file moves on to the next place; a file
+// that is found is the font, readable or not. Missing everywhere: the error of the
+// working directory.
+static SDL_RWops* openFont() {
+  SDL_RWops* rw = SDL_RWFromFile("BASFont.bmp", "rb");
+  if (rw) return rw;
+  char first[256];
+  SDL_strlcpy(first, SDL_GetError(), sizeof first);
+  char* base = SDL_GetBasePath();  // null if unknown
+  const char* places[][2] = {{base, ""}, {base, TARKSEN_DATA_FROM_BIN}, {"", TARKSEN_DATA_DIR}};
+  for (auto& p : places) {
+    if (!p[0] || !p[1]) continue;
+    char path[4096];
+    snprintf(path, sizeof path, "%s%sBASFont.bmp", p[0], p[1]);
+    if ((rw = SDL_RWFromFile(path, "rb"))) break;
+  }
+  SDL_free(base);
+  if (!rw) SDL_SetError("%s", first);
+  return rw;
+}
+
 void SDLInit(uint32_t windowFlags) {
+  // SDL turns termination signals into a quit event, which catchTermination builds on.
+  SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "0", SDL_HINT_OVERRIDE);
+  bool userDriver = SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr;
   // 0xF231: timer, audio, video, joystick, haptic, game controller, events, sensor.
   if (SDL_Init(0xF231) != 0) {
     puts(SDL_GetError());
     exit(1);
   }
+  needWindowDriver(userDriver);
+  catchTermination();
   // Presents wait for the retrace: the redraw loops have no other pacing.
   SDL_SetHint("SDL_RENDER_VSYNC", "1");
   SDL_CreateWindowAndRenderer(640, 400, windowFlags, &SDLWindow, &SDLRenderer);
@@ -43,7 +162,7 @@ void SDLInit(uint32_t windowFlags) {
 
   // Open the stream first so a missing file reports its name, not the reader's
   // complaint about a null stream.
-  SDL_RWops* rw = SDL_RWFromFile("BASFont.bmp", "rb");
+  SDL_RWops* rw = openFont();
   SDLSurface = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
   if (!SDLSurface) {
     puts(SDL_GetError());

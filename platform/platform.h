@@ -28,10 +28,14 @@ extern uint8_t Quit;                    // 1 once a quit was requested; waits us
 extern const Uint8* SDLKeyboardState;   // SDL's keyboard state array, refreshed by every pump
 extern char* SDLTEXT$;                  // where text input is appended; STRING$ at start
 
-// Starts SDL (exit 1 with SDL's error on stdout if that fails), opens the window
-// and renderer with vsync, joysticks 0..3, and loads BASFont.bmp from the working
-// directory with pixel value 0 transparent. A missing font prints SDL's error and
-// the program runs without text.
+// Starts SDL (exit 1 with SDL's error on stdout if that fails, or with a line naming
+// the display if there is none to open a window on), opens the window and renderer
+// with vsync, joysticks 0..3, and loads BASFont.bmp with pixel value 0 transparent:
+// from the working directory, else from beside the binary, else from the installed
+// data directory. A font missing everywhere prints SDL's error for the working
+// directory and the program runs without text. From then on SIGTERM, SIGINT and
+// SIGHUP end the process with exit code 0 at the next event pump or wait, whatever
+// loop it is in.
 void SDLInit(uint32_t windowFlags);
 // Frees surface, font, spare texture, renderer, window and joysticks, then SDL_Quit.
 // The application's own textures must be gone already. Handles are not reset.

@@ -43,6 +43,13 @@ target_link_options(test_filesel_gl PRIVATE -Wl,--wrap=SDL_Delay -Wl,--wrap=SDL_
 # The block tool's test counts the renderer's read-backs: cuts and stamps make none.
 target_link_options(test_paint_gl PRIVATE -Wl,--wrap=SDL_RenderReadPixels)
 
+# The e2e tests of what users get drive the trees of make build (the optimized program,
+# installed into a staging directory) and make build-package (the Debian package).
+# make test brings both up to date first.
+set(TARKSEN_PROGRAM_BUILD ${CMAKE_SOURCE_DIR}/build CACHE PATH "The optimized build (make build)")
+set(TARKSEN_PACKAGE_BUILD ${CMAKE_SOURCE_DIR}/build-package CACHE PATH
+  "The tree that makes the Debian package (make build-package)")
+
 file(GLOB e2e CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(e2e)
   add_executable(test_e2e ${e2e} tests/support/e2e.cpp)
@@ -52,7 +59,12 @@ if(e2e)
     TARKSEN_BIN="$<TARGET_FILE:tarksen>"
     TARKSEN_FONT="${CMAKE_SOURCE_DIR}/assets/BASFont.bmp"
     WMCLOSE_BIN="$<TARGET_FILE:wmclose>"
-    TARKSEN_LSAN_SUPP="${CMAKE_SOURCE_DIR}/tests/lsan.supp")
+    TARKSEN_LSAN_SUPP="${CMAKE_SOURCE_DIR}/tests/lsan.supp"
+    TARKSEN_SOURCE="${CMAKE_SOURCE_DIR}"
+    TARKSEN_VERSION="${PROJECT_VERSION}"
+    TARKSEN_RELEASE_BIN="${TARKSEN_PROGRAM_BUILD}/tarksen"
+    TARKSEN_PROGRAM_BUILD="${TARKSEN_PROGRAM_BUILD}"
+    TARKSEN_PACKAGE_BUILD="${TARKSEN_PACKAGE_BUILD}")
   add_dependencies(test_e2e tarksen wmclose)
   gtest_discover_tests(test_e2e DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS e2e TIMEOUT 120 ENVIRONMENT "${TEST_ENV}")

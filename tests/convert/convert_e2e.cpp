@@ -300,7 +300,7 @@ TEST_F(Convert, HelpAndVersionGoToStandardOutput) {
   EXPECT_EQ(help.err, "");
   Ran version = convert("-V");
   EXPECT_EQ(version.code, 0);
-  EXPECT_EQ(version.out, "tarksen-convert 1.0\n");
+  EXPECT_EQ(version.out, "tarksen-convert " TARKSEN_VERSION "\n");
 }
 
 TEST_F(Convert, OutputsTakeTheBaseNameAndTheFormatsExtension) {

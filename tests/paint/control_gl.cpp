@@ -92,15 +92,23 @@ TEST_F(Panel, BoxesShowTheirState) {
   }
 }
 
+// The box outlined in colour kolor, pattern wyp inside; a solid sample is the whole box
+// in that colour, white included.
 TEST_F(Panel, CurrentFillSampleIsPatternWypInColourKolor) {
-  kolor = 2;
-  wyp = 7;
-  Image got = narysuj({426, 224, 211, 37});
-  Image want(211, 37, GEMColor[2]);
-  for (int y = 1; y < 36; y++)
-    for (int x = 1; x < 210; x++)
-      if (FillPatternGap(426 + x, 224 + y, 7)) want.at(x, y) = GEMColor[0];
-  EXPECT_TRUE(SameImage(got, want));
+  struct {
+    uint8_t kolor, wyp;
+  } rows[] = {{2, 7}, {3, 0}, {0, 0}, {1, 0}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << "colour " << int(r.kolor) << ", pattern " << int(r.wyp));
+    kolor = r.kolor;
+    wyp = r.wyp;
+    Image got = narysuj({426, 224, 211, 37});
+    Image want(211, 37, GEMColor[r.kolor]);
+    for (int y = 1; y < 36; y++)
+      for (int x = 1; x < 210; x++)
+        if (r.wyp && FillPatternGap(426 + x, 224 + y, r.wyp)) want.at(x, y) = GEMColor[0];
+    EXPECT_TRUE(SameImage(got, want));
+  }
 }
 
 // Box 61 with the six style samples and box 62 with style lin_r; pen width 1.

@@ -26,11 +26,15 @@ std::string Sh(const std::string& cmd) {
 
 static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-App::App(bool withFont) {
+App::App(bool withFont) : App(Launch{"", withFont, true, ""}) {}
+
+App::App(const Launch& how) {
   char tmpl[] = "/tmp/tarksen-e2e-XXXXXX";
   if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
   dir_ = tmpl;
-  if (withFont) Sh("cp '" TARKSEN_FONT "' '" + dir_ + "/BASFont.bmp'");
+  if (how.withFont)
+    Sh("cp '" + (how.font.empty() ? TARKSEN_FONT : how.font) + "' '" + dir_ + "/BASFont.bmp'");
+  std::string bin = how.bin.empty() ? TARKSEN_BIN : how.bin;
 
   startServer();
 
@@ -38,10 +42,13 @@ App::App(bool withFont) {
   if (app_ == 0) {
     if (chdir(dir_.c_str()) != 0) _exit(126);
     setenv("DISPLAY", display_.c_str(), 1);
-    setenv("LSAN_OPTIONS", "suppressions=" TARKSEN_LSAN_SUPP ":print_suppressions=0", 1);
-    int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(out, 1);
-    execl(TARKSEN_BIN, TARKSEN_BIN, (char*)nullptr);
+    if (how.sanitized)
+      setenv("LSAN_OPTIONS", "suppressions=" TARKSEN_LSAN_SUPP ":print_suppressions=0", 1);
+    else
+      unsetenv("LSAN_OPTIONS");
+    dup2(open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 1);
+    dup2(open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 2);
+    execl(bin.c_str(), bin.c_str(), (char*)nullptr);
     _exit(127);
   }
   std::string pid = std::to_string(app_);
@@ -52,7 +59,8 @@ App::App(bool withFont) {
     if (wid_.empty()) sleepMs(100);
   }
   if (wid_.empty()) {
-    std::string out = output() + " | running: " + (running() ? "yes" : "no") + " | windows: " +
+    std::string out = output() + errors() + " | running: " + (running() ? "yes" : "no") +
+                      " | windows: " +
                       Sh("DISPLAY=" + display_ + " xwininfo -root -tree 2>&1 | head -20");
     stop();
     throw std::runtime_error("the program's window did not appear on " + display_ +
@@ -61,6 +69,13 @@ App::App(bool withFont) {
   std::string geo = Sh("DISPLAY=" + display_ + " xdotool getwindowgeometry --shell " + wid_);
   sscanf(strstr(geo.c_str(), "X="), "X=%d", &winX_);
   sscanf(strstr(geo.c_str(), "Y="), "Y=%d", &winY_);
+  // The window is black until the first frame, which a loaded machine may be slow to
+  // present: wait for it, or settle() could take two black shots for a still screen.
+  waitFor([](const Shot& s) {
+    for (uint32_t p : s.px)
+      if (p) return true;
+    return false;
+  }, 10000);
   settle();
 }
 
@@ -116,6 +131,10 @@ void App::stop() {
     waitpid(app_, nullptr, 0);
     exitCode_ = 137;
   }
+  if (!dir_.empty()) {
+    std::string err = errors();
+    if (!err.empty()) fprintf(stderr, "The program's standard error:\n%s", err.c_str());
+  }
   if (xvfb_ > 0) {
     kill(xvfb_, SIGTERM);
     waitpid(xvfb_, nullptr, 0);
@@ -134,6 +153,10 @@ bool App::running() {
     return false;
   }
   return true;
+}
+
+void App::signal(int sig) {
+  if (running()) kill(app_, sig);
 }
 
 int App::waitExit(int ms) {
@@ -228,3 +251,13 @@ Shot App::settle(int ms) {
 }
 
 std::string App::output() { return Sh("cat '" + dir_ + "/stdout.txt'"); }
+
+std::string App::errors() { return Sh("cat '" + dir_ + "/stderr.txt' 2>/dev/null"); }
+
+bool ShowsText(const Shot& s) {
+  if (s.w != 640 || s.h != 400) return false;
+  for (int y = 354; y < 394; y++)
+    for (int x = 426; x < 636; x++)
+      if (s.at(x, y) == 0x010000) return true;  // the title's text colour
+  return false;
+}

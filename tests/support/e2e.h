@@ -15,17 +15,27 @@ struct Shot {
   uint32_t at(int x, int y) const { return px[size_t(y) * w + x]; }
 };
 
+// How App starts the program.
+struct Launch {
+  std::string bin;        // the binary; empty for the one this tree builds
+  bool withFont = true;   // BASFont.bmp in its working directory
+  bool sanitized = true;  // built with the sanitizers: LSan is told which leaks to skip
+  std::string font;       // the file put there as BASFont.bmp; empty for the real font
+};
+
 class App {
  public:
   // Starts a private Xvfb and the program in a fresh working directory holding
-  // BASFont.bmp (unless withFont is false), and waits for its window.
+  // BASFont.bmp (unless withFont is false), and waits for its window and first frame.
   explicit App(bool withFont = true);
+  explicit App(const Launch& how);
   ~App();  // kills the program and the server if still running
 
   const std::string& dir() const { return dir_; }  // the program's working directory
   bool running();
   // Waits up to ms for the program to end; its exit code, or -1 if still running.
   int waitExit(int ms = 5000);
+  void signal(int sig);  // sends sig to the program
 
   void move(int x, int y);  // window coordinates
   void click(int x, int y, int button = 1);
@@ -42,9 +52,10 @@ class App {
   // Waits until two screenshots 100 ms apart are equal; returns the last one.
   Shot settle(int ms = 5000);
 
-  // What the program wrote to standard output (complete once it has ended: its
-  // output to a file is buffered).
+  // What the program has written to standard output and to standard error. Both go
+  // to files; what is on standard error is also shown in the test's log at the end.
   std::string output();
+  std::string errors();
 
  private:
   void xdo(const std::string& args);
@@ -59,3 +70,7 @@ class App {
 
 // Runs a shell command and returns its standard output.
 std::string Sh(const std::string& cmd);
+
+// Does the control screen show text, that is, was the font found? Looks for the ink
+// of "TARKSEN 2" in the title box.
+bool ShowsText(const Shot& s);

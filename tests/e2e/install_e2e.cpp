@@ -1,0 +1,121 @@
+// The program as it is installed: cmake --install into a staging directory, and the
+// Debian package of make package, each run from an empty working directory.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/e2e.h"
+
+namespace {
+
+// A fresh directory, removed with the object.
+struct TempDir {
+  std::string path;
+  TempDir() {
+    char tmpl[] = "/tmp/tarksen-inst-XXXXXX";
+    path = mkdtemp(tmpl);
+  }
+  ~TempDir() { Sh("rm -rf '" + path + "'"); }
+};
+
+std::string Trim(std::string s) {
+  s.erase(s.find_last_not_of(" \n") + 1);
+  return s;
+}
+
+// The one file under dir whose path ends in suffix, or "".
+std::string Find(const std::string& dir, const std::string& suffix) {
+  return Trim(Sh("find '" + dir + "' -path '*" + suffix + "'"));
+}
+
+// Checks an installed tree under root (the prefix as it lies there): the binary,
+// started from an empty directory, shows text with the installed font; the desktop
+// entry validates; the manual page renders without warnings; the icons are PNGs of
+// their sizes; the MIME package names the DEGAS and Doodle patterns.
+void CheckInstalledTree(const std::string& root) {
+  std::string bin = root + "/bin/tarksen";
+  ASSERT_EQ(Sh("test -x '" + bin + "' && echo yes"), "yes\n") << bin;
+  EXPECT_NE(Sh("ls '" + root + "/share/tarksen/'"), "") << "the font is installed";
+  {
+    App app(Launch{bin, false, false, ""});
+    EXPECT_TRUE(ShowsText(app.settle())) << "the installed font was not found";
+    EXPECT_EQ(app.output(), "");
+    app.closeWindow();
+    EXPECT_EQ(app.waitExit(), 0);
+  }
+
+  std::string desktop = root + "/share/applications/tarksen.desktop";
+  EXPECT_EQ(Sh("desktop-file-validate '" + desktop + "' 2>&1; echo $?"), "0\n");
+  std::string entry = Sh("cat '" + desktop + "'");
+  EXPECT_NE(entry.find("\nExec=tarksen %f\n"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("\nMimeType=image/x-degas;image/x-doodle;image/bmp;\n"), std::string::npos)
+      << entry;
+
+  std::string page = root + "/share/man/man1/tarksen.1.gz";
+  for (const char* locale : {"C", "C.UTF-8"}) {
+    SCOPED_TRACE(locale);
+    std::string env = std::string("LC_ALL=") + locale + " MANWIDTH=80 ";
+    EXPECT_EQ(Sh(env + "man --warnings -l '" + page + "' 2>&1 >/dev/null; echo $?"), "0\n");
+    std::string text = Sh(env + "man -l '" + page + "' 2>/dev/null");
+    for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "THE CONTROL SCREEN",
+                                "THE DRAWING SCREEN", "FILES", "EXIT STATUS"})
+      EXPECT_NE(text.find(std::string("\n") + section + "\n"), std::string::npos) << section;
+  }
+
+  for (int n : {32, 64, 128, 256}) {
+    std::string size = std::to_string(n) + "x" + std::to_string(n);
+    std::string icon = root + "/share/icons/hicolor/" + size + "/apps/tarksen.png";
+    EXPECT_EQ(Sh("identify -format '%m %wx%h' '" + icon + "' 2>&1"), "PNG " + size);
+  }
+
+  // The MIME package as the desktop's database reads it.
+  TempDir mime;
+  Sh("mkdir -p '" + mime.path + "/packages' && cp '" + root +
+     "/share/mime/packages/tarksen.xml' '" + mime.path + "/packages/' && update-mime-database '" +
+     mime.path + "'");
+  std::string globs = Sh("cat '" + mime.path + "/globs'");
+  for (const char* g : {"image/x-degas:*.pi1", "image/x-degas:*.pi2", "image/x-degas:*.pi3",
+                        "image/x-doodle:*.pic"})
+    EXPECT_NE(globs.find(g), std::string::npos) << g << " in\n" << globs;
+}
+
+}  // namespace
+
+TEST(Install, StagedInstallRunsFromAnEmptyDirectoryWithEverythingInPlace) {
+  TempDir stage;
+  ASSERT_EQ(Sh("DESTDIR='" + stage.path +
+               "' cmake --install '" TARKSEN_PROGRAM_BUILD "' >/dev/null 2>&1; echo $?"),
+            "0\n")
+      << "make build makes " TARKSEN_PROGRAM_BUILD;
+  std::string bin = Find(stage.path, "/bin/tarksen");
+  ASSERT_NE(bin, "");
+  CheckInstalledTree(bin.substr(0, bin.size() - 12));
+}
+
+TEST(Install, DebianPackageHoldsTheProgramUnderUsrAndRunsUnpacked) {
+  std::string deb = Trim(Sh("ls " TARKSEN_PACKAGE_BUILD "/tarksen_*.deb 2>/dev/null"));
+  ASSERT_NE(deb, "") << "make build-package makes it in " TARKSEN_PACKAGE_BUILD;
+  ASSERT_EQ(deb.find('\n'), std::string::npos) << "more than one package: " << deb;
+  auto field = [&](const char* f) { return Trim(Sh("dpkg-deb -f '" + deb + "' " + f)); };
+  EXPECT_EQ(field("Package"), "tarksen");
+  EXPECT_EQ(field("Version"), TARKSEN_VERSION);
+  EXPECT_EQ(field("Architecture"), Trim(Sh("dpkg --print-architecture")));
+  EXPECT_NE(field("Depends").find("libsdl2-2.0-0"), std::string::npos) << field("Depends");
+
+  std::string files = Sh("dpkg-deb -c '" + deb + "' | awk '{print $6}'");
+  for (const char* f :
+       {"./usr/bin/tarksen", "./usr/share/tarksen/BASFont.bmp",
+        "./usr/share/applications/tarksen.desktop", "./usr/share/man/man1/tarksen.1.gz",
+        "./usr/share/mime/packages/tarksen.xml",
+        "./usr/share/icons/hicolor/64x64/apps/tarksen.png"})
+    EXPECT_NE(files.find(std::string(f) + "\n"), std::string::npos) << f << " in\n" << files;
+  EXPECT_EQ(files.find("/usr/local"), std::string::npos) << files;
+
+  TempDir root;
+  ASSERT_EQ(Sh("dpkg-deb -x '" + deb + "' '" + root.path + "'; echo $?"), "0\n");
+  EXPECT_NE(Sh("file '" + root.path + "/usr/bin/tarksen'").find(", stripped"), std::string::npos);
+  CheckInstalledTree(root.path + "/usr");
+}

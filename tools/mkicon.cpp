@@ -1,0 +1,149 @@
+// mkicon - draws the program's icon from its own palette and font and writes it as
+// PNG files for the desktop's icon theme: OUTDIR/<n>x<n>/apps/tarksen.png for n = 32,
+// 64, 128 and 256, the 32x32 design scaled up pixel for pixel.
+//
+//   mkicon <BASFont.bmp> <OUTDIR>
+//
+// The design: a black frame; a light green title band with "T2" in the font's
+// glyphs; below it a white picture with a red disc and a blue frame over it. Each
+// PNG holds the program's 16 colours as its palette and is uncompressed (stored
+// deflate blocks), so the same font always gives the same bytes.
+#include <SDL.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "paint/paint.h"
+
+namespace {
+
+constexpr int N = 32;
+using Picture = std::vector<uint8_t>;  // N x N palette indices
+
+void box(Picture& p, int x1, int y1, int x2, int y2, uint8_t c) {
+  for (int y = y1; y <= y2; y++)
+    for (int x = x1; x <= x2; x++) p[y * N + x] = c;
+}
+
+// Glyph cell g of the font drawn with its top-left at (x, y), ink in c.
+bool glyph(Picture& p, SDL_Surface* font, int g, int x, int y, uint8_t c) {
+  if (font->w < 8 * (g + 1) || font->h < 8) return false;
+  for (int r = 0; r < 8; r++)
+    for (int col = 0; col < 8; col++) {
+      const uint8_t* px = (const uint8_t*)font->pixels + r * font->pitch + (8 * g + col) * 4;
+      if (px[0] | px[1] | px[2]) p[(y + r) * N + x + col] = c;
+    }
+  return true;
+}
+
+uint32_t crc32(const uint8_t* d, size_t n, uint32_t crc = 0) {
+  crc = ~crc;
+  for (size_t i = 0; i < n; i++) {
+    crc ^= d[i];
+    for (int k = 0; k < 8; k++) crc = crc >> 1 ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+void be32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int s = 24; s >= 0; s -= 8) out.push_back(uint8_t(v >> s));
+}
+
+void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+  be32(out, uint32_t(data.size()));
+  size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  be32(out, crc32(out.data() + start, out.size() - start));
+}
+
+// The picture scaled by s as a PNG of 8-bit palette indices, the palette GEMColor
+// (alpha dropped: the window shows it opaque), its image data a zlib stream of
+// stored blocks.
+std::vector<uint8_t> png(const Picture& p, int s) {
+  int w = N * s;
+  std::vector<uint8_t> raw;
+  for (int y = 0; y < w; y++) {
+    raw.push_back(0);  // filter: none
+    for (int x = 0; x < w; x++) raw.push_back(p[(y / s) * N + x / s]);
+  }
+  std::vector<uint8_t> z = {0x78, 0x01};
+  for (size_t at = 0; at < raw.size();) {
+    size_t n = raw.size() - at < 65535 ? raw.size() - at : 65535;
+    z.push_back(at + n == raw.size() ? 1 : 0);
+    z.insert(z.end(), {uint8_t(n), uint8_t(n >> 8), uint8_t(~n), uint8_t(~n >> 8)});
+    z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
+    at += n;
+  }
+  uint32_t a = 1, b = 0;
+  for (uint8_t v : raw) a = (a + v) % 65521, b = (b + a) % 65521;
+  be32(z, b << 16 | a);
+
+  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> ihdr;
+  be32(ihdr, w);
+  be32(ihdr, w);
+  ihdr.insert(ihdr.end(), {8, 3, 0, 0, 0});  // 8 bits, palette, deflate, no filter, no interlace
+  chunk(out, "IHDR", ihdr);
+  std::vector<uint8_t> plte;
+  for (uint32_t c : GEMColor)
+    plte.insert(plte.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+  chunk(out, "PLTE", plte);
+  chunk(out, "IDAT", z);
+  chunk(out, "IEND", {});
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    fprintf(stderr, "usage: mkicon BASFont.bmp OUTDIR\n");
+    return 2;
+  }
+  SDL_Surface* loaded = SDL_LoadBMP(argv[1]);
+  SDL_Surface* font =
+      loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0) : nullptr;
+  SDL_FreeSurface(loaded);
+  if (!font) {
+    fprintf(stderr, "mkicon: %s: %s\n", argv[1], SDL_GetError());
+    return 1;
+  }
+
+  Picture p(N * N);
+  box(p, 0, 0, N - 1, N - 1, 1);   // frame
+  box(p, 1, 1, N - 2, 10, 11);     // title band
+  box(p, 1, 12, N - 2, N - 2, 0);  // the picture
+  bool ok = glyph(p, font, 'T' - 32, 8, 2, 1) && glyph(p, font, '2' - 32, 16, 2, 1);
+  SDL_FreeSurface(font);
+  if (!ok) {
+    fprintf(stderr, "mkicon: %s: not the font strip\n", argv[1]);
+    return 1;
+  }
+  for (int y = 12; y < N - 1; y++)  // red disc, radius 6 around (13, 23)
+    for (int x = 1; x < N - 1; x++)
+      if ((x - 13) * (x - 13) + (y - 23) * (y - 23) <= 6 * 6 + 6) p[y * N + x] = 2;
+  box(p, 16, 14, 28, 14, 4);  // blue frame
+  box(p, 16, 26, 28, 26, 4);
+  box(p, 16, 14, 16, 26, 4);
+  box(p, 28, 14, 28, 26, 4);
+
+  for (int s : {1, 2, 4, 8}) {
+    std::string dir =
+        std::string(argv[2]) + "/" + std::to_string(N * s) + "x" + std::to_string(N * s);
+    mkdir(argv[2], 0755);
+    mkdir(dir.c_str(), 0755);
+    mkdir((dir + "/apps").c_str(), 0755);
+    std::string path = dir + "/apps/tarksen.png";
+    std::vector<uint8_t> bytes = png(p, s);
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f || fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || fclose(f) != 0) {
+      fprintf(stderr, "mkicon: cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
