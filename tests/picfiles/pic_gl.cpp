@@ -134,13 +134,8 @@ TEST_F(PicFiles, GbfBecomesTheBlockAtItsOwnSize) {
 
 // Writes the picture through SaveDoodle as the save command does, and gives the file.
 static std::vector<uint8_t> saveDoodle(const std::string& path) {
-  SDLRWops = SDL_RWFromFile(path.c_str(), "wb");
-  EXPECT_NE(SDLRWops, nullptr);
-  if (!SDLRWops) return {};
   SDL_SetRenderTarget(SDLRenderer, rob_e$);
-  SaveDoodle();
-  SDL_RWclose(SDLRWops);
-  SDLRWops = nullptr;
+  EXPECT_EQ(SaveDoodle(path.c_str()), 0);
   return ReadBytes(path);
 }
 
