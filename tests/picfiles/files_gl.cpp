@@ -17,6 +17,7 @@
 #include "tests/picfiles/bmpmake.h"
 #include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
+#include "tests/picfiles/scene.h"
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
 
@@ -63,39 +64,8 @@ static std::string listing(const std::string& d) {
   return out;
 }
 
-class Commands : public GLTest {
+class Commands : public PicScene {
  protected:
-  void SetUp() override {
-    GLTest::SetUp();
-    char tmpl[] = "/tmp/tarksen-cmd-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    reset();
-    picture = ReadPixels(rob_e$);
-    block = ReadPixels(blok$);
-  }
-  void TearDown() override {
-    Unmount(dir + "/m");
-    std::system(("rm -rf '" + dir + "'").c_str());
-  }
-  // A picture and a 5x3 block that every load must replace or leave alone.
-  void reset() {
-    ClearTarget(rob_e$, GEMColor[2]);
-    SDL_SetRenderTarget(SDLRenderer, rob_e$);
-    SDLDrawColor(GEMColor[4]);
-    SDL_Rect r = {100, 50, 300, 200};
-    SDL_RenderFillRect(SDLRenderer, &r);
-    if (blok$) SDL_DestroyTexture(blok$);
-    blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
-                              5, 3);
-    ClearTarget(blok$, GEMColor[3]);
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
-  }
-  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::string p = dir + "/" + name;
-    EXPECT_TRUE(WriteBytes(p, bytes)) << p;
-    return p;
-  }
   // Runs a command (laduj or zapisz) as the user gives the steps, the window cleared
   // first so what it shows afterwards is the command's own.
   void run(const std::function<void()>& command, std::vector<Step> steps) {
@@ -117,15 +87,6 @@ class Commands : public GLTest {
     SDL_Rect r = {AlertX, AlertY, AlertW, AlertH};
     return ReadPixels(nullptr, &r);
   }
-  testing::AssertionResult unchanged() {
-    testing::AssertionResult a = SameImage(ReadPixels(rob_e$), picture);
-    if (!a) return a << " (the picture)";
-    a = SameImage(ReadPixels(blok$), block);
-    if (!a) return a << " (the block)";
-    return a;
-  }
-  std::string dir;
-  Image picture, block;
 };
 
 // A 4x2 BMP whose every pixel differs.
