@@ -1,0 +1,120 @@
+// Loading and saving as a user does it: a box under "Ładuj" or "Zapisz", the file
+// selector, a name typed or picked; then the picture on the drawing screen and the
+// files on disk, checked against pixels worked out here and ImageMagick's reading.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/e2e/look.h"
+#include "tests/picfiles/bmpmake.h"
+#include "tests/picfiles/picmake.h"
+#include "tests/support/e2e.h"
+
+namespace {
+
+constexpr Rect DEGAS = {8, 32, 200, 24}, LBMP = {8, 56, 200, 24}, LBLOK = {8, 80, 200, 24};
+constexpr Rect DOODLE = {212, 32, 200, 24}, ZBMP = {212, 56, 200, 24}, ZBLOK = {212, 80, 200, 24};
+constexpr Rect CZYSC = {8, 370, 200, 24}, TAK = {232, 276, 82, 18};
+// The file selector's buttons and fields.
+constexpr Rect UP = {540, 68, 96, 16}, BASE = {540, 200, 96, 16}, ROOT = {540, 220, 96, 16};
+constexpr Rect OK = {540, 360, 96, 16}, CANCEL = {540, 380, 96, 16};
+constexpr Rect FILTR = {68, 24, 248, 16}, KATALOG = {4, 48, 632, 16}, NAZWA = {384, 24, 252, 16};
+constexpr Rect LISTA = {4, 68, 480, 324}, DZWIGNIA = {488, 68, 16, 324};
+int wiersz(int i) { return 70 + 16 * i + 8; }  // middle of list row i
+
+// The colours of pixel values as the program shows them, by the number of planes: four
+// planes give white, red, green, yellow, blue, magenta, cyan, light grey, dark grey,
+// light red, light green, light yellow, light blue, light magenta, light cyan, black.
+constexpr uint32_t PLANY4[16] = {0xFFFFFF, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF,
+                                 0x00FFFF, 0x9C9C9C, 0x4E4E4E, 0xFF7F7F, 0x7FFF7F, 0xFFFF7F,
+                                 0x7F7FFF, 0xFF7FFF, 0x7FFFFF, 0x000000};
+constexpr uint32_t PLANY2[4] = {0xFFFFFF, 0xFF0000, 0x00FF00, 0x000000};
+constexpr uint32_t PLANY1[2] = {0xFFFFFF, 0x000000};
+
+bool dialog(const Shot& s) {
+  return s.w == 640 && s.at(0, 0) == CZARNY && s.at(1, 1) == SRODEK && s.at(2, 2) == CZARNY;
+}
+bool panel(const Shot& s) { return s.w == 640 && s.at(0, 0) == SRODEK && s.at(430, 358) == BLADY; }
+bool alert(const Shot& s) {
+  return s.w == 640 && s.at(160, 100) == CZARNY && s.at(161, 101) == SRODEK &&
+         s.at(162, 102) == CZARNY && s.at(478, 298) == SRODEK;
+}
+
+// A picture of w x h pixels shown over the whole drawing screen.
+struct Obrazek {
+  int w, h;
+  std::vector<uint32_t> px;  // 0xRRGGBB
+  uint32_t pod(int x, int y) const { return px[size_t(y * h / 400) * w + x * w / 640]; }
+};
+Obrazek zWartosci(const std::vector<uint8_t>& v, int w, int h, const uint32_t* kolory) {
+  Obrazek o{w, h, std::vector<uint32_t>(v.size())};
+  for (size_t i = 0; i < v.size(); i++) o.px[i] = kolory[v[i]];
+  return o;
+}
+Obrazek zRgb(const RgbImage& r) { return {r.w, r.h, r.px}; }
+
+class Files : public testing::Test {
+ protected:
+  std::string path(const std::string& name) const { return app.dir() + "/" + name; }
+  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    EXPECT_TRUE(WriteBytes(path(name), bytes));
+    return path(name);
+  }
+  // Clicks a load or save box and waits for the file selector.
+  void open(Rect box) {
+    klik(app, box);
+    ASSERT_TRUE(bool(app.waitFor(dialog).w)) << "no file selector";
+    ASSERT_TRUE(dialog(app.shot()));
+  }
+  // Types a name into the name field as the dialog opens and takes it with Enter, twice.
+  void choose(const std::string& name) {
+    app.type(name);
+    app.key("Return");
+    app.key("Return");
+  }
+  // The picture on the drawing screen, then back to the control screen.
+  testing::AssertionResult shows(const Obrazek& o) {
+    if (!panel(app.waitFor(panel))) return testing::AssertionFailure() << "no control screen";
+    klik(app, 500, 250, 3);
+    testing::AssertionResult a = Widac(app, [&](const Shot& s) {
+      return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return o.pod(x, y); });
+    });
+    klik(app, 500, 250, 3);
+    app.waitFor(panel);
+    return a;
+  }
+  App app;
+};
+
+}  // namespace
+
+TEST_F(Files, EveryKindOfPictureLoadsThroughTheSelector) {
+  const std::vector<uint8_t> v4 = Pattern(320, 200, 4), v2 = Pattern(640, 200, 2),
+                             v1 = Pattern(640, 400, 1);
+  std::vector<uint8_t> vd = v1;
+  for (uint8_t& v : vd) v ^= uint8_t((&v - vd.data()) % 7 == 0);
+  RgbImage bmp{8, 5, {}};
+  for (int i = 0; i < 40; i++) bmp.px.push_back(PLANY4[i % 16] ^ uint32_t(i));
+  struct {
+    const char* name;
+    std::vector<uint8_t> file;
+    Rect box;
+    Obrazek expected;
+  } rows[] = {
+      {"a.PI1", Degas(PlanesOf(v4, 320, 200, 4)), DEGAS, zWartosci(v4, 320, 200, PLANY4)},
+      {"b.PI2", Degas(PlanesOf(v2, 640, 200, 2)), DEGAS, zWartosci(v2, 640, 200, PLANY2)},
+      {"c.PI3", Degas(PlanesOf(v1, 640, 400, 1)), DEGAS, zWartosci(v1, 640, 400, PLANY1)},
+      {"d.PIC", Degas(PlanesOf(v1, 640, 400, 1)), DEGAS, zWartosci(v1, 640, 400, PLANY1)},
+      {"doodle.PIC", PlanesOf(vd, 640, 400, 1), DEGAS, zWartosci(vd, 640, 400, PLANY1)},
+      {"e.BMP", Bmp24(bmp), LBMP, zRgb(bmp)},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    open(r.box);
+    choose(write(r.name, r.file));
+    EXPECT_TRUE(shows(r.expected));
+  }
+}
