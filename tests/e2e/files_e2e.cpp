@@ -118,3 +118,96 @@ TEST_F(Files, EveryKindOfPictureLoadsThroughTheSelector) {
     EXPECT_TRUE(shows(r.expected));
   }
 }
+
+TEST_F(Files, BlocksLoadAndSaveThroughTheSelector) {
+  const std::vector<uint8_t> v = Pattern(32, 3, 2);
+  RgbImage k{3, 2, {0x102030, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000}};
+  std::string gbf = write("x.GBF", Gbf(20, 2, 2, PlanesOf(v, 32, 3, 2)));
+  std::string bmp = write("k.BMP", Bmp24(k));
+  std::string pi1 = write("a.PI1", Degas(PlanesOf(Pattern(320, 200, 4), 320, 200, 4)));
+  struct {
+    const char* name;
+    Rect load;
+    std::string file;
+    RgbImage expected;
+  } rows[] = {
+      {"a GBF block through \"...blok\"", LBLOK, gbf, {32, 3, zWartosci(v, 32, 3, PLANY2).px}},
+      {"a BMP through \"DEGAS\" goes into the block", DEGAS, bmp, k},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    open(r.load);
+    choose(r.file);
+    ASSERT_TRUE(panel(app.waitFor(panel)));
+    std::string saved = path("blok");
+    remove((saved + ".BMP").c_str());
+    open(ZBLOK);
+    choose(saved);  // the offered ".BMP" stays behind the name
+    ASSERT_TRUE(panel(app.waitFor(panel)));
+    RgbImage file = ReadWithImageMagick(saved + ".BMP");
+    EXPECT_EQ(file.w, r.expected.w);
+    EXPECT_EQ(file.h, r.expected.h);
+    EXPECT_EQ(file.px, r.expected.px);
+  }
+  SCOPED_TRACE("a PI1 through \"...blok\" goes onto the picture");
+  open(LBLOK);
+  choose(pi1);
+  EXPECT_TRUE(shows(zWartosci(Pattern(320, 200, 4), 320, 200, PLANY4)));
+}
+
+TEST_F(Files, SavedPicturesLoadBack) {
+  const std::vector<uint8_t> v4 = Pattern(320, 200, 4);
+  const Obrazek pi1 = zWartosci(v4, 320, 200, PLANY4);
+  open(DEGAS);
+  choose(write("a.PI1", Degas(PlanesOf(v4, 320, 200, 4))));
+  ASSERT_TRUE(shows(pi1));
+  open(DOODLE);
+  choose(path("d"));  // saved as d.PIC, the offered name behind the typed one
+  ASSERT_TRUE(panel(app.waitFor(panel)));
+  open(ZBMP);
+  choose(path("p"));
+  ASSERT_TRUE(panel(app.waitFor(panel)));
+  EXPECT_EQ(ReadBytes(path("d.PIC")).size(), 32000u);
+  RgbImage p = ReadWithImageMagick(path("p.BMP"));
+  ASSERT_EQ(p.w, 640);
+  ASSERT_EQ(p.h, 400);
+  for (int y = 0; y < 400; y += 7)
+    for (int x = 0; x < 640; x += 3) ASSERT_EQ(p.at(x, y), pi1.pod(x, y)) << x << ", " << y;
+
+  klik(app, CZYSC);
+  ASSERT_TRUE(alert(app.waitFor(alert)));
+  klik(app, TAK);
+  ASSERT_TRUE(shows(Obrazek{1, 1, {0xFFFFFF}})) << "cleared";
+  open(LBMP);
+  choose(path("p.BMP"));
+  EXPECT_TRUE(shows(pi1)) << "the BMP";
+  open(DEGAS);
+  choose(path("d.PIC"));
+  Obrazek bw = pi1;
+  for (uint32_t& c : bw.px) c = c == 0xFFFFFF ? c : 0;
+  EXPECT_TRUE(shows(bw)) << "the Doodle: only white stays white";
+}
+
+// A quit request while the selector is up ends the command and the program, exit code
+// 0, with nothing written or loaded: the name field's text is not acted on.
+TEST(FileSelector, AQuitRequestInItEndsTheProgramWithNothingDone) {
+  struct {
+    const char* name;
+    Rect box;
+    std::string typed;
+  } rows[] = {
+      {"save", ZBMP, "saved"},
+      {"load of a name that is not there", LBMP, "none.BMP"},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    App a;
+    klik(a, r.box);
+    ASSERT_TRUE(dialog(a.waitFor(dialog)));
+    a.type(a.dir() + "/" + r.typed);
+    a.closeWindow();
+    EXPECT_EQ(a.waitExit(), 0);
+    EXPECT_EQ(a.output(), "") << "a load of the name would have told SDL's error";
+    EXPECT_EQ(Sh("ls -A '" + a.dir() + "'"), "BASFont.bmp\nstdout.txt\n");
+  }
+}
