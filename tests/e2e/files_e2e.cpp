@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/look.h"
@@ -55,6 +57,61 @@ Obrazek zWartosci(const std::vector<uint8_t>& v, int w, int h, const uint32_t* k
   return o;
 }
 Obrazek zRgb(const RgbImage& r) { return {r.w, r.h, r.px}; }
+
+// The file selector as it should look, worked out from its layout: the background and
+// two black frames, the title centred by bytes, "Dir:" and "Sel:", the sunken fields and
+// list with their texts, the raised lever and buttons, and the lever's two arrows.
+std::vector<uint32_t> wygladDialogu(const char* title, const char* filter, const std::string& dir,
+                                    const std::vector<std::string>& entries) {
+  std::vector<uint32_t> p(640 * 400, SRODEK);
+  auto prost = [&p](int x, int y, int w, int h, uint32_t c) {
+    for (int j = y; j < y + h; j++)
+      for (int i = x; i < x + w; i++) p[size_t(j) * 640 + i] = c;
+  };
+  for (int i : {0, 2}) {
+    prost(i, i, 640 - 2 * i, 1, CZARNY), prost(i, 399 - i, 640 - 2 * i, 1, CZARNY);
+    prost(i, i, 1, 400 - 2 * i, CZARNY), prost(639 - i, i, 1, 400 - 2 * i, CZARNY);
+  }
+  const uint32_t nic = 0xFF000000;  // no colour a screenshot has
+  auto napis = [&](const std::string& t, int x, int y) {
+    auto f = Tekst({0, 0, 640, 400}, t.c_str(), x, y, 640, 400, nic, CZARNY);
+    for (int j = 0; j < 400; j++)
+      for (int i = 0; i < 640; i++)
+        if (f(i, j) != nic) p[size_t(j) * 640 + i] = CZARNY;
+  };
+  // A box: the rim one pixel outside r, its corners the fill's.
+  auto skrzynka = [&](Rect r, bool wklesla) {
+    prost(r.x - 1, r.y - 1, r.w + 2, r.h + 2, wklesla ? BLADY : SRODEK);
+    uint32_t gora = wklesla ? CIEMNY : JASNY, dol = wklesla ? JASNY : CIEMNY;
+    prost(r.x, r.y - 1, r.w, 1, gora), prost(r.x - 1, r.y, 1, r.h, gora);
+    prost(r.x, r.y + r.h, r.w, 1, dol), prost(r.x + r.w, r.y, 1, r.h, dol);
+  };
+  napis(title, (640 - 16 * int(strlen(title))) / 2, 4);
+  napis("Dir:", 8, 24);
+  napis("Sel:", 320, 24);
+  // Fields print whole glyphs centred in their width: 15, 39 and 15 of them.
+  skrzynka(FILTR, true), napis(filter, 68 + 4, 24);
+  skrzynka(KATALOG, true), napis(dir, 4 + 4, 48);
+  skrzynka(NAZWA, true);
+  // The list's 20 rows of 16 pixels leave 4, split above and below.
+  skrzynka(LISTA, true);
+  for (size_t i = 0; i < entries.size(); i++) napis(entries[i], 4, 70 + 16 * int(i));
+  skrzynka(DZWIGNIA, false);
+  const std::pair<Rect, const char*> buttons[] = {
+      {UP, "UP"}, {BASE, "BASE"}, {ROOT, "ROOT"}, {OK, "OK"}, {CANCEL, "CANCEL"}};
+  for (const auto& [r, label] : buttons) {
+    skrzynka(r, false);
+    napis(label, r.x + r.w / 2 - 8 * int(strlen(label)), r.y);
+  }
+  // The '^' glyph's ink (cell 62, columns 1..5, rows 1..6) doubled, once flipped below.
+  for (int fy = 0; fy < 6; fy++)
+    for (int fx = 0; fx < 5; fx++)
+      if (font().ink(8 * 62 + 1 + fx, 1 + fy)) {
+        prost(491 + 2 * fx, 199 + 2 * fy, 2, 2, CZARNY);
+        prost(491 + 2 * fx, 249 + 2 * (5 - fy), 2, 2, CZARNY);
+      }
+  return p;
+}
 
 class Files : public testing::Test {
  protected:
@@ -209,5 +266,124 @@ TEST(FileSelector, AQuitRequestInItEndsTheProgramWithNothingDone) {
     EXPECT_EQ(a.waitExit(), 0);
     EXPECT_EQ(a.output(), "") << "a load of the name would have told SDL's error";
     EXPECT_EQ(Sh("ls -A '" + a.dir() + "'"), "BASFont.bmp\nstdout.txt\n");
+  }
+}
+
+// The dialog for a fixed directory, pixel for pixel, after its path was typed in.
+TEST_F(Files, TheSelectorOnAFixedDirectoryLooksExactlySo) {
+  ASSERT_EQ(mkdir(path("fixed").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(path("fixed/sub").c_str(), 0755), 0);
+  for (const char* n : {"b.bmp", "a.BMP", "c.txt", "d.Bmp"}) write(std::string("fixed/") + n, {});
+  open(LBMP);
+  app.key("Return");
+  klik(app, KATALOG);
+  app.key("ctrl+x");
+  app.type(path("fixed"));
+  app.key("Return");
+  const std::vector<uint32_t> want =
+      wygladDialogu("Ładowanie", ".BMP", path("fixed/"), {"\x7Fsub", "a.BMP", "b.bmp"});
+  EXPECT_TRUE(Widac(app, [&](const Shot& s) {
+    return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return want[size_t(y) * 640 + x]; });
+  }));
+  klik(app, CANCEL);
+  EXPECT_TRUE(panel(app.waitFor(panel)));
+}
+
+// The directory field showing text.
+testing::AssertionResult katalog(const Shot& s, const std::string& text) {
+  return Obszar(s, KATALOG, Tekst(KATALOG, text.c_str(), 8, 48, 640, 400, BLADY, CZARNY));
+}
+
+TEST_F(Files, TheSelectorAsAUserWalksIt) {
+  std::string bin = TARKSEN_BIN, base = bin.substr(0, bin.rfind('/') + 1);
+  std::string parent = base.substr(0, base.rfind('/', base.size() - 2) + 1);
+  ASSERT_EQ(mkdir(path("long").c_str(), 0755), 0);
+  auto kolor = [](int i) { return uint32_t(0x030507 * (i + 1)); };
+  for (int i = 0; i < 60; i++) {
+    char n[16];
+    snprintf(n, sizeof n, "long/f%02d.BMP", i);
+    write(n, Bmp24(RgbImage{1, 1, {kolor(i)}}));
+  }
+  {
+    SCOPED_TRACE("a save: a Polish name typed at once, then UP, BASE, ROOT and a typed path");
+    open(ZBMP);
+    app.type("zażółć gęślą");
+    app.key("Return");
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, base); })) << "starts in BASE";
+    klik(app, UP);
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, parent); }));
+    klik(app, ROOT);
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, "/"); }));
+    klik(app, BASE);
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, base); }));
+    klik(app, KATALOG);
+    app.key("ctrl+x");
+    app.type(app.dir());
+    app.key("Return");
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, app.dir() + "/"); }));
+    klik(app, OK);
+    ASSERT_TRUE(panel(app.waitFor(panel)));
+    EXPECT_EQ(ReadWithImageMagick(path("zażółć gęślą.BMP")).w, 640) << "saved under that name";
+  }
+  {
+    SCOPED_TRACE("a load: the lever held down to the end of 60 files, a double click");
+    open(LBMP);
+    app.key("Return");
+    klik(app, KATALOG);
+    app.key("ctrl+x");
+    app.type(path("long"));
+    app.key("Return");
+    Rect last = {4, 70 + 16 * 19, 480, 16};
+    auto shown = [&](const char* name) {
+      return [&, name](const Shot& s) {
+        return Obszar(s, last, Tekst(last, name, 4, last.y, 640, 400, BLADY, CZARNY));
+      };
+    };
+    ASSERT_TRUE(Widac(app, shown("f19.BMP")));
+    app.press(496, 390);
+    EXPECT_TRUE(Widac(app, shown("f59.BMP"))) << "scrolled to the end";
+    app.release();
+    app.doubleClick(100, wiersz(19));
+    EXPECT_TRUE(shows(Obrazek{1, 1, {kolor(59)}}));
+  }
+  {
+    SCOPED_TRACE("CANCEL after picking a file loads nothing");
+    open(LBMP);
+    app.key("Return");
+    klik(app, KATALOG);
+    app.key("ctrl+x");
+    app.type(path("long"));
+    app.key("Return");
+    klik(app, 100, wiersz(0));
+    klik(app, CANCEL);
+    EXPECT_TRUE(shows(Obrazek{1, 1, {kolor(59)}}));
+  }
+}
+
+TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
+  struct {
+    const char* name;
+    Rect box;
+    std::string file;
+    const char* text;
+    int dx, dy;
+  } rows[] = {
+      {"a missing picture", DEGAS, path("none.PI1"), "Nie ma takiego pliku", 0, 100},
+      {"a malformed BMP: SDL's words", LBMP, write("junk.BMP", {'h', 'e', 'l', 'l', 'o', '!'}),
+       "File is not a Windows BMP file", 0, 50},
+      {"an unknown kind", LBMP, write("x.Bmp", Bmp24(RgbImage{1, 1, {0}})), "Nieznany typ pliku",
+       16, 100},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    open(r.box);
+    choose(r.file);
+    Rect text = {163, 100 + r.dy + 1, 314, 40};
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) {
+      if (!alert(s)) return testing::AssertionFailure() << "no alert";
+      return Obszar(s, text, Tekst(text, r.text, 160 + r.dx, 100 + r.dy, 464, 276, SRODEK, CZARNY));
+    }));
+    app.key("Return");
+    EXPECT_TRUE(shows(Obrazek{1, 1, {0xFFFFFF}})) << "the picture as it was";
   }
 }
