@@ -1,5 +1,5 @@
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #include "filesel/filesel.h"
 #include "paint/paint.h"
@@ -32,22 +32,38 @@ void laduj_plik(const char* path, int32_t c) {
     GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót");
 }
 
+// Bytes a pixel of a surface SDL read whose pixels are stored as blue, green, red (and
+// alpha or padding), as 24- and 32-bit BMP files hold them; 0 for any other layout.
+static int bgrBytes(const SDL_Surface* s, bool& opaque) {
+  opaque = s->format->format != SDL_PIXELFORMAT_ARGB8888;
+  if (s->format->format == SDL_PIXELFORMAT_BGR24) return 3;
+  if (s->format->format == SDL_PIXELFORMAT_ARGB8888 || s->format->format == SDL_PIXELFORMAT_XRGB8888)
+    return 4;
+  return 0;
+}
+
 void LoadBMP(const char* path, int32_t dest) {
   LoadSDLSurface(path, -1);
-  // The file in the textures' layout is the scratch copy: picture and block change
-  // only once it is complete.
-  SDL_Surface* abgr =
-      SDLSurface ? SDL_ConvertSurfaceFormat(SDLSurface, SDL_PIXELFORMAT_ABGR8888, 0) : nullptr;
-  bool ok = false;
-  if (abgr && dest == 1) {
-    std::vector<uint32_t> picture(size_t(PicW) * PicH);
-    PicStretchRows(static_cast<const uint32_t*>(abgr->pixels), abgr->w, abgr->h,
-                   size_t(abgr->pitch) / 4, picture.data());
-    ok = putPicture(picture.data());
-  } else if (abgr) {
-    ok = putBlock(abgr->pixels, abgr->w, abgr->h, abgr->pitch);
+  // The surface is the scratch copy: picture and block change only once it is complete.
+  // The picture is stretched straight from the file's own layout where SDL kept it,
+  // from a converted copy otherwise; the block takes the textures' layout.
+  bool ok = false, opaque = true;
+  if (SDLSurface && dest == 1) {
+    int bytes = bgrBytes(SDLSurface, opaque);
+    SDL_Surface* bgr =
+        bytes ? SDLSurface : SDL_ConvertSurfaceFormat(SDLSurface, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (bgr) {
+      std::unique_ptr<uint32_t[]> picture(new uint32_t[size_t(PicW) * PicH]);
+      PicStretchBgr(static_cast<const uint8_t*>(bgr->pixels), bgr->w, bgr->h, size_t(bgr->pitch),
+                    bytes ? bytes : 4, opaque, picture.get());
+      ok = putPicture(picture.get());
+    }
+    if (bgr && bgr != SDLSurface) SDL_FreeSurface(bgr);
+  } else if (SDLSurface) {
+    SDL_Surface* abgr = SDL_ConvertSurfaceFormat(SDLSurface, SDL_PIXELFORMAT_ABGR8888, 0);
+    ok = abgr && putBlock(abgr->pixels, abgr->w, abgr->h, abgr->pitch);
+    if (abgr) SDL_FreeSurface(abgr);
   }
-  if (abgr) SDL_FreeSurface(abgr);
   if (!ok) {
     // The alert's own drawing may set another error while it prints this one.
     char error[256];

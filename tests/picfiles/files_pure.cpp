@@ -41,32 +41,46 @@ TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
   }
 }
 
-// Pixel (x, y) of a w x h test image: its coordinates packed, so every source pixel
-// is told apart.
-static uint32_t at(int x, int y) { return uint32_t(y) << 16 | uint32_t(x); }
+// Source pixel (x, y) as the picture should show it (bytes r, g, b, a): its coordinates
+// in red, green and blue, so every source pixel is told apart, and alpha a.
+static uint32_t at(int x, int y, uint8_t a) {
+  return uint32_t((x >> 8) | (y >> 8) << 4) | uint32_t(x & 0xFF) << 8 | uint32_t(y & 0xFF) << 16 |
+         uint32_t(a) << 24;
+}
 
-TEST(FileKind, RowsStretchOverThePicture) {
+TEST(FileKind, BmpRowsStretchOverThePicture) {
   struct {
     const char* name;
-    int w, h, pitch;
+    int w, h, bytes;
+    size_t pitch;
+    bool opaque;
     // Source pixel of picture pixels (0, 0), (639, 399) and (321, 201), worked by hand.
     int cx[3], cy[3];
   } rows[] = {
-      {"320x200 doubled", 320, 200, 320, {0, 319, 160}, {0, 199, 100}},
-      {"1024x768 shrunk, rows padded", 1024, 768, 1030, {0, 1022, 513}, {0, 766, 385}},
-      {"one pixel", 1, 1, 1, {0, 0, 0}, {0, 0, 0}},
-      {"a tall strip", 3, 1000, 4, {0, 2, 1}, {0, 997, 502}},
+      {"320x200 of 3 bytes doubled", 320, 200, 3, 960, false, {0, 319, 160}, {0, 199, 100}},
+      {"1024x768 shrunk, rows padded", 1024, 768, 3, 3076, false, {0, 1022, 513}, {0, 766, 385}},
+      {"one pixel", 1, 1, 3, 4, false, {0, 0, 0}, {0, 0, 0}},
+      {"a tall strip of 4 bytes", 3, 1000, 4, 12, false, {0, 2, 1}, {0, 997, 502}},
+      {"4 bytes, alpha ignored", 3, 1000, 4, 16, true, {0, 2, 1}, {0, 997, 502}},
   };
   const int px[3] = {0, 639, 321}, py[3] = {0, 399, 201};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    std::vector<uint32_t> src(size_t(r.pitch) * r.h, 0xDEADBEEF);
+    std::vector<uint8_t> src(r.pitch * size_t(r.h), 0xEE);
     for (int y = 0; y < r.h; y++)
-      for (int x = 0; x < r.w; x++) src[size_t(y) * r.pitch + x] = at(x, y);
+      for (int x = 0; x < r.w; x++) {
+        uint32_t p = at(x, y, uint8_t(x + y));
+        uint8_t* b = &src[size_t(y) * r.pitch + size_t(x) * r.bytes];
+        b[0] = uint8_t(p >> 16), b[1] = uint8_t(p >> 8), b[2] = uint8_t(p);  // blue first
+        if (r.bytes == 4) b[3] = uint8_t(p >> 24);
+      }
     std::vector<uint32_t> out(640 * 400);
-    PicStretchRows(src.data(), r.w, r.h, size_t(r.pitch), out.data());
-    for (int i = 0; i < 3; i++) EXPECT_EQ(out[py[i] * 640 + px[i]], at(r.cx[i], r.cy[i])) << i;
-    for (uint32_t p : out) ASSERT_NE(p, 0xDEADBEEF) << "a padding pixel was taken";
+    PicStretchBgr(src.data(), r.w, r.h, r.pitch, r.bytes, r.opaque, out.data());
+    for (int i = 0; i < 3; i++) {
+      bool alpha = r.bytes == 4 && !r.opaque;
+      uint8_t a = alpha ? uint8_t(r.cx[i] + r.cy[i]) : 255;
+      EXPECT_EQ(out[py[i] * 640 + px[i]], at(r.cx[i], r.cy[i], a)) << i;
+    }
   }
 }
 
