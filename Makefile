@@ -9,7 +9,7 @@ JOBS       := $(shell nproc 2>/dev/null || echo 2)
 LSAN       := LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
 RUN_PKGS   := cmake g++ pkg-config libsdl2-dev libgtest-dev libx11-dev
-TEST_PKGS  := $(RUN_PKGS) xvfb xauth libgl1-mesa-dri xdotool xclip imagemagick netpbm
+TEST_PKGS  := $(RUN_PKGS) xvfb xauth libgl1-mesa-dri xdotool xclip imagemagick netpbm x11-xkb-utils
 BENCH_PKGS := $(RUN_PKGS) libbenchmark-dev xvfb xauth libgl1-mesa-dri
 FUZZ_PKGS  := $(RUN_PKGS) clang libclang-rt-14-dev
 
