@@ -34,12 +34,10 @@ void laduj_plik(const char* path, int32_t c) {
 
 // Bytes a pixel of a surface SDL read whose pixels are stored as blue, green, red (and
 // alpha or padding), as 24- and 32-bit BMP files hold them; 0 for any other layout.
-static int bgrBytes(const SDL_Surface* s, bool& opaque) {
-  opaque = s->format->format != SDL_PIXELFORMAT_ARGB8888;
-  if (s->format->format == SDL_PIXELFORMAT_BGR24) return 3;
-  if (s->format->format == SDL_PIXELFORMAT_ARGB8888 || s->format->format == SDL_PIXELFORMAT_XRGB8888)
-    return 4;
-  return 0;
+static int bgrBytes(const SDL_Surface* s) {
+  uint32_t f = s->format->format;
+  if (f == SDL_PIXELFORMAT_BGR24) return 3;
+  return f == SDL_PIXELFORMAT_ARGB8888 || f == SDL_PIXELFORMAT_XRGB8888 ? 4 : 0;
 }
 
 void LoadBMP(const char* path, int32_t dest) {
@@ -47,9 +45,10 @@ void LoadBMP(const char* path, int32_t dest) {
   // The surface is the scratch copy: picture and block change only once it is complete.
   // The picture is stretched straight from the file's own layout where SDL kept it,
   // from a converted copy otherwise; the block takes the textures' layout.
-  bool ok = false, opaque = true;
+  bool ok = false;
   if (SDLSurface && dest == 1) {
-    int bytes = bgrBytes(SDLSurface, opaque);
+    int bytes = bgrBytes(SDLSurface);
+    bool opaque = !SDL_ISPIXELFORMAT_ALPHA(SDLSurface->format->format);
     SDL_Surface* bgr =
         bytes ? SDLSurface : SDL_ConvertSurfaceFormat(SDLSurface, SDL_PIXELFORMAT_ARGB8888, 0);
     if (bgr) {
