@@ -2,6 +2,7 @@
 
 #include "paint/control_core.h"
 #include "paint/paint.h"
+#include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
 #include "toolkit/toolkit.h"
@@ -89,6 +90,8 @@ void sterownia() {
         SDL_RenderClear(SDLRenderer);
       }
       if (r.cmd == KONIEC && pytanie("Koniec programu ?") == 0) return;
+      if (r.cmd == LADUJ) laduj(r.nr);
+      if (r.cmd == ZAPISZ) zapisz(r.nr);
     }
     // Right or middle button anywhere, or a double click on a box: draw.
     if (k > 1) {

@@ -1,28 +1,26 @@
+#include <cerrno>
 #include <vector>
 
 #include "paint/paint.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
+#include "strrt/strrt.h"
 #include "toolkit/toolkit.h"
 
 SDL_RWops* SDLRWops = nullptr;
 
-// Replaces the picture in one upload; false leaves it as it was.
-static bool putPicture(const PicImage& img) {
-  std::vector<uint32_t> px;
-  PicStretch(img, px);
+bool putPicture(const uint32_t* px) {
   // Drawing still queued for rob_e$ must land before the upload, not over it.
   SDL_RenderFlush(SDLRenderer);
-  return SDL_UpdateTexture(rob_e$, nullptr, px.data(), PicW * 4) == 0;
+  return SDL_UpdateTexture(rob_e$, nullptr, px, PicW * 4) == 0;
 }
 
-// Makes img the block; false (a size the renderer cannot hold) leaves the old block.
-static bool putBlock(const PicImage& img) {
-  SDL_Texture* t = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888,
-                                     SDL_TEXTUREACCESS_TARGET, img.w, img.h);
+bool putBlock(const void* px, int32_t w, int32_t h, int32_t pitch) {
+  SDL_Texture* t =
+      SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, w, h);
   if (!t) return false;
-  if (SDL_UpdateTexture(t, nullptr, img.px.data(), img.w * 4) != 0) {
+  if (SDL_UpdateTexture(t, nullptr, px, pitch) != 0) {
     SDL_DestroyTexture(t);
     return false;
   }
@@ -47,16 +45,24 @@ void LoadPIC(const char* path, int32_t planes) {
   SDLRWops = nullptr;
 
   PicImage img;
-  if (!PicLoad(file.data(), n, planes, GEMColor, img) ||
-      !(planes ? putPicture(img) : putBlock(img)))
+  bool ok = PicLoad(file.data(), n, planes, GEMColor, img);
+  if (ok && planes) {
+    std::vector<uint32_t> picture;
+    PicStretch(img, picture);
+    ok = putPicture(picture.data());
+  } else if (ok) {
+    ok = putBlock(img.px.data(), img.w, img.h, img.w * 4);
+  }
+  if (!ok)
     GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót");
 }
 
-void SaveDoodle() {
+int SaveDoodle(const char* path) {
   std::vector<uint8_t> rgba(size_t(PicW) * PicH * 4);
   SDL_Rect all = {0, 0, PicW, PicH};
-  SDL_RenderReadPixels(SDLRenderer, &all, SDL_PIXELFORMAT_ABGR8888, rgba.data(), PicW * 4);
+  if (SDL_RenderReadPixels(SDLRenderer, &all, SDL_PIXELFORMAT_ABGR8888, rgba.data(), PicW * 4))
+    return EIO;
   uint8_t body[PicBodyBytes];
   DoodleBody(rgba.data(), body);
-  if (SDLRWops) SDL_RWwrite(SDLRWops, body, 1, sizeof body);
+  return WRITEFILE(path, body, sizeof body);
 }

@@ -44,6 +44,15 @@ void QuitSDL();
 void GetSDLEvents();
 // Sets the renderer's draw colour from the four bytes of c (r, g, b, a in memory order).
 void SDLDrawColor(uint32_t c);
+// Reads the BMP file at path into SDLSurface (the surface held there freed first); null
+// when it cannot be read, and SDL's error printed on standard output. With key >= 0,
+// Color := key and the surface's pixel of its red, green and blue becomes transparent.
+void LoadSDLSurface(const char* path, int32_t key);
+// Reads the w x h pixels at (x, y) of the current render target into a new SDLSurface
+// (red, green, blue; alpha dropped) and writes it to path as a 24-bit BMP with
+// WRITEFILE, so a file there is replaced only by a complete one. 0, or -1 with SDL's
+// error set to the reason.
+int32_t SaveSurface(int32_t x, int32_t y, int32_t w, int32_t h, const char* path);
 // Marks a window event of our window (id ourWindow, 0 for none) in WindowEvent;
 // ids from 16 up leave no mark. Shared by the pump and the blocking waits.
 void SDLNoteWindowEvent(const SDL_WindowEvent& w, Uint32 ourWindow);

@@ -49,10 +49,17 @@ int32_t ROUNDFC(double v, float up, float down);
 void READPAKFILE(const char* path, uint8_t* dst, size_t size);
 // The length of an open stream in bytes; its position is unchanged.
 int32_t SIZEFILE(FILE* f);
-// Writes the n bytes of src packed to path, replacing a file there only once the new
-// one is complete. A file that cannot be written is told in one line on standard
-// output and nothing is left behind. n = 0 writes an empty file.
+// Writes the n bytes of src packed to path with WRITEFILE. A file that cannot be
+// written is told in one line on standard output. n = 0 writes an empty file.
 void WRITEPAKFILE(const char* path, const uint8_t* src, uint32_t n);
+// Writes n bytes to path so that a good file there is replaced only by a complete new
+// one: written beside it in the same directory, flushed to the disk, then renamed over
+// it, keeping the old file's mode (and owner, where allowed). A symbolic link is
+// followed: the file it ends at is replaced, the link stays. A name that exists but is
+// not a regular file (directory: EISDIR; device, FIFO, socket: ENOTSUP) is refused
+// before anything is written. Returns 0, or the errno of the failure, after which the
+// old file is as it was and no scratch file is left.
+int WRITEFILE(const char* path, const uint8_t* data, size_t n);
 
 // Pure packed coding. Each run of equal bytes becomes pairs (value, copies - 1) of at
 // most 256 copies each.

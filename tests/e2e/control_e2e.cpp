@@ -12,27 +12,13 @@
 
 #include "raster/raster.h"
 #include "raster/raster_core.h"
+#include "tests/e2e/look.h"
 #include "tests/support/e2e.h"
 #include "tests/support/shapes.h"
 #include "tests/support/text.h"
 
 namespace {
 
-// Box colours as the window shows them.
-constexpr uint32_t SRODEK = 0xAFCFAF;  // panel, box fill; rim of a pressed box
-constexpr uint32_t JASNY = 0xCFFFCF;
-constexpr uint32_t CIEMNY = 0x7FAF7F;  // rim; fill of a pressed box
-constexpr uint32_t BLADY = 0xAFFFAF;   // the title box
-constexpr uint32_t PRZYGASZONY = 0x8FBF8F;
-constexpr uint32_t CZARNY = 0, BIALY = 0xFFFFFF, CZERWONY = 0xFF0000;
-// The palette's red, green and blue.
-constexpr uint32_t PALETA[16] = {0xFFFFFF, 0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x00FFFF,
-                                 0xFFFF00, 0xFF00FF, 0x9C9C9C, 0x4E4E4E, 0xFF7F7F, 0x7FFF7F,
-                                 0x7F7FFF, 0x7FFFFF, 0xFFFF7F, 0xFF7FFF};
-
-struct Rect {
-  int x, y, w, h;
-};
 // Inner areas of the boxes the scenarios look at.
 constexpr Rect LADUJ = {8, 8, 200, 24};
 constexpr Rect PUNKT = {8, 152, 200, 24}, RYSUNEK = {212, 152, 200, 24};
@@ -44,8 +30,6 @@ constexpr Rect GRUBOSCI = {426, 320, 174, 30}, GRUBOSC = {606, 320, 30, 30};
 constexpr Rect PROBKA = {426, 224, 211, 37};  // the current fill sample, outline included
 Rect kolorBox(int i) { return {8 + 25 * i, 320, 21, 22}; }
 Rect wzorBox(int n) { return {426 + 36 * (n % 6), 8 + 36 * (n / 6), 30, 28}; }
-int srodekX(Rect r) { return r.x + r.w / 2; }
-int srodekY(Rect r) { return r.y + r.h / 2; }
 
 // Is pixel (x, y) a gap of fill pattern p? Pattern 0 has none.
 bool przerwa(int x, int y, int p) { return p != 0 && FillPatternGap(x, y, uint8_t(p)); }
@@ -58,107 +42,6 @@ uint32_t nad(uint32_t src, uint32_t dst) {
     out |= (s * 127 + d * 128 + 127) / 255 << sh;
   }
   return out;
-}
-
-bool blisko(uint32_t a, uint32_t b, int tol) {
-  for (int sh = 0; sh <= 16; sh += 8)
-    if (abs(int(a >> sh & 0xFF) - int(b >> sh & 0xFF)) > tol) return false;
-  return true;
-}
-
-// Compares the shot over r with want(x, y); tol allows for the rounding of blending.
-testing::AssertionResult Obszar(const Shot& s, Rect r,
-                                const std::function<uint32_t(int, int)>& want, int tol = 0) {
-  if (s.w != 640 || s.h != 400) return testing::AssertionFailure() << "no screenshot";
-  int wrong = 0, fx = 0, fy = 0;
-  for (int y = r.y; y < r.y + r.h; y++)
-    for (int x = r.x; x < r.x + r.w; x++)
-      if (!blisko(s.at(x, y), want(x, y), tol) && !wrong++) fx = x, fy = y;
-  if (!wrong) return testing::AssertionSuccess();
-  char buf[160];
-  snprintf(buf, sizeof buf,
-           "%d wrong pixels in (%d, %d, %d x %d); first at (%d, %d): want %06X, got %06X", wrong,
-           r.x, r.y, r.w, r.h, fx, fy, want(fx, fy), s.at(fx, fy));
-  return testing::AssertionFailure() << buf;
-}
-
-// The font strip as the program loads it: 114 cells of 8x8 in a 24-bit BMP, ink non-zero.
-class Font {
- public:
-  Font() {
-    FILE* f = fopen(TARKSEN_FONT, "rb");
-    std::vector<unsigned char> b;
-    if (f) {
-      int c;
-      while ((c = fgetc(f)) != EOF) b.push_back((unsigned char)c);
-      fclose(f);
-    }
-    if (b.size() < 54) return;
-    auto le = [&](int o) { return b[o] | b[o + 1] << 8 | b[o + 2] << 16 | b[o + 3] << 24; };
-    int off = le(10), h = le(22);
-    w_ = le(18);
-    int pitch = (w_ * 3 + 3) & ~3;
-    ink_.assign(size_t(w_) * 8, false);
-    for (int y = 0; y < 8; y++)
-      for (int x = 0; x < w_; x++) {
-        size_t o = off + size_t(h > 0 ? h - 1 - y : y) * pitch + x * 3;
-        ink_[y * w_ + x] = o + 2 < b.size() && (b[o] | b[o + 1] | b[o + 2]);
-      }
-  }
-  bool ink(int x, int y) const { return x < w_ && ink_[y * w_ + x]; }
-
- private:
-  int w_ = 0;
-  std::vector<bool> ink_;
-};
-const Font& font() {
-  static Font f;
-  return f;
-}
-
-// Area r showing text printed as one row from pen (px, py), in glyphs of 16x16 (each
-// font pixel doubled) in colour ink, on fill.
-std::function<uint32_t(int, int)> Tekst(Rect r, const char* text, int32_t px, int32_t py,
-                                        uint32_t fill, uint32_t ink) {
-  auto img = std::make_shared<std::vector<uint32_t>>(size_t(r.w) * r.h, fill);
-  for (const GlyphDraw& g : GlyphsOf(text, px, py))
-    for (int fy = 0; fy < 8; fy++)
-      for (int fx = 0; fx < 8; fx++)
-        if (font().ink(8 * g.cell + fx, fy))
-          for (int d = 0; d < 4; d++) {
-            int x = g.x + 2 * fx + d % 2 - r.x, y = g.y + 2 * fy + d / 2 - r.y;
-            if (x >= 0 && y >= 0 && x < r.w && y < r.h) (*img)[size_t(y) * r.w + x] = ink;
-          }
-  return [img, r](int x, int y) { return (*img)[size_t(y - r.y) * r.w + (x - r.x)]; };
-}
-
-// The inner area of a raised box: fill, and the label centred by characters.
-std::function<uint32_t(int, int)> Etykieta(Rect r, const char* label, uint32_t fill, uint32_t ink) {
-  int chars = int(GlyphsOf(label, 0, 0).size());
-  return Tekst(r, label, r.x + r.w / 2 - chars * 16 / 2, r.y + r.h / 2 - 8, fill, ink);
-}
-
-// The rim one pixel around r: top and left light and bottom and right dark when the
-// box is up, middle and light when it is pressed; the corners keep the fill.
-testing::AssertionResult Obrys(const Shot& s, Rect r, bool wcisniety, uint32_t fill) {
-  uint32_t gora = wcisniety ? SRODEK : JASNY, dol = wcisniety ? JASNY : CIEMNY;
-  return Obszar(s, {r.x - 1, r.y - 1, r.w + 2, r.h + 2}, [&](int x, int y) {
-    bool lewo = x == r.x - 1, prawo = x == r.x + r.w, wyzej = y == r.y - 1, nizej = y == r.y + r.h;
-    if ((lewo || prawo) && (wyzej || nizej)) return fill;
-    if (wyzej || lewo) return gora;
-    if (nizej || prawo) return dol;
-    return s.at(x, y);  // the inside is checked elsewhere
-  });
-}
-
-testing::AssertionResult Przycisk(const Shot& s, Rect r, const char* label, bool wcisniety,
-                                  uint32_t text = CZARNY) {
-  uint32_t fill = wcisniety ? CIEMNY : SRODEK;
-  testing::AssertionResult a = Obrys(s, r, wcisniety, fill);
-  if (!a) return a << " (rim of \"" << label << "\")";
-  a = Obszar(s, r, Etykieta(r, label, fill, text));
-  if (!a) return a << " (inside of \"" << label << "\")";
-  return a;
 }
 
 // Pattern box n with its sample blended over the box's fill.
@@ -218,20 +101,6 @@ testing::AssertionResult Grubosci(const Shot& s, uint32_t c, int szer, int wcisn
   return a;
 }
 
-// Waits until check holds on the window (or 5 s pass) and reports the last result.
-testing::AssertionResult Widac(App& app,
-                               const std::function<testing::AssertionResult(const Shot&)>& check) {
-  Shot s = app.waitFor([&](const Shot& s) { return bool(check(s)); });
-  return check(s);
-}
-
-// A single click: two clicks of a button within half a second and 32 pixels of each
-// other make a double click, which leaves the control screen for the drawing screen.
-void klik(App& app, int x, int y, int button = 1) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(550));
-  app.click(x, y, button);
-}
-void klik(App& app, Rect r, int button = 1) { klik(app, srodekX(r), srodekY(r), button); }
 
 const char* const TRYBY[5] = {"Wymiana", "Mieszanie", "Suma", "Iloczyn", "Inwersja"};
 
@@ -241,7 +110,7 @@ constexpr Rect TAK = {232, 276, 82, 18}, NIE = {326, 276, 82, 18};
 // " Tak " and " Nie ", the latter the default.
 testing::AssertionResult Pytanie(const Shot& s, const char* text) {
   Rect r = {164, 196, 312, 24};
-  testing::AssertionResult a = Obszar(s, r, Tekst(r, text, 184, 200, SRODEK, CZARNY));
+  testing::AssertionResult a = Obszar(s, r, Tekst(r, text, 184, 200, 464, SRODEK, CZARNY));
   if (!a) return a << " (question text)";
   for (int x : {301, 302, 338, 339})
     if (s.at(x, 130) != CZERWONY) return testing::AssertionFailure() << "no red disc at x " << x;

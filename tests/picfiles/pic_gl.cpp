@@ -10,37 +10,11 @@
 #include "platform/platform.h"
 #include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
+#include "tests/picfiles/scene.h"
 #include "tests/support/gl.h"
 #include "toolkit/toolkit.h"
 
-// Scratch directory for the files of one test; the picture starts with a pattern the
-// loads must replace, and a 5x3 block is in place.
-class PicFiles : public GLTest {
- protected:
-  void SetUp() override {
-    GLTest::SetUp();
-    char tmpl[] = "/tmp/tarksen-pic-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    ClearTarget(rob_e$, GEMColor[2]);
-    SDL_SetRenderTarget(SDLRenderer, rob_e$);
-    SDLDrawColor(GEMColor[4]);
-    SDL_Rect r = {100, 50, 300, 200};
-    SDL_RenderFillRect(SDLRenderer, &r);
-    if (blok$) SDL_DestroyTexture(blok$);
-    blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
-                              5, 3);
-    ClearTarget(blok$, GEMColor[3]);
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-  std::string write(const char* name, const std::vector<uint8_t>& bytes) {
-    std::string p = dir + "/" + name;
-    EXPECT_TRUE(WriteBytes(p, bytes));
-    return p;
-  }
-  std::string dir;
-};
+using PicFiles = PicScene;
 
 // The picture as stretched values: pixel (x, y) is value (x / sx, y / sy) of a w-wide
 // pattern, in the colour the table gives it.
@@ -134,13 +108,8 @@ TEST_F(PicFiles, GbfBecomesTheBlockAtItsOwnSize) {
 
 // Writes the picture through SaveDoodle as the save command does, and gives the file.
 static std::vector<uint8_t> saveDoodle(const std::string& path) {
-  SDLRWops = SDL_RWFromFile(path.c_str(), "wb");
-  EXPECT_NE(SDLRWops, nullptr);
-  if (!SDLRWops) return {};
   SDL_SetRenderTarget(SDLRenderer, rob_e$);
-  SaveDoodle();
-  SDL_RWclose(SDLRWops);
-  SDLRWops = nullptr;
+  EXPECT_EQ(SaveDoodle(path.c_str()), 0);
   return ReadBytes(path);
 }
 

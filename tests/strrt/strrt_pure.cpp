@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "strrt/strrt.h"
+#include "tests/support/mounts.h"
 
 // Runs f with standard output captured and returns what it printed.
 template <class F>
@@ -239,10 +240,10 @@ class PakFiles : public testing::Test {
     fwrite(b.data(), 1, b.size(), f);
     fclose(f);
   }
-  // The names in dir.
-  std::string listing() {
+  // The names in d (the test's directory if empty).
+  std::string listing(std::string d = "") {
     std::string out;
-    FILE* p = popen(("ls -A '" + dir + "'").c_str(), "r");
+    FILE* p = popen(("ls -A '" + (d.empty() ? dir : d) + "'").c_str(), "r");
     for (int c; (c = fgetc(p)) != EOF;) out += (char)c;
     pclose(p);
     return out;
@@ -316,4 +317,103 @@ TEST_F(PakFiles, SizeFileKeepsThePosition) {
   EXPECT_EQ(SIZEFILE(f), 1234);
   EXPECT_EQ(ftell(f), 100);
   fclose(f);
+}
+
+// WRITEFILE, which every save of the program goes through.
+class WholeFiles : public PakFiles {
+ protected:
+  void TearDown() override {
+    Unmount(dir + "/m");
+    PakFiles::TearDown();
+  }
+  // A tmpfs of kib KiB at dir/m holding the file old with the bytes given, read-only
+  // when asked; skips the test where mounting is not allowed.
+  std::string mountWithOld(int kib, bool readOnly, const std::vector<uint8_t>& old) {
+    std::string m = dir + "/m";
+    mkdir(m.c_str(), 0755);
+    std::string why = MountTmpfs(m, kib);
+    if (!why.empty()) return why;
+    writeBytes(m + "/old", old);
+    return readOnly ? MountTmpfs(m, kib, true) : "";
+  }
+};
+
+TEST_F(WholeFiles, ReplacesKeepingModeAndFollowingLinks) {
+  std::string a = dir + "/a", link = dir + "/link", rel = dir + "/rel";
+  writeBytes(a, {1, 2, 3});
+  ASSERT_EQ(chmod(a.c_str(), 0604), 0);
+  ASSERT_EQ(symlink(a.c_str(), link.c_str()), 0);
+  ASSERT_EQ(symlink("link", rel.c_str()), 0);  // relative, and a link to a link
+
+  const uint8_t bytes[] = {9, 8};
+  EXPECT_EQ(WRITEFILE(rel.c_str(), bytes, 2), 0);
+  EXPECT_EQ(fileBytes(a), std::vector<uint8_t>({9, 8}));
+  struct stat st;
+  ASSERT_EQ(lstat(rel.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+  ASSERT_EQ(lstat(a.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0604u) << "the replaced file keeps its mode";
+  EXPECT_EQ(listing(), "a\nlink\nrel\n") << "no scratch file left";
+
+  // A link to a file not there yet creates that file.
+  std::string dangling = dir + "/dangling";
+  ASSERT_EQ(symlink("made", dangling.c_str()), 0);
+  EXPECT_EQ(WRITEFILE(dangling.c_str(), bytes, 0), 0);
+  EXPECT_EQ(lstat((dir + "/made").c_str(), &st), 0);
+  std::string loop = dir + "/loop";
+  ASSERT_EQ(symlink("loop", loop.c_str()), 0);
+  EXPECT_EQ(WRITEFILE(loop.c_str(), bytes, 2), ELOOP);
+}
+
+TEST_F(WholeFiles, RefusesWhatIsNotARegularFile) {
+  std::string fifo = dir + "/fifo", sub = dir + "/sub";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+  std::string toFull = dir + "/full";
+  ASSERT_EQ(symlink("/dev/full", toFull.c_str()), 0);
+  const uint8_t bytes[] = {1};
+  struct {
+    const char* name;
+    std::string path;
+    int err;
+  } cases[] = {
+      {"a directory", sub, EISDIR},
+      {"a FIFO", fifo, ENOTSUP},
+      {"a device", "/dev/full", ENOTSUP},
+      {"a link to a device", toFull, ENOTSUP},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(WRITEFILE(c.path.c_str(), bytes, 1), c.err);
+    EXPECT_EQ(listing(), "fifo\nfull\nsub\n") << "nothing written or renamed";
+  }
+  struct stat st;
+  ASSERT_EQ(stat("/dev/full", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device is still a device";
+}
+
+TEST_F(WholeFiles, AFailedWriteLeavesTheOldFileAndNoScratch) {
+  const std::vector<uint8_t> old = {7, 7, 7};
+  struct {
+    const char* name;
+    int kib;
+    bool readOnly;
+    size_t bytes;
+    int err;
+  } cases[] = {
+      {"a read-only file system", 64, true, 10, EROFS},
+      {"the disk fills up during the write", 64, false, 200 * 1024, ENOSPC},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string why = mountWithOld(c.kib, c.readOnly, old);
+    if (!why.empty()) GTEST_SKIP() << why;
+    std::vector<uint8_t> bytes(c.bytes, 0x55);
+    std::string m = dir + "/m";
+    EXPECT_EQ(WRITEFILE((m + "/old").c_str(), bytes.data(), bytes.size()), c.err);
+    EXPECT_EQ(WRITEFILE((m + "/new").c_str(), bytes.data(), bytes.size()), c.err);
+    EXPECT_EQ(fileBytes(m + "/old"), old);
+    EXPECT_EQ(listing(m), "old\n");
+    Unmount(m);
+  }
 }

@@ -202,6 +202,17 @@ void App::key(const std::string& keysym) {
   sleepMs(60);
 }
 
+void App::type(const std::string& text) {
+  // With the Polish layout every letter typed has a key of its own; xdotool would
+  // otherwise remap a spare key for each, which the program may read after the next.
+  if (!polish_) Sh("setxkbmap -display " + display_ + " pl");
+  polish_ = true;
+  std::string quoted;
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  xdo("type --window " + wid_ + " --delay 40 -- '" + quoted + "'");
+  sleepMs(60);
+}
+
 void App::closeWindow() {
   Sh("DISPLAY=" + display_ + " '" WMCLOSE_BIN "' " + wid_);
   sleepMs(60);

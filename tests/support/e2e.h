@@ -43,6 +43,8 @@ class App {
   void press(int x, int y, int button = 1);    // button down at (x, y)
   void release(int button = 1);
   void key(const std::string& keysym);          // xdotool key name, e.g. BackSpace, comma
+  // Types text (UTF-8, Polish letters included) as keys on a Polish keyboard layout.
+  void type(const std::string& text);
   void closeWindow();                           // asks the window to close, as a user would
 
   Shot shot();
@@ -66,6 +68,7 @@ class App {
   pid_t xvfb_ = -1, app_ = -1;
   int exitCode_ = -1;
   int winX_ = 0, winY_ = 0;
+  bool polish_ = false;  // the keyboard layout set for type()
 };
 
 // Runs a shell command and returns its standard output.

@@ -4,7 +4,10 @@
 // intercept_tls_get_addr=0: this compiler's runtime can take a block of dynamic TLS for
 // the header of an old glibc and crash LeakSanitizer's tracer at exit, now and then, in
 // programs with many threads (Mesa's).
-extern "C" const char* __asan_default_options() { return "intercept_tls_get_addr=0"; }
+// Weak, so that a test program that needs more can give its own.
+extern "C" __attribute__((weak)) const char* __asan_default_options() {
+  return "intercept_tls_get_addr=0";
+}
 // Only what SDL's system libraries keep until exit is suppressed (tests/lsan.supp).
 extern "C" const char* __lsan_default_options() {
   return "suppressions=" TARKSEN_LSAN_SUPP ":print_suppressions=0";

@@ -1,0 +1,389 @@
+// Loading and saving as a user does it: a box under "Ładuj" or "Zapisz", the file
+// selector, a name typed or picked; then the picture on the drawing screen and the
+// files on disk, checked against pixels worked out here and ImageMagick's reading.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/e2e/look.h"
+#include "tests/picfiles/bmpmake.h"
+#include "tests/picfiles/picmake.h"
+#include "tests/support/e2e.h"
+
+namespace {
+
+constexpr Rect DEGAS = {8, 32, 200, 24}, LBMP = {8, 56, 200, 24}, LBLOK = {8, 80, 200, 24};
+constexpr Rect DOODLE = {212, 32, 200, 24}, ZBMP = {212, 56, 200, 24}, ZBLOK = {212, 80, 200, 24};
+constexpr Rect CZYSC = {8, 370, 200, 24}, TAK = {232, 276, 82, 18};
+// The file selector's buttons and fields.
+constexpr Rect UP = {540, 68, 96, 16}, BASE = {540, 200, 96, 16}, ROOT = {540, 220, 96, 16};
+constexpr Rect OK = {540, 360, 96, 16}, CANCEL = {540, 380, 96, 16};
+constexpr Rect FILTR = {68, 24, 248, 16}, KATALOG = {4, 48, 632, 16}, NAZWA = {384, 24, 252, 16};
+constexpr Rect LISTA = {4, 68, 480, 324}, DZWIGNIA = {488, 68, 16, 324};
+int wiersz(int i) { return 70 + 16 * i + 8; }  // middle of list row i
+
+// The colours of pixel values as the program shows them, by the number of planes: four
+// planes give white, red, green, yellow, blue, magenta, cyan, light grey, dark grey,
+// light red, light green, light yellow, light blue, light magenta, light cyan, black.
+constexpr uint32_t PLANY4[16] = {0xFFFFFF, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF,
+                                 0x00FFFF, 0x9C9C9C, 0x4E4E4E, 0xFF7F7F, 0x7FFF7F, 0xFFFF7F,
+                                 0x7F7FFF, 0xFF7FFF, 0x7FFFFF, 0x000000};
+constexpr uint32_t PLANY2[4] = {0xFFFFFF, 0xFF0000, 0x00FF00, 0x000000};
+constexpr uint32_t PLANY1[2] = {0xFFFFFF, 0x000000};
+
+bool dialog(const Shot& s) {
+  return s.w == 640 && s.at(0, 0) == CZARNY && s.at(1, 1) == SRODEK && s.at(2, 2) == CZARNY;
+}
+bool panel(const Shot& s) { return s.w == 640 && s.at(0, 0) == SRODEK && s.at(430, 358) == BLADY; }
+bool alert(const Shot& s) {
+  return s.w == 640 && s.at(160, 100) == CZARNY && s.at(161, 101) == SRODEK &&
+         s.at(162, 102) == CZARNY && s.at(478, 298) == SRODEK;
+}
+
+// A picture of w x h pixels shown over the whole drawing screen.
+struct Obrazek {
+  int w, h;
+  std::vector<uint32_t> px;  // 0xRRGGBB
+  uint32_t pod(int x, int y) const { return px[size_t(y * h / 400) * w + x * w / 640]; }
+};
+Obrazek zWartosci(const std::vector<uint8_t>& v, int w, int h, const uint32_t* kolory) {
+  Obrazek o{w, h, std::vector<uint32_t>(v.size())};
+  for (size_t i = 0; i < v.size(); i++) o.px[i] = kolory[v[i]];
+  return o;
+}
+Obrazek zRgb(const RgbImage& r) { return {r.w, r.h, r.px}; }
+
+// The file selector as it should look, worked out from its layout: the background and
+// two black frames, the title centred by bytes, "Dir:" and "Sel:", the sunken fields and
+// list with their texts, the raised lever and buttons, and the lever's two arrows.
+std::vector<uint32_t> wygladDialogu(const char* title, const char* filter, const std::string& dir,
+                                    const std::vector<std::string>& entries) {
+  std::vector<uint32_t> p(640 * 400, SRODEK);
+  auto prost = [&p](int x, int y, int w, int h, uint32_t c) {
+    for (int j = y; j < y + h; j++)
+      for (int i = x; i < x + w; i++) p[size_t(j) * 640 + i] = c;
+  };
+  for (int i : {0, 2}) {
+    prost(i, i, 640 - 2 * i, 1, CZARNY), prost(i, 399 - i, 640 - 2 * i, 1, CZARNY);
+    prost(i, i, 1, 400 - 2 * i, CZARNY), prost(639 - i, i, 1, 400 - 2 * i, CZARNY);
+  }
+  const uint32_t nic = 0xFF000000;  // no colour a screenshot has
+  auto napis = [&](const std::string& t, int x, int y) {
+    auto f = Tekst({0, 0, 640, 400}, t.c_str(), x, y, 640, nic, CZARNY);
+    for (int j = 0; j < 400; j++)
+      for (int i = 0; i < 640; i++)
+        if (f(i, j) != nic) p[size_t(j) * 640 + i] = CZARNY;
+  };
+  // A box: the rim one pixel outside r, its corners the fill's.
+  auto skrzynka = [&](Rect r, bool wklesla) {
+    prost(r.x - 1, r.y - 1, r.w + 2, r.h + 2, wklesla ? BLADY : SRODEK);
+    uint32_t gora = wklesla ? CIEMNY : JASNY, dol = wklesla ? JASNY : CIEMNY;
+    prost(r.x, r.y - 1, r.w, 1, gora), prost(r.x - 1, r.y, 1, r.h, gora);
+    prost(r.x, r.y + r.h, r.w, 1, dol), prost(r.x + r.w, r.y, 1, r.h, dol);
+  };
+  napis(title, (640 - 16 * int(strlen(title))) / 2, 4);
+  napis("Dir:", 8, 24);
+  napis("Sel:", 320, 24);
+  // Fields print whole glyphs centred in their width: 15, 39 and 15 of them.
+  skrzynka(FILTR, true), napis(filter, 68 + 4, 24);
+  skrzynka(KATALOG, true), napis(dir, 4 + 4, 48);
+  skrzynka(NAZWA, true);
+  // The list's 20 rows of 16 pixels leave 4, split above and below.
+  skrzynka(LISTA, true);
+  for (size_t i = 0; i < entries.size(); i++) napis(entries[i], 4, 70 + 16 * int(i));
+  skrzynka(DZWIGNIA, false);
+  const std::pair<Rect, const char*> buttons[] = {
+      {UP, "UP"}, {BASE, "BASE"}, {ROOT, "ROOT"}, {OK, "OK"}, {CANCEL, "CANCEL"}};
+  for (const auto& [r, label] : buttons) {
+    skrzynka(r, false);
+    napis(label, r.x + r.w / 2 - 8 * int(strlen(label)), r.y);
+  }
+  // The '^' glyph's ink (cell 62, columns 1..5, rows 1..6) doubled, once flipped below.
+  for (int fy = 0; fy < 6; fy++)
+    for (int fx = 0; fx < 5; fx++)
+      if (font().ink(8 * 62 + 1 + fx, 1 + fy)) {
+        prost(491 + 2 * fx, 199 + 2 * fy, 2, 2, CZARNY);
+        prost(491 + 2 * fx, 249 + 2 * (5 - fy), 2, 2, CZARNY);
+      }
+  return p;
+}
+
+class Files : public testing::Test {
+ protected:
+  std::string path(const std::string& name) const { return app.dir() + "/" + name; }
+  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    EXPECT_TRUE(WriteBytes(path(name), bytes));
+    return path(name);
+  }
+  // Clicks a load or save box and waits for the file selector.
+  void open(Rect box) {
+    klik(app, box);
+    ASSERT_TRUE(bool(app.waitFor(dialog).w)) << "no file selector";
+    ASSERT_TRUE(dialog(app.shot()));
+  }
+  // Types a name into the name field as the dialog opens and takes it with Enter, twice.
+  void choose(const std::string& name) {
+    app.type(name);
+    app.key("Return");
+    app.key("Return");
+  }
+  // The picture on the drawing screen, then back to the control screen.
+  testing::AssertionResult shows(const Obrazek& o) {
+    if (!panel(app.waitFor(panel))) return testing::AssertionFailure() << "no control screen";
+    klik(app, 500, 250, 3);
+    testing::AssertionResult a = Widac(app, [&](const Shot& s) {
+      return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return o.pod(x, y); });
+    });
+    klik(app, 500, 250, 3);
+    app.waitFor(panel);
+    return a;
+  }
+  App app;
+};
+
+}  // namespace
+
+TEST_F(Files, EveryKindOfPictureLoadsThroughTheSelector) {
+  const std::vector<uint8_t> v4 = Pattern(320, 200, 4), v2 = Pattern(640, 200, 2),
+                             v1 = Pattern(640, 400, 1);
+  std::vector<uint8_t> vd = v1;
+  for (uint8_t& v : vd) v ^= uint8_t((&v - vd.data()) % 7 == 0);
+  RgbImage bmp{8, 5, {}};
+  for (int i = 0; i < 40; i++) bmp.px.push_back(PLANY4[i % 16] ^ uint32_t(i));
+  struct {
+    const char* name;
+    std::vector<uint8_t> file;
+    Rect box;
+    Obrazek expected;
+  } rows[] = {
+      {"a.PI1", Degas(PlanesOf(v4, 320, 200, 4)), DEGAS, zWartosci(v4, 320, 200, PLANY4)},
+      {"b.PI2", Degas(PlanesOf(v2, 640, 200, 2)), DEGAS, zWartosci(v2, 640, 200, PLANY2)},
+      {"c.PI3", Degas(PlanesOf(v1, 640, 400, 1)), DEGAS, zWartosci(v1, 640, 400, PLANY1)},
+      {"d.PIC", Degas(PlanesOf(v1, 640, 400, 1)), DEGAS, zWartosci(v1, 640, 400, PLANY1)},
+      {"doodle.PIC", PlanesOf(vd, 640, 400, 1), DEGAS, zWartosci(vd, 640, 400, PLANY1)},
+      {"e.BMP", Bmp24(bmp), LBMP, zRgb(bmp)},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    open(r.box);
+    choose(write(r.name, r.file));
+    EXPECT_TRUE(shows(r.expected));
+  }
+}
+
+TEST_F(Files, BlocksLoadAndSaveThroughTheSelector) {
+  const std::vector<uint8_t> v = Pattern(32, 3, 2);
+  RgbImage k{3, 2, {0x102030, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000}};
+  std::string gbf = write("x.GBF", Gbf(20, 2, 2, PlanesOf(v, 32, 3, 2)));
+  std::string bmp = write("k.BMP", Bmp24(k));
+  std::string pi1 = write("a.PI1", Degas(PlanesOf(Pattern(320, 200, 4), 320, 200, 4)));
+  struct {
+    const char* name;
+    Rect load;
+    std::string file;
+    RgbImage expected;
+  } rows[] = {
+      {"a GBF block through \"...blok\"", LBLOK, gbf, {32, 3, zWartosci(v, 32, 3, PLANY2).px}},
+      {"a BMP through \"DEGAS\" goes into the block", DEGAS, bmp, k},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    open(r.load);
+    choose(r.file);
+    ASSERT_TRUE(panel(app.waitFor(panel)));
+    std::string saved = path("blok");
+    remove((saved + ".BMP").c_str());
+    open(ZBLOK);
+    choose(saved);  // the offered ".BMP" stays behind the name
+    ASSERT_TRUE(panel(app.waitFor(panel)));
+    RgbImage file = ReadWithImageMagick(saved + ".BMP");
+    EXPECT_EQ(file.w, r.expected.w);
+    EXPECT_EQ(file.h, r.expected.h);
+    EXPECT_EQ(file.px, r.expected.px);
+  }
+  SCOPED_TRACE("a PI1 through \"...blok\" goes onto the picture");
+  open(LBLOK);
+  choose(pi1);
+  EXPECT_TRUE(shows(zWartosci(Pattern(320, 200, 4), 320, 200, PLANY4)));
+}
+
+TEST_F(Files, SavedPicturesLoadBack) {
+  const std::vector<uint8_t> v4 = Pattern(320, 200, 4);
+  const Obrazek pi1 = zWartosci(v4, 320, 200, PLANY4);
+  open(DEGAS);
+  choose(write("a.PI1", Degas(PlanesOf(v4, 320, 200, 4))));
+  ASSERT_TRUE(shows(pi1));
+  open(DOODLE);
+  choose(path("d"));  // saved as d.PIC, the offered name behind the typed one
+  ASSERT_TRUE(panel(app.waitFor(panel)));
+  open(ZBMP);
+  choose(path("p"));
+  ASSERT_TRUE(panel(app.waitFor(panel)));
+  EXPECT_EQ(ReadBytes(path("d.PIC")).size(), 32000u);
+  RgbImage p = ReadWithImageMagick(path("p.BMP"));
+  ASSERT_EQ(p.w, 640);
+  ASSERT_EQ(p.h, 400);
+  for (int y = 0; y < 400; y += 7)
+    for (int x = 0; x < 640; x += 3) ASSERT_EQ(p.at(x, y), pi1.pod(x, y)) << x << ", " << y;
+
+  klik(app, CZYSC);
+  ASSERT_TRUE(alert(app.waitFor(alert)));
+  klik(app, TAK);
+  ASSERT_TRUE(shows(Obrazek{1, 1, {0xFFFFFF}})) << "cleared";
+  open(LBMP);
+  choose(path("p.BMP"));
+  EXPECT_TRUE(shows(pi1)) << "the BMP";
+  open(DEGAS);
+  choose(path("d.PIC"));
+  Obrazek bw = pi1;
+  for (uint32_t& c : bw.px) c = c == 0xFFFFFF ? c : 0;
+  EXPECT_TRUE(shows(bw)) << "the Doodle: only white stays white";
+}
+
+// A quit request while the selector is up ends the command and the program, exit code
+// 0, with nothing written or loaded: the name field's text is not acted on.
+TEST(FileSelector, AQuitRequestInItEndsTheProgramWithNothingDone) {
+  struct {
+    const char* name;
+    Rect box;
+    std::string typed;
+  } rows[] = {
+      {"save", ZBMP, "saved"},
+      {"load of a name that is not there", LBMP, "none.BMP"},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    App a;
+    klik(a, r.box);
+    ASSERT_TRUE(dialog(a.waitFor(dialog)));
+    a.type(a.dir() + "/" + r.typed);
+    a.closeWindow();
+    EXPECT_EQ(a.waitExit(), 0);
+    EXPECT_EQ(a.output(), "") << "a load of the name would have told SDL's error";
+    EXPECT_EQ(Sh("ls -A '" + a.dir() + "'"), "BASFont.bmp\nstdout.txt\n");
+  }
+}
+
+// The dialog for a fixed directory, pixel for pixel, after its path was typed in.
+TEST_F(Files, TheSelectorOnAFixedDirectoryLooksExactlySo) {
+  ASSERT_EQ(mkdir(path("fixed").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(path("fixed/sub").c_str(), 0755), 0);
+  for (const char* n : {"b.bmp", "a.BMP", "c.txt", "d.Bmp"}) write(std::string("fixed/") + n, {});
+  open(LBMP);
+  app.key("Return");
+  klik(app, KATALOG);
+  app.key("ctrl+x");
+  app.type(path("fixed"));
+  app.key("Return");
+  const std::vector<uint32_t> want =
+      wygladDialogu("Ładowanie", ".BMP", path("fixed/"), {"\x7Fsub", "a.BMP", "b.bmp"});
+  EXPECT_TRUE(Widac(app, [&](const Shot& s) {
+    return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return want[size_t(y) * 640 + x]; });
+  }));
+  klik(app, CANCEL);
+  EXPECT_TRUE(panel(app.waitFor(panel)));
+}
+
+// The directory field showing text.
+testing::AssertionResult katalog(const Shot& s, const std::string& text) {
+  return Obszar(s, KATALOG, Tekst(KATALOG, text.c_str(), 8, 48, 640, BLADY, CZARNY));
+}
+
+TEST_F(Files, TheSelectorAsAUserWalksIt) {
+  std::string bin = TARKSEN_BIN, base = bin.substr(0, bin.rfind('/') + 1);
+  std::string parent = base.substr(0, base.rfind('/', base.size() - 2) + 1);
+  ASSERT_EQ(mkdir(path("long").c_str(), 0755), 0);
+  auto kolor = [](int i) { return uint32_t(0x030507 * (i + 1)); };
+  for (int i = 0; i < 60; i++) {
+    char n[16];
+    snprintf(n, sizeof n, "long/f%02d.BMP", i);
+    write(n, Bmp24(RgbImage{1, 1, {kolor(i)}}));
+  }
+  {
+    SCOPED_TRACE("a save: a Polish name typed at once, then UP, BASE, ROOT and a typed path");
+    open(ZBMP);
+    app.type("zażółć gęślą");
+    app.key("Return");
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, base); })) << "starts in BASE";
+    klik(app, UP);
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, parent); }));
+    klik(app, ROOT);
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, "/"); }));
+    klik(app, BASE);
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, base); }));
+    klik(app, KATALOG);
+    app.key("ctrl+x");
+    app.type(app.dir());
+    app.key("Return");
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, app.dir() + "/"); }));
+    klik(app, OK);
+    ASSERT_TRUE(panel(app.waitFor(panel)));
+    EXPECT_EQ(ReadWithImageMagick(path("zażółć gęślą.BMP")).w, 640) << "saved under that name";
+  }
+  {
+    SCOPED_TRACE("a load: the lever held down to the end of 60 files, a double click");
+    open(LBMP);
+    app.key("Return");
+    klik(app, KATALOG);
+    app.key("ctrl+x");
+    app.type(path("long"));
+    app.key("Return");
+    Rect last = {4, 70 + 16 * 19, 480, 16};
+    auto shown = [&](const char* name) {
+      return [&, name](const Shot& s) {
+        return Obszar(s, last, Tekst(last, name, 4, last.y, 640, BLADY, CZARNY));
+      };
+    };
+    ASSERT_TRUE(Widac(app, shown("f19.BMP")));
+    app.press(496, 390);
+    EXPECT_TRUE(Widac(app, shown("f59.BMP"))) << "scrolled to the end";
+    app.release();
+    app.doubleClick(100, wiersz(19));
+    EXPECT_TRUE(shows(Obrazek{1, 1, {kolor(59)}}));
+  }
+  {
+    SCOPED_TRACE("CANCEL after picking a file loads nothing");
+    open(LBMP);
+    app.key("Return");
+    klik(app, KATALOG);
+    app.key("ctrl+x");
+    app.type(path("long"));
+    app.key("Return");
+    klik(app, 100, wiersz(0));
+    klik(app, CANCEL);
+    EXPECT_TRUE(shows(Obrazek{1, 1, {kolor(59)}}));
+  }
+}
+
+TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
+  struct {
+    const char* name;
+    Rect box;
+    std::string file;
+    const char* text;
+    int dx, dy;
+  } rows[] = {
+      {"a missing picture", DEGAS, path("none.PI1"), "Nie ma takiego pliku", 0, 100},
+      {"a malformed BMP: SDL's words", LBMP, write("junk.BMP", {'h', 'e', 'l', 'l', 'o', '!'}),
+       "File is not a Windows BMP file", 0, 50},
+      {"an unknown kind", LBMP, write("x.Bmp", Bmp24(RgbImage{1, 1, {0}})), "Nieznany typ pliku",
+       16, 100},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    open(r.box);
+    choose(r.file);
+    Rect text = {163, 100 + r.dy + 1, 314, 40};
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) {
+      if (!alert(s)) return testing::AssertionFailure() << "no alert";
+      return Obszar(s, text, Tekst(text, r.text, 160 + r.dx, 100 + r.dy, 464, SRODEK, CZARNY));
+    }));
+    app.key("Return");
+    EXPECT_TRUE(shows(Obrazek{1, 1, {0xFFFFFF}})) << "the picture as it was";
+  }
+}

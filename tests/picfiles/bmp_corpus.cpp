@@ -1,0 +1,199 @@
+// BMP files of every kind SDL reads and of many it refuses, made by netpbm, ImageMagick
+// and field by field here, each loaded onto the picture and into the block. An accepted
+// file shows the pixels ImageMagick reads from it; a refused one gives the alert and
+// leaves picture and block as they were; none crashes. Some headers ask for terabytes:
+// this binary runs with the sanitizer's allocator returning null as malloc would.
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "picfiles/picfiles.h"
+#include "tests/picfiles/bmpmake.h"
+#include "tests/picfiles/scene.h"
+
+// Takes the place of the test build's own settings (tests/support/sanitizer_defaults.cpp,
+// whose option it repeats): a header asking for terabytes must get a failed allocation,
+// as it does outside the sanitizer, not an abort.
+extern "C" const char* __asan_default_options() {
+  return "allocator_may_return_null=1:intercept_tls_get_addr=0";
+}
+
+namespace {
+
+// A BMP built field by field: a 40-byte info header, optional channel masks after it,
+// the palette (0xRRGGBB entries, their number in the header), then the stored pixels.
+struct Fields {
+  int32_t w = 0, h = 0;
+  uint16_t bpp = 24;
+  uint32_t compression = 0;
+  std::vector<uint32_t> palette = {};
+  std::vector<uint32_t> masks = {};
+  std::vector<uint8_t> pixels = {};
+};
+std::vector<uint8_t> build(const Fields& f) {
+  std::vector<uint8_t> b;
+  auto le = [&b](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; i++) b.push_back(uint8_t(v >> (8 * i)));
+  };
+  uint32_t offset = 14 + 40 + 4 * uint32_t(f.masks.size() + f.palette.size());
+  b.push_back('B'), b.push_back('M');
+  le(offset + uint32_t(f.pixels.size()), 4), le(0, 4), le(offset, 4);
+  le(40, 4), le(uint32_t(f.w), 4), le(uint32_t(f.h), 4), le(1, 2), le(f.bpp, 2);
+  le(f.compression, 4), le(uint32_t(f.pixels.size()), 4), le(2835, 4), le(2835, 4);
+  le(uint32_t(f.palette.size()), 4), le(0, 4);
+  for (uint32_t m : f.masks) le(m, 4);
+  for (uint32_t c : f.palette) le(c, 4);  // blue, green, red, 0
+  b.insert(b.end(), f.pixels.begin(), f.pixels.end());
+  return b;
+}
+std::vector<uint8_t> cut(std::vector<uint8_t> b, size_t n) {
+  b.resize(n);
+  return b;
+}
+
+// A 7x5 source image: odd rows to pad, a few colours, every pixel's neighbours differ.
+RgbImage source(int colours) {
+  static const uint32_t c[6] = {0xFF0000, 0x0000FF, 0x00FF00, 0xFFFFFF, 0x000000, 0x808000};
+  RgbImage img{7, 5, std::vector<uint32_t>(35)};
+  for (int i = 0; i < 35; i++) img.px[i] = c[(i % 7 + i / 7 * 2) % colours];
+  return img;
+}
+
+// Runs a shell command that writes path; false if it failed.
+bool tool(const std::string& cmd) { return std::system((cmd + " 2>/dev/null").c_str()) == 0; }
+
+enum Outcome { READ, REFUSED };
+struct Row {
+  std::string name;
+  std::vector<uint8_t> file;  // empty: made by the command instead
+  std::string command;        // writes OUT from the 7x5 image in IN (a PPM)
+  Outcome outcome;
+  int tolerance = 0;  // per channel, against ImageMagick's reading
+};
+
+// got against want in red, green and blue, each within tol.
+testing::AssertionResult within(const Image& got, const Image& want, int tol) {
+  if (tol == 0) return SameImage(got, want, true);
+  if (got.w != want.w || got.h != want.h) return testing::AssertionFailure() << "sizes differ";
+  for (size_t i = 0; i < got.px.size(); i++)
+    for (int sh = 0; sh < 24; sh += 8)
+      if (abs(int(got.px[i] >> sh & 0xFF) - int(want.px[i] >> sh & 0xFF)) > tol)
+        return testing::AssertionFailure() << "pixel " << i << " off by more than " << tol;
+  return testing::AssertionSuccess();
+}
+
+class Corpus : public PicScene {};
+
+TEST_F(Corpus, EveryFileLoadsOrIsRefusedWithTheAlert) {
+  const std::vector<uint8_t> ppm6 = [] {
+    RgbImage s = source(6);
+    std::string head = "P6 7 5 255\n";
+    std::vector<uint8_t> f(head.begin(), head.end());
+    for (uint32_t p : s.px)
+      f.insert(f.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+    return f;
+  }();
+  std::string in = write("in.ppm", ppm6);
+  tool("ppmtopgm '" + in + "' | pgmtopbm -threshold > '" + dir + "/in.pbm'");
+
+  const std::vector<uint8_t> bmp24 = Bmp24(source(6));
+  Fields topDown{3, -2, 24};
+  topDown.pixels = {0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0,  // top row: red, green, blue
+                    255, 255, 255, 0, 0, 0, 128, 128, 128, 0, 0, 0};
+  Fields bgrx{2, 2, 32, 3};
+  bgrx.masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
+  bgrx.pixels = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 10, 20, 30, 0};
+  Fields rgbx = bgrx;
+  rgbx.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+  // RLE4: four rows of encoded runs, one absolute run, the end of the bitmap.
+  Fields rle4{7, 5, 4, 2, {0xFF0000, 0x0000FF, 0x00FF00}, {}, {}};
+  rle4.pixels = {7, 0x01, 0, 0, 7, 0x12, 0, 0, 7, 0x20, 0, 0, 3, 0x11, 4, 0x22, 0, 0,
+                 0, 7, 0x01, 0x21, 0x02, 0x10, 0, 0, 0, 1};
+  // 8 bits with a palette of two entries, one row padded to four bytes.
+  Fields shortPalette{3, 1, 8, 0, {0x000000, 0xFFFFFF}, {}, {1, 0, 1, 0}};
+  Fields pastPalette = shortPalette;
+  pastPalette.pixels = {1, 5, 1, 0};
+  Fields wide{INT32_MIN, 1, 24, 0, {}, {}, std::vector<uint8_t>(16)};
+  Fields tall{1, INT32_MIN, 24, 0, {}, {}, std::vector<uint8_t>(16)};
+  Fields terabytes{1000000, 1000000, 24, 0, {}, {}, std::vector<uint8_t>(64)};
+  Fields oddDepth{7, 5, 7, 0, {}, {}, std::vector<uint8_t>(40)};
+
+  const std::string netpbm = "ppmtobmp ", magick = "convert IN ";
+  const Row rows[] = {
+      {"1 bit (netpbm)", {}, "ppmtobmp -bpp=1 " + dir + "/in.pbm > OUT", READ},
+      {"4 bits (netpbm)", {}, netpbm + "-bpp=4 IN > OUT", READ},
+      {"8 bits (netpbm)", {}, netpbm + "-bpp=8 IN > OUT", READ},
+      {"24 bits (netpbm)", {}, netpbm + "-bpp=24 IN > OUT", READ},
+      {"24 bits, OS/2 header (netpbm)", {}, netpbm + "-os2 -bpp=24 IN > OUT", READ},
+      // SDL widens a full 6-bit green to 254 where ImageMagick gives 255.
+      {"16 bits 5-6-5 bit fields (ImageMagick)", {}, magick + "-define bmp:subtype=RGB565 BMP:OUT",
+       READ, 1},
+      {"16 bits 5-5-5 (ImageMagick)", {}, magick + "-define bmp:subtype=RGB555 BMP:OUT", READ},
+      {"32 bits with alpha (ImageMagick)", {},
+       magick + "-alpha set -channel A -evaluate set 50% +channel BMP:OUT", READ},
+      {"RLE8 (ImageMagick)", {}, magick + "-type palette -compress RLE BMP3:OUT", READ},
+      {"RLE4", build(rle4), "", READ},
+      {"top-down 24 bits", build(topDown), "", READ},
+      {"32 bits, bit fields BGRX", build(bgrx), "", READ},
+      {"32 bits, bit fields RGBX", build(rgbx), "", READ},
+      {"8 bits, palette of two entries", build(shortPalette), "", READ},
+      {"8 bits, a pixel past the palette", build(pastPalette), "", REFUSED},
+      {"header cut after 2 bytes", cut(bmp24, 2), "", REFUSED},
+      {"header cut after 14 bytes", cut(bmp24, 14), "", REFUSED},
+      {"header cut after 30 bytes", cut(bmp24, 30), "", REFUSED},
+      {"body cut in half", cut(bmp24, 54 + 60), "", REFUSED},
+      {"width 2^31", build(wide), "", REFUSED},
+      {"height 2^31", build(tall), "", REFUSED},
+      {"a header asking for terabytes", build(terabytes), "", REFUSED},
+      {"7 bits a pixel", build(oddDepth), "", REFUSED},
+      {"not a BMP", {'G', 'I', 'F', '8', '9', 'a', 0, 0}, "", REFUSED},
+      {"empty", {}, "", REFUSED},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    std::string path = dir + "/x.bmp";
+    remove(path.c_str());
+    if (r.command.empty()) {
+      write("x.bmp", r.file);
+    } else {
+      std::string cmd = r.command;
+      cmd.replace(cmd.find("OUT"), 3, "'" + path + "'");
+      if (cmd.find("IN") != std::string::npos) cmd.replace(cmd.find("IN"), 2, "'" + in + "'");
+      ASSERT_TRUE(tool(cmd)) << cmd;
+    }
+    RgbImage want = ReadWithImageMagick(path);
+    if (r.outcome == READ) {
+      ASSERT_GT(want.w, 0) << "ImageMagick cannot read it";
+    }
+    for (int32_t dest : {1, 2}) {
+      SCOPED_TRACE(dest == 1 ? "onto the picture" : "into the block");
+      reset();
+      DrainEvents();
+      PushKey(SDLK_ESCAPE);  // answers the alert, if there is one
+      LoadBMP(path.c_str(), dest);
+      bool alerted = SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN) == 0;
+      if (r.outcome == REFUSED) {
+        EXPECT_TRUE(alerted) << "no alert";
+        EXPECT_TRUE(unchanged());
+        continue;
+      }
+      EXPECT_FALSE(alerted) << "alert: " << SDL_GetError();
+      // ImageMagick's pixels, stretched over the picture with nearest neighbours.
+      Image expected(dest == 1 ? 640 : want.w, dest == 1 ? 400 : want.h);
+      for (int y = 0; y < expected.h; y++)
+        for (int x = 0; x < expected.w; x++) {
+          uint32_t p = want.at(x * want.w / expected.w, y * want.h / expected.h);
+          expected.at(x, y) = Px(uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), 0);
+        }
+      EXPECT_TRUE(within(ReadPixels(dest == 1 ? rob_e$ : blok$), expected, r.tolerance));
+      if (dest == 1) {
+        EXPECT_TRUE(SameImage(ReadPixels(blok$), block)) << "the block stays";
+      } else {
+        EXPECT_TRUE(SameImage(ReadPixels(rob_e$), picture)) << "the picture stays";
+      }
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,362 @@
+// The load and save commands through the real file selector, fed with pushed events as
+// a user types: the reader chosen by the name, what lands on the picture and in the
+// block, every failure with its alert and nothing changed, and what saved files hold.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "paint/paint.h"
+#include "picfiles/picfiles.h"
+#include "platform/platform.h"
+#include "tests/paint/draw_gl.h"
+#include "tests/picfiles/bmpmake.h"
+#include "tests/picfiles/pic_expect.h"
+#include "tests/picfiles/picmake.h"
+#include "tests/picfiles/scene.h"
+#include "tests/support/gl.h"
+#include "tests/support/mounts.h"
+
+using Step = std::function<void()>;
+
+// A user who types path into the name field as the dialog opens, deletes the offered
+// name behind it (offered bytes), ends the editing with Enter and takes the name with a
+// second Enter; then Escape for an alert, if one follows. Paths are ASCII here, typed
+// in pieces that fit a text event.
+static std::vector<Step> choose(const std::string& path, size_t offered = 0) {
+  return {[=] {
+            for (size_t i = 0; i < path.size(); i += 31) PushText(path.substr(i, 31).c_str());
+            for (size_t i = 0; i < offered; i++) PushKey(SDLK_DELETE);
+            PushKey(SDLK_RETURN);
+          },
+          [] { PushKey(SDLK_RETURN); }, [] { PushKey(SDLK_ESCAPE); }};
+}
+
+// An image of 0xRRGGBB pixels as the textures hold it: opaque.
+static Image opaque(const RgbImage& img) {
+  Image out(img.w, img.h);
+  for (size_t i = 0; i < img.px.size(); i++) {
+    uint32_t p = img.px[i];
+    out.px[i] = Px(uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), 255);
+  }
+  return out;
+}
+// The window's pixels as 0xRRGGBB, to compare with what ImageMagick reads.
+static RgbImage rgbOf(const Image& img) {
+  RgbImage out{img.w, img.h, std::vector<uint32_t>(img.px.size())};
+  for (size_t i = 0; i < img.px.size(); i++) {
+    uint32_t p = img.px[i];
+    out.px[i] = (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
+  }
+  return out;
+}
+
+// The names in directory d, one a line, sorted.
+static std::string listing(const std::string& d) {
+  std::string out;
+  FILE* p = popen(("LC_ALL=C ls -A '" + d + "'").c_str(), "r");
+  for (int c; p && (c = fgetc(p)) != EOF;) out += char(c);
+  if (p) pclose(p);
+  return out;
+}
+
+class Commands : public PicScene {
+ protected:
+  // Runs a command (laduj or zapisz) as the user gives the steps, the window cleared
+  // first so what it shows afterwards is the command's own.
+  void run(const std::function<void()>& command, std::vector<Step> steps) {
+    ClearTarget(nullptr, Px(0, 0, 64, 255));
+    DrainEvents();
+    Player p(std::move(steps));
+    command();
+  }
+  // The alert panel as the toolkit draws it with the commands' icon colours.
+  static Image alert(int dx, int dy, const char* text) {
+    ClearTarget(nullptr, Px(0, 0, 64, 255));
+    Color = 0xFFFFFFFF;
+    ColorB = 0xFF;
+    PushKey(SDLK_ESCAPE);
+    GEMMessage(dx, dy, text, 0, "i|Powrót");
+    return panel();
+  }
+  static Image panel() {
+    SDL_Rect r = {AlertX, AlertY, AlertW, AlertH};
+    return ReadPixels(nullptr, &r);
+  }
+};
+
+// A 4x2 BMP whose every pixel differs.
+static const RgbImage Small = {4, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x123456,  //
+                                 0xFFFFFF, 0x000000, 0x808080, 0xABCDEF}};
+
+TEST_F(Commands, TheNameChoosesTheReader) {
+  const std::vector<uint8_t> pi1 = Degas(PlanesOf(Pattern(320, 200, 4), 320, 200, 4));
+  const std::vector<uint8_t> gbf = Gbf(20, 0, 1, PlanesOf(Pattern(32, 1, 1), 32, 1, 1));
+  const std::vector<uint8_t> bmp = Bmp24(Small);
+  ASSERT_EQ(mkdir((dir + "/pics.old").c_str(), 0755), 0);
+
+  Image pi1Picture(640, 400), bmpPicture(640, 400), gbfBlock(32, 1);
+  std::vector<uint32_t> values = ThroughTable(Pattern(320, 200, 4), 4);
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++) {
+      pi1Picture.at(x, y) = values[size_t(y / 2) * 320 + x / 2];
+      bmpPicture.at(x, y) = opaque(Small).at(x / 160, y / 200);
+    }
+  gbfBlock.px = ThroughTable(Pattern(32, 1, 1), 1);
+  const Image smallBlock = opaque(Small);
+
+  enum Outcome { UNKNOWN, PICTURE, BLOCK };
+  struct {
+    const char* name;
+    const std::vector<uint8_t>& file;
+    int32_t command;
+    Outcome outcome;
+    const Image& expected;
+  } rows[] = {
+      {"x.Pi1", pi1, 0, UNKNOWN, picture},
+      {"x.gbf", gbf, 2, UNKNOWN, picture},
+      {"x.Bmp", bmp, 1, UNKNOWN, picture},
+      {"pics.old/readme", bmp, 1, UNKNOWN, picture},
+      {"x.PI1", pi1, 0, PICTURE, pi1Picture},
+      {"x.PI1", pi1, 2, PICTURE, pi1Picture},
+      {"x.bmp", bmp, 1, PICTURE, bmpPicture},
+      {"x.BMP", bmp, 1, PICTURE, bmpPicture},
+      {"x.BMP", bmp, 0, BLOCK, smallBlock},
+      {"x.bmp", bmp, 2, BLOCK, smallBlock},
+      {"x.GBF", gbf, 1, BLOCK, gbfBlock},
+  };
+  const Image unknown = alert(16, 100, "Nieznany typ pliku");
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.name) + " with load command " + std::to_string(r.command));
+    reset();
+    std::string path = write(r.name, r.file);
+    run([&] { laduj(r.command); }, choose(path));
+    if (r.outcome == UNKNOWN) {
+      EXPECT_TRUE(SameImage(panel(), unknown));
+      EXPECT_TRUE(unchanged());
+    } else if (r.outcome == PICTURE) {
+      EXPECT_TRUE(SameImage(ReadPixels(rob_e$), r.expected));
+      EXPECT_TRUE(SameImage(ReadPixels(blok$), block)) << "the block stays";
+    } else {
+      EXPECT_TRUE(SameImage(ReadPixels(blok$), r.expected));
+      EXPECT_TRUE(SameImage(ReadPixels(rob_e$), picture)) << "the picture stays";
+    }
+    remove(path.c_str());
+  }
+}
+
+// SDL's own error for what it is asked to do, as the alert should quote it.
+static std::string sdlError(bool ok) { return ok ? "(no error)" : SDL_GetError(); }
+
+TEST_F(Commands, AFailedLoadShowsItsAlertAndChangesNothing) {
+  std::string missingBmp = dir + "/none.BMP", malformed = write("bad.BMP", {'B', 'M', 1, 2, 3});
+  std::string directory = dir + "/sub.BMP";
+  ASSERT_EQ(mkdir(directory.c_str(), 0755), 0);
+  SDL_RendererInfo info;
+  SDL_GetRendererInfo(SDLRenderer, &info);
+  RgbImage wide{info.max_texture_width + 1, 1, std::vector<uint32_t>(info.max_texture_width + 1u, 0)};
+  std::string tooWide = write("wide.BMP", Bmp24(wide));
+
+  auto loadError = [](const std::string& p) {
+    SDL_RWops* rw = SDL_RWFromFile(p.c_str(), "rb");
+    SDL_Surface* s = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+    if (s) SDL_FreeSurface(s);
+    return sdlError(s);
+  };
+  SDL_Texture* t = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888,
+                                     SDL_TEXTUREACCESS_TARGET, wide.w, 1);
+  std::string textureError = sdlError(t);
+  if (t) SDL_DestroyTexture(t);
+
+  struct {
+    const char* name;
+    std::string path;
+    int32_t command;
+    int dx, dy;
+    std::string text;
+  } rows[] = {
+      {"a missing picture", dir + "/none.PI1", 0, 0, 100, "Nie ma takiego pliku"},
+      {"a missing BMP", missingBmp, 1, 0, 50, loadError(missingBmp)},
+      {"a malformed BMP", malformed, 1, 0, 50, loadError(malformed)},
+      {"a directory named as a BMP", directory, 2, 0, 50, loadError(directory)},
+      {"a block too wide for a texture", tooWide, 2, 0, 50, textureError},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Image expected = alert(r.dx, r.dy, r.text.c_str());
+    run([&] { laduj(r.command); }, choose(r.path));
+    EXPECT_TRUE(SameImage(panel(), expected)) << r.text;
+    EXPECT_TRUE(unchanged());
+  }
+  // The same wide file fits the picture, which is stretched in memory.
+  run([&] { laduj(1); }, choose(tooWide));
+  EXPECT_TRUE(SameImage(ReadPixels(rob_e$), Image(640, 400, Px(0, 0, 0, 255))));
+}
+
+TEST_F(Commands, AQuitRequestInTheSelectorEndsTheCommandWithNothingDone) {
+  for (int32_t c : {0, 1, 2}) {
+    SCOPED_TRACE("load command " + std::to_string(c));
+    // The name typed so far is a file that would load.
+    std::string path = write("x.BMP", Bmp24(Small));
+    run([&] { laduj(c); }, {[&] { PushText(path.substr(0, 31).c_str()); }, [] { PushQuit(); }});
+    EXPECT_EQ(Quit, 1) << "left set for the control screen";
+    Quit = 0;
+    EXPECT_TRUE(unchanged());
+  }
+  for (int32_t c : {0, 1, 2}) {
+    SCOPED_TRACE("save command " + std::to_string(c));
+    std::string path = dir + "/saved";
+    run([&] { zapisz(c); }, {[&] { PushText(path.c_str()); }, [] { PushQuit(); }});
+    EXPECT_EQ(Quit, 1);
+    Quit = 0;
+    EXPECT_NE(access((path + typ$[c]).c_str(), F_OK), 0) << "nothing written";
+    EXPECT_NE(access((path + ".PIC").c_str(), F_OK), 0);
+  }
+}
+
+TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
+  // A picture of white, a yellow line, a grey box, a red line and a blue box.
+  ClearTarget(rob_e$, GEMColor[0]);
+  SDL_SetRenderTarget(SDLRenderer, rob_e$);
+  SDLDrawColor(GEMColor[6]);
+  SDL_RenderDrawLine(SDLRenderer, 20, 30, 500, 30);
+  SDLDrawColor(GEMColor[2]);
+  SDL_RenderDrawLine(SDLRenderer, 20, 40, 500, 40);
+  SDLDrawColor(GEMColor[8]);
+  SDL_Rect grey = {600, 390, 40, 10};
+  SDL_RenderFillRect(SDLRenderer, &grey);
+  SDLDrawColor(GEMColor[4]);
+  SDL_Rect blue = {0, 0, 7, 9};
+  SDL_RenderFillRect(SDLRenderer, &blue);
+  const Image drawn = ReadPixels(rob_e$);
+  // A 37x5 block of the palette's colours.
+  SDL_DestroyTexture(blok$);
+  blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 37,
+                            5);
+  Image blockPixels(37, 5);
+  for (int i = 0; i < 37 * 5; i++) blockPixels.px[i] = GEMColor[i % 16];
+  SDL_UpdateTexture(blok$, nullptr, blockPixels.px.data(), 37 * 4);
+
+  {
+    SCOPED_TRACE("Doodle: only pure white stays white");
+    run([&] { zapisz(0); }, choose(dir + "/d"));
+    EXPECT_EQ(ReadBytes(dir + "/d.PIC").size(), 32000u);
+    run([&] { laduj(0); }, choose(dir + "/d.PIC"));
+    Image bw(640, 400, GEMColor[0]);
+    for (int i = 0; i < 640 * 400; i++)
+      if (Rgb(drawn.px[i]) != 0xFFFFFF) bw.px[i] = GEMColor[1];
+    EXPECT_TRUE(SameImage(ReadPixels(rob_e$), bw));
+  }
+  SDL_UpdateTexture(rob_e$, nullptr, drawn.px.data(), 640 * 4);
+  {
+    SCOPED_TRACE("BMP of the picture: its red, green and blue");
+    run([&] { zapisz(1); }, choose(dir + "/p"));
+    RgbImage file = ReadWithImageMagick(dir + "/p.BMP");
+    ASSERT_EQ(file.w, 640);
+    EXPECT_TRUE(SamePixels(file.px, rgbOf(drawn).px, 640));
+    ClearTarget(rob_e$, GEMColor[5]);
+    run([&] { laduj(1); }, choose(dir + "/p.BMP"));
+    EXPECT_TRUE(SameImage(ReadPixels(rob_e$), drawn, true));
+  }
+  {
+    SCOPED_TRACE("BMP of a 37x5 block, loaded back into the block");
+    run([&] { zapisz(2); }, choose(dir + "/b"));
+    RgbImage file = ReadWithImageMagick(dir + "/b.BMP");
+    ASSERT_EQ(file.w, 37);
+    ASSERT_EQ(file.h, 5);
+    EXPECT_TRUE(SamePixels(file.px, rgbOf(blockPixels).px, 37));
+    reset();
+    run([&] { laduj(2); }, choose(dir + "/b.BMP"));
+    EXPECT_TRUE(SameImage(ReadPixels(blok$), blockPixels, true));
+  }
+  {
+    SCOPED_TRACE("a file there is replaced and keeps its mode");
+    std::string old = write("old.BMP", {1, 2, 3});
+    ASSERT_EQ(chmod(old.c_str(), 0640), 0);
+    run([&] { zapisz(2); }, choose(dir + "/old"));
+    EXPECT_EQ(ReadWithImageMagick(old).w, 37);
+    struct stat st;
+    ASSERT_EQ(stat(old.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+  }
+  EXPECT_EQ(Quit, 0);
+}
+
+TEST_F(Commands, CancelSavesNothing) {
+  char* base = SDL_GetBasePath();
+  std::string offered = std::string(base) + ".PIC";
+  SDL_free(base);
+  remove(offered.c_str());
+  run([] { zapisz(0); }, {[] { PushKey(SDLK_RETURN); }, [] { PushClick(SDL_BUTTON_LEFT, 580, 388); }});
+  EXPECT_NE(access(offered.c_str(), F_OK), 0) << "the offered .PIC was not written";
+}
+
+TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
+  const Image cannotWrite = alert(8, 100, "Błąd otwarcia pliku");
+  std::string m = dir + "/m";
+  ASSERT_EQ(mkdir(m.c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((dir + "/sub.BMP").c_str(), 0755), 0);
+  const std::vector<uint8_t> old = {'o', 'l', 'd'};
+  struct {
+    const char* name;
+    int32_t command;
+    std::string path;  // typed, the offered name kept behind it
+    int kib = 0;       // a tmpfs of this size on m, holding m/old.BMP and m/old.PIC
+    bool readOnly = false;
+  } rows[] = {
+      {"BMP into a read-only directory", 1, m + "/old", 64, true},
+      {"Doodle into a read-only directory", 0, m + "/new", 64, true},
+      {"BMP on a disk that fills up", 1, m + "/old", 16},
+      {"block on a disk that fills up", 2, m + "/new", 12},
+      {"Doodle on a disk that fills up", 0, m + "/old", 16},
+      {"a directory", 1, dir + "/sub"},
+      {"a device", 1, "/dev/full"},
+      {"a device for the Doodle", 0, "/dev/full"},
+  };
+  // The block needs more than a page: 100x20 pixels, 6 KiB as a BMP.
+  SDL_DestroyTexture(blok$);
+  blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 100,
+                            20);
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    if (r.kib) {
+      Unmount(m);
+      std::string why = MountTmpfs(m, r.kib);
+      if (why.empty()) {
+        WriteBytes(m + "/old.BMP", old);
+        WriteBytes(m + "/old.PIC", old);
+        // The disk-full rows leave one page free: the write starts, then runs out.
+        if (!r.readOnly && r.kib > 12) WriteBytes(m + "/filler", std::vector<uint8_t>(4096));
+        if (r.readOnly) why = MountTmpfs(m, r.kib, true);
+      }
+      if (!why.empty()) GTEST_SKIP() << why;
+    }
+    bool device = r.path == "/dev/full";
+    run([&] { zapisz(r.command); }, choose(r.path, device ? 4 : 0));
+    EXPECT_TRUE(SameImage(panel(), cannotWrite));
+    if (r.kib) {
+      EXPECT_EQ(ReadBytes(m + "/old.BMP"), old);
+      EXPECT_EQ(ReadBytes(m + "/old.PIC"), old);
+      std::string names = listing(m);
+      EXPECT_TRUE(names == "filler\nold.BMP\nold.PIC\n" || names == "old.BMP\nold.PIC\n")
+          << "no scratch file or new file left: " << names;
+    }
+  }
+  struct stat st;
+  ASSERT_EQ(stat("/dev/full", &st), 0);
+  EXPECT_TRUE(S_ISCHR(st.st_mode));
+  ASSERT_EQ(stat((dir + "/sub.BMP").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST_F(Commands, SavingWithNoBlockSaysSoAndOpensNoSelector) {
+  const Image noBlock = alert(80, 100, "Brak bloku");
+  SDL_DestroyTexture(blok$);
+  blok$ = nullptr;
+  run([] { zapisz(2); }, {[] { PushKey(SDLK_ESCAPE); }});
+  EXPECT_TRUE(SameImage(panel(), noBlock));
+}

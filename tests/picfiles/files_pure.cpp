@@ -1,0 +1,94 @@
+// The load command's choice of reader by name, the stretch of BMP rows over the
+// picture, and the room a BMP needs.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "picfiles/files_core.h"
+
+TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
+  struct {
+    const char* path;
+    PicKind::How how;
+    int32_t planes;
+  } rows[] = {
+      {"x.PIC", PicKind::PIC_PLANES, 1},
+      {"x.PI1", PicKind::PIC_PLANES, 4},
+      {"x.PI2", PicKind::PIC_PLANES, 2},
+      {"/a/b/x.PI3", PicKind::PIC_PLANES, 1},
+      {"x.GBF", PicKind::PIC_PLANES, 0},
+      {"x.bmp", PicKind::PIC_BMP, 0},
+      {"x.BMP", PicKind::PIC_BMP, 0},
+      {"x.Pi1", PicKind::PIC_UNKNOWN, 0},
+      {"x.gbf", PicKind::PIC_UNKNOWN, 0},
+      {"x.Bmp", PicKind::PIC_UNKNOWN, 0},
+      {"x.PI1.txt", PicKind::PIC_UNKNOWN, 0},
+      {"x.tar.BMP", PicKind::PIC_BMP, 0},
+      {"pics.old/readme", PicKind::PIC_UNKNOWN, 0},
+      {"/tmp/pics.BMP/readme", PicKind::PIC_UNKNOWN, 0},
+      {"readme", PicKind::PIC_UNKNOWN, 0},
+      {"x.", PicKind::PIC_UNKNOWN, 0},
+      {".PIC", PicKind::PIC_PLANES, 1},
+      {"x.PIC ", PicKind::PIC_UNKNOWN, 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.path);
+    PicKind k = PicKindOf(r.path);
+    EXPECT_EQ(k.how, r.how);
+    if (r.how == PicKind::PIC_PLANES) {
+      EXPECT_EQ(k.planes, r.planes);
+    }
+  }
+}
+
+// Source pixel (x, y) as the picture should show it (bytes r, g, b, a): its coordinates
+// in red, green and blue, so every source pixel is told apart, and alpha a.
+static uint32_t at(int x, int y, uint8_t a) {
+  return uint32_t((x >> 8) | (y >> 8) << 4) | uint32_t(x & 0xFF) << 8 | uint32_t(y & 0xFF) << 16 |
+         uint32_t(a) << 24;
+}
+
+TEST(FileKind, BmpRowsStretchOverThePicture) {
+  struct {
+    const char* name;
+    int w, h, bytes;
+    size_t pitch;
+    bool opaque;
+    // Source pixel of picture pixels (0, 0), (639, 399) and (321, 201), worked by hand.
+    int cx[3], cy[3];
+  } rows[] = {
+      {"320x200 of 3 bytes doubled", 320, 200, 3, 960, false, {0, 319, 160}, {0, 199, 100}},
+      {"1024x768 shrunk, rows padded", 1024, 768, 3, 3076, false, {0, 1022, 513}, {0, 766, 385}},
+      {"one pixel", 1, 1, 3, 4, false, {0, 0, 0}, {0, 0, 0}},
+      {"a tall strip of 4 bytes", 3, 1000, 4, 12, false, {0, 2, 1}, {0, 997, 502}},
+      {"4 bytes, alpha ignored", 3, 1000, 4, 16, true, {0, 2, 1}, {0, 997, 502}},
+  };
+  const int px[3] = {0, 639, 321}, py[3] = {0, 399, 201};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    std::vector<uint8_t> src(r.pitch * size_t(r.h), 0xEE);
+    for (int y = 0; y < r.h; y++)
+      for (int x = 0; x < r.w; x++) {
+        uint32_t p = at(x, y, uint8_t(x + y));
+        uint8_t* b = &src[size_t(y) * r.pitch + size_t(x) * r.bytes];
+        b[0] = uint8_t(p >> 16), b[1] = uint8_t(p >> 8), b[2] = uint8_t(p);  // blue first
+        if (r.bytes == 4) b[3] = uint8_t(p >> 24);
+      }
+    std::vector<uint32_t> out(640 * 400);
+    PicStretchBgr(src.data(), r.w, r.h, r.pitch, r.bytes, r.opaque, out.data());
+    for (int i = 0; i < 3; i++) {
+      bool alpha = r.bytes == 4 && !r.opaque;
+      uint8_t a = alpha ? uint8_t(r.cx[i] + r.cy[i]) : 255;
+      EXPECT_EQ(out[py[i] * 640 + px[i]], at(r.cx[i], r.cy[i], a)) << i;
+    }
+  }
+}
+
+TEST(FileKind, RoomForABmp) {
+  // 24-bit rows of a 640x400 picture take 1,920 bytes; 32-bit ones 2,560, plus headers.
+  EXPECT_GE(BmpRoom(640, 400), 54u + 1920u * 400u);
+  EXPECT_GE(BmpRoom(640, 400), 14u + 124u + 2560u * 400u);
+  EXPECT_GE(BmpRoom(37, 5), 14u + 124u + 12u + 148u * 5u);
+  EXPECT_GE(BmpRoom(1, 1), 14u + 124u + 256u * 4u + 4u);
+  EXPECT_EQ(BmpRoom(-1, 5), 0u);
+}
