@@ -265,7 +265,7 @@ TEST(FileSelector, AQuitRequestInItEndsTheProgramWithNothingDone) {
     a.closeWindow();
     EXPECT_EQ(a.waitExit(), 0);
     EXPECT_EQ(a.output(), "") << "a load of the name would have told SDL's error";
-    EXPECT_EQ(Sh("ls -A '" + a.dir() + "'"), "BASFont.bmp\nstdout.txt\n");
+    EXPECT_EQ(Sh("ls -A '" + a.dir() + "'"), "BASFont.bmp\nstderr.txt\nstdout.txt\n");
   }
 }
 
