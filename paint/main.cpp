@@ -2,15 +2,18 @@
 
 #include "paint/main_core.h"
 #include "paint/paint.h"
+#include "picfiles/picfiles.h"
 #include "platform/platform.h"
 
-static const char uzycie[] = "Usage: tarksen [--help | --version]\n";
+static const char uzycie[] = "Usage: tarksen [--help | --version] [FILE]\n";
 
 static const char pomoc[] =
-    "Usage: tarksen [--help | --version]\n"
+    "Usage: tarksen [--help | --version] [FILE]\n"
     "TARKSEN 2, a paint program: choose tools, colours, patterns and drawing modes\n"
     "on the control screen, draw with the mouse on the drawing screen; a right click\n"
-    "switches between them. See tarksen(1).\n"
+    "switches between them. FILE, a DEGAS or Doodle picture (.PI1, .PI2, .PI3, .PIC)\n"
+    "or a BMP, is loaded onto the picture at start; a GBF block becomes the block.\n"
+    "See tarksen(1).\n"
     "\n"
     "  --help     print this help and exit\n"
     "  --version  print the version and exit\n";
@@ -28,15 +31,21 @@ int main(int argc, char** argv) {
     puts("tarksen " TARKSEN_VERSION);
     return 0;
   }
-  // A picture named on the line is not loaded yet: refused like a bad option.
-  if (w.rodzaj == ZLE || w.plik) {
-    fprintf(stderr, "tarksen: unexpected argument '%s'\n%s", w.zly ? w.zly : w.plik, uzycie);
+  if (w.rodzaj == ZLE) {
+    fprintf(stderr, "tarksen: unexpected argument '%s'\n%s", w.zly, uzycie);
     return 2;
   }
 
   SDLInit(0);
   przygotuj();
   uklad();
+  // A picture named on the line is loaded as the "BMP" load box loads it; an alert
+  // about it shows over the control screen.
+  if (w.plik) {
+    menu();
+    ShowE();
+    laduj_plik(w.plik, 1);
+  }
   sterownia();
   sprzataj();
   return 0;

@@ -113,6 +113,27 @@ std::vector<uint32_t> wygladDialogu(const char* title, const char* filter, const
   return p;
 }
 
+// The picture on the drawing screen, then back to the control screen.
+testing::AssertionResult Pokazuje(App& app, const Obrazek& o) {
+  if (!panel(app.waitFor(panel))) return testing::AssertionFailure() << "no control screen";
+  klik(app, 500, 250, 3);
+  testing::AssertionResult a = Widac(app, [&](const Shot& s) {
+    return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return o.pod(x, y); });
+  });
+  klik(app, 500, 250, 3);
+  app.waitFor(panel);
+  return a;
+}
+
+// Is the alert up with text at (160 + dx, 100 + dy)?
+testing::AssertionResult Alert(App& app, const char* text, int dx, int dy) {
+  Rect r = {163, 100 + dy + 1, 314, 40};
+  return Widac(app, [&](const Shot& s) {
+    if (!alert(s)) return testing::AssertionFailure() << "no alert";
+    return Obszar(s, r, Tekst(r, text, 160 + dx, 100 + dy, 464, SRODEK, CZARNY));
+  });
+}
+
 class Files : public testing::Test {
  protected:
   std::string path(const std::string& name) const { return app.dir() + "/" + name; }
@@ -132,17 +153,7 @@ class Files : public testing::Test {
     app.key("Return");
     app.key("Return");
   }
-  // The picture on the drawing screen, then back to the control screen.
-  testing::AssertionResult shows(const Obrazek& o) {
-    if (!panel(app.waitFor(panel))) return testing::AssertionFailure() << "no control screen";
-    klik(app, 500, 250, 3);
-    testing::AssertionResult a = Widac(app, [&](const Shot& s) {
-      return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return o.pod(x, y); });
-    });
-    klik(app, 500, 250, 3);
-    app.waitFor(panel);
-    return a;
-  }
+  testing::AssertionResult shows(const Obrazek& o) { return Pokazuje(app, o); }
   App app;
 };
 
@@ -378,12 +389,61 @@ TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
     SCOPED_TRACE(r.name);
     open(r.box);
     choose(r.file);
-    Rect text = {163, 100 + r.dy + 1, 314, 40};
-    EXPECT_TRUE(Widac(app, [&](const Shot& s) {
-      if (!alert(s)) return testing::AssertionFailure() << "no alert";
-      return Obszar(s, text, Tekst(text, r.text, 160 + r.dx, 100 + r.dy, 464, SRODEK, CZARNY));
-    }));
+    EXPECT_TRUE(Alert(app, r.text, r.dx, r.dy));
     app.key("Return");
     EXPECT_TRUE(shows(Obrazek{1, 1, {0xFFFFFF}})) << "the picture as it was";
   }
+}
+
+// A file named on the command line is loaded at start as the "BMP" load box loads it;
+// one that cannot be loaded gives the load command's alert over the control screen,
+// and the picture stays white.
+TEST(CommandLine, AFileNamedIsLoadedAtStart) {
+  char tmpl[] = "/tmp/tarksen-args-XXXXXX";
+  const std::string dir = mkdtemp(tmpl);
+  auto file = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+    EXPECT_TRUE(WriteBytes(dir + "/" + name, bytes));
+    return dir + "/" + name;
+  };
+  const std::vector<uint8_t> v4 = Pattern(320, 200, 4);
+  RgbImage bmp{4, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x102030, 0, 0xFFFFFF, 0x808080, 0x7F7FFF}};
+  const Obrazek bialy{1, 1, {0xFFFFFF}};
+  struct {
+    const char* name;
+    std::string file;
+    Obrazek picture;
+    const char* alertText;  // null: no alert
+    int dx, dy;
+  } rows[] = {
+      {"a PI1", file("a.PI1", Degas(PlanesOf(v4, 320, 200, 4))), zWartosci(v4, 320, 200, PLANY4),
+       nullptr, 0, 0},
+      {"a BMP onto the picture", file("b.BMP", Bmp24(bmp)), zRgb(bmp), nullptr, 0, 0},
+      {"a missing file", dir + "/none.PI1", bialy, "Nie ma takiego pliku", 0, 100},
+      {"a malformed BMP", file("junk.bmp", {'h', 'e', 'l', 'l', 'o', '!'}), bialy,
+       "File is not a Windows BMP file", 0, 50},
+      {"an unknown kind", file("c.txt", {1}), bialy, "Nieznany typ pliku", 16, 100},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    App app(Launch{"", true, true, "", {r.file}});
+    if (r.alertText) {
+      EXPECT_TRUE(Alert(app, r.alertText, r.dx, r.dy));
+      app.key("Return");
+    }
+    EXPECT_TRUE(Pokazuje(app, r.picture));
+  }
+
+  SCOPED_TRACE("a GBF block, stamped with the block tool");
+  const std::vector<uint8_t> v = Pattern(16, 3, 2);
+  App app(Launch{"", true, true, "", {file("k.GBF", Gbf(16, 2, 2, PlanesOf(v, 16, 3, 2)))}});
+  ASSERT_TRUE(panel(app.waitFor(panel)));
+  klik(app, 108 + 204 * (10 % 2), 164 + 28 * (10 / 2));  // the tool "Blok"
+  klik(app, 500, 250, 3);
+  app.waitFor([](const Shot& s) { return s.at(0, 0) == 0xFFFFFF; });
+  app.click(100, 120);
+  EXPECT_TRUE(Widac(app, [&](const Shot& s) {
+    return Obszar(s, {100, 120, 16, 3},
+                  [&](int x, int y) { return PLANY2[v[size_t(y - 120) * 16 + (x - 100)]]; });
+  }));
+  Sh("rm -rf '" + dir + "'");
 }

@@ -40,7 +40,7 @@ void CheckInstalledTree(const std::string& root) {
   ASSERT_EQ(Sh("test -x '" + bin + "' && echo yes"), "yes\n") << bin;
   EXPECT_NE(Sh("ls '" + root + "/share/tarksen/'"), "") << "the font is installed";
   {
-    App app(Launch{bin, false, false, ""});
+    App app(Launch{bin, false, false, "", {}});
     EXPECT_TRUE(ShowsText(app.settle())) << "the installed font was not found";
     EXPECT_EQ(app.output(), "");
     app.closeWindow();

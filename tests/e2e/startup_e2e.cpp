@@ -44,7 +44,7 @@ std::string Alone(bool fontBeside) {
   return dir + "/tarksen";
 }
 
-const char kUsage[] = "Usage: tarksen [--help | --version]\n";
+const char kUsage[] = "Usage: tarksen [--help | --version] [FILE]\n";
 
 }  // namespace
 
@@ -77,7 +77,7 @@ TEST(Startup, FontFromTheWorkingDirectoryOrBesideTheBinaryElseOneLine) {
     SCOPED_TRACE(r.name);
     std::string bin = Alone(r.besideBinary);
     App app(Launch{bin, r.inWorkingDir || r.brokenInWorkingDir, true,
-                   r.brokenInWorkingDir ? TARKSEN_SOURCE "/README.md" : ""});
+                   r.brokenInWorkingDir ? TARKSEN_SOURCE "/README.md" : "", {}});
     EXPECT_EQ(ShowsText(app.settle()), r.out && !*r.out);
     // Complete while the program runs: nothing waits in a buffer.
     std::string out = app.output();
@@ -142,8 +142,7 @@ TEST(Startup, CommandLine) {
       {"--bogus", 2, false, "", "tarksen: unexpected argument '--bogus'\n"},
       {"-h", 2, false, "", "tarksen: unexpected argument '-h'\n"},
       {"--version --help", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
-      // Loading a picture named on the command line is not there yet.
-      {"picture.PI1", 2, false, "", "tarksen: unexpected argument 'picture.PI1'\n"},
+      {"a.PI1 b.PI1", 2, false, "", "tarksen: unexpected argument 'b.PI1'\n"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.args);
@@ -227,7 +226,7 @@ TEST(Startup, TheOptimizedProgramEndsQuietlyAfterKoniecTak) {
   ASSERT_EQ(access(TARKSEN_RELEASE_BIN, X_OK), 0)
       << TARKSEN_RELEASE_BIN " is missing: make build makes it";
   EXPECT_EQ(Sh("grep -c __asan_init '" TARKSEN_RELEASE_BIN "'"), "0\n") << "a sanitizer build";
-  App app(Launch{TARKSEN_RELEASE_BIN, true, false, ""});
+  App app(Launch{TARKSEN_RELEASE_BIN, true, false, "", {}});
   EXPECT_TRUE(ShowsText(app.shot()));
   Question(app);
   Choose(app, 273, 285);  // " Tak "

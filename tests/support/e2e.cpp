@@ -26,7 +26,7 @@ std::string Sh(const std::string& cmd) {
 
 static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-App::App(bool withFont) : App(Launch{"", withFont, true, ""}) {}
+App::App(bool withFont) : App(Launch{"", withFont, true, "", {}}) {}
 
 App::App(const Launch& how) {
   char tmpl[] = "/tmp/tarksen-e2e-XXXXXX";
@@ -48,7 +48,10 @@ App::App(const Launch& how) {
       unsetenv("LSAN_OPTIONS");
     dup2(open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 1);
     dup2(open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644), 2);
-    execl(bin.c_str(), bin.c_str(), (char*)nullptr);
+    std::vector<char*> argv = {const_cast<char*>(bin.c_str())};
+    for (const std::string& a : how.args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(bin.c_str(), argv.data());
     _exit(127);
   }
   std::string pid = std::to_string(app_);

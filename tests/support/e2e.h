@@ -21,6 +21,7 @@ struct Launch {
   bool withFont = true;   // BASFont.bmp in its working directory
   bool sanitized = true;  // built with the sanitizers: LSan is told which leaks to skip
   std::string font;       // the file put there as BASFont.bmp; empty for the real font
+  std::vector<std::string> args;  // its command line after the program's name
 };
 
 class App {
