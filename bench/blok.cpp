@@ -3,7 +3,7 @@
 // its present), reported per stamp beside one whole-canvas SDL_RenderCopy; and the
 // magnifier at grid step 10 opened and closed through powieksz. Timed until the
 // renderer has finished.
-#include <benchmark/benchmark.h>
+#include "bench/renderer.h"
 
 #include "paint/paint.h"
 #include "platform/platform.h"
@@ -119,15 +119,4 @@ static void BM_OpenMagnifier(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenMagnifier)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  SDLInit(0);
-  przygotuj();
-  SDL_RendererInfo info;
-  SDL_GetRendererInfo(SDLRenderer, &info);
-  benchmark::AddCustomContext("renderer", info.name);
-  benchmark::RunSpecifiedBenchmarks();
-  sprzataj();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunOnRenderer(argc, argv); }

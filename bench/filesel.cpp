@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/renderer.h"
 #include "paint/paint.h"
 #include "platform/platform.h"
 
@@ -110,12 +111,8 @@ int main(int argc, char** argv) {
     fprintf(stderr, "cannot make the directory\n");
     return 1;
   }
-  SDLInit(0);
-  przygotuj();
+  StartRenderer();
   SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
-  SDL_RendererInfo info;
-  SDL_GetRendererInfo(SDLRenderer, &info);
-  benchmark::AddCustomContext("renderer", info.name);
   benchmark::RunSpecifiedBenchmarks();
   sprzataj();
   benchmark::Shutdown();

@@ -1,4 +1,4 @@
-#include <benchmark/benchmark.h>
+#include "bench/renderer.h"
 
 #include <cstring>
 #include <vector>
@@ -64,15 +64,4 @@ static void BM_ReadBackGEMScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadBackGEMScreen)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  SDLInit(0);
-  przygotuj();
-  SDL_RendererInfo info;
-  SDL_GetRendererInfo(SDLRenderer, &info);
-  benchmark::AddCustomContext("renderer", info.name);
-  benchmark::RunSpecifiedBenchmarks();
-  sprzataj();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunOnRenderer(argc, argv); }

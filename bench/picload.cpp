@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/renderer.h"
 #include "paint/paint.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
@@ -54,8 +55,7 @@ static void RenderDrawPoint_256000(benchmark::State& state) {
 BENCHMARK(RenderDrawPoint_256000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  SDLInit(0);
-  przygotuj();
+  StartRenderer();
   char dir[] = "/tmp/tarksen-bench-XXXXXX";
   if (!mkdtemp(dir)) return 1;
   pi1Path = std::string(dir) + "/bench.PI1";

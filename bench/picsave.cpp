@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/renderer.h"
 #include "paint/paint.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
@@ -94,8 +95,7 @@ static void Doodle_PlainWrite(benchmark::State& state) {
 BENCHMARK(Doodle_PlainWrite)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-  SDLInit(0);
-  przygotuj();
+  StartRenderer();
   // A picture of every colour, so no stage meets a trivial image.
   std::vector<uint8_t> file = Degas(PlanesOf(Pattern(320, 200, 4), 320, 200, 4));
   PicImage img;

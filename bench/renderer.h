@@ -1,0 +1,26 @@
+// The frame of the benchmarks that run on the program's own window and renderer.
+#pragma once
+#include <benchmark/benchmark.h>
+
+#include "paint/paint.h"
+#include "platform/platform.h"
+
+// Starts SDL and the program's textures as main does, and names the renderer in the
+// report (the figures mean little on another one).
+inline void StartRenderer() {
+  SDLInit(0);
+  przygotuj();
+  SDL_RendererInfo info;
+  SDL_GetRendererInfo(SDLRenderer, &info);
+  benchmark::AddCustomContext("renderer", info.name);
+}
+
+// The whole main of a benchmark that needs nothing but the renderer.
+inline int RunOnRenderer(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  StartRenderer();
+  benchmark::RunSpecifiedBenchmarks();
+  sprzataj();
+  benchmark::Shutdown();
+  return 0;
+}
