@@ -1,6 +1,7 @@
 # make run  - install what is missing, build, and start the program
 # make test - install what is missing, build, and run every test (under its own Xvfb)
 # make bench / make fuzz - benchmarks and bounded fuzzing (not part of make test)
+# make web / make web-run - the browser version (web/web.mk)
 
 BUILD      := build
 BENCHBUILD := build-bench
@@ -48,7 +49,7 @@ run: deps-run
 	  echo "No display to open the window on; 'xvfb-run make run' gives a virtual one."; exit 1; fi
 	@cd $(BUILD) && $(LSAN) ./tarksen
 
-test: deps-test
+test: deps-test web web-test-deps
 	@$(MAKE) --no-print-directory build
 	@xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -73,4 +74,6 @@ screenshot: deps-test
 	@$(BUILD)/screenshot docs
 
 clean:
-	rm -rf $(BUILD) $(BENCHBUILD) $(FUZZBUILD)
+	rm -rf $(BUILD) $(BENCHBUILD) $(FUZZBUILD) $(WEB)
+
+include web/web.mk
