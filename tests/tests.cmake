@@ -58,6 +58,8 @@ if(e2e)
     PROPERTIES LABELS e2e TIMEOUT 120 ENVIRONMENT "${TEST_ENV}")
 endif()
 
+include(tests/web/web.cmake)
+
 # The committed font must be what the glyph source generates.
 add_test(NAME font_asset_matches_glyph_source
   COMMAND sh -c "'$<TARGET_FILE:mkfont>' '${CMAKE_SOURCE_DIR}/tools/font/glyphs.txt' font.bmp && cmp font.bmp '${CMAKE_SOURCE_DIR}/assets/BASFont.bmp'")

@@ -1,0 +1,368 @@
+// The browser version beside the desktop program: the same moves played on both,
+// the browser's canvas compared pixel for pixel with the desktop window; and the
+// page's picture folder, kept in the browser's storage, with its "Open…" control
+// and downloads.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/drawing_e2e.h"
+#include "tests/support/e2e.h"
+#include "tests/web/browser.h"
+
+namespace {
+
+// Box centres on the control screen.
+constexpr int CZYSC[2] = {108, 382}, TAK[2] = {273, 285}, NIE[2] = {367, 285};
+constexpr int KONIEC[2] = {312, 382};
+constexpr int DEGAS[2] = {108, 44}, LBMP[2] = {108, 68}, ZBMP[2] = {312, 68};
+constexpr int CIENKA[2] = {621, 335};  // the thin pen
+int wzorX(int n) { return 426 + 36 * (n % 6) + 15; }
+int wzorY(int n) { return 8 + 36 * (n / 6) + 14; }
+int wiersz(int i) { return 70 + 16 * i + 8; }  // middle of the file selector's list row i
+
+void SavePpm(const Shot& s, const std::string& path) {
+  if (FILE* f = fopen(path.c_str(), "wb")) {
+    fprintf(f, "P6\n%d %d\n255\n", s.w, s.h);
+    for (uint32_t p : s.px) {
+      unsigned char rgb[3] = {(unsigned char)(p >> 16), (unsigned char)(p >> 8), (unsigned char)p};
+      fwrite(rgb, 1, 3, f);
+    }
+    fclose(f);
+  }
+}
+
+// Whether the browser's canvas shows the desktop window's pixels, each channel
+// within tolerance. On a difference: the count, the first pixel and the largest
+// difference, and both pictures saved as name.desktop.ppm and name.browser.ppm.
+testing::AssertionResult SamePixels(const Shot& desktop, const Shot& web, const std::string& name,
+                                    int tolerance = 0) {
+  if (desktop.w != 640 || desktop.h != 400 || web.w != 640 || web.h != 400)
+    return testing::AssertionFailure() << name << ": sizes " << desktop.w << "x" << desktop.h
+                                       << " and " << web.w << "x" << web.h;
+  int wrong = 0, worst = 0;
+  std::string first;
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++) {
+      uint32_t a = desktop.at(x, y), b = web.at(x, y);
+      int d = 0;
+      for (int sh = 0; sh <= 16; sh += 8) d = std::max(d, std::abs(int(a >> sh & 0xFF) - int(b >> sh & 0xFF)));
+      worst = std::max(worst, d);
+      if (d > tolerance && !wrong++) {
+        char buf[120];
+        snprintf(buf, sizeof buf, "first at (%d, %d): desktop %06X, browser %06X", x, y, a, b);
+        first = buf;
+      }
+    }
+  if (getenv("WEB_SAVE")) SavePpm(web, name + ".browser.ppm"), SavePpm(desktop, name + ".desktop.ppm");
+  if (!wrong) return testing::AssertionSuccess();
+  SavePpm(desktop, name + ".desktop.ppm");
+  SavePpm(web, name + ".browser.ppm");
+  return testing::AssertionFailure() << name << ": " << wrong << " pixels differ by more than "
+                                     << tolerance << " (at most " << worst << "); " << first;
+}
+
+// Letters, digits and dots typed as keys, on both.
+template <class A>
+void Write(A& app, const std::string& text) {
+  for (char c : text) app.key(c == '.' ? "period" : std::string(1, c));
+}
+
+// A click on a box that opens a dialog; waits until the dialog stands.
+template <class A>
+void OpenDialog(A& app, const int box[2]) {
+  Shot before = app.shot();
+  Choose(app, box[0], box[1]);
+  app.waitFor([&](const Shot& s) { return s.px != before.px; });
+  app.settle();
+}
+
+// The page had no error and tells of no problem.
+void PageIsWell(Browser& b) {
+  EXPECT_EQ(b.errors(), "");
+  EXPECT_EQ(b.state(), "");
+}
+
+TEST(Web, StartsOnTheDesktopProgramsControlScreen) {
+  Shot desktop;
+  {
+    App app;
+    desktop = app.settle();
+  }
+  Browser b;
+  EXPECT_TRUE(SamePixels(desktop, b.settle(), "web_start"));
+  PageIsWell(b);
+}
+
+// An alert is drawn over the last frame shown; the browser must still have that frame.
+TEST(Web, AlertStandsOverThePanelAsOnTheDesktop) {
+  auto ask = [](auto& app) {
+    Shot before = app.shot();
+    Choose(app, CZYSC[0], CZYSC[1]);
+    app.waitFor([&](const Shot& s) { return s.px != before.px; });
+    return app.settle();
+  };
+  auto answer = [](auto& app) {
+    app.click(NIE[0], NIE[1]);
+    return app.settle();
+  };
+  Shot desktop[2], web[2];
+  {
+    App app;
+    desktop[0] = ask(app);
+    desktop[1] = answer(app);
+  }
+  Browser b;
+  web[0] = ask(b);
+  web[1] = answer(b);
+  EXPECT_TRUE(SamePixels(desktop[0], web[0], "web_alert"));
+  EXPECT_TRUE(SamePixels(desktop[1], web[1], "web_alert_answered"));
+  PageIsWell(b);
+}
+
+// Tools, a pattern fill, blending, "Inwersja", undo and the grid: the drawing
+// screen before and after an undo, and the control screen at the end. Each shape is
+// waited for before the next move, so both programs see the same events.
+template <class A>
+void Scenario(A& app, Shot shots[3]) {
+  // A red line with the 6-pixel pen, under a grid of 16 pixels; the grid is drawn
+  // in "Wymiana" (drawn in another mode it would not show) and stays for the visits
+  // that follow.
+  ChooseColour(app, 2);
+  ChooseWidth(app, 3);
+  ChooseTool(app, 2);
+  SwitchScreens(app);
+  app.key("period");
+  app.key("period");
+  TwoPoints(app, 40, 40, 300, 120);
+  app.settle();
+  SwitchScreens(app);
+  // A thin black frame, flood-filled with pattern 9 in blue.
+  ChooseColour(app, 1);
+  Choose(app, CIENKA[0], CIENKA[1]);
+  ChooseTool(app, 4);
+  SwitchScreens(app);
+  TwoPoints(app, 60, 160, 200, 260);
+  app.settle();
+  SwitchScreens(app);
+  Choose(app, wzorX(9), wzorY(9));
+  ChooseColour(app, 4);
+  ChooseTool(app, 11);
+  SwitchScreens(app);
+  app.click(130, 210);
+  app.settle();
+  SwitchScreens(app);
+  // "Mieszanie": a green filled ellipse over the line and the frame.
+  NextMode(app);
+  ChooseColour(app, 3);
+  ChooseTool(app, 9);
+  SwitchScreens(app);
+  TwoPoints(app, 200, 150, 280, 210);
+  app.settle();
+  SwitchScreens(app);
+  // "Inwersja": two patterned discs in red, the second taken back with Backspace.
+  for (int i = 0; i < 3; i++) NextMode(app);
+  ChooseColour(app, 2);
+  ChooseTool(app, 7);
+  SwitchScreens(app);
+  TwoPoints(app, 250, 180, 290, 180);
+  app.settle();
+  TwoPoints(app, 480, 300, 520, 300);
+  shots[0] = app.settle();
+  app.key("BackSpace");
+  shots[1] = app.settle();
+  SwitchScreens(app);
+  shots[2] = app.settle();
+}
+
+TEST(Web, DrawingGivesTheDesktopProgramsPixels) {
+  Shot desktop[3], web[3];
+  {
+    App app;
+    Scenario(app, desktop);
+  }
+  Browser b;
+  Scenario(b, web);
+  EXPECT_TRUE(SamePixels(desktop[0], web[0], "web_drawing"));
+  EXPECT_TRUE(SamePixels(desktop[1], web[1], "web_drawing_undone"));
+  EXPECT_TRUE(SamePixels(desktop[2], web[2], "web_drawing_panel"));
+  PageIsWell(b);
+}
+
+// A 320x200 DEGAS picture of four planes (32,066 bytes): stripes of all 16 pixel values.
+std::string Pi1() {
+  std::string f(32066, '\0');
+  for (int y = 0; y < 200; y++)
+    for (int g = 0; g < 20; g++)
+      for (int p = 0; p < 4; p++) {
+        unsigned word = 0;
+        for (int i = 0; i < 16; i++) {
+          int x = 16 * g + i, v = (x / 20 + y / 25) % 16;
+          word |= unsigned(v >> p & 1) << (15 - i);
+        }
+        size_t at = 34 + size_t(y) * 160 + g * 8 + p * 2;
+        f[at] = char(word >> 8);
+        f[at + 1] = char(word & 0xFF);
+      }
+  return f;
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return fclose(f) == 0 && ok;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::string data;
+  if (FILE* f = fopen(path.c_str(), "rb")) {
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+    fclose(f);
+  }
+  return data;
+}
+
+// Waits until the page no longer lists name and has stored the folder.
+void AwaitGone(Browser& b, const std::string& name) {
+  for (int t = 0; t < 100 && (b.files().find(name + "/") != std::string::npos || b.state() != "");
+       t++)
+    b.settle(200);
+  EXPECT_EQ(b.files().find(name + "/"), std::string::npos) << b.files();
+  EXPECT_EQ(b.state(), "");
+}
+
+// Waits until the page lists name and has stored the folder.
+void AwaitStored(Browser& b, const std::string& name) {
+  for (int t = 0; t < 100 && (b.files().find(name + "/") == std::string::npos || b.state() != "");
+       t++)
+    b.settle(200);
+  EXPECT_NE(b.files().find(name + "/"), std::string::npos) << b.files();
+  EXPECT_EQ(b.state(), "");
+}
+
+TEST(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
+  Browser b;
+  EXPECT_EQ(b.files(), "");
+  char tmpl[] = "/tmp/tarksen-web-open-XXXXXX";
+  ASSERT_TRUE(mkdtemp(tmpl));
+  std::string dir = tmpl, pi1 = Pi1();
+  ASSERT_TRUE(WriteFile(dir + "/A.PI1", pi1) && WriteFile(dir + "/b.bmp", "BM"));
+  b.open(dir + "/b.bmp");
+  b.open(dir + "/A.PI1");
+  AwaitStored(b, "A.PI1");
+  EXPECT_EQ(b.files(), "A.PI1/b.bmp/") << "in the file selector's order";
+  b.reload();
+  EXPECT_EQ(b.files(), "A.PI1/b.bmp/") << "kept over a reload";
+  EXPECT_TRUE(b.download("A.PI1") == pi1) << "not downloaded byte for byte";
+  b.remove("A.PI1");
+  AwaitGone(b, "A.PI1");
+  b.reload();
+  EXPECT_EQ(b.files(), "b.bmp/") << "gone from the storage too";
+  PageIsWell(b);
+  Sh("rm -rf '" + dir + "'");
+}
+
+// Loading and saving need the load and save commands (picfiles/laduj.cpp and
+// zapisz.cpp); a tree without them skips these two.
+#ifdef TARKSEN_WEB_WITHOUT_LOAD_SAVE
+#define NEEDS_LOAD_SAVE() GTEST_SKIP() << "this tree has no load and save commands yet"
+#else
+#define NEEDS_LOAD_SAVE() (void)0
+#endif
+
+// The desktop program is given the file in its working directory and its name typed
+// into the file selector; the page is given it through "Open…", and the file is
+// picked from the selector's list, which shows the page's folder.
+TEST(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
+  NEEDS_LOAD_SAVE();
+  std::string pi1 = Pi1();
+  Shot desktop, web;
+  {
+    App app;
+    ASSERT_TRUE(WriteFile(app.dir() + "/STREIFEN.PI1", pi1));
+    OpenDialog(app, DEGAS);
+    Write(app, "STREIFEN.PI1");
+    app.key("Return");  // ends the editing of the name
+    app.key("Return");  // ends the dialog with the name
+    app.settle();
+    SwitchScreens(app);
+    desktop = app.settle();
+  }
+  Browser b;
+  char tmpl[] = "/tmp/tarksen-web-pi1-XXXXXX";
+  ASSERT_TRUE(mkdtemp(tmpl));
+  std::string dir = tmpl;
+  ASSERT_TRUE(WriteFile(dir + "/STREIFEN.PI1", pi1));
+  b.open(dir + "/STREIFEN.PI1");
+  AwaitStored(b, "STREIFEN.PI1");
+  OpenDialog(b, DEGAS);
+  b.key("Return");
+  b.doubleClick(100, wiersz(0));
+  b.settle();
+  SwitchScreens(b);
+  web = b.settle();
+  EXPECT_TRUE(SamePixels(desktop, web, "web_pi1"));
+  PageIsWell(b);
+  Sh("rm -rf '" + dir + "'");
+}
+
+// A red line saved as OBRAZ.BMP, the name typed in front of the offered ".BMP".
+template <class A>
+Shot DrawAndSave(A& app) {
+  ChooseColour(app, 2);
+  ChooseTool(app, 2);
+  SwitchScreens(app);
+  TwoPoints(app, 40, 40, 300, 120);
+  Shot picture = app.settle();
+  SwitchScreens(app);
+  OpenDialog(app, ZBMP);
+  Write(app, "OBRAZ");
+  app.key("Return");
+  app.key("Return");
+  app.settle();
+  return picture;
+}
+
+TEST(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
+  NEEDS_LOAD_SAVE();
+  Shot picture;
+  std::string saved;
+  {
+    App app;
+    picture = DrawAndSave(app);
+    saved = ReadFile(app.dir() + "/OBRAZ.BMP");
+  }
+  ASSERT_GT(saved.size(), 54u) << "the desktop program saved no BMP";
+  Browser b;
+  EXPECT_TRUE(SamePixels(picture, DrawAndSave(b), "web_saved"));
+  AwaitStored(b, "OBRAZ.BMP");
+  b.reload();
+  EXPECT_EQ(b.files(), "OBRAZ.BMP/");
+  EXPECT_TRUE(b.download("OBRAZ.BMP") == saved) << "the download differs from the desktop's file";
+  // The program after the reload finds it too.
+  OpenDialog(b, LBMP);
+  b.key("Return");
+  b.doubleClick(100, wiersz(0));
+  b.settle();
+  SwitchScreens(b);
+  EXPECT_TRUE(SamePixels(picture, b.settle(), "web_reloaded"));
+  PageIsWell(b);
+}
+
+TEST(Web, EndingTheProgramSaysSoOnThePage) {
+  Browser b;
+  OpenDialog(b, KONIEC);
+  b.click(TAK[0], TAK[1]);
+  std::string state;
+  for (int t = 0; t < 50 && (state = b.state()).empty(); t++) b.settle(200);
+  EXPECT_EQ(state, "The program has ended. Reload the page to start it again.");
+  EXPECT_EQ(b.errors(), "");
+}
+
+}  // namespace
