@@ -57,7 +57,6 @@ testing::AssertionResult SamePixels(const Shot& desktop, const Shot& web, const 
         first = buf;
       }
     }
-  if (getenv("WEB_SAVE")) SavePpm(web, name + ".browser.ppm"), SavePpm(desktop, name + ".desktop.ppm");
   if (!wrong) return testing::AssertionSuccess();
   SavePpm(desktop, name + ".desktop.ppm");
   SavePpm(web, name + ".browser.ppm");
