@@ -174,7 +174,13 @@
   });
 
   function download(name) {
-    var data = FS.readFile(FOLDER + '/' + name);
+    var data;
+    try {
+      data = FS.readFile(FOLDER + '/' + name);
+    } catch (e) {
+      say('Could not read ' + name);
+      return;
+    }
     var url = URL.createObjectURL(new Blob([data], {type: 'application/octet-stream'}));
     var a = document.createElement('a');
     a.href = url;

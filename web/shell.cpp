@@ -2,6 +2,7 @@
 // event pump gives the page. The page (web/page.js) has put the font at / and
 // mounted the picture folder from the browser's storage before main runs.
 #include <emscripten.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -18,6 +19,9 @@ void SDLYield() {
 }
 
 int main() {
+  // Emscripten's file system starts with the mask 0777, under which a file given
+  // the usual mode 0666 & ~mask could not be read back: a desktop session's instead.
+  umask(022);
   SDLInit(0);  // reads BASFont.bmp from the working directory, /
   // The file selector starts in the working directory (this SDL has no program
   // directory to offer), and a name given without one is saved here too.

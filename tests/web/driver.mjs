@@ -61,7 +61,7 @@ async function origin() {
 const keys = {
   BackSpace: 'Backspace', comma: 'Comma', period: 'Period', Return: 'Enter',
   KP_Enter: 'NumpadEnter', Escape: 'Escape', Tab: 'Tab', Delete: 'Delete',
-  Left: 'ArrowLeft', Right: 'ArrowRight', Home: 'Home', End: 'End',
+  Left: 'ArrowLeft', Right: 'ArrowRight', Home: 'Home', End: 'End', slash: 'Slash', minus: 'Minus',
 };
 const buttons = { 1: 'left', 2: 'middle', 3: 'right' };
 

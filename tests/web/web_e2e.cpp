@@ -64,11 +64,15 @@ testing::AssertionResult SamePixels(const Shot& desktop, const Shot& web, const 
                                      << tolerance << " (at most " << worst << "); " << first;
 }
 
-// Letters, digits and dots typed as keys, on both.
+// Letters, digits, '.', '/' and '-' typed as keys, on both.
 template <class A>
 void Write(A& app, const std::string& text) {
-  for (char c : text) app.key(c == '.' ? "period" : std::string(1, c));
+  for (char c : text)
+    app.key(c == '.' ? "period" : c == '/' ? "slash" : c == '-' ? "minus" : std::string(1, c));
 }
+
+// The control screen: its grey-green corner and the pale title box.
+bool Panel(const Shot& s) { return s.w == 640 && s.at(0, 0) == 0xAFCFAF && s.at(430, 358) == 0xAFFFAF; }
 
 // A click on a box that opens a dialog; waits until the dialog stands.
 template <class A>
@@ -275,9 +279,10 @@ TEST(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
 #define NEEDS_LOAD_SAVE() (void)0
 #endif
 
-// The desktop program is given the file in its working directory and its name typed
-// into the file selector; the page is given it through "Open…", and the file is
-// picked from the selector's list, which shows the page's folder.
+// The desktop program is given the file in its working directory and its path typed
+// into the file selector (which starts in the program's directory); the page is
+// given it through "Open…", and the file is picked from the selector's list, which
+// shows the page's folder.
 TEST(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
   NEEDS_LOAD_SAVE();
   std::string pi1 = Pi1();
@@ -286,10 +291,10 @@ TEST(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
     App app;
     ASSERT_TRUE(WriteFile(app.dir() + "/STREIFEN.PI1", pi1));
     OpenDialog(app, DEGAS);
-    Write(app, "STREIFEN.PI1");
+    Write(app, app.dir() + "/STREIFEN.PI1");
     app.key("Return");  // ends the editing of the name
     app.key("Return");  // ends the dialog with the name
-    app.settle();
+    app.waitFor(Panel);
     SwitchScreens(app);
     desktop = app.settle();
   }
@@ -303,7 +308,7 @@ TEST(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
   OpenDialog(b, DEGAS);
   b.key("Return");
   b.doubleClick(100, wiersz(0));
-  b.settle();
+  b.waitFor(Panel);
   SwitchScreens(b);
   web = b.settle();
   EXPECT_TRUE(SamePixels(desktop, web, "web_pi1"));
@@ -311,9 +316,10 @@ TEST(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
   Sh("rm -rf '" + dir + "'");
 }
 
-// A red line saved as OBRAZ.BMP, the name typed in front of the offered ".BMP".
+// A red line saved as OBRAZ.BMP, the name typed in front of the offered ".BMP": in
+// the directory dir (ending in '/'), or where the file selector starts if empty.
 template <class A>
-Shot DrawAndSave(A& app) {
+Shot DrawAndSave(A& app, const std::string& dir) {
   ChooseColour(app, 2);
   ChooseTool(app, 2);
   SwitchScreens(app);
@@ -321,10 +327,10 @@ Shot DrawAndSave(A& app) {
   Shot picture = app.settle();
   SwitchScreens(app);
   OpenDialog(app, ZBMP);
-  Write(app, "OBRAZ");
+  Write(app, dir + "OBRAZ");
   app.key("Return");
   app.key("Return");
-  app.settle();
+  app.waitFor(Panel);
   return picture;
 }
 
@@ -334,12 +340,12 @@ TEST(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   std::string saved;
   {
     App app;
-    picture = DrawAndSave(app);
+    picture = DrawAndSave(app, app.dir() + "/");
     saved = ReadFile(app.dir() + "/OBRAZ.BMP");
   }
   ASSERT_GT(saved.size(), 54u) << "the desktop program saved no BMP";
   Browser b;
-  EXPECT_TRUE(SamePixels(picture, DrawAndSave(b), "web_saved"));
+  EXPECT_TRUE(SamePixels(picture, DrawAndSave(b, ""), "web_saved"));
   AwaitStored(b, "OBRAZ.BMP");
   b.reload();
   EXPECT_EQ(b.files(), "OBRAZ.BMP/");
@@ -348,7 +354,7 @@ TEST(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   OpenDialog(b, LBMP);
   b.key("Return");
   b.doubleClick(100, wiersz(0));
-  b.settle();
+  b.waitFor(Panel);
   SwitchScreens(b);
   EXPECT_TRUE(SamePixels(picture, b.settle(), "web_reloaded"));
   PageIsWell(b);
