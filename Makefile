@@ -54,7 +54,7 @@ test: deps-test web web-test-deps
 	@xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
 	  ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-bench: deps-bench
+bench: deps-bench web-bench
 	@cmake -S . -B $(BENCHBUILD) -DCMAKE_BUILD_TYPE=Release -DTARKSEN_SANITIZE=OFF \
 	  -DTARKSEN_TESTS=OFF -DTARKSEN_BENCH=ON >/dev/null
 	@env -u MAKEFLAGS -u MAKELEVEL cmake --build $(BENCHBUILD) -j $(JOBS)

@@ -19,3 +19,6 @@ add_dependencies(bench_startup bare_window)
 
 # The file selector's opening is timed to its first present.
 target_link_options(bench_filesel PRIVATE -Wl,--wrap=SDL_RenderPresent)
+
+# Start-up in the browser: the folders make web-bench builds, timed in Chromium.
+target_compile_definitions(bench_webstart PRIVATE WEB_BUILD="${CMAKE_SOURCE_DIR}/build-web/tarksen")

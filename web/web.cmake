@@ -35,3 +35,16 @@ foreach(f web/index.html assets/BASFont.bmp)
   list(APPEND site_files ${TARKSEN_WEB_SITE}/${n})
 endforeach()
 add_custom_target(site ALL DEPENDS ${site_files})
+
+# The yardstick for start-up in the browser (make bench): the bare SDL program of
+# bench/bare_window, built and paged the same way, in a folder of its own.
+add_executable(bare_window EXCLUDE_FROM_ALL bench/bare_window/main.cpp)
+target_link_libraries(bare_window PRIVATE SDL2::SDL2)
+get_target_property(web_link_options tarksen LINK_OPTIONS)
+target_link_options(bare_window PRIVATE ${web_link_options})
+set_target_properties(bare_window PROPERTIES
+  OUTPUT_NAME tarksen RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bare
+  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/page.js)
+add_custom_command(TARGET bare_window POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html
+          ${CMAKE_SOURCE_DIR}/assets/BASFont.bmp ${CMAKE_BINARY_DIR}/bare)

@@ -16,7 +16,7 @@ WEB_SDL_OPTIONS := -DCMAKE_BUILD_TYPE=Release -DSDL_SHARED=OFF -DSDL_STATIC=ON -
 # Debian's emcc needs its JavaScript tools' modules from there when it optimizes.
 WEB_ENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: web web-run deps-web deps-web-test web-test-deps web-sdl
+.PHONY: web web-run deps-web deps-web-test web-test-deps web-sdl web-bench
 
 deps-web:      ; $(call install,$(WEB_PKGS))
 deps-web-test: ; $(call install,$(WEB_TEST_PKGS))
@@ -48,3 +48,7 @@ web-run: web
 web-test-deps: deps-web-test
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || \
 	  npm ci --no-audit --no-fund --loglevel=error; }
+
+# make bench's start-up in the browser: the bare SDL program built the same way.
+web-bench: web web-test-deps
+	@env -u MAKEFLAGS -u MAKELEVEL $(WEB_ENV) cmake --build $(WEB)/tarksen -j $(JOBS) --target bare_window

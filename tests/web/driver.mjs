@@ -16,26 +16,15 @@
 // Console messages of the page go to standard error.
 import { createInterface } from 'node:readline';
 import { writeFile } from 'node:fs/promises';
-import { chromium } from 'playwright-core';
+import { launchChromium, newContext } from './chromium.mjs';
 import { serve } from '../../web/serve.mjs';
 
 const site = process.argv[2];
 const server = await serve(site);
 const url = `http://127.0.0.1:${server.address().port}/`;
 
-const browser = await chromium.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  args: [
-    '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-    '--disable-background-networking', '--disable-component-update', '--disable-sync',
-    // WebGL in software, the same on every machine.
-    '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-  ],
-});
-// A viewport where the canvas fits at its own size.
-const context = await browser.newContext({
-  viewport: { width: 1000, height: 700 }, deviceScaleFactor: 1, acceptDownloads: true,
-});
+const browser = await launchChromium();
+const context = await newContext(browser);
 const page = await context.newPage();
 const errors = [];
 page.on('console', (m) => process.stderr.write(`console ${m.type()}: ${m.text()}\n`));
