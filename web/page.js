@@ -137,6 +137,11 @@
     });
   }
 
+  // Leaving while a copy is under way would lose what it copies: the browser asks.
+  window.addEventListener('beforeunload', function (e) {
+    if (storing) e.preventDefault();
+  });
+
   function store() {
     if (storing) {
       again = true;

@@ -36,8 +36,10 @@ web-sdl: deps-web
 	@cmake --install $(WEB_SDL)/build >/dev/null
 
 web: web-sdl
+	@mkdir -p $(WEB)
 	@emcmake cmake -S . -B $(WEB)/tarksen -DCMAKE_BUILD_TYPE=Release -DTARKSEN_SANITIZE=OFF \
-	  -DTARKSEN_TESTS=OFF -DSDL2_DIR=$(CURDIR)/$(WEB_SDL)/install/lib/cmake/SDL2 >/dev/null
+	  -DTARKSEN_TESTS=OFF -DSDL2_DIR=$(CURDIR)/$(WEB_SDL)/install/lib/cmake/SDL2 \
+	  >$(WEB)/configure.log 2>&1 || { tail -n 30 $(WEB)/configure.log; exit 1; }
 	@env -u MAKEFLAGS -u MAKELEVEL $(WEB_ENV) cmake --build $(WEB)/tarksen -j $(JOBS)
 	@echo "The web version is in $(WEB_SITE); 'make web-run' serves it."
 
