@@ -16,10 +16,11 @@ WEB_SDL_OPTIONS := -DCMAKE_BUILD_TYPE=Release -DSDL_SHARED=OFF -DSDL_STATIC=ON -
 # Debian's emcc needs its JavaScript tools' modules from there when it optimizes.
 WEB_ENV := NODE_PATH=/usr/share/nodejs
 
-.PHONY: web web-run deps-web deps-web-test web-test-deps web-sdl web-bench
+.PHONY: web web-run deps-web deps-web-test deps-npm web-test-deps web-sdl web-bench
 
 deps-web:      ; $(call install,$(WEB_PKGS))
 deps-web-test: ; $(call install,$(WEB_TEST_PKGS))
+deps-npm:      ; $(call install,npm)
 
 web-sdl: deps-web
 	@web/sdl-source.sh $(WEB_SDL)
@@ -48,6 +49,7 @@ web-run: web
 
 # The browser tests' driver: playwright-core, at the versions of the lock file.
 web-test-deps: deps-web-test
+	@command -v npm >/dev/null || $(MAKE) --no-print-directory deps-npm
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || \
 	  npm ci --no-audit --no-fund --loglevel=error; }
 

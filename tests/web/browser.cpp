@@ -85,16 +85,6 @@ void Browser::click(int x, int y, int button) {
   sleepMs(60);
 }
 
-void Browser::doubleClick(int x, int y) {
-  move(x, y);
-  ask("down 1");
-  ask("up 1");
-  sleepMs(60);
-  ask("down 1");
-  ask("up 1");
-  sleepMs(60);
-}
-
 void Browser::press(int x, int y, int button) {
   move(x, y);
   ask("down " + std::to_string(button));

@@ -20,7 +20,6 @@ class Browser {
   // As App's: canvas coordinates, buttons 1 left, 2 middle, 3 right, xdotool key names.
   void move(int x, int y);
   void click(int x, int y, int button = 1);
-  void doubleClick(int x, int y);
   void press(int x, int y, int button = 1);
   void release(int button = 1);
   void key(const std::string& keysym);
