@@ -87,8 +87,7 @@ inline testing::AssertionResult Shows(const Shot& s, const Points& pts, uint32_t
 }
 
 // Waits for the window to show what pred looks for; a failure if it never does.
-template <class A>
-void Await(A& app, const std::function<bool(const Shot&)>& pred, const char* what) {
+inline void Await(App& app, const std::function<bool(const Shot&)>& pred, const char* what) {
   EXPECT_TRUE(pred(app.waitFor(pred))) << "never shown: " << what;
 }
 
