@@ -11,7 +11,7 @@
 
 static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-static std::string readAll(const std::string& path) {
+std::string ReadFile(const std::string& path) {
   std::string data;
   if (FILE* f = fopen(path.c_str(), "rb")) {
     char buf[65536];
@@ -105,7 +105,7 @@ Shot Browser::shot() {
   std::string path = dir_ + "/shot.rgb";
   Shot s;
   if (sscanf(ask("shot " + path).c_str(), "%d %d", &s.w, &s.h) != 2) return Shot{};
-  std::string rgb = readAll(path);
+  std::string rgb = ReadFile(path);
   if (rgb.size() != size_t(s.w) * s.h * 3) return Shot{};
   s.px.resize(size_t(s.w) * s.h);
   const unsigned char* p = (const unsigned char*)rgb.data();
@@ -141,7 +141,7 @@ void Browser::open(const std::string& path) { ask("open " + path); }
 std::string Browser::download(const std::string& name) {
   std::string path = dir_ + "/download";
   ask("download " + name + " " + path);
-  return readAll(path);
+  return ReadFile(path);
 }
 
 void Browser::remove(const std::string& name) { ask("delete " + name); }

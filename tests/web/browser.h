@@ -10,6 +10,9 @@
 
 #include "tests/support/e2e.h"
 
+// The bytes of a file, empty if it cannot be read.
+std::string ReadFile(const std::string& path);
+
 class Browser {
  public:
   // Serves the web folder, opens it in a fresh browser profile and waits until the
@@ -36,6 +39,7 @@ class Browser {
   std::string state();   // the page's state line
   void reload();         // and waits until the program runs again
   std::string errors();  // the page's uncaught errors, empty if none
+  const std::string& dir() const { return dir_; }  // scratch room, removed with the browser
 
  private:
   // Sends one command; its answer's text after "ok ". Throws on "error" or if the
@@ -44,5 +48,5 @@ class Browser {
   pid_t driver_ = -1;
   FILE* to_ = nullptr;
   FILE* from_ = nullptr;
-  std::string dir_;  // scratch files
+  std::string dir_;
 };
