@@ -190,6 +190,69 @@ TEST(Web, DrawingGivesTheDesktopProgramsPixels) {
   PageIsWell(b);
 }
 
+// The block tool and the magnifier: a block cut from a red line and stamped in
+// "Mieszanie" and "Inwersja" over a grey rectangle; the magnifier's screen over a
+// cell of the last stamp, one pixel painted there; and the picture afterwards.
+template <class A>
+void BlockAndMagnifier(A& app, Shot shots[3]) {
+  ChooseColour(app, 8);
+  ChooseTool(app, 5);
+  SwitchScreens(app);
+  TwoPoints(app, 200, 200, 600, 300);
+  app.settle();
+  SwitchScreens(app);
+  ChooseColour(app, 2);
+  ChooseTool(app, 2);
+  SwitchScreens(app);
+  TwoPoints(app, 100, 100, 400, 250);
+  app.settle();
+  SwitchScreens(app);
+  // Escape with the pointer on the picture starts a cut; two clicks give its corners.
+  ChooseColour(app, 1);
+  ChooseTool(app, 10);
+  NextMode(app);
+  SwitchScreens(app);
+  app.move(400, 60);
+  app.key("Escape");
+  app.settle();
+  for (auto [x, y] : {std::pair{150, 130}, {189, 169}, {260, 190}}) {
+    app.click(x, y);
+    app.settle();
+  }
+  shots[0] = app.settle();
+  SwitchScreens(app);
+  for (int i = 0; i < 3; i++) NextMode(app);
+  SwitchScreens(app);
+  app.click(360, 230);
+  app.settle();
+  SwitchScreens(app);
+  // The magnifier over the 8-pixel cell at (360, 232); its view is 50 times larger.
+  ChooseTool(app, 12);
+  SwitchScreens(app);
+  app.key("period");
+  app.settle();
+  app.click(365, 235);
+  app.settle();
+  app.click(220 + 3 * 50 + 25, 3 * 50 + 25);
+  shots[1] = app.settle();
+  app.click(630, 200, 3);
+  shots[2] = app.settle();
+}
+
+TEST(Web, BlockAndMagnifierGiveTheDesktopProgramsPixels) {
+  Shot desktop[3], web[3];
+  {
+    App app;
+    BlockAndMagnifier(app, desktop);
+  }
+  Browser b;
+  BlockAndMagnifier(b, web);
+  EXPECT_TRUE(SamePixels(desktop[0], web[0], "web_block"));
+  EXPECT_TRUE(SamePixels(desktop[1], web[1], "web_magnifier"));
+  EXPECT_TRUE(SamePixels(desktop[2], web[2], "web_magnified"));
+  PageIsWell(b);
+}
+
 // A 320x200 DEGAS picture of four planes (32,066 bytes): stripes of all 16 pixel values.
 std::string Pi1() {
   std::string f(32066, '\0');
