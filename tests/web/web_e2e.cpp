@@ -192,7 +192,7 @@ TEST(Web, DrawingGivesTheDesktopProgramsPixels) {
 
 // The block tool and the magnifier: a block cut from a red line and stamped in
 // "Mieszanie" and "Inwersja" over a grey rectangle; the magnifier's screen over a
-// cell of the last stamp, one pixel painted there; and the picture afterwards.
+// cell of the last stamp with one pixel painted; and the picture afterwards.
 template <class A>
 void BlockAndMagnifier(A& app, Shot shots[3]) {
   ChooseColour(app, 8);
@@ -226,14 +226,16 @@ void BlockAndMagnifier(A& app, Shot shots[3]) {
   app.click(360, 230);
   app.settle();
   SwitchScreens(app);
-  // The magnifier over the 8-pixel cell at (360, 232); its view is 50 times larger.
+  // The magnifier over the 8-pixel cell at (376, 232), which the line crosses; its
+  // view is 50 times larger. One of its pixels painted green.
   ChooseTool(app, 12);
+  ChooseColour(app, 3);
   SwitchScreens(app);
   app.key("period");
   app.settle();
-  app.click(365, 235);
+  app.click(380, 235);
   app.settle();
-  app.click(220 + 3 * 50 + 25, 3 * 50 + 25);
+  app.click(220 + 1 * 50 + 25, 1 * 50 + 25);
   shots[1] = app.settle();
   app.click(630, 200, 3);
   shots[2] = app.settle();
