@@ -1,27 +1,25 @@
 #!/bin/sh
-# Unpacks Debian's libsdl2 source package into $1/src (once): apt fetches it with a
-# private list of deb-src entries and its own state under $1, made from the system's
-# Debian entries, so the system's apt configuration is left as it is.
+# Unpacks Debian's libsdl2 source package into $1/src, once. apt fetches it with its
+# own state under $1 and its own list of deb-src entries, made from the system's deb
+# entries, so the system's apt configuration is left as it is.
 set -e
-dir=$1
-[ -f "$dir/src/CMakeLists.txt" ] && exit 0
-mkdir -p "$dir/apt/lists/partial" "$dir/apt/cache/archives/partial" "$dir/download"
-dir=$(cd "$dir" && pwd)
-list=$dir/apt/deb-src.sources
-: >"$list"
+[ -f "$1/src/CMakeLists.txt" ] && exit 0
+mkdir -p "$1/apt/lists/partial" "$1/apt/cache/archives/partial" "$1/apt/parts" "$1/download"
+dir=$(cd "$1" && pwd)
 # deb822 files: every stanza of type deb, as deb-src. One-line files: every deb line.
+: >"$dir/apt/parts/deb-src.sources"
 for f in /etc/apt/sources.list.d/*.sources; do
-  [ -f "$f" ] && sed -n '/^Types:/{s/^Types:.*\bdeb\b.*/Types: deb-src/};p' "$f" >>"$list" && echo >>"$list"
+  [ -f "$f" ] || continue
+  sed 's/^Types:.*\bdeb\b.*/Types: deb-src/' "$f" >>"$dir/apt/parts/deb-src.sources"
+  echo >>"$dir/apt/parts/deb-src.sources"
 done
-lines=$dir/apt/deb-src.list
 cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-  sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' >"$lines"
+  sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' >"$dir/apt/deb-src.list"
 apt_() {
-  apt-get -q -o Dir::Etc::SourceList="$lines" -o Dir::Etc::SourceParts="$dir/apt/parts" \
-    -o Dir::State::Lists="$dir/apt/lists" -o Dir::Cache="$dir/apt/cache" "$@"
+  apt-get -q -o Dir::Etc::SourceList="$dir/apt/deb-src.list" \
+    -o Dir::Etc::SourceParts="$dir/apt/parts" -o Dir::State::Lists="$dir/apt/lists" \
+    -o Dir::Cache="$dir/apt/cache" "$@"
 }
-mkdir -p "$dir/apt/parts"
-cp "$list" "$dir/apt/parts/deb-src.sources"
 # Archives that publish no sources (third-party binary repositories) only warn.
 apt_ update >"$dir/apt/update.log" 2>&1 || { cat "$dir/apt/update.log"; exit 1; }
 cd "$dir/download"

@@ -7,7 +7,7 @@ get_target_property(app_sources tarksen_app SOURCES)
 list(REMOVE_ITEM app_sources ${CMAKE_SOURCE_DIR}/platform/yield.cpp)
 set_property(TARGET tarksen_app PROPERTY SOURCES ${app_sources})
 
-set(TARKSEN_WEB_SITE ${CMAKE_BINARY_DIR}/site CACHE PATH "The folder a web server serves")
+set(site ${CMAKE_BINARY_DIR}/site)  # the folder a web server serves
 
 add_executable(tarksen web/shell.cpp)
 target_link_libraries(tarksen PRIVATE tarksen_app)
@@ -23,18 +23,18 @@ target_link_options(tarksen PRIVATE
   -lidbfs.js
   --pre-js ${CMAKE_SOURCE_DIR}/web/page.js)
 set_target_properties(tarksen PROPERTIES
-  RUNTIME_OUTPUT_DIRECTORY ${TARKSEN_WEB_SITE}
+  RUNTIME_OUTPUT_DIRECTORY ${site}
   LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/page.js)
 
 # The page and the font beside the program.
 foreach(f web/index.html assets/BASFont.bmp)
   get_filename_component(n ${f} NAME)
-  add_custom_command(OUTPUT ${TARKSEN_WEB_SITE}/${n}
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${f} ${TARKSEN_WEB_SITE}/${n}
+  add_custom_command(OUTPUT ${site}/${n}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${f} ${site}/${n}
     DEPENDS ${CMAKE_SOURCE_DIR}/${f})
-  list(APPEND site_files ${TARKSEN_WEB_SITE}/${n})
+  list(APPEND site_files ${site}/${n})
 endforeach()
-add_custom_target(site ALL DEPENDS ${site_files})
+add_custom_target(page ALL DEPENDS ${site_files})
 
 # The yardstick for start-up in the browser (make bench): the bare SDL program of
 # bench/bare_window, built and paged the same way, in a folder of its own.
