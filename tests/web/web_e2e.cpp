@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/drawing_e2e.h"
 #include "tests/support/e2e.h"
@@ -90,42 +91,41 @@ void PageIsWell(Browser& b) {
   EXPECT_EQ(b.state(), "");
 }
 
-TEST(Web, StartsOnTheDesktopProgramsControlScreen) {
-  Shot desktop;
+// Plays scenario(app, shots) on the desktop program and then in the browser; the
+// shots it takes, one for each name, must be the same on both.
+template <class S>
+void OnBoth(const S& scenario, const std::vector<std::string>& names) {
+  std::vector<Shot> desktop(names.size()), web(names.size());
   {
     App app;
-    desktop = app.settle();
+    scenario(app, desktop.data());
   }
   Browser b;
-  EXPECT_TRUE(SamePixels(desktop, b.settle(), "web_start"));
+  scenario(b, web.data());
+  for (size_t i = 0; i < names.size(); i++) EXPECT_TRUE(SamePixels(desktop[i], web[i], names[i]));
   PageIsWell(b);
+}
+
+TEST(Web, StartsOnTheDesktopProgramsControlScreen) {
+  OnBoth([](auto& app, Shot* shots) { shots[0] = app.settle(); }, {"web_start"});
 }
 
 // An alert is drawn over the last frame shown; the browser must still have that frame.
 TEST(Web, AlertStandsOverThePanelAsOnTheDesktop) {
-  auto answer = [](auto& app) {
-    app.click(NIE[0], NIE[1]);
-    return app.settle();
-  };
-  Shot desktop[2], web[2];
-  {
-    App app;
-    desktop[0] = OpenDialog(app, CZYSC);
-    desktop[1] = answer(app);
-  }
-  Browser b;
-  web[0] = OpenDialog(b, CZYSC);
-  web[1] = answer(b);
-  EXPECT_TRUE(SamePixels(desktop[0], web[0], "web_alert"));
-  EXPECT_TRUE(SamePixels(desktop[1], web[1], "web_alert_answered"));
-  PageIsWell(b);
+  OnBoth(
+      [](auto& app, Shot* shots) {
+        shots[0] = OpenDialog(app, CZYSC);
+        app.click(NIE[0], NIE[1]);
+        shots[1] = app.settle();
+      },
+      {"web_alert", "web_alert_answered"});
 }
 
 // Tools, a pattern fill, blending, "Inwersja", undo and the grid: the drawing
 // screen before and after an undo, and the control screen at the end. Each shape is
 // waited for before the next move, so both programs see the same events.
 template <class A>
-void Scenario(A& app, Shot shots[3]) {
+void Drawing(A& app, Shot* shots) {
   // A red line with the 6-pixel pen, under a grid of 16 pixels; the grid is drawn
   // in "Wymiana" (drawn in another mode it would not show) and stays for the visits
   // that follow.
@@ -177,24 +177,15 @@ void Scenario(A& app, Shot shots[3]) {
 }
 
 TEST(Web, DrawingGivesTheDesktopProgramsPixels) {
-  Shot desktop[3], web[3];
-  {
-    App app;
-    Scenario(app, desktop);
-  }
-  Browser b;
-  Scenario(b, web);
-  EXPECT_TRUE(SamePixels(desktop[0], web[0], "web_drawing"));
-  EXPECT_TRUE(SamePixels(desktop[1], web[1], "web_drawing_undone"));
-  EXPECT_TRUE(SamePixels(desktop[2], web[2], "web_drawing_panel"));
-  PageIsWell(b);
+  OnBoth([](auto& app, Shot* shots) { Drawing(app, shots); },
+         {"web_drawing", "web_drawing_undone", "web_drawing_panel"});
 }
 
 // The block tool and the magnifier: a block cut from a red line and stamped in
 // "Mieszanie" and "Inwersja" over a grey rectangle; the magnifier's screen over a
 // cell of the last stamp with one pixel painted; and the picture afterwards.
 template <class A>
-void BlockAndMagnifier(A& app, Shot shots[3]) {
+void BlockAndMagnifier(A& app, Shot* shots) {
   ChooseColour(app, 8);
   ChooseTool(app, 5);
   SwitchScreens(app);
@@ -242,17 +233,8 @@ void BlockAndMagnifier(A& app, Shot shots[3]) {
 }
 
 TEST(Web, BlockAndMagnifierGiveTheDesktopProgramsPixels) {
-  Shot desktop[3], web[3];
-  {
-    App app;
-    BlockAndMagnifier(app, desktop);
-  }
-  Browser b;
-  BlockAndMagnifier(b, web);
-  EXPECT_TRUE(SamePixels(desktop[0], web[0], "web_block"));
-  EXPECT_TRUE(SamePixels(desktop[1], web[1], "web_magnifier"));
-  EXPECT_TRUE(SamePixels(desktop[2], web[2], "web_magnified"));
-  PageIsWell(b);
+  OnBoth([](auto& app, Shot* shots) { BlockAndMagnifier(app, shots); },
+         {"web_block", "web_magnifier", "web_magnified"});
 }
 
 // A 320x200 DEGAS picture of four planes (32,066 bytes): stripes of all 16 pixel values.
