@@ -3,6 +3,7 @@
 # make install - install the program (PREFIX=/usr/local, DESTDIR for a staging tree)
 # make package - build a Debian package, tarksen_<version>_<arch>.deb, in this directory
 # make bench / make fuzz - benchmarks and bounded fuzzing (not part of make test)
+# make web / make web-run - the browser version (web/web.mk)
 
 BUILD      := build
 TESTBUILD  := build-test
@@ -78,7 +79,7 @@ run: deps-run
 	  echo "No display to open the window on; 'xvfb-run make run' gives a virtual one."; exit 1; fi
 	@$(BUILD)/tarksen
 
-test: deps-test
+test: deps-test web web-test-deps
 	@$(MAKE) --no-print-directory build
 	@$(MAKE) --no-print-directory build-package
 	@$(MAKE) --no-print-directory build-tests
@@ -102,7 +103,7 @@ package: deps-package
 	@cp $(PKGBUILD)/tarksen_*.deb .
 	@cd $(PKGBUILD) && for f in tarksen_*.deb; do echo "Built $$f; install it with: apt-get install ./$$f"; done
 
-bench: deps-bench
+bench: deps-bench web-bench
 	@cmake -S . -B $(BENCHBUILD) -DCMAKE_BUILD_TYPE=Release -DTARKSEN_SANITIZE=OFF \
 	  -DTARKSEN_TESTS=OFF -DTARKSEN_BENCH=ON >/dev/null
 	@$(CMAKE_BUILD) $(BENCHBUILD) -j $(JOBS)
@@ -122,4 +123,6 @@ screenshot: deps-test
 	@$(TESTBUILD)/screenshot docs
 
 clean:
-	rm -rf $(BUILD) $(TESTBUILD) $(PKGBUILD) $(BENCHBUILD) $(FUZZBUILD) tarksen_*.deb
+	rm -rf $(BUILD) $(TESTBUILD) $(PKGBUILD) $(BENCHBUILD) $(FUZZBUILD) $(WEB) tarksen_*.deb
+
+include web/web.mk

@@ -23,3 +23,6 @@ target_link_options(bench_filesel PRIVATE -Wl,--wrap=SDL_RenderPresent)
 # The converter against netpbm.
 target_compile_definitions(bench_convert PRIVATE TARKSEN_CONVERT_BIN="$<TARGET_FILE:tarksen-convert>")
 add_dependencies(bench_convert tarksen-convert)
+
+# Start-up in the browser: the folders make web-bench builds, timed in Chromium.
+target_compile_definitions(bench_webstart PRIVATE WEB_BUILD="${CMAKE_SOURCE_DIR}/build-web/tarksen")

@@ -204,6 +204,7 @@ void SDLAppendText(char* buf, const char* text) {
 }
 
 void GetSDLEvents() {
+  SDLYield();
   Uint32 id = SDL_GetWindowID(SDLWindow);
   WindowEvent = 0;
   InKey = 0;

@@ -40,8 +40,13 @@ void SDLInit(uint32_t windowFlags);
 // Frees surface, font, spare texture, renderer, window and joysticks, then SDL_Quit.
 // The application's own textures must be gone already. Handles are not reset.
 void QuitSDL();
-// Drains the queue into the input globals, then samples keyboard and mouse. Never blocks.
+// Gives the host a turn first (SDLYield), then drains the queue into the input
+// globals and samples keyboard and mouse. Never blocks.
 void GetSDLEvents();
+// Lets the host deliver input and show frames: nothing on the desktop; in a browser
+// (web/shell.cpp) the program sleeps for a moment, so that a loop that only pumps,
+// such as a wait for the buttons' release, sees the release come.
+void SDLYield();
 // Sets the renderer's draw colour from the four bytes of c (r, g, b, a in memory order).
 void SDLDrawColor(uint32_t c);
 // Reads the BMP file at path into SDLSurface (the surface held there freed first); null

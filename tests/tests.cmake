@@ -70,6 +70,7 @@ if(e2e)
 endif()
 
 include(tests/convert/convert.cmake)
+include(tests/web/web.cmake)
 
 # The committed font must be what the glyph source generates.
 add_test(NAME font_asset_matches_glyph_source

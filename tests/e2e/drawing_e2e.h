@@ -1,5 +1,6 @@
 // Shared by the drawing-screen scenarios: a user's moves on the control screen and
-// the drawing screen of the real program, and checks of areas of a screenshot.
+// the drawing screen of the real program, and checks of areas of a screenshot. The
+// moves take any driver with App's methods: the browser tests play them too.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -34,24 +35,30 @@ inline Points MaskAt(int left, int top, const std::vector<std::string>& rows) {
 // A single left click on the control screen: kept apart from the click before, as
 // two clicks within half a second and 32 pixels make a double click, which leaves
 // for the drawing screen.
-inline void Choose(App& app, int x, int y) {
+template <class A>
+void Choose(A& app, int x, int y) {
   std::this_thread::sleep_for(std::chrono::milliseconds(550));
   app.click(x, y);
 }
 // Tools 0 to 11 stand in two columns; "Powiększenie" (12) above them on the left.
-inline void ChooseTool(App& app, int co) {
+template <class A>
+void ChooseTool(A& app, int co) {
   if (co == 12)
     Choose(app, 108, 128);
   else
     Choose(app, 108 + 204 * (co % 2), 164 + 28 * (co / 2));
 }
-inline void ChooseColour(App& app, int i) { Choose(app, 18 + 25 * i, 331); }
-inline void NextMode(App& app) { Choose(app, 312, 128); }
+template <class A>
+void ChooseColour(A& app, int i) { Choose(app, 18 + 25 * i, 331); }
+template <class A>
+void NextMode(A& app) { Choose(app, 312, 128); }
 // Box 63, the width sample for width 2n (n = 1..6).
-inline void ChooseWidth(App& app, int n) { Choose(app, 406 + 26 * n + 13, 335); }
+template <class A>
+void ChooseWidth(A& app, int n) { Choose(app, 406 + 26 * n + 13, 335); }
 // A right click anywhere switches screens (this spot is on no box). Waits for the
 // other screen: what the user does before it is up may be taken by the screen left.
-inline void SwitchScreens(App& app) {
+template <class A>
+void SwitchScreens(A& app) {
   Shot before = app.shot();
   app.click(418, 240, 3);
   app.waitFor([&](const Shot& s) { return s.px != before.px; });
@@ -87,7 +94,8 @@ inline void Await(App& app, const std::function<bool(const Shot&)>& pred, const 
 // Press, release, move, press: the two points of a shape. The press comes once the
 // preview shows; the motion is given twice, as the wait for the first release may
 // swallow a motion that comes too soon.
-inline void TwoPoints(App& app, int x1, int y1, int x2, int y2) {
+template <class A>
+void TwoPoints(A& app, int x1, int y1, int x2, int y2) {
   app.click(x1, y1);
   Shot before = app.shot();
   app.move(x2 + 1, y2);

@@ -1,0 +1,81 @@
+// Start-up of the browser version in headless Chromium against the bare SDL program
+// (bench/bare_window) built and paged the same way (make web, web/web.cmake): from
+// the navigation until an animation frame shows the program's first frame, timed by
+// bench/web/firstframe.mjs. Cold is a first visit (a fresh profile), warm a reload.
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+static FILE *to, *from;
+static pid_t script = -1;
+
+// Starts the timing script once; false if it could not start (make web-bench first).
+static bool prepare() {
+  if (from) return true;
+  signal(SIGPIPE, SIG_IGN);
+  int in[2], out[2];
+  if (pipe(in) != 0 || pipe(out) != 0) return false;
+  script = fork();
+  if (script == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
+    execlp("node", "node", TARKSEN_SOURCE "/bench/web/firstframe.mjs", WEB_BUILD "/site",
+           WEB_BUILD "/bare", (char*)nullptr);
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  to = fdopen(in[1], "w");
+  from = fdopen(out[0], "r");
+  char line[64];
+  return fgets(line, sizeof line, from) && std::string(line) == "ok\n";
+}
+
+// The milliseconds of one start, or a negative number if it failed.
+static double startOnce(const char* how, const char* program) {
+  fprintf(to, "%s %s\n", how, program);
+  fflush(to);
+  char line[256];
+  double ms;
+  if (!fgets(line, sizeof line, from) || sscanf(line, "ok %lf", &ms) != 1) return -1;
+  return ms;
+}
+
+static void BM_FirstFrame(benchmark::State& state, const char* program, const char* how) {
+  if (!prepare()) {
+    state.SkipWithError("cannot start bench/web/firstframe.mjs (make web-bench)");
+    return;
+  }
+  for (auto _ : state) {
+    double ms = startOnce(how, program);
+    if (ms < 0) {
+      state.SkipWithError("no first frame");
+      return;
+    }
+    state.SetIterationTime(ms / 1000);
+  }
+}
+
+#define FIRST_FRAME(name, program, how)                                                   \
+  BENCHMARK_CAPTURE(BM_FirstFrame, name, program, how)                                   \
+      ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4)->Repetitions(5)     \
+      ->ReportAggregatesOnly(true)
+FIRST_FRAME(bare_cold, "bare", "cold");
+FIRST_FRAME(paint_cold, "site", "cold");
+FIRST_FRAME(bare_warm, "bare", "warm");
+FIRST_FRAME(paint_warm, "site", "warm");
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (to) fclose(to);  // the script closes its browser at the end of its input
+  if (script > 0) waitpid(script, nullptr, 0);
+  return 0;
+}

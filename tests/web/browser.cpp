@@ -1,0 +1,156 @@
+#include "tests/web/browser.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
+
+static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+std::string ReadFile(const std::string& path) {
+  std::string data;
+  if (FILE* f = fopen(path.c_str(), "rb")) {
+    char buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+    fclose(f);
+  }
+  return data;
+}
+
+Browser::Browser() {
+  signal(SIGPIPE, SIG_IGN);  // a driver that died is reported by ask, not by a signal
+  char tmpl[] = "/tmp/tarksen-web-XXXXXX";
+  if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
+  dir_ = tmpl;
+  int in[2], out[2];
+  if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
+  driver_ = fork();
+  if (driver_ == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
+    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, (char*)nullptr);
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  to_ = fdopen(in[1], "w");
+  from_ = fdopen(out[0], "r");
+  ask("");  // the driver's first line, once the program runs
+  settle();
+}
+
+Browser::~Browser() {
+  if (to_) fclose(to_);  // the driver ends at the end of its input
+  for (int t = 0; t < 100 && driver_ > 0; t++) {
+    if (waitpid(driver_, nullptr, WNOHANG) == driver_) driver_ = -1;
+    else sleepMs(50);
+  }
+  if (driver_ > 0) {
+    kill(driver_, SIGKILL);
+    waitpid(driver_, nullptr, 0);
+  }
+  if (from_) fclose(from_);
+  if (!dir_.empty()) Sh("rm -rf '" + dir_ + "'");
+}
+
+std::string Browser::ask(const std::string& command) {
+  if (!command.empty()) {
+    fprintf(to_, "%s\n", command.c_str());
+    fflush(to_);
+  }
+  std::string line;
+  int c;
+  while ((c = fgetc(from_)) != EOF && c != '\n') line += char(c);
+  if (line.rfind("ok", 0) == 0) return line.size() > 3 ? line.substr(3) : "";
+  throw std::runtime_error("browser driver, '" + command + "': " +
+                           (line.empty() ? "ended (see its messages above)" : line));
+}
+
+// The same pauses as App's, so that clicks keep the same distance in time.
+void Browser::move(int x, int y) {
+  ask("move " + std::to_string(x) + " " + std::to_string(y));
+  sleepMs(30);
+}
+
+void Browser::click(int x, int y, int button) {
+  move(x, y);
+  ask("down " + std::to_string(button));
+  ask("up " + std::to_string(button));
+  sleepMs(60);
+}
+
+void Browser::press(int x, int y, int button) {
+  move(x, y);
+  ask("down " + std::to_string(button));
+  sleepMs(40);
+}
+
+void Browser::release(int button) {
+  ask("up " + std::to_string(button));
+  sleepMs(40);
+}
+
+void Browser::key(const std::string& keysym) {
+  ask("key " + keysym);
+  sleepMs(60);
+}
+
+Shot Browser::shot() {
+  std::string path = dir_ + "/shot.rgb";
+  Shot s;
+  if (sscanf(ask("shot " + path).c_str(), "%d %d", &s.w, &s.h) != 2) return Shot{};
+  std::string rgb = ReadFile(path);
+  if (rgb.size() != size_t(s.w) * s.h * 3) return Shot{};
+  s.px.resize(size_t(s.w) * s.h);
+  const unsigned char* p = (const unsigned char*)rgb.data();
+  for (size_t i = 0; i < s.px.size(); i++, p += 3) s.px[i] = uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
+  return s;
+}
+
+Shot Browser::waitFor(const std::function<bool(const Shot&)>& pred, int ms) {
+  Shot s;
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  do {
+    s = shot();
+    if (s.w && pred(s)) return s;
+    sleepMs(50);
+  } while (std::chrono::steady_clock::now() < end);
+  return s;
+}
+
+Shot Browser::settle(int ms) {
+  Shot a = shot();
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < end) {
+    sleepMs(100);
+    Shot b = shot();
+    if (a.w && b.px == a.px) return b;
+    a = b;
+  }
+  return a;
+}
+
+void Browser::open(const std::string& path) { ask("open " + path); }
+
+std::string Browser::download(const std::string& name) {
+  std::string path = dir_ + "/download";
+  ask("download " + name + " " + path);
+  return ReadFile(path);
+}
+
+void Browser::remove(const std::string& name) { ask("delete " + name); }
+
+std::string Browser::files() { return ask("files"); }
+std::string Browser::state() { return ask("state"); }
+std::string Browser::errors() { return ask("errors"); }
+
+void Browser::reload() {
+  ask("reload");
+  settle();
+}

@@ -1,0 +1,52 @@
+// Test support for the web tier: the browser version in headless Chromium, driven
+// through tests/web/driver.mjs with the same moves as App drives the desktop program
+// (tests/support/e2e.h), so that one scenario plays on both and their pixels compare.
+#pragma once
+#include <sys/types.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "tests/support/e2e.h"
+
+// The bytes of a file, empty if it cannot be read.
+std::string ReadFile(const std::string& path);
+
+class Browser {
+ public:
+  // Serves the web folder, opens it in a fresh browser profile and waits until the
+  // program shows its first screen.
+  Browser();
+  ~Browser();  // ends the driver, which closes the browser and the server
+
+  // As App's: canvas coordinates, buttons 1 left, 2 middle, 3 right, xdotool key names.
+  void move(int x, int y);
+  void click(int x, int y, int button = 1);
+  void press(int x, int y, int button = 1);
+  void release(int button = 1);
+  void key(const std::string& keysym);
+
+  Shot shot();  // the canvas's pixels
+  Shot waitFor(const std::function<bool(const Shot&)>& pred, int ms = 10000);
+  Shot settle(int ms = 10000);
+
+  void open(const std::string& path);  // the page's "Open…" control given this file
+  // Downloads the folder's file name through the page; the downloaded bytes.
+  std::string download(const std::string& name);
+  void remove(const std::string& name);  // the page's Delete for the file, confirmed
+  std::string files();   // the names the page lists, each followed by '/'
+  std::string state();   // the page's state line
+  void reload();         // and waits until the program runs again
+  std::string errors();  // the page's uncaught errors, empty if none
+  const std::string& dir() const { return dir_; }  // scratch room, removed with the browser
+
+ private:
+  // Sends one command; its answer's text after "ok ". Throws on "error" or if the
+  // driver is gone.
+  std::string ask(const std::string& command);
+  pid_t driver_ = -1;
+  FILE* to_ = nullptr;
+  FILE* from_ = nullptr;
+  std::string dir_;
+};

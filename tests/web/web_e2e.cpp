@@ -1,0 +1,395 @@
+// The browser version beside the desktop program: the same moves played on both,
+// the browser's canvas compared pixel for pixel with the desktop window; and the
+// page's picture folder, kept in the browser's storage, with its "Open…" control
+// and downloads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/drawing_e2e.h"
+#include "tests/support/e2e.h"
+#include "tests/web/browser.h"
+
+namespace {
+
+// Box centres on the control screen.
+constexpr int CZYSC[2] = {108, 382}, TAK[2] = {273, 285}, NIE[2] = {367, 285};
+constexpr int KONIEC[2] = {312, 382};
+constexpr int DEGAS[2] = {108, 44}, LBMP[2] = {108, 68}, ZBMP[2] = {312, 68};
+constexpr int CIENKA[2] = {621, 335};  // the thin pen
+constexpr int OK[2] = {588, 368};      // the file selector's "OK"
+int wzorX(int n) { return 426 + 36 * (n % 6) + 15; }
+int wzorY(int n) { return 8 + 36 * (n / 6) + 14; }
+int wiersz(int i) { return 70 + 16 * i + 8; }  // middle of the file selector's list row i
+
+// The control screen: its grey-green corner and the pale title box.
+bool Panel(const Shot& s) { return s.w == 640 && s.at(0, 0) == 0xAFCFAF && s.at(430, 358) == 0xAFFFAF; }
+
+void SavePpm(const Shot& s, const std::string& path) {
+  if (FILE* f = fopen(path.c_str(), "wb")) {
+    fprintf(f, "P6\n%d %d\n255\n", s.w, s.h);
+    for (uint32_t p : s.px) {
+      unsigned char rgb[3] = {(unsigned char)(p >> 16), (unsigned char)(p >> 8), (unsigned char)p};
+      fwrite(rgb, 1, 3, f);
+    }
+    fclose(f);
+  }
+}
+
+// Whether the browser's canvas shows exactly the desktop window's pixels, blended
+// ones included: SwiftShader's WebGL and Mesa's OpenGL round the same way. On a
+// difference: the count, the first pixel and the largest difference in a channel,
+// and both pictures saved as name.desktop.ppm and name.browser.ppm.
+testing::AssertionResult SamePixels(const Shot& desktop, const Shot& web, const std::string& name) {
+  if (desktop.w != 640 || desktop.h != 400 || web.w != 640 || web.h != 400)
+    return testing::AssertionFailure() << name << ": sizes " << desktop.w << "x" << desktop.h
+                                       << " and " << web.w << "x" << web.h;
+  int wrong = 0, worst = 0;
+  std::string first;
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++) {
+      uint32_t a = desktop.at(x, y), b = web.at(x, y);
+      int d = 0;
+      for (int sh = 0; sh <= 16; sh += 8) d = std::max(d, std::abs(int(a >> sh & 0xFF) - int(b >> sh & 0xFF)));
+      worst = std::max(worst, d);
+      if (d && !wrong++) {
+        char buf[120];
+        snprintf(buf, sizeof buf, "first at (%d, %d): desktop %06X, browser %06X", x, y, a, b);
+        first = buf;
+      }
+    }
+  if (!wrong) return testing::AssertionSuccess();
+  SavePpm(desktop, name + ".desktop.ppm");
+  SavePpm(web, name + ".browser.ppm");
+  return testing::AssertionFailure() << name << ": " << wrong << " pixels differ (by up to "
+                                     << worst << " in a channel); " << first;
+}
+
+// Letters, digits, '.', '/' and '-' typed as keys, on both.
+template <class A>
+void Write(A& app, const std::string& text) {
+  for (char c : text)
+    app.key(c == '.' ? "period" : c == '/' ? "slash" : c == '-' ? "minus" : std::string(1, c));
+}
+
+// A click on a box that opens a dialog or an alert; the screen once it stands.
+template <class A>
+Shot OpenDialog(A& app, const int box[2]) {
+  Shot before = app.shot();
+  Choose(app, box[0], box[1]);
+  app.waitFor([&](const Shot& s) { return s.px != before.px; });
+  return app.settle();
+}
+
+// The page had no error and tells of no problem.
+void PageIsWell(Browser& b) {
+  EXPECT_EQ(b.errors(), "");
+  EXPECT_EQ(b.state(), "");
+}
+
+// Plays scenario(app, shots) on the desktop program and then in the browser; the
+// shots it takes, one for each name, must be the same on both.
+template <class S>
+void OnBoth(const S& scenario, const std::vector<std::string>& names) {
+  std::vector<Shot> desktop(names.size()), web(names.size());
+  {
+    App app;
+    scenario(app, desktop.data());
+  }
+  Browser b;
+  scenario(b, web.data());
+  for (size_t i = 0; i < names.size(); i++) EXPECT_TRUE(SamePixels(desktop[i], web[i], names[i]));
+  PageIsWell(b);
+}
+
+TEST(Web, StartsOnTheDesktopProgramsControlScreen) {
+  OnBoth([](auto& app, Shot* shots) { shots[0] = app.settle(); }, {"web_start"});
+}
+
+// An alert is drawn over the last frame shown; the browser must still have that frame.
+TEST(Web, AlertStandsOverThePanelAsOnTheDesktop) {
+  OnBoth(
+      [](auto& app, Shot* shots) {
+        shots[0] = OpenDialog(app, CZYSC);
+        app.click(NIE[0], NIE[1]);
+        shots[1] = app.settle();
+      },
+      {"web_alert", "web_alert_answered"});
+}
+
+// Tools, a pattern fill, blending, "Inwersja", undo and the grid: the drawing
+// screen before and after an undo, and the control screen at the end. Each shape is
+// waited for before the next move, so both programs see the same events.
+template <class A>
+void Drawing(A& app, Shot* shots) {
+  // A red line with the 6-pixel pen, under a grid of 16 pixels; the grid is drawn
+  // in "Wymiana" (drawn in another mode it would not show) and stays for the visits
+  // that follow.
+  ChooseColour(app, 2);
+  ChooseWidth(app, 3);
+  ChooseTool(app, 2);
+  SwitchScreens(app);
+  app.key("period");
+  app.key("period");
+  TwoPoints(app, 40, 40, 300, 120);
+  app.settle();
+  SwitchScreens(app);
+  // A thin black frame, flood-filled with pattern 9 in blue.
+  ChooseColour(app, 1);
+  Choose(app, CIENKA[0], CIENKA[1]);
+  ChooseTool(app, 4);
+  SwitchScreens(app);
+  TwoPoints(app, 60, 160, 200, 260);
+  app.settle();
+  SwitchScreens(app);
+  Choose(app, wzorX(9), wzorY(9));
+  ChooseColour(app, 4);
+  ChooseTool(app, 11);
+  SwitchScreens(app);
+  app.click(130, 210);
+  app.settle();
+  SwitchScreens(app);
+  // "Mieszanie": a green filled ellipse over the line and the frame.
+  NextMode(app);
+  ChooseColour(app, 3);
+  ChooseTool(app, 9);
+  SwitchScreens(app);
+  TwoPoints(app, 200, 150, 280, 210);
+  app.settle();
+  SwitchScreens(app);
+  // "Inwersja": two patterned discs in red, the second taken back with Backspace.
+  for (int i = 0; i < 3; i++) NextMode(app);
+  ChooseColour(app, 2);
+  ChooseTool(app, 7);
+  SwitchScreens(app);
+  TwoPoints(app, 250, 180, 290, 180);
+  app.settle();
+  TwoPoints(app, 480, 300, 520, 300);
+  shots[0] = app.settle();
+  app.key("BackSpace");
+  shots[1] = app.settle();
+  SwitchScreens(app);
+  shots[2] = app.settle();
+}
+
+TEST(Web, DrawingGivesTheDesktopProgramsPixels) {
+  OnBoth([](auto& app, Shot* shots) { Drawing(app, shots); },
+         {"web_drawing", "web_drawing_undone", "web_drawing_panel"});
+}
+
+// The block tool and the magnifier: a block cut from a red line and stamped in
+// "Mieszanie" and "Inwersja" over a grey rectangle; the magnifier's screen over a
+// cell of the last stamp with one pixel painted; and the picture afterwards.
+template <class A>
+void BlockAndMagnifier(A& app, Shot* shots) {
+  ChooseColour(app, 8);
+  ChooseTool(app, 5);
+  SwitchScreens(app);
+  TwoPoints(app, 200, 200, 600, 300);
+  app.settle();
+  SwitchScreens(app);
+  ChooseColour(app, 2);
+  ChooseTool(app, 2);
+  SwitchScreens(app);
+  TwoPoints(app, 100, 100, 400, 250);
+  app.settle();
+  SwitchScreens(app);
+  // Escape with the pointer on the picture starts a cut; two clicks give its corners.
+  ChooseColour(app, 1);
+  ChooseTool(app, 10);
+  NextMode(app);
+  SwitchScreens(app);
+  app.move(400, 60);
+  app.key("Escape");
+  app.settle();
+  for (auto [x, y] : {std::pair{150, 130}, {189, 169}, {260, 190}}) {
+    app.click(x, y);
+    app.settle();
+  }
+  shots[0] = app.settle();
+  SwitchScreens(app);
+  for (int i = 0; i < 3; i++) NextMode(app);
+  SwitchScreens(app);
+  app.click(360, 230);
+  app.settle();
+  SwitchScreens(app);
+  // The magnifier over the 8-pixel cell at (376, 232), which the line crosses; its
+  // view is 50 times larger. One of its pixels painted green.
+  ChooseTool(app, 12);
+  ChooseColour(app, 3);
+  SwitchScreens(app);
+  app.key("period");
+  app.settle();
+  app.click(380, 235);
+  app.settle();
+  app.click(220 + 1 * 50 + 25, 1 * 50 + 25);
+  shots[1] = app.settle();
+  app.click(630, 200, 3);
+  shots[2] = app.settle();
+}
+
+TEST(Web, BlockAndMagnifierGiveTheDesktopProgramsPixels) {
+  OnBoth([](auto& app, Shot* shots) { BlockAndMagnifier(app, shots); },
+         {"web_block", "web_magnifier", "web_magnified"});
+}
+
+// A 320x200 DEGAS picture of four planes (32,066 bytes): stripes of all 16 pixel values.
+std::string Pi1() {
+  std::string f(32066, '\0');
+  for (int y = 0; y < 200; y++)
+    for (int g = 0; g < 20; g++)
+      for (int p = 0; p < 4; p++) {
+        unsigned word = 0;
+        for (int i = 0; i < 16; i++) {
+          int x = 16 * g + i, v = (x / 20 + y / 25) % 16;
+          word |= unsigned(v >> p & 1) << (15 - i);
+        }
+        size_t at = 34 + size_t(y) * 160 + g * 8 + p * 2;
+        f[at] = char(word >> 8);
+        f[at + 1] = char(word & 0xFF);
+      }
+  return f;
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return fclose(f) == 0 && ok;
+}
+
+// In the file selector just opened: ends the editing of the name, picks the list's
+// first file and takes it with "OK", each step once the one before has shown (a
+// click that comes while the program still waits for a button's release is lost).
+void TakeFirstFile(Browser& b) {
+  b.key("Return");
+  b.settle();
+  b.click(100, wiersz(0));
+  b.settle();
+  b.click(OK[0], OK[1]);
+  b.waitFor(Panel);
+}
+
+// Waits until the page no longer lists name and has stored the folder.
+void AwaitGone(Browser& b, const std::string& name) {
+  for (int t = 0; t < 100 && (b.files().find(name + "/") != std::string::npos || b.state() != "");
+       t++)
+    b.settle(200);
+  EXPECT_EQ(b.files().find(name + "/"), std::string::npos) << b.files();
+  EXPECT_EQ(b.state(), "");
+}
+
+// Waits until the page lists name and has stored the folder.
+void AwaitStored(Browser& b, const std::string& name) {
+  for (int t = 0; t < 100 && (b.files().find(name + "/") == std::string::npos || b.state() != "");
+       t++)
+    b.settle(200);
+  EXPECT_NE(b.files().find(name + "/"), std::string::npos) << b.files();
+  EXPECT_EQ(b.state(), "");
+}
+
+TEST(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
+  Browser b;
+  EXPECT_EQ(b.files(), "");
+  std::string dir = b.dir(), pi1 = Pi1();
+  ASSERT_TRUE(WriteFile(dir + "/A.PI1", pi1) && WriteFile(dir + "/b.bmp", "BM"));
+  b.open(dir + "/b.bmp");
+  b.open(dir + "/A.PI1");
+  AwaitStored(b, "A.PI1");
+  EXPECT_EQ(b.files(), "A.PI1/b.bmp/") << "in the file selector's order";
+  b.reload();
+  EXPECT_EQ(b.files(), "A.PI1/b.bmp/") << "kept over a reload";
+  EXPECT_TRUE(b.download("A.PI1") == pi1) << "not downloaded byte for byte";
+  b.remove("A.PI1");
+  AwaitGone(b, "A.PI1");
+  b.reload();
+  EXPECT_EQ(b.files(), "b.bmp/") << "gone from the storage too";
+  PageIsWell(b);
+}
+
+// The desktop program is given the file in its working directory and its path typed
+// into the file selector (which starts in the program's directory); the page is
+// given it through "Open…", and the file is picked from the selector's list, which
+// shows the page's folder.
+TEST(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
+  std::string pi1 = Pi1();
+  Shot desktop, web;
+  {
+    App app;
+    ASSERT_TRUE(WriteFile(app.dir() + "/STREIFEN.PI1", pi1));
+    OpenDialog(app, DEGAS);
+    Write(app, app.dir() + "/STREIFEN.PI1");
+    app.key("Return");  // ends the editing of the name
+    app.key("Return");  // ends the dialog with the name
+    app.waitFor(Panel);
+    SwitchScreens(app);
+    desktop = app.settle();
+  }
+  Browser b;
+  ASSERT_TRUE(WriteFile(b.dir() + "/STREIFEN.PI1", pi1));
+  b.open(b.dir() + "/STREIFEN.PI1");
+  AwaitStored(b, "STREIFEN.PI1");
+  OpenDialog(b, DEGAS);
+  TakeFirstFile(b);
+  SwitchScreens(b);
+  web = b.settle();
+  EXPECT_TRUE(SamePixels(desktop, web, "web_pi1"));
+  PageIsWell(b);
+}
+
+// A red line saved as OBRAZ.BMP, the name typed in front of the offered ".BMP": in
+// the directory dir (ending in '/'), or where the file selector starts if empty.
+template <class A>
+Shot DrawAndSave(A& app, const std::string& dir) {
+  ChooseColour(app, 2);
+  ChooseTool(app, 2);
+  SwitchScreens(app);
+  TwoPoints(app, 40, 40, 300, 120);
+  Shot picture = app.settle();
+  SwitchScreens(app);
+  OpenDialog(app, ZBMP);
+  Write(app, dir + "OBRAZ");
+  app.key("Return");
+  app.key("Return");
+  app.waitFor(Panel);
+  return picture;
+}
+
+TEST(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
+  Shot picture;
+  std::string saved;
+  {
+    App app;
+    picture = DrawAndSave(app, app.dir() + "/");
+    saved = ReadFile(app.dir() + "/OBRAZ.BMP");
+  }
+  ASSERT_GT(saved.size(), 54u) << "the desktop program saved no BMP";
+  Browser b;
+  EXPECT_TRUE(SamePixels(picture, DrawAndSave(b, ""), "web_saved"));
+  AwaitStored(b, "OBRAZ.BMP");
+  b.reload();
+  EXPECT_EQ(b.files(), "OBRAZ.BMP/");
+  EXPECT_TRUE(b.download("OBRAZ.BMP") == saved) << "the download differs from the desktop's file";
+  // The program after the reload finds it too.
+  OpenDialog(b, LBMP);
+  TakeFirstFile(b);
+  SwitchScreens(b);
+  EXPECT_TRUE(SamePixels(picture, b.settle(), "web_reloaded"));
+  PageIsWell(b);
+}
+
+TEST(Web, EndingTheProgramSaysSoOnThePage) {
+  Browser b;
+  OpenDialog(b, KONIEC);
+  b.click(TAK[0], TAK[1]);
+  std::string state;
+  for (int t = 0; t < 50 && (state = b.state()).empty(); t++) b.settle(200);
+  EXPECT_EQ(state, "The program has ended. Reload the page to start it again.");
+  EXPECT_EQ(b.errors(), "");
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+// The browser's shell around the paint program: its entry point, and the turn the
+// event pump gives the page. The page (web/page.js) has put the font at / and
+// mounted the picture folder from the browser's storage before main runs.
+#include <emscripten.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "paint/paint.h"
+#include "platform/platform.h"
+
+// The folder of the user's pictures, kept in the browser's storage by the page.
+static const char obrazy[] = "/obrazy";
+
+void SDLYield() {
+  // Under ASYNCIFY the program's stack is put aside while the browser runs.
+  emscripten_sleep(0);
+}
+
+int main() {
+  // Emscripten's file system starts with the mask 0777, under which a file given
+  // the usual mode 0666 & ~mask could not be read back: a desktop session's instead.
+  umask(022);
+  SDLInit(0);  // reads BASFont.bmp from the working directory, /
+  // The file selector starts in the working directory (this SDL has no program
+  // directory to offer), and a name given without one is saved here too.
+  if (chdir(obrazy) != 0) perror(obrazy);
+  przygotuj();
+  uklad();
+  sterownia();
+  sprzataj();
+  // main has slept, so its return reaches no one: exit tells the page it has ended.
+  exit(0);
+}

@@ -1,0 +1,50 @@
+# The browser build (make web): the program as WebAssembly in a static web folder,
+# compiled by emscripten against SDL built with the same compiler (web/web.mk).
+# The loops stay as they are; ASYNCIFY lets them sleep while the browser runs.
+
+# The browser's shell brings its own host turn in place of the desktop's.
+get_target_property(app_sources tarksen_app SOURCES)
+list(REMOVE_ITEM app_sources ${CMAKE_SOURCE_DIR}/platform/yield.cpp)
+set_property(TARGET tarksen_app PROPERTY SOURCES ${app_sources})
+
+set(site ${CMAKE_BINARY_DIR}/site)  # the folder a web server serves
+
+add_executable(tarksen web/shell.cpp)
+target_link_libraries(tarksen PRIVATE tarksen_app)
+target_link_options(tarksen PRIVATE
+  -sASYNCIFY
+  # Room for the frames of the deepest sleeping stack (dialogs inside the control screen).
+  -sASYNCIFY_STACK_SIZE=65536
+  -sALLOW_MEMORY_GROWTH
+  -sEXIT_RUNTIME
+  -sENVIRONMENT=web
+  # The page makes the WebGL context itself, keeping the drawing buffer between frames.
+  -sGL_PREINITIALIZED_CONTEXT
+  -lidbfs.js
+  --pre-js ${CMAKE_SOURCE_DIR}/web/page.js)
+set_target_properties(tarksen PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${site}
+  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/page.js)
+
+# The page and the font beside the program.
+foreach(f web/index.html assets/BASFont.bmp)
+  get_filename_component(n ${f} NAME)
+  add_custom_command(OUTPUT ${site}/${n}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${f} ${site}/${n}
+    DEPENDS ${CMAKE_SOURCE_DIR}/${f})
+  list(APPEND site_files ${site}/${n})
+endforeach()
+add_custom_target(page ALL DEPENDS ${site_files})
+
+# The yardstick for start-up in the browser (make bench): the bare SDL program of
+# bench/bare_window, built and paged the same way, in a folder of its own.
+add_executable(bare_window EXCLUDE_FROM_ALL bench/bare_window/main.cpp)
+target_link_libraries(bare_window PRIVATE SDL2::SDL2)
+get_target_property(web_link_options tarksen LINK_OPTIONS)
+target_link_options(bare_window PRIVATE ${web_link_options})
+set_target_properties(bare_window PROPERTIES
+  OUTPUT_NAME tarksen RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bare
+  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/page.js)
+add_custom_command(TARGET bare_window POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html
+          ${CMAKE_SOURCE_DIR}/assets/BASFont.bmp ${CMAKE_BINARY_DIR}/bare)
