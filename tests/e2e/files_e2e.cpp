@@ -147,6 +147,19 @@ class Files : public testing::Test {
     ASSERT_TRUE(bool(app.waitFor(dialog).w)) << "no file selector";
     ASSERT_TRUE(dialog(app.shot()));
   }
+  // Replaces the directory field's text with dir, as a user types it, and lists it.
+  void goTo(const std::string& dir) {
+    klik(app, KATALOG);
+    app.key("ctrl+x");
+    app.type(dir);
+    app.key("Return");
+  }
+  // Opens the selector of the "BMP" load box, ends the name field's editing and lists dir.
+  void openBmpIn(const std::string& dir) {
+    open(LBMP);
+    app.key("Return");
+    goTo(dir);
+  }
   // Types a name into the name field as the dialog opens and takes it with Enter, twice.
   void choose(const std::string& name) {
     app.type(name);
@@ -285,12 +298,7 @@ TEST_F(Files, TheSelectorOnAFixedDirectoryLooksExactlySo) {
   ASSERT_EQ(mkdir(path("fixed").c_str(), 0755), 0);
   ASSERT_EQ(mkdir(path("fixed/sub").c_str(), 0755), 0);
   for (const char* n : {"b.bmp", "a.BMP", "c.txt", "d.Bmp"}) write(std::string("fixed/") + n, {});
-  open(LBMP);
-  app.key("Return");
-  klik(app, KATALOG);
-  app.key("ctrl+x");
-  app.type(path("fixed"));
-  app.key("Return");
+  openBmpIn(path("fixed"));
   const std::vector<uint32_t> want =
       wygladDialogu("Ładowanie", ".BMP", path("fixed/"), {"\x7Fsub", "a.BMP", "b.bmp"});
   EXPECT_TRUE(Widac(app, [&](const Shot& s) {
@@ -327,10 +335,7 @@ TEST_F(Files, TheSelectorAsAUserWalksIt) {
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, "/"); }));
     klik(app, BASE);
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, base); }));
-    klik(app, KATALOG);
-    app.key("ctrl+x");
-    app.type(app.dir());
-    app.key("Return");
+    goTo(app.dir());
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, app.dir() + "/"); }));
     klik(app, OK);
     ASSERT_TRUE(panel(app.waitFor(panel)));
@@ -338,12 +343,7 @@ TEST_F(Files, TheSelectorAsAUserWalksIt) {
   }
   {
     SCOPED_TRACE("a load: the lever held down to the end of 60 files, a double click");
-    open(LBMP);
-    app.key("Return");
-    klik(app, KATALOG);
-    app.key("ctrl+x");
-    app.type(path("long"));
-    app.key("Return");
+    openBmpIn(path("long"));
     Rect last = {4, 70 + 16 * 19, 480, 16};
     auto shown = [&](const char* name) {
       return [&, name](const Shot& s) {
@@ -359,12 +359,7 @@ TEST_F(Files, TheSelectorAsAUserWalksIt) {
   }
   {
     SCOPED_TRACE("CANCEL after picking a file loads nothing");
-    open(LBMP);
-    app.key("Return");
-    klik(app, KATALOG);
-    app.key("ctrl+x");
-    app.type(path("long"));
-    app.key("Return");
+    openBmpIn(path("long"));
     klik(app, 100, wiersz(0));
     klik(app, CANCEL);
     EXPECT_TRUE(shows(Obrazek{1, 1, {kolor(59)}}));
