@@ -58,7 +58,9 @@ void LoadPIC(const char* path, int32_t planes) {
 }
 
 int SaveDoodle(const char* path) {
-  std::vector<uint8_t> rgba(size_t(PicW) * PicH * 4);
+  // Kept between saves: a fresh megabyte would cost more in page faults than the
+  // read-back and the encoding together.
+  static std::vector<uint8_t> rgba(size_t(PicW) * PicH * 4);
   SDL_Rect all = {0, 0, PicW, PicH};
   if (SDL_RenderReadPixels(SDLRenderer, &all, SDL_PIXELFORMAT_ABGR8888, rgba.data(), PicW * 4))
     return EIO;

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "picfiles/files_core.h"
@@ -33,21 +34,26 @@ int32_t SaveSurface(int32_t x, int32_t y, int32_t w, int32_t h, const char* path
   if (SDL_RenderReadPixels(SDLRenderer, &r, SDL_PIXELFORMAT_ABGR8888, SDLSurface->pixels,
                            SDLSurface->pitch) != 0)
     return -1;
-  // The whole file is made in memory and then written in one piece.
+  // The whole file is made in memory and then written in one piece. The memory is
+  // kept for the next save: fresh pages would cost more than SDL's writer.
+  static std::vector<uint8_t> bytes;
   size_t room = BmpRoom(w, h);
-  void* bytes = room ? SDL_malloc(room) : nullptr;
-  if (!bytes) return SDL_OutOfMemory();
-  SDL_RWops* rw = SDL_RWFromMem(bytes, int(room < INT32_MAX ? room : INT32_MAX));
+  if (!room) return SDL_OutOfMemory();
+  try {
+    if (bytes.size() < room) bytes.resize(room);
+  } catch (const std::bad_alloc&) {
+    return SDL_OutOfMemory();
+  }
+  SDL_RWops* rw = SDL_RWFromMem(bytes.data(), int(room < INT32_MAX ? room : INT32_MAX));
   int32_t result = -1;
   if (rw && SDL_SaveBMP_RW(SDLSurface, rw, 0) == 0) {
     size_t n = size_t(SDL_RWtell(rw));
-    int err = WRITEFILE(path, static_cast<const uint8_t*>(bytes), n);
+    int err = WRITEFILE(path, bytes.data(), n);
     if (err)
       SDL_SetError("%s: %s", path, strerror(err));
     else
       result = 0;
   }
   if (rw) SDL_RWclose(rw);
-  SDL_free(bytes);
   return result;
 }
