@@ -10,14 +10,6 @@
 
 static constexpr int Stamps = 1000;
 
-// Reads one pixel of GEMScreen back, which waits for all drawing queued before it.
-static void finish() {
-  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
-  uint32_t px;
-  SDL_Rect one = {0, 0, 1, 1};
-  SDL_RenderReadPixels(SDLRenderer, &one, SDL_PIXELFORMAT_ABGR8888, &px, 4);
-}
-
 static void push(SDL_Event e) {
   e.common.timestamp = SDL_GetTicks();
   SDL_PushEvent(&e);
@@ -51,7 +43,7 @@ static void BM_RenderCopyCanvas(benchmark::State& state) {
       SDL_SetRenderTarget(SDLRenderer, rob_e$);
       SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
     }
-    finish();
+    WaitForRenderer(GEMScreen);
   }
   perItem(state, Stamps);
 }
@@ -61,7 +53,7 @@ BENCHMARK(BM_RenderCopyCanvas)->UseRealTime()->Unit(benchmark::kMillisecond);
 static void BM_Zapamietaj(benchmark::State& state) {
   for (auto _ : state) {
     for (int i = 0; i < Stamps; i++) zapamietaj();
-    finish();
+    WaitForRenderer(GEMScreen);
   }
   perItem(state, Stamps);
 }
@@ -86,7 +78,7 @@ static void BM_StampDrag(benchmark::State& state) {
     x = y = k = key = 0;
     state.ResumeTiming();
     blok();
-    finish();
+    WaitForRenderer(GEMScreen);
   }
   SDL_DestroyTexture(blok$);
   blok$ = nullptr;
@@ -113,7 +105,7 @@ static void BM_OpenMagnifier(benchmark::State& state) {
     k = 1;
     state.ResumeTiming();
     powieksz();
-    finish();
+    WaitForRenderer(GEMScreen);
   }
   kr = krh = krv = 0;
 }

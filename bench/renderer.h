@@ -15,6 +15,15 @@ inline void StartRenderer() {
   benchmark::AddCustomContext("renderer", info.name);
 }
 
+// Reads one pixel of t back, which waits for all drawing queued before it: the end of
+// a timed step on a renderer that draws in threads of its own.
+inline void WaitForRenderer(SDL_Texture* t) {
+  SDL_SetRenderTarget(SDLRenderer, t);
+  uint32_t px;
+  SDL_Rect one = {0, 0, 1, 1};
+  SDL_RenderReadPixels(SDLRenderer, &one, SDL_PIXELFORMAT_ABGR8888, &px, 4);
+}
+
 // The whole main of a benchmark that needs nothing but the renderer.
 inline int RunOnRenderer(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
