@@ -56,6 +56,7 @@ if(e2e)
   target_link_libraries(test_e2e PRIVATE GTest::gtest_main tarksen_core)
   target_compile_definitions(test_e2e PRIVATE
     TARKSEN_BIN="$<TARGET_FILE:tarksen>"
+    TARKSEN_CONVERT_BIN="$<TARGET_FILE:tarksen-convert>"
     TARKSEN_FONT="${CMAKE_SOURCE_DIR}/assets/BASFont.bmp"
     WMCLOSE_BIN="$<TARGET_FILE:wmclose>"
     TARKSEN_LSAN_SUPP="${CMAKE_SOURCE_DIR}/tests/lsan.supp"
@@ -64,7 +65,7 @@ if(e2e)
     TARKSEN_RELEASE_BIN="${TARKSEN_PROGRAM_BUILD}/tarksen"
     TARKSEN_PROGRAM_BUILD="${TARKSEN_PROGRAM_BUILD}"
     TARKSEN_PACKAGE_BUILD="${TARKSEN_PACKAGE_BUILD}")
-  add_dependencies(test_e2e tarksen wmclose)
+  add_dependencies(test_e2e tarksen tarksen-convert wmclose)
   gtest_discover_tests(test_e2e DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS e2e TIMEOUT 120 ENVIRONMENT "${TEST_ENV}")
 endif()

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,7 +14,9 @@
 #include "tests/e2e/look.h"
 #include "tests/picfiles/bmpmake.h"
 #include "tests/picfiles/picmake.h"
+#include "tests/picfiles/stmake.h"
 #include "tests/support/e2e.h"
+#include "tests/support/pnm.h"
 
 namespace {
 
@@ -439,6 +442,87 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
   EXPECT_TRUE(Widac(app, [&](const Shot& s) {
     return Obszar(s, {100, 120, 16, 3},
                   [&](int x, int y) { return PLANY2[v[size_t(y - 120) * 16 + (x - 100)]]; });
+  }));
+  Sh("rm -rf '" + dir + "'");
+}
+
+// What tarksen-convert --as-shown makes of a file is what the program shows after
+// loading it; and a DEGAS file of the common 32,034 bytes, converted to the 32,066 the
+// program reads, opens with the picture it holds.
+TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
+  if (Sh("command -v pngtopam >/dev/null && echo y") != "y\n") GTEST_SKIP() << "netpbm is not installed";
+  char tmpl[] = "/tmp/tarksen-shown-XXXXXX";
+  const std::string dir = mkdtemp(tmpl);
+  auto file = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
+    EXPECT_TRUE(WriteBytes(dir + "/" + name, bytes));
+    return dir + "/" + name;
+  };
+  // The converter's picture of a file, read back by netpbm.
+  auto shown = [&](const std::string& path) {
+    const std::string png = dir + "/shown.png", pnm = dir + "/shown.pnm";
+    EXPECT_EQ(Sh("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o '" + png + "' '" + path +
+                 "' 2>/dev/null && pngtopam '" + png + "' > '" + pnm + "'; echo $?"),
+              "0\n");
+    Pnm p = ParsePnm(ReadBytes(pnm));
+    Obrazek o{p.w, p.h, {}};
+    for (uint32_t c : p.px) o.px.push_back((c & 0xFF) << 16 | (c & 0xFF00) | c >> 16);  // 0xRRGGBB
+    return o;
+  };
+  // Whether two pictures of 640x400 are the same, pixel for pixel.
+  auto same = [](const Obrazek& a, const Obrazek& b) {
+    if (a.w != 640 || a.h != 400) return testing::AssertionFailure() << a.w << "x" << a.h;
+    for (int y = 0; y < 400; y++)
+      for (int x = 0; x < 640; x++)
+        if (a.pod(x, y) != b.pod(x, y))
+          return testing::AssertionFailure() << "(" << x << ", " << y << ")";
+    return testing::AssertionSuccess();
+  };
+
+  std::mt19937 rng{5};
+  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16), v2 = RandomValues(rng, 640, 200, 4),
+                             v1 = RandomValues(rng, 640, 400, 2);
+  const std::vector<uint16_t> words = RandomStWords(rng, 16);
+  const std::string common = file("common.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4)));
+  EXPECT_EQ(Sh("cd '" + dir + "' && '" TARKSEN_CONVERT_BIN "' -f pi1 -o opens.PI1 common.PI1 2>/dev/null; echo $?"),
+            "0\n");
+  struct {
+    const char* name;
+    std::string file;     // what the program is started with
+    std::string convert;  // what the converter reads
+    Obrazek values;       // the pixel values in the program's fixed colours
+  } rows[] = {
+      {"a PI1", file("a.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4), 32066)), "",
+       zWartosci(v4, 320, 200, PLANY4)},
+      {"a PI2", file("b.PI2", DegasOf(1, words, PlanesOf(v2, 640, 200, 2), 32066)), "",
+       zWartosci(v2, 640, 200, PLANY2)},
+      {"a PI3", file("c.PI3", DegasOf(2, words, PlanesOf(v1, 640, 400, 1), 32066)), "",
+       zWartosci(v1, 640, 400, PLANY1)},
+      {"a PI1 of 32,034 bytes converted to 32,066", dir + "/opens.PI1", common,
+       zWartosci(v4, 320, 200, PLANY4)},
+  };
+  for (auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Obrazek converted = shown(r.convert.empty() ? r.file : r.convert);
+    EXPECT_TRUE(same(converted, r.values));
+    App app(Launch{"", true, true, "", {r.file}});
+    EXPECT_TRUE(Pokazuje(app, converted));
+  }
+
+  SCOPED_TRACE("a GBF block, stamped with the block tool");
+  const std::vector<uint8_t> v = RandomValues(rng, 16, 3, 4);
+  const std::string gbf = file("k.GBF", Gbf(16, 2, 2, PlanesOf(v, 16, 3, 2)));
+  const Obrazek block = shown(gbf);
+  ASSERT_EQ(block.w, 16);
+  ASSERT_EQ(block.h, 3);
+  for (size_t i = 0; i < v.size(); i++) EXPECT_EQ(block.px[i], PLANY2[v[i]]) << i;
+  App app(Launch{"", true, true, "", {gbf}});
+  ASSERT_TRUE(panel(app.waitFor(panel)));
+  klik(app, 108 + 204 * (10 % 2), 164 + 28 * (10 / 2));  // the tool "Blok"
+  klik(app, 500, 250, 3);
+  app.waitFor([](const Shot& s) { return s.at(0, 0) == 0xFFFFFF; });
+  app.click(100, 120);
+  EXPECT_TRUE(Widac(app, [&](const Shot& s) {
+    return Obszar(s, {100, 120, 16, 3}, [&](int x, int y) { return block.px[size_t(y - 120) * 16 + (x - 100)]; });
   }));
   Sh("rm -rf '" + dir + "'");
 }
