@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
@@ -126,6 +127,20 @@ testing::AssertionResult Pokazuje(App& app, const Obrazek& o) {
   klik(app, 500, 250, 3);
   app.waitFor(panel);
   return a;
+}
+
+// With the control screen up and a block of w x h pixels: takes the tool "Blok", stamps
+// the block at (100, 120) on the drawing screen, and tells whether it shows the block's
+// colours, kolor(x, y) within the block.
+testing::AssertionResult Stempluje(App& app, int w, int h, const std::function<uint32_t(int, int)>& kolor) {
+  if (!panel(app.waitFor(panel))) return testing::AssertionFailure() << "no control screen";
+  klik(app, 108 + 204 * (10 % 2), 164 + 28 * (10 / 2));  // the tool "Blok"
+  klik(app, 500, 250, 3);
+  app.waitFor([](const Shot& s) { return s.at(0, 0) == 0xFFFFFF; });
+  app.click(100, 120);
+  return Widac(app, [&](const Shot& s) {
+    return Obszar(s, {100, 120, w, h}, [&](int x, int y) { return kolor(x - 100, y - 120); });
+  });
 }
 
 // Is the alert up with text at (160 + dx, 100 + dy)?
@@ -434,15 +449,7 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
   SCOPED_TRACE("a GBF block, stamped with the block tool");
   const std::vector<uint8_t> v = Pattern(16, 3, 2);
   App app(Launch{"", true, true, "", {file("k.GBF", Gbf(16, 2, 2, PlanesOf(v, 16, 3, 2)))}});
-  ASSERT_TRUE(panel(app.waitFor(panel)));
-  klik(app, 108 + 204 * (10 % 2), 164 + 28 * (10 / 2));  // the tool "Blok"
-  klik(app, 500, 250, 3);
-  app.waitFor([](const Shot& s) { return s.at(0, 0) == 0xFFFFFF; });
-  app.click(100, 120);
-  EXPECT_TRUE(Widac(app, [&](const Shot& s) {
-    return Obszar(s, {100, 120, 16, 3},
-                  [&](int x, int y) { return PLANY2[v[size_t(y - 120) * 16 + (x - 100)]]; });
-  }));
+  EXPECT_TRUE(Stempluje(app, 16, 3, [&](int x, int y) { return PLANY2[v[size_t(y) * 16 + x]]; }));
   Sh("rm -rf '" + dir + "'");
 }
 
@@ -516,13 +523,6 @@ TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
   ASSERT_EQ(block.h, 3);
   for (size_t i = 0; i < v.size(); i++) EXPECT_EQ(block.px[i], PLANY2[v[i]]) << i;
   App app(Launch{"", true, true, "", {gbf}});
-  ASSERT_TRUE(panel(app.waitFor(panel)));
-  klik(app, 108 + 204 * (10 % 2), 164 + 28 * (10 / 2));  // the tool "Blok"
-  klik(app, 500, 250, 3);
-  app.waitFor([](const Shot& s) { return s.at(0, 0) == 0xFFFFFF; });
-  app.click(100, 120);
-  EXPECT_TRUE(Widac(app, [&](const Shot& s) {
-    return Obszar(s, {100, 120, 16, 3}, [&](int x, int y) { return block.px[size_t(y - 120) * 16 + (x - 100)]; });
-  }));
+  EXPECT_TRUE(Stempluje(app, 16, 3, [&](int x, int y) { return block.px[size_t(y) * 16 + x]; }));
   Sh("rm -rf '" + dir + "'");
 }
