@@ -14,23 +14,13 @@
 #include <vector>
 
 #include "tests/support/e2e.h"
-
-using Points = std::vector<std::pair<int, int>>;
+#include "tests/support/shapes.h"
 
 inline constexpr uint32_t white = 0xFFFFFF, black = 0x000000;
 // The palette's red, green and blue.
 inline constexpr uint32_t palette[16] = {
     0xFFFFFF, 0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0x00FFFF, 0xFFFF00, 0xFF00FF,
     0x9C9C9C, 0x4E4E4E, 0xFF7F7F, 0x7FFF7F, 0x7F7FFF, 0x7FFFFF, 0xFFFF7F, 0xFF7FFF};
-
-// Points of the rows of a text mask whose top-left character stands at (left, top).
-inline Points MaskAt(int left, int top, const std::vector<std::string>& rows) {
-  Points pts;
-  for (int r = 0; r < int(rows.size()); r++)
-    for (int c = 0; c < int(rows[r].size()); c++)
-      if (rows[r][c] == '#') pts.push_back({left + c, top + r});
-  return pts;
-}
 
 // A single left click on the control screen: kept apart from the click before, as
 // two clicks within half a second and 32 pixels make a double click, which leaves

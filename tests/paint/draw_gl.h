@@ -12,8 +12,7 @@
 #include "platform/platform.h"
 #include "raster/raster.h"
 #include "tests/support/gl.h"
-
-using Points = std::vector<std::pair<int, int>>;
+#include "tests/support/shapes.h"
 
 // The drawing screen as do_ekranu leaves it: a white picture on GEMScreen, its undo
 // copy equal to it, no grid, target GEMScreen, colour kolor, blend of mode tryb.

@@ -3,15 +3,6 @@
 #include "tests/paint/draw_gl.h"
 #include "tests/support/shapes.h"
 
-// Points of the rows of a text mask whose top-left character stands at (left, top).
-static Points MaskAt(int left, int top, const std::vector<std::string>& rows) {
-  Points pts;
-  for (int r = 0; r < int(rows.size()); r++)
-    for (int c = 0; c < int(rows[r].size()); c++)
-      if (rows[r][c] == '#') pts.push_back({left + c, top + r});
-  return pts;
-}
-
 static Points Offset(int dx, int dy, const Points& pts) {
   Points out;
   for (auto [px, py] : pts) out.push_back({px + dx, py + dy});

@@ -4,8 +4,7 @@
 
 #include "raster/raster.h"
 #include "raster/raster_core.h"
-
-using Points = std::vector<std::pair<int, int>>;
+#include "tests/support/shapes.h"
 
 static Points walk(int x1, int y1, int x2, int y2, uint8_t style) {
   std::vector<RasterPoint> pts;

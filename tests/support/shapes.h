@@ -6,6 +6,22 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A list of pixels, (x, y).
+using Points = std::vector<std::pair<int, int>>;
+
+// Points of the rows of a text mask whose top-left character stands at (left, top):
+// the hand-written shapes the tests expect, one '#' a pixel.
+inline Points MaskAt(int left, int top, const std::vector<std::string>& rows) {
+  Points pts;
+  for (int r = 0; r < int(rows.size()); r++)
+    for (int c = 0; c < int(rows[r].size()); c++)
+      if (rows[r][c] == '#') pts.push_back({left + c, top + r});
+  return pts;
+}
 
 // The circle walk's error at (X, R) is 2X² − X + 2R² + R − 2r² − r, and it steps
 // inwards when the errors of its two candidates (x, y) and (x, y − 1) sum to 0 or
