@@ -1,13 +1,23 @@
 #include "convert/convert.h"
 #include "paint/paint.h"
+#include "picfiles/files_core.h"
 
 const uint32_t* const PaintColours = GEMColor;
 
-static const OutFormat formats[] = {
-    {OutFormat::Png, "png", ".png", "PNG", 0},        {OutFormat::Bmp, "bmp", ".bmp", "BMP", 0},
-    {OutFormat::Degas, "pi1", ".PI1", "PI1", 4},      {OutFormat::Degas, "pi2", ".PI2", "PI2", 2},
-    {OutFormat::Degas, "pi3", ".PI3", "PI3", 1},      {OutFormat::Body, "pic", ".PIC", "PIC", 1},
-    {OutFormat::Body, "doodle", ".DOO", "Doodle", 1},
+// An Atari format, its planes those of its extension.
+static constexpr OutFormat atari(OutFormat::Kind kind, const char* name, const char* ext,
+                                 const char* title) {
+  return {kind, name, ext, title, PicNameOf(ext + 1)->planes};
+}
+
+static constexpr OutFormat formats[] = {
+    {OutFormat::Png, "png", ".png", "PNG", 0},
+    {OutFormat::Bmp, "bmp", ".bmp", "BMP", 0},
+    atari(OutFormat::Degas, "pi1", ".PI1", "PI1"),
+    atari(OutFormat::Degas, "pi2", ".PI2", "PI2"),
+    atari(OutFormat::Degas, "pi3", ".PI3", "PI3"),
+    atari(OutFormat::Body, "pic", ".PIC", "PIC"),
+    atari(OutFormat::Body, "doodle", ".DOO", "Doodle"),
 };
 
 const OutFormat* FindFormat(const std::string& name) {
@@ -45,10 +55,11 @@ static void colours(const std::vector<uint8_t>& file, const std::string& name, b
     PicStretchCentres(rgb, img.px);
     return;
   }
-  int32_t planes = StPaintPlanes(name);
+  const PicKind paint = PicKindOf(name.c_str());
   PicImage own;
-  if (planes >= 0 && PicLoad(file.data(), file.size(), planes, PaintColours, own)) {
-    if (planes == 0) {
+  if (paint.how == PicKind::PIC_PLANES &&
+      PicLoad(file.data(), file.size(), paint.planes, PaintColours, own)) {
+    if (paint.planes == 0) {
       img = std::move(own);
     } else {
       img.w = PicW;

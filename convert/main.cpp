@@ -127,9 +127,11 @@ int main(int argc, char** argv) {
       case OptPalette: paletteFile = optarg; opt.nearest = true; break;
       case OptAsShown: opt.asShown = true; break;
       case OptSize:
-        if (std::string(optarg) == "32066") opt.degasSize = PicDegasBytes;
-        else if (std::string(optarg) == "32034") opt.degasSize = StDegasBytes;
-        else return usageError(std::string("--size must be 32066 or 32034, not '") + optarg + "'");
+        if (optarg == std::to_string(PicDegasBytes)) opt.degasSize = PicDegasBytes;
+        else if (optarg == std::to_string(StDegasBytes)) opt.degasSize = StDegasBytes;
+        else
+          return usageError("--size must be " + std::to_string(PicDegasBytes) + " or " +
+                            std::to_string(StDegasBytes) + ", not '" + optarg + "'");
         break;
       case 'h': fputs(Usage, stdout); return 0;
       case 'V': printf("%s %s\n", Program, TARKSEN_CONVERT_VERSION); return 0;

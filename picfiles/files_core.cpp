@@ -5,19 +5,12 @@
 #include "picfiles/pic_core.h"
 
 PicKind PicKindOf(const char* path) {
-  static const struct {
-    const char* ext;
-    PicKind kind;
-  } table[] = {
-      {"PIC", {PicKind::PIC_PLANES, 1}}, {"PI1", {PicKind::PIC_PLANES, 4}},
-      {"PI2", {PicKind::PIC_PLANES, 2}}, {"PI3", {PicKind::PIC_PLANES, 1}},
-      {"bmp", {PicKind::PIC_BMP, 0}},    {"BMP", {PicKind::PIC_BMP, 0}},
-      {"GBF", {PicKind::PIC_PLANES, 0}},
-  };
   const char* dot = strrchr(path, '.');
-  if (dot)
-    for (const auto& t : table)
-      if (strcmp(dot + 1, t.ext) == 0) return t.kind;
+  if (!dot) return {PicKind::PIC_UNKNOWN, 0};
+  const char* ext = dot + 1;
+  if (strcmp(ext, "bmp") == 0 || strcmp(ext, "BMP") == 0) return {PicKind::PIC_BMP, 0};
+  const PicName* name = PicNameOf(ext);
+  if (name && name->paint) return {PicKind::PIC_PLANES, name->planes};
   return {PicKind::PIC_UNKNOWN, 0};
 }
 

@@ -11,9 +11,10 @@ struct PicKind {
   enum How : uint8_t { PIC_UNKNOWN, PIC_PLANES, PIC_BMP } how;
   int32_t planes;
 };
-// From the text after the last '.' of the whole path, case included: "PIC" and "PI3"
-// one plane, "PI2" two, "PI1" four, "GBF" a block, "bmp" or "BMP" a BMP file; any other
-// text, or no '.' at all (a dot in a directory's name counts), is unknown.
+// From the text after the last '.' of the whole path, case included: a name of
+// PicNames that the paint program reads, with its planes ("GBF" a block), or "bmp" or
+// "BMP", a BMP file; any other text, or no '.' at all (a dot in a directory's name
+// counts), is unknown.
 PicKind PicKindOf(const char* path);
 
 // Nearest-neighbour stretch over the 640x400 picture of a w x h image whose rows, pitch

@@ -12,14 +12,14 @@ void PicTable(int32_t planes, uint8_t T[16]) {
 bool PicDetect(const uint8_t* file, size_t size, int32_t planes, PicLayout& lay) {
   PicLayout l;
   uint64_t n = size;
-  if (planes == 1 || planes == 2 || planes == 4) {
+  if (const PicScreen* screen = PicScreenOf(planes)) {
     if (size == PicDegasBytes) {
       l.offset = PicDegasBodyAt;
       n = PicBodyBytes;
     }
     l.planes = planes;
-    l.lineBytes = planes < 4 ? 80 : 40;
-    l.rows = planes == 1 ? 400 : 200;
+    l.lineBytes = screen->lineBytes;
+    l.rows = screen->rows;
   } else if (planes == 0) {
     if (size <= PicGbfHeaderBytes || size > PicBodyBytes + PicGbfHeaderBytes) return false;
     PicReader r{file, size, 0};

@@ -12,7 +12,48 @@ inline constexpr size_t PicBodyBytes = 32000;     // a screen body; also a Doodl
 inline constexpr size_t PicDegasBytes = 32066;    // the one DEGAS length accepted
 inline constexpr size_t PicDegasBodyAt = 34;      // after the resolution and palette words
 inline constexpr size_t PicGbfHeaderBytes = 6;    // W, rows - 1, P: big-endian words
-inline constexpr size_t PicMaxFileBytes = 32066;  // no accepted file is longer
+inline constexpr size_t PicMaxFileBytes = PicDegasBytes;  // no accepted file is longer
+
+// The machine's three screens, each a PicBodyBytes body: the DEGAS resolution word
+// (also the screen's index here), planes, bytes of one plane in one row (the screen is
+// 8 times as many pixels wide) and rows.
+struct PicScreen {
+  uint16_t resolution;
+  int32_t planes, lineBytes, rows;
+  constexpr int32_t w() const { return 8 * lineBytes; }
+};
+inline constexpr PicScreen PicScreens[3] = {{0, 4, 40, 200}, {1, 2, 80, 200}, {2, 1, 80, 400}};
+// The screen of `planes` planes (1, 2 or 4); null for any other count.
+constexpr const PicScreen* PicScreenOf(int32_t planes) {
+  for (const PicScreen& s : PicScreens)
+    if (s.planes == planes) return &s;
+  return nullptr;
+}
+
+// Bit-plane picture files by the extension of their name, in upper case: the planes of
+// a 32,000-byte body so named (0 for a GBF block, whose header gives them), the picture
+// such a body is ("DEGAS" or "Doodle"; "GBF"), whether the paint program's load command
+// reads the name with LoadPIC, and whether a DEGAS picture may carry it.
+struct PicName {
+  const char* ext;
+  int32_t planes;
+  const char* picture;
+  bool paint, degas;
+};
+inline constexpr PicName PicNames[] = {
+    {"PI1", 4, "DEGAS", true, true},    {"PI2", 2, "DEGAS", true, true},
+    {"PI3", 1, "DEGAS", true, true},    {"PIC", 1, "Doodle", true, true},
+    {"DOO", 1, "Doodle", false, false}, {"GBF", 0, "GBF", true, false},
+};
+// The entry of ext, matched exactly, case included; null for any other text.
+constexpr const PicName* PicNameOf(const char* ext) {
+  for (const PicName& n : PicNames) {
+    const char *a = n.ext, *b = ext;
+    while (*a && *a == *b) a++, b++;
+    if (*a == *b) return &n;
+  }
+  return nullptr;
+}
 
 // Reads bytes from a buffer; past the end it gives 0 and sets `short_`, which stays
 // set, so a parser checks once at the end instead of before every read.

@@ -20,7 +20,8 @@ inline constexpr size_t StSpuBytes = 51104;       // Spectrum 512: body, 199 lin
 inline constexpr int32_t StSpectrumLines = 199;   // lines 1..199 have palettes
 inline constexpr int32_t StSpectrumWords = 48;    // palette words a line: three sets of 16
 inline constexpr size_t StSpcHeaderBytes = 12;    // "SP", 0, two lengths
-inline constexpr size_t StSpcPlaneBytes = 7960;   // one plane of lines 1..199, 40 bytes a line
+inline constexpr size_t StSpcPlaneBytes =         // one plane of lines 1..199 of the 4-plane screen
+    size_t(StSpectrumLines) * size_t(PicScreenOf(4)->lineBytes);
 inline constexpr size_t StMaxInputBytes = size_t(256) << 20;  // larger files are refused
 inline constexpr int64_t StMaxPixels = int64_t(1) << 26;      // largest PNG or BMP read
 
@@ -51,22 +52,14 @@ struct StPicture {
 // The extension of a file name (after its last '.', none when the name has none), in
 // upper case: the converter matches extensions in any case.
 std::string StExtension(const std::string& name);
-// The plane count the paint program's load command gives a file: 4 for "PI1", 2 for
-// "PI2", 1 for "PI3" and "PIC", 0 for "GBF", matched exactly, case included, after the
-// last '.' of name (a base name); -1 for any other name, which it does not read as a
-// bit-plane file.
-int32_t StPaintPlanes(const std::string& name);
-// The plane count a 32,000-byte body has under extension ext (upper case): 4 "PI1",
-// 2 "PI2", 1 "PI3", "PIC" or "DOO"; 0 for any other.
-int32_t StBodyPlanes(const std::string& ext);
 
 // The kind of file: PNG and BMP by their signatures, GBF by the extension "GBF", SPC by
 // its "SP" header, then SPU, NEO, DEGAS and bodies by their exact lengths (DEGAS with
 // bit 15 of the resolution word clear, NEO with its flag word 0), a compressed DEGAS
 // picture by bit 15 of its resolution word (also under the extensions "PC1" to "PC3"
 // whatever its length). ext is StExtension of the name. Unknown when nothing fits, a
-// body whose extension gives no plane count included; the resolution words are checked
-// by the decoders, which name what is wrong.
+// body whose extension gives no plane count (PicNames) included; the resolution words
+// are checked by the decoders, which name what is wrong.
 StKind StDetect(const uint8_t* file, size_t size, const std::string& ext);
 
 // Decodes a file of an Atari kind into pic (replaced only on success); "" on success,
@@ -122,8 +115,6 @@ void StShownPalette(int32_t planes, const uint32_t* shown, StPalette& pal);
 // words are taken instead.
 void StWords(const uint32_t* colours, int32_t n, uint16_t words[16]);
 
-// The size of an Atari screen of `planes` planes: 320x200 (4), 640x200 (2), 640x400 (1).
-void StScreenSize(int32_t planes, int32_t& w, int32_t& h);
 // Whether pic is written with `planes` planes as it is, values and palette words
 // unchanged: it has its own 16-word palette, that plane count and that screen size.
 bool StKeeps(const StPicture& pic, int32_t planes);

@@ -10,14 +10,38 @@ static uint32_t le32(const uint8_t* p) {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-// "32,066 bytes": lengths as the messages write them.
-static std::string bytes(uint64_t n) {
+// "32,066": lengths as the messages write them.
+static std::string number(uint64_t n) {
   std::string digits = std::to_string(n), out;
   for (size_t i = 0; i < digits.size(); i++) {
     if (i && (digits.size() - i) % 3 == 0) out += ',';
     out += digits[i];
   }
-  return out + (n == 1 ? " byte" : " bytes");
+  return out;
+}
+static std::string bytes(uint64_t n) { return number(n) + (n == 1 ? " byte" : " bytes"); }
+
+// The kinds whose files have fixed lengths: detection, decoding and the messages that
+// name the lengths all read them here.
+struct Lengths {
+  const char* picture;  // in messages
+  size_t n[2];          // one or two lengths; 0 for none
+};
+static const Lengths DegasLengths = {"a DEGAS picture", {StDegasBytes, PicDegasBytes}};
+static const Lengths BodyLengths = {"a screen without header", {PicBodyBytes, 0}};
+static const Lengths NeoLengths = {"a NEOchrome picture", {StNeoBytes, 0}};
+static const Lengths SpuLengths = {"a Spectrum 512 picture", {StSpuBytes, 0}};
+
+static bool hasLength(const Lengths& k, size_t size) {
+  return size == k.n[0] || (k.n[1] && size == k.n[1]);
+}
+// "32,034 or 32,066"
+static std::string lengths(const Lengths& k) {
+  return k.n[1] ? number(k.n[0]) + " or " + number(k.n[1]) : number(k.n[0]);
+}
+// "32,033 bytes: a DEGAS picture has 32,034 or 32,066"
+static std::string wrongLength(size_t size, const Lengths& k) {
+  return bytes(size) + ": " + k.picture + " has " + lengths(k);
 }
 
 static std::string format(const char* fmt, int a, int b = 0) {
@@ -35,26 +59,15 @@ std::string StExtension(const std::string& name) {
   return ext;
 }
 
-int32_t StPaintPlanes(const std::string& name) {
-  size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return -1;
-  std::string ext = name.substr(dot + 1);
-  if (ext == "PIC" || ext == "PI3") return 1;
-  if (ext == "PI1") return 4;
-  if (ext == "PI2") return 2;
-  if (ext == "GBF") return 0;
-  return -1;
-}
-
-int32_t StBodyPlanes(const std::string& ext) {
-  if (ext == "PI1") return 4;
-  if (ext == "PI2") return 2;
-  if (ext == "PI3" || ext == "PIC" || ext == "DOO") return 1;
-  return 0;
+// The planes a 32,000-byte body has under extension ext (upper case); 0 for none.
+static int32_t bodyPlanes(const std::string& ext) {
+  const PicName* name = PicNameOf(ext.c_str());
+  return name ? name->planes : 0;
 }
 
 static bool isDegasName(const std::string& ext) {
-  return ext == "PI1" || ext == "PI2" || ext == "PI3" || ext == "PIC";
+  const PicName* name = PicNameOf(ext.c_str());
+  return name && name->degas;
 }
 static bool isPackedName(const std::string& ext) {
   return ext == "PC1" || ext == "PC2" || ext == "PC3";
@@ -79,15 +92,14 @@ StKind StDetect(const uint8_t* file, size_t size, const std::string& ext) {
   }
   if (ext == "GBF") return StKind::Gbf;
   if (spcHeader(file, size)) return StKind::Spc;
-  if (size == StSpuBytes) return StKind::Spu;
+  if (hasLength(SpuLengths, size)) return StKind::Spu;
   uint16_t word0 = size >= 2 ? be16(file) : 0;
-  if (size == StNeoBytes && be16(file + 2) <= 2) return StKind::Neo;
+  if (hasLength(NeoLengths, size) && be16(file + 2) <= 2) return StKind::Neo;
   // DEGAS leaves the other bits of the resolution word for later use; a name that says
   // DEGAS may use them, content alone must show a plain resolution.
-  if ((size == StDegasBytes || size == PicDegasBytes) && !(word0 & 0x8000) &&
-      (isDegasName(ext) || word0 <= 2))
+  if (hasLength(DegasLengths, size) && !(word0 & 0x8000) && (isDegasName(ext) || word0 <= 2))
     return StKind::Degas;
-  if (size == PicBodyBytes && StBodyPlanes(ext)) return StKind::Body;
+  if (hasLength(BodyLengths, size) && bodyPlanes(ext)) return StKind::Body;
   if (size >= PicDegasBodyAt && (word0 & 0x8000) && (isPackedName(ext) || word0 <= 0x8002))
     return StKind::DegasPacked;
   return StKind::Unknown;
@@ -95,17 +107,20 @@ StKind StDetect(const uint8_t* file, size_t size, const std::string& ext) {
 
 // What an unknown file failed to be, judged by its name.
 static std::string whyUnknown(const uint8_t* file, size_t size, const std::string& ext) {
-  if (ext == "PI1" || ext == "PI2" || ext == "PI3")
-    return bytes(size) + ": a DEGAS picture has 32,034 or 32,066, a screen without header 32,000";
-  if (ext == "PIC" || ext == "DOO")
-    return bytes(size) + ": a Doodle picture has 32,000, a DEGAS one 32,034 or 32,066";
+  const PicName* name = PicNameOf(ext.c_str());
+  if (name && name->planes) {
+    if (std::string(name->picture) == "Doodle")
+      return bytes(size) + ": a Doodle picture has " + lengths(BodyLengths) + ", a DEGAS one " +
+             lengths(DegasLengths);
+    return wrongLength(size, DegasLengths) + ", " + BodyLengths.picture + " " + lengths(BodyLengths);
+  }
   if (isPackedName(ext))
     return format("no compressed DEGAS header (resolution word 0x%04X)", size >= 2 ? be16(file) : 0);
   if (ext == "NEO") {
-    if (size != StNeoBytes) return bytes(size) + ": a NEOchrome picture has 32,128";
+    if (!hasLength(NeoLengths, size)) return wrongLength(size, NeoLengths);
     return format("not a NEOchrome header (resolution word %d)", be16(file + 2));
   }
-  if (ext == "SPU") return bytes(size) + ": a Spectrum 512 picture has 51,104";
+  if (ext == "SPU") return wrongLength(size, SpuLengths);
   if (ext == "SPC") {
     if (size < StSpcHeaderBytes || file[0] != 'S' || file[1] != 'P')
       return "no Spectrum 512 header (\"SP\")";
@@ -114,25 +129,25 @@ static std::string whyUnknown(const uint8_t* file, size_t size, const std::strin
   }
   if (ext == "PNG") return "not a PNG file";
   if (ext == "BMP") return "not a BMP file";
-  if (size == PicBodyBytes)
-    return "32,000 bytes without header: name it .PI1, .PI2, .PI3, .PIC or .DOO to give its planes";
+  if (hasLength(BodyLengths, size)) {
+    // The names that give a body its planes: ".PI1, .PI2 or .DOO".
+    std::string names;
+    for (const PicName& n : PicNames)
+      if (n.planes) names += std::string(names.empty() ? "" : ", ") + "." + n.ext;
+    names.replace(names.rfind(", "), 2, " or ");
+    return bytes(size) + " without header: name it " + names + " to give its planes";
+  }
   return "unknown file type";
 }
 
-// Screen layouts by plane count: L bytes a plane a row, rows.
-static void layout(int32_t planes, int32_t& L, int32_t& rows) {
-  L = planes < 4 ? 80 : 40;
-  rows = planes == 1 ? 400 : 200;
-}
-
+// The values of a PicBodyBytes body of `planes` planes (1, 2 or 4) at body.
 static void screen(StPicture& pic, int32_t planes, const uint8_t* body) {
-  int32_t L, rows;
-  layout(planes, L, rows);
+  const PicScreen& s = *PicScreenOf(planes);
   pic.planes = planes;
-  pic.w = 8 * L;
-  pic.h = rows;
+  pic.w = s.w();
+  pic.h = s.rows;
   pic.values.resize(size_t(pic.w) * size_t(pic.h));
-  PicPlanes(body, L, rows, planes, pic.values.data());
+  PicPlanes(body, s.lineBytes, s.rows, planes, pic.values.data());
 }
 
 static void readWords(PicReader& r, std::vector<uint16_t>& words, size_t n) {
@@ -140,10 +155,16 @@ static void readWords(PicReader& r, std::vector<uint16_t>& words, size_t n) {
   for (uint16_t& w : words) w = r.u16be();
 }
 
-// Plane count of a DEGAS resolution word: its low two bits 0, 1, 2; 0 for 3.
+// Plane count of a DEGAS resolution word by its low two bits; 0 for 3, which names no
+// screen.
 static int32_t planesOfResolution(uint16_t word) {
-  static const int32_t planes[4] = {4, 2, 1, 0};
-  return planes[word & 3];
+  return (word & 3) < 3 ? PicScreens[word & 3].planes : 0;
+}
+
+// Puts the L bytes of plane p of one row into that row of a body of P planes: byte k
+// lies in word k / 2 of the row's groups of P words.
+static void putPlaneRow(const uint8_t* line, int32_t L, int32_t P, int32_t p, uint8_t* row) {
+  for (int32_t k = 0; k < L; k++) row[(k / 2) * 2 * P + 2 * p + (k & 1)] = line[k];
 }
 
 // DEGAS Elite compresses each row's planes one after another, each plane's bytes of the
@@ -153,7 +174,7 @@ static int32_t planesOfResolution(uint16_t word) {
 static std::string unpackDegas(const uint8_t* file, size_t size, int32_t P, int32_t L,
                                int32_t rows, uint8_t* body) {
   PicReader r{file, size, PicDegasBodyAt};
-  uint8_t line[80];
+  uint8_t line[PicW / 8];  // one plane of the widest screen's row
   for (int32_t y = 0; y < rows; y++) {
     for (int32_t p = 0; p < P; p++) {
       int32_t n = 0;
@@ -168,9 +189,7 @@ static std::string unpackDegas(const uint8_t* file, size_t size, int32_t P, int3
         n += count;
         if (r.short_) return format("truncated in row %d of %d", y, rows);
       }
-      // Byte k of plane p lies in word k / 2 of the row's groups of P words.
-      uint8_t* row = body + size_t(y) * size_t(L) * size_t(P);
-      for (int32_t k = 0; k < L; k++) row[(k / 2) * 2 * P + 2 * p + (k & 1)] = line[k];
+      putPlaneRow(line, L, P, p, body + size_t(y) * size_t(L) * size_t(P));
     }
   }
   return "";
@@ -186,6 +205,7 @@ static std::string unpackSpc(const uint8_t* file, size_t size, StPicture& pic) {
   if (StSpcHeaderBytes + dataLen + colourLen > size)
     return "truncated: the header's lengths run past the end of the file";
   PicReader r{file, size_t(StSpcHeaderBytes + dataLen), StSpcHeaderBytes};
+  const PicScreen& low = *PicScreenOf(4);
   const size_t total = 4 * StSpcPlaneBytes;
   std::vector<uint8_t> planes(total);
   size_t n = 0;
@@ -197,7 +217,7 @@ static std::string unpackSpc(const uint8_t* file, size_t size, StPicture& pic) {
     else memset(&planes[n], r.u8(), count);
     if (r.short_)
       return format("picture data truncated in plane %d, line %d", int(n / StSpcPlaneBytes),
-                    int(n % StSpcPlaneBytes / 40) + 1);
+                    int(n % StSpcPlaneBytes / size_t(low.lineBytes)) + 1);
     n += count;
   }
   PicReader cr{file, size_t(StSpcHeaderBytes + dataLen + colourLen),
@@ -209,11 +229,11 @@ static std::string unpackSpc(const uint8_t* file, size_t size, StPicture& pic) {
     if (cr.short_) return format("colour data truncated in line %d", int(set / 3) + 1);
   }
   std::vector<uint8_t> body(PicBodyBytes, 0);  // line 0 is not stored: black
-  for (int p = 0; p < 4; p++)
-    for (int y = 1; y <= StSpectrumLines; y++)
-      for (int k = 0; k < 40; k++)
-        body[size_t(y) * 160 + (k / 2) * 8 + 2 * p + (k & 1)] =
-            planes[p * StSpcPlaneBytes + size_t(y - 1) * 40 + k];
+  const int32_t L = low.lineBytes;
+  for (int32_t p = 0; p < 4; p++)
+    for (int32_t y = 1; y <= StSpectrumLines; y++)
+      putPlaneRow(&planes[size_t(p) * StSpcPlaneBytes + size_t(y - 1) * size_t(L)], L, 4, p,
+                  &body[size_t(y) * size_t(L) * 4]);
   screen(pic, 4, body.data());
   pic.palette = std::move(palette);
   return "";
@@ -226,8 +246,7 @@ std::string StDecode(const uint8_t* file, size_t size, StKind kind, const std::s
   PicReader r{file, size, 0};
   switch (kind) {
     case StKind::Degas: {
-      if (size != StDegasBytes && size != PicDegasBytes)
-        return bytes(size) + ": a DEGAS picture has 32,034 or 32,066";
+      if (!hasLength(DegasLengths, size)) return wrongLength(size, DegasLengths);
       uint16_t res = r.u16be();
       int32_t planes = planesOfResolution(res);
       if (!planes || (res & 0x8000)) return format("unknown resolution word 0x%04X", res);
@@ -242,22 +261,21 @@ std::string StDecode(const uint8_t* file, size_t size, StKind kind, const std::s
         return format("unknown compressed DEGAS resolution word 0x%04X", res);
       readWords(r, out.palette, 16);
       if (r.short_) return "truncated in the header";
-      int32_t L, rows;
-      layout(planes, L, rows);
+      const PicScreen& s = *PicScreenOf(planes);
       std::vector<uint8_t> body(PicBodyBytes);
-      std::string why = unpackDegas(file, size, planes, L, rows, body.data());
+      std::string why = unpackDegas(file, size, planes, s.lineBytes, s.rows, body.data());
       if (!why.empty()) return why;
       screen(out, planes, body.data());
       break;
     }
     case StKind::Body: {
-      int32_t planes = StBodyPlanes(ext);
-      if (size != PicBodyBytes || !planes) return whyUnknown(file, size, ext);
+      int32_t planes = bodyPlanes(ext);
+      if (!hasLength(BodyLengths, size) || !planes) return whyUnknown(file, size, ext);
       screen(out, planes, file);
       break;
     }
     case StKind::Neo: {
-      if (size != StNeoBytes) return bytes(size) + ": a NEOchrome picture has 32,128";
+      if (!hasLength(NeoLengths, size)) return wrongLength(size, NeoLengths);
       r.u16be();
       uint16_t res = r.u16be();
       if (res > 2) return format("unknown NEOchrome resolution word %d", res);
@@ -266,7 +284,7 @@ std::string StDecode(const uint8_t* file, size_t size, StKind kind, const std::s
       break;
     }
     case StKind::Spu: {
-      if (size != StSpuBytes) return bytes(size) + ": a Spectrum 512 picture has 51,104";
+      if (!hasLength(SpuLengths, size)) return wrongLength(size, SpuLengths);
       screen(out, 4, file);
       r.pos = PicBodyBytes;
       readWords(r, out.palette, size_t(StSpectrumLines) * StSpectrumWords);

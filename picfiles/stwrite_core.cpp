@@ -6,15 +6,10 @@
 
 static const uint32_t Rgb = 0xFFFFFFu;  // alpha is never compared
 
-void StScreenSize(int32_t planes, int32_t& w, int32_t& h) {
-  w = planes == 4 ? 320 : 640;
-  h = planes == 1 ? 400 : 200;
-}
-
 bool StKeeps(const StPicture& pic, int32_t planes) {
-  int32_t w, h;
-  StScreenSize(planes, w, h);
-  return pic.palette.size() == 16 && pic.planes == planes && pic.w == w && pic.h == h;
+  const PicScreen* s = PicScreenOf(planes);
+  return s && pic.palette.size() == 16 && pic.planes == planes && pic.w == s->w() &&
+         pic.h == s->rows;
 }
 
 static unsigned widen3(unsigned level) { return level << 5 | level << 2 | level >> 1; }
@@ -116,7 +111,9 @@ std::string StFromColours(const PicImage& img, const char* format, int32_t plane
   StPicture pic;
   pic.kind = StKind::Degas;
   pic.planes = planes;
-  StScreenSize(planes, pic.w, pic.h);
+  const PicScreen& screen = *PicScreenOf(planes);
+  pic.w = screen.w();
+  pic.h = screen.rows;
   std::vector<uint32_t> px;
   std::string why = fitSize(img, format, pic.w, pic.h, px);
   if (!why.empty()) return why;
@@ -205,7 +202,7 @@ static void put16(std::vector<uint8_t>& out, size_t at, uint16_t w) {
 
 void StDegasFile(const StPicture& pic, size_t size, std::vector<uint8_t>& out) {
   out.assign(size, 0);
-  put16(out, 0, uint16_t(pic.planes == 4 ? 0 : pic.planes == 2 ? 1 : 2));
+  put16(out, 0, PicScreenOf(pic.planes)->resolution);
   for (int v = 0; v < 16; v++) put16(out, 2 + 2 * v, v < int(pic.palette.size()) ? pic.palette[v] : 0);
   PicEncode(pic.values.data(), pic.w / 8, pic.h, pic.planes, &out[PicDegasBodyAt]);
   // Colour animation: limits 0, every channel's direction 1, off.
