@@ -52,7 +52,7 @@ static void colours(const std::vector<uint8_t>& file, const std::string& name, b
   if (!atari) {
     img.w = PicW;
     img.h = PicH;
-    PicStretchCentres(rgb, img.px);
+    PicStretch(rgb, PicSample::Centre, img.px);
     return;
   }
   const PicKind paint = PicKindOf(name.c_str());
@@ -64,7 +64,7 @@ static void colours(const std::vector<uint8_t>& file, const std::string& name, b
     } else {
       img.w = PicW;
       img.h = PicH;
-      PicStretch(own, img.px);
+      PicStretch(own, PicSample::Corner, img.px);
     }
     return;
   }

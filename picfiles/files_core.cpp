@@ -14,23 +14,6 @@ PicKind PicKindOf(const char* path) {
   return {PicKind::PIC_UNKNOWN, 0};
 }
 
-void PicStretchBgr(const uint8_t* px, int32_t w, int32_t h, size_t pitch, int bytes, bool opaque,
-                   uint32_t* out) {
-  // Where each column of the picture is read from, worked once for all rows.
-  size_t from[PicW];
-  for (int32_t x = 0; x < PicW; x++) from[x] = size_t(int64_t(x) * w / PicW) * size_t(bytes);
-  const uint32_t alpha = bytes == 4 && !opaque ? 0 : 0xFF000000u;
-  const int a = bytes == 4 ? 3 : 0;  // the alpha byte; with none, read blue again and drop it
-  for (int32_t y = 0; y < PicH; y++) {
-    const uint8_t* row = px + size_t(int64_t(y) * h / PicH) * pitch;
-    for (int32_t x = 0; x < PicW; x++) {
-      const uint8_t* p = row + from[x];
-      uint32_t aa = alpha ? alpha : uint32_t(p[a]) << 24;
-      *out++ = uint32_t(p[2]) | uint32_t(p[1]) << 8 | uint32_t(p[0]) << 16 | aa;
-    }
-  }
-}
-
 size_t BmpRoom(int32_t w, int32_t h) {
   // File header, the largest info header (124 bytes) with its masks, a full palette.
   const uint64_t headers = 14 + 124 + 16 + 256 * 4;

@@ -1,5 +1,5 @@
-// Pure rules of the load and save commands: which reader a file's name chooses,
-// stretching rows of pixels over the picture, and the room a BMP of a picture needs.
+// Pure rules of the load and save commands: which reader a file's name chooses, and
+// the room a BMP of a picture needs.
 // No SDL here; picfiles/laduj.cpp and picfiles/zapisz.cpp are the shells.
 #pragma once
 #include <cstddef>
@@ -16,14 +16,6 @@ struct PicKind {
 // "BMP", a BMP file; any other text, or no '.' at all (a dot in a directory's name
 // counts), is unknown.
 PicKind PicKindOf(const char* path);
-
-// Nearest-neighbour stretch over the 640x400 picture of a w x h image whose rows, pitch
-// bytes apart, hold blue, green, red (bytes = 3) or blue, green, red, alpha (bytes = 4)
-// for each pixel, as BMP files and SDL's 24- and 32-bit surfaces of them store it: out
-// (256,000 pixels, bytes red, green, blue, alpha) at (x, y) is the image's (x * w / 640,
-// y * h / 400), its alpha 255 when the image has none or opaque is set. w, h >= 1.
-void PicStretchBgr(const uint8_t* px, int32_t w, int32_t h, size_t pitch, int bytes, bool opaque,
-                   uint32_t* out);
 
 // Bytes enough for a BMP file of a w x h picture with at most 32 bits a pixel, any
 // header and palette included; 0 when that does not fit in memory's address range.

@@ -48,7 +48,7 @@ void LoadPIC(const char* path, int32_t planes) {
   bool ok = PicLoad(file.data(), n, planes, GEMColor, img);
   if (ok && planes) {
     std::vector<uint32_t> picture;
-    PicStretch(img, picture);
+    PicStretch(img, PicSample::Corner, picture);
     ok = putPicture(picture.data());
   } else if (ok) {
     ok = putBlock(img.px.data(), img.w, img.h, img.w * 4);

@@ -1,5 +1,6 @@
 #include "picfiles/pic_core.h"
 
+#include <algorithm>
 #include <cstring>
 
 void PicTable(int32_t planes, uint8_t T[16]) {
@@ -118,25 +119,43 @@ bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* p
   return PicDetect(file, size, planes, lay) && PicDecode(file, size, lay, pal, img);
 }
 
-void PicStretch(const PicImage& img, std::vector<uint32_t>& out) {
-  out.assign(size_t(PicW) * PicH, 0);
-  if (img.w <= 0 || img.h <= 0 || img.px.size() < size_t(img.w) * size_t(img.h)) return;
-  uint32_t* o = out.data();
+// The source row or column of picture row or column i of `of`, in an image of n.
+static size_t sampled(int32_t i, int32_t n, int32_t of, PicSample at) {
+  if (at == PicSample::Centre) return size_t((2 * int64_t(i) + 1) * n / (2 * int64_t(of)));
+  return size_t(int64_t(i) * n / of);
+}
+
+void PicStretchPixels(const uint8_t* px, int32_t w, int32_t h, size_t pitch, PicPixels lay,
+                      PicSample at, uint32_t* out) {
+  if (w <= 0 || h <= 0) {
+    std::fill(out, out + size_t(PicW) * PicH, 0u);
+    return;
+  }
+  // Where each column of the picture is read from, worked once for all rows.
+  size_t from[PicW];
+  for (int32_t x = 0; x < PicW; x++) from[x] = sampled(x, w, PicW, at) * size_t(lay.bytes);
+  const bool rgba = lay.bytes == 4 && lay.r == 0 && lay.g == 1 && lay.b == 2 && lay.a == 3;
+  const int a = lay.a < 0 ? 0 : lay.a;  // with no alpha, read any byte and drop it
+  const uint32_t opaque = lay.a < 0 ? 0xFF000000u : 0;
   for (int32_t y = 0; y < PicH; y++) {
-    const uint32_t* row = img.px.data() + size_t(y * img.h / PicH) * size_t(img.w);
-    for (int32_t x = 0; x < PicW; x++) *o++ = row[x * img.w / PicW];
+    const uint8_t* row = px + sampled(y, h, PicH, at) * pitch;
+    if (rgba) {
+      for (int32_t x = 0; x < PicW; x++) memcpy(out++, row + from[x], 4);
+      continue;
+    }
+    for (int32_t x = 0; x < PicW; x++) {
+      const uint8_t* p = row + from[x];
+      uint32_t alpha = opaque ? opaque : uint32_t(p[a]) << 24;
+      *out++ = uint32_t(p[lay.r]) | uint32_t(p[lay.g]) << 8 | uint32_t(p[lay.b]) << 16 | alpha;
+    }
   }
 }
 
-void PicStretchCentres(const PicImage& img, std::vector<uint32_t>& out) {
-  out.assign(size_t(PicW) * PicH, 0);
-  if (img.w <= 0 || img.h <= 0 || img.px.size() < size_t(img.w) * size_t(img.h)) return;
-  uint32_t* o = out.data();
-  for (int32_t y = 0; y < PicH; y++) {
-    const uint32_t* row =
-        img.px.data() + size_t((2 * int64_t(y) + 1) * img.h / (2 * PicH)) * size_t(img.w);
-    for (int32_t x = 0; x < PicW; x++) *o++ = row[(2 * int64_t(x) + 1) * img.w / (2 * PicW)];
-  }
+void PicStretch(const PicImage& img, PicSample at, std::vector<uint32_t>& out) {
+  out.resize(size_t(PicW) * PicH);
+  bool whole = img.w > 0 && img.h > 0 && img.px.size() >= size_t(img.w) * size_t(img.h);
+  PicStretchPixels(reinterpret_cast<const uint8_t*>(img.px.data()), whole ? img.w : 0, img.h,
+                   size_t(img.w) * 4, PicRgba, at, out.data());
 }
 
 void DoodleBody(const uint8_t* rgba, uint8_t* body) {

@@ -412,6 +412,6 @@ void StShown(const StPicture& pic, const uint32_t* shown, PicImage& img) {
   PicImage big;
   big.w = PicW;
   big.h = PicH;
-  PicStretch(own, big.px);
+  PicStretch(own, PicSample::Corner, big.px);
   img = std::move(big);
 }

@@ -144,7 +144,7 @@ TEST_F(ConvertShown, StretchOfABmpIsTheRenderersCopy) {
     SDL_DestroyTexture(t);
     Image copied = ReadPixels(rob_e$);
     Image expected(640, 400);
-    PicStretchCentres(img, expected.px);
+    PicStretch(img, PicSample::Centre, expected.px);
     EXPECT_TRUE(SameImage(copied, expected, true));
 
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(img.px.data(), w, h, 32, w * 4,

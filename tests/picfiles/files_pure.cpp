@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "picfiles/files_core.h"
+#include "picfiles/pic_core.h"
 
 TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
   struct {
@@ -75,9 +76,10 @@ TEST(FileKind, BmpRowsStretchOverThePicture) {
         if (r.bytes == 4) b[3] = uint8_t(p >> 24);
       }
     std::vector<uint32_t> out(640 * 400);
-    PicStretchBgr(src.data(), r.w, r.h, r.pitch, r.bytes, r.opaque, out.data());
+    bool alpha = r.bytes == 4 && !r.opaque;
+    PicStretchPixels(src.data(), r.w, r.h, r.pitch, {r.bytes, 2, 1, 0, alpha ? 3 : -1},
+                     PicSample::Corner, out.data());
     for (int i = 0; i < 3; i++) {
-      bool alpha = r.bytes == 4 && !r.opaque;
       uint8_t a = alpha ? uint8_t(r.cx[i] + r.cy[i]) : 255;
       EXPECT_EQ(out[py[i] * 640 + px[i]], at(r.cx[i], r.cy[i], a)) << i;
     }

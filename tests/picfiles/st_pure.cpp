@@ -318,7 +318,7 @@ TEST(StShown, IsThePaintProgramsReadingOfTheSameValues) {
     PicImage paint, shown;
     ASSERT_TRUE(PicLoad(elite.data(), elite.size(), c.planes, TestPalette, paint));
     std::vector<uint32_t> stretched;
-    PicStretch(paint, stretched);
+    PicStretch(paint, PicSample::Corner, stretched);
     // The common DEGAS form, which the paint program refuses, shows the same.
     StShown(decode(DegasOf(uint16_t(c.planes == 4 ? 0 : c.planes == 2 ? 1 : 2), {}, body), ""),
             TestPalette, shown);
@@ -414,7 +414,7 @@ TEST(StFromColours, KeepsThePaintProgramsValuesForItsColours) {
     PicImage img = image(c.w, c.h, ThroughTable(values, c.planes));
     if (c.enlarged) {
       PicImage big = image(PicW, PicH, {});
-      PicStretch(img, big.px);
+      PicStretch(img, PicSample::Corner, big.px);
       img = big;
     }
     StPicture out;
@@ -513,7 +513,7 @@ TEST(PicStretchCentres, SamplesUnderEachPixelsCentre) {
   for (int y = 0; y < 768; y++)
     for (int x = 0; x < 1024; x++) big.px.push_back(uint32_t(x + 2048 * y));
   std::vector<uint32_t> out;
-  PicStretchCentres(big, out);
+  PicStretch(big, PicSample::Centre, out);
   // x' = (2x + 1) * 1024 / 1280, y' = (2y + 1) * 768 / 800; x = 2 falls on the border
   // of columns 3 and 4 and takes 4.
   const struct {
@@ -526,8 +526,8 @@ TEST(PicStretchCentres, SamplesUnderEachPixelsCentre) {
     PicImage small = image(w, 200, std::vector<uint32_t>(size_t(w) * 200));
     for (size_t i = 0; i < small.px.size(); i++) small.px[i] = uint32_t(i);
     std::vector<uint32_t> centres, corners;
-    PicStretchCentres(small, centres);
-    PicStretch(small, corners);
+    PicStretch(small, PicSample::Centre, centres);
+    PicStretch(small, PicSample::Corner, corners);
     EXPECT_EQ(centres, corners) << "even enlargements agree, width " << w;
   }
 }
