@@ -1,5 +1,4 @@
-// Pure rules of the load and save commands: which reader a file's name chooses, and
-// the room a BMP of a picture needs.
+// Pure rules of the load command: which reader a file's name chooses.
 // No SDL here; picfiles/laduj.cpp and picfiles/zapisz.cpp are the shells.
 #pragma once
 #include <cstddef>
@@ -16,7 +15,3 @@ struct PicKind {
 // "BMP", a BMP file; any other text, or no '.' at all (a dot in a directory's name
 // counts), is unknown.
 PicKind PicKindOf(const char* path);
-
-// Bytes enough for a BMP file of a w x h picture with at most 32 bits a pixel, any
-// header and palette included; 0 when that does not fit in memory's address range.
-size_t BmpRoom(int32_t w, int32_t h);

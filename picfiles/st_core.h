@@ -139,5 +139,5 @@ void StNearestColours(const PicImage& img, const StPalette& pal, PicImage& out);
 // and a 32,000-byte body without header (PIC, Doodle).
 void StDegasFile(const StPicture& pic, size_t size, std::vector<uint8_t>& out);
 void StBodyFile(const StPicture& pic, std::vector<uint8_t>& out);
-// A 24-bit BMP of img (alpha dropped), rows bottom up, as the paint program saves one.
+// The BMP of img as the paint program saves one (BmpWrite).
 void BmpFile(const PicImage& img, std::vector<uint8_t>& out);

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "picfiles/st_core.h"
+#include "platform/bmp_core.h"
 
 static const uint32_t Rgb = 0xFFFFFFu;  // alpha is never compared
 
@@ -215,32 +216,8 @@ void StBodyFile(const StPicture& pic, std::vector<uint8_t>& out) {
   PicEncode(pic.values.data(), pic.w / 8, pic.h, pic.planes, out.data());
 }
 
-static void putLe(std::vector<uint8_t>& out, size_t at, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; i++) out[at + i] = uint8_t(v >> 8 * i);
-}
-
 void BmpFile(const PicImage& img, std::vector<uint8_t>& out) {
-  const size_t stride = (size_t(img.w) * 3 + 3) & ~size_t(3);
-  const size_t data = stride * size_t(img.h);
-  out.assign(54 + data, 0);
-  out[0] = 'B', out[1] = 'M';
-  putLe(out, 2, uint32_t(out.size()), 4);
-  putLe(out, 10, 54, 4);               // pixels after the two headers
-  putLe(out, 14, 40, 4);               // BITMAPINFOHEADER
-  putLe(out, 18, uint32_t(img.w), 4);
-  putLe(out, 22, uint32_t(img.h), 4);  // positive: rows bottom up
-  putLe(out, 26, 1, 2);                // one colour plane
-  putLe(out, 28, 24, 2);               // bits a pixel
-  putLe(out, 34, uint32_t(data), 4);
-  putLe(out, 38, 2835, 4);             // 72 dots an inch
-  putLe(out, 42, 2835, 4);
-  for (int32_t y = 0; y < img.h; y++) {
-    uint8_t* row = &out[54 + stride * size_t(img.h - 1 - y)];
-    const uint32_t* src = &img.px[size_t(y) * size_t(img.w)];
-    for (int32_t x = 0; x < img.w; x++) {
-      row[3 * x] = uint8_t(src[x] >> 16);  // blue, green, red
-      row[3 * x + 1] = uint8_t(src[x] >> 8);
-      row[3 * x + 2] = uint8_t(src[x]);
-    }
-  }
+  out.resize(BmpRoom(img.w, img.h));
+  BmpWrite(reinterpret_cast<const uint8_t*>(img.px.data()), img.w, img.h, size_t(img.w) * 4,
+           out.data());
 }

@@ -3,7 +3,7 @@
 #include <new>
 #include <vector>
 
-#include "picfiles/files_core.h"
+#include "platform/bmp_core.h"
 #include "platform/platform.h"
 #include "strrt/strrt.h"
 
@@ -26,8 +26,8 @@ void LoadSDLSurface(const char* path, int32_t key) {
 
 int32_t SaveSurface(int32_t x, int32_t y, int32_t w, int32_t h, const char* path) {
   if (SDLSurface) SDL_FreeSurface(SDLSurface);
-  // XBGR8888 is the textures' byte order with the alpha byte ignored, so SDL writes
-  // red, green and blue only; the surface owns its pixels.
+  // XBGR8888 is the textures' byte order with the alpha byte ignored: the file holds
+  // red, green and blue only. The surface owns its pixels.
   SDLSurface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_XBGR8888);
   if (!SDLSurface) return -1;
   SDL_Rect r = {x, y, w, h};
@@ -35,7 +35,7 @@ int32_t SaveSurface(int32_t x, int32_t y, int32_t w, int32_t h, const char* path
                            SDLSurface->pitch) != 0)
     return -1;
   // The whole file is made in memory and then written in one piece. The memory is
-  // kept for the next save: fresh pages would cost more than SDL's writer.
+  // kept for the next save: fresh pages would cost more than the writing.
   static std::vector<uint8_t> bytes;
   size_t room = BmpRoom(w, h);
   if (!room) return SDL_OutOfMemory();
@@ -44,16 +44,9 @@ int32_t SaveSurface(int32_t x, int32_t y, int32_t w, int32_t h, const char* path
   } catch (const std::bad_alloc&) {
     return SDL_OutOfMemory();
   }
-  SDL_RWops* rw = SDL_RWFromMem(bytes.data(), int(room < INT32_MAX ? room : INT32_MAX));
-  int32_t result = -1;
-  if (rw && SDL_SaveBMP_RW(SDLSurface, rw, 0) == 0) {
-    size_t n = size_t(SDL_RWtell(rw));
-    int err = WRITEFILE(path, bytes.data(), n);
-    if (err)
-      SDL_SetError("%s: %s", path, strerror(err));
-    else
-      result = 0;
-  }
-  if (rw) SDL_RWclose(rw);
-  return result;
+  BmpWrite(static_cast<const uint8_t*>(SDLSurface->pixels), w, h, size_t(SDLSurface->pitch),
+           bytes.data());
+  if (int err = WRITEFILE(path, bytes.data(), room))
+    return SDL_SetError("%s: %s", path, strerror(err));
+  return 0;
 }

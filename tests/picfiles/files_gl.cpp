@@ -286,6 +286,32 @@ TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
   EXPECT_EQ(Quit, 0);
 }
 
+// The BMP writer stands in for SDL's: for any rectangle of the render target the file
+// is SDL_SaveBMP's of the same read-back, byte for byte.
+TEST_F(PicScene, BmpSavesAreWhatSdlsWriterMakesOfTheSamePixels) {
+  // Every pixel its own colour and alpha, so a swapped channel or row shows.
+  Image all(640, 400);
+  for (size_t i = 0; i < all.px.size(); i++) all.px[i] = uint32_t(i * 2654435761u);
+  SDL_UpdateTexture(rob_e$, nullptr, all.px.data(), 640 * 4);
+  const SDL_Rect rects[] = {{0, 0, 640, 400}, {0, 0, 1, 1}, {5, 7, 2, 3},
+                            {13, 390, 3, 10}, {600, 2, 37, 5}, {1, 1, 4, 4}};
+  SDL_SetRenderTarget(SDLRenderer, rob_e$);
+  for (const SDL_Rect& r : rects) {
+    SCOPED_TRACE(testing::Message() << r.w << "x" << r.h << " at " << r.x << ", " << r.y);
+    std::string ours = dir + "/ours.bmp", sdls = dir + "/sdls.bmp";
+    ASSERT_EQ(SaveSurface(r.x, r.y, r.w, r.h, ours.c_str()), 0) << SDL_GetError();
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, r.w, r.h, 32, SDL_PIXELFORMAT_XBGR8888);
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(SDL_RenderReadPixels(SDLRenderer, &r, SDL_PIXELFORMAT_ABGR8888, s->pixels, s->pitch), 0);
+    ASSERT_EQ(SDL_SaveBMP(s, sdls.c_str()), 0);
+    SDL_FreeSurface(s);
+    std::vector<uint8_t> a = ReadBytes(ours), b = ReadBytes(sdls);
+    ASSERT_EQ(a.size(), b.size());
+    size_t first = std::mismatch(a.begin(), a.end(), b.begin()).first - a.begin();
+    EXPECT_EQ(first, a.size()) << "first differing byte";
+  }
+}
+
 TEST_F(Commands, CancelSavesNothing) {
   char* base = SDL_GetBasePath();
   std::string offered = std::string(base) + ".PIC";

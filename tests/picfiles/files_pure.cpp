@@ -1,11 +1,12 @@
 // The load command's choice of reader by name, the stretch of BMP rows over the
-// picture, and the room a BMP needs.
+// picture, and the room a BMP of a picture needs.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "picfiles/files_core.h"
 #include "picfiles/pic_core.h"
+#include "platform/bmp_core.h"
 
 TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
   struct {
@@ -87,10 +88,11 @@ TEST(FileKind, BmpRowsStretchOverThePicture) {
 }
 
 TEST(FileKind, RoomForABmp) {
-  // 24-bit rows of a 640x400 picture take 1,920 bytes; 32-bit ones 2,560, plus headers.
-  EXPECT_GE(BmpRoom(640, 400), 54u + 1920u * 400u);
-  EXPECT_GE(BmpRoom(640, 400), 14u + 124u + 2560u * 400u);
-  EXPECT_GE(BmpRoom(37, 5), 14u + 124u + 12u + 148u * 5u);
-  EXPECT_GE(BmpRoom(1, 1), 14u + 124u + 256u * 4u + 4u);
+  // The two headers take 54 bytes, then rows of 3 bytes a pixel padded to 4.
+  EXPECT_EQ(BmpRoom(640, 400), 54u + 1920u * 400u);
+  EXPECT_EQ(BmpRoom(37, 5), 54u + 112u * 5u);
+  EXPECT_EQ(BmpRoom(1, 1), 54u + 4u);
+  EXPECT_EQ(BmpRoom(0, 0), 54u);
   EXPECT_EQ(BmpRoom(-1, 5), 0u);
+  EXPECT_EQ(BmpRoom(65536, 65536), 0u) << "past the 4 GiB a BMP header can state";
 }

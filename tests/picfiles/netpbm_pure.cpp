@@ -1,6 +1,7 @@
 // DEGAS files written by netpbm (ppmtopi1, pbmtopi3), padded to 32,066 bytes as DEGAS
 // Elite writes them, must decode to the pixel values that netpbm's own readers
-// (pi1toppm, pi3topbm) find in the same body.
+// (pi1toppm, pi3topbm) find in the same body; the BMP files the program and the
+// converter write must read back in netpbm's bmptopnm with their pixels.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "picfiles/pic_core.h"
+#include "platform/bmp_core.h"
 #include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
 
@@ -133,4 +135,35 @@ TEST_F(Netpbm, Pi3DecodesAsPi3topbmReadsIt) {
   std::vector<uint8_t> values(640 * 400);
   for (size_t i = 0; i < values.size(); i++) values[i] = out.raster[i / 8] >> (7 - i % 8) & 1;
   expectValues(pi3, 1, values, 640, 400);
+}
+
+TEST_F(Netpbm, BmpFilesReadBackInBmptopnm) {
+  if (!haveTool("bmptopnm")) GTEST_SKIP() << "netpbm is not installed";
+  // Widths of every padding (0 to 3 bytes a row), and source rows longer than the picture.
+  const struct {
+    int w, h;
+    size_t pitch;
+  } cases[] = {{1, 1, 4}, {2, 2, 8}, {3, 5, 12}, {4, 1, 16}, {37, 5, 148}, {5, 3, 28}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << ", rows " << c.pitch << " bytes apart");
+    // Bytes r, g, b and a fourth to be dropped; every pixel and channel its own value.
+    std::vector<uint8_t> px(c.pitch * size_t(c.h), 0xEE);
+    for (int y = 0; y < c.h; y++)
+      for (int x = 0; x < c.w; x++)
+        for (int b = 0; b < 4; b++) px[size_t(y) * c.pitch + 4 * x + b] = uint8_t(y * 64 + x * 4 + b);
+    std::vector<uint8_t> bmp(BmpRoom(c.w, c.h));
+    BmpWrite(px.data(), c.w, c.h, c.pitch, bmp.data());
+    ASSERT_TRUE(WriteBytes(path("x.bmp"), bmp));
+    run("bmptopnm", "x.bmp", "x.ppm");
+    Pnm out = parsePnm(ReadBytes(path("x.ppm")));
+    ASSERT_EQ(out.w, c.w);
+    ASSERT_EQ(out.h, c.h);
+    ASSERT_EQ(out.maxval, 255);
+    ASSERT_EQ(out.raster.size(), size_t(c.w) * c.h * 3);
+    for (int y = 0; y < c.h; y++)
+      for (int x = 0; x < c.w; x++)
+        for (int b = 0; b < 3; b++)
+          EXPECT_EQ(out.raster[(size_t(y) * c.w + x) * 3 + b], uint8_t(y * 64 + x * 4 + b))
+              << "(" << x << ", " << y << ") channel " << b;
+  }
 }

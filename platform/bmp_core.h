@@ -1,0 +1,15 @@
+// The one BMP writer, for the program's saves and the converter: pixels in, file bytes
+// out, no SDL. The file is what SDL's own writer makes of a surface without alpha: the
+// 14-byte file header, the 40-byte info header (no resolution, no palette), then 24-bit
+// rows of blue, green and red, bottom row first, each padded to 4 bytes.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// The length of the BMP file of a w x h picture; 0 when w or h is negative or the file
+// would pass the 4 GiB its header can state.
+size_t BmpRoom(int32_t w, int32_t h);
+// Writes the BMP file of the w x h pixels at px into out, which holds BmpRoom(w, h)
+// bytes. Each pixel is 4 bytes, red, green, blue and one that is dropped (the textures'
+// layout); rows start pitch bytes apart.
+void BmpWrite(const uint8_t* px, int32_t w, int32_t h, size_t pitch, uint8_t* out);
