@@ -62,11 +62,10 @@ inline constexpr int MaxWorkers = 64;  // threads at most
 std::string ReadInput(const std::string& path, std::vector<uint8_t>& bytes);
 // Whether a file or link of that name exists (a quick test before the work).
 bool Exists(const std::string& path);
-// Writes bytes to path atomically: into a temporary file beside it, flushed to the
-// disk, then renamed into place, which fails if path exists unless replace. A failure,
-// or a signal (Interrupted) before the rename, leaves no file behind and path as it
-// was. The new name reaches the disk with SyncDirectory of its directory, once for many
-// files.
+// Writes bytes to path with WRITEFILE (links followed, mode and owner kept), which
+// fails if path exists unless replace. A failure, or a signal (Interrupted) before the
+// new file is put in place, leaves no file behind and path as it was. The new name
+// reaches the disk with SyncDirectory of its directory, once for many files.
 std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
                         bool replace);
 std::string DirectoryOf(const std::string& path);
@@ -74,7 +73,7 @@ void SyncDirectory(const std::string& dir);
 // Takes SIGINT, SIGTERM and SIGHUP as a request to stop: Stopping() then holds, no
 // new file is started and no written one put into place, and DieOfSignal, after the
 // workers have ended, ends the process by that signal. A second signal ends it at
-// once. Also takes the umask new files are made with.
+// once.
 void CatchSignals();
 bool Stopping();
 void DieOfSignal();

@@ -9,12 +9,12 @@
 #include <cstring>
 
 #include "convert/convert.h"
+#include "strrt/file_core.h"
 
 // The signal that asked the run to stop, 0 until one came. Each worker sees it at its
 // next file or before it puts a written file into place, and removes its own
 // temporary file; a second signal ends the process at once.
 static volatile sig_atomic_t stopSignal = 0;
-static mode_t fileMode = 0644;
 
 static void onSignal(int sig) {
   if (stopSignal) {
@@ -25,9 +25,6 @@ static void onSignal(int sig) {
 }
 
 void CatchSignals() {
-  mode_t mask = umask(0);
-  umask(mask);
-  fileMode = 0666 & ~mask;
   struct sigaction sa;
   memset(&sa, 0, sizeof sa);
   sa.sa_handler = onSignal;
@@ -43,10 +40,6 @@ void DieOfSignal() {
   if (!sig) return;
   signal(sig, SIG_DFL);
   raise(sig);
-}
-
-static std::string failed(const char* what, const std::string& path) {
-  return std::string(what) + " " + path + ": " + strerror(errno);
 }
 
 std::string ReadInput(const std::string& path, std::vector<uint8_t>& bytes) {
@@ -114,44 +107,9 @@ void SyncDirectory(const std::string& dir) {
 
 std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
                         bool replace) {
-  if (stopSignal) return Interrupted;
-  std::string dir = DirectoryOf(path);
-  size_t slash = path.rfind('/');
-  std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string temp = dir + "/." + base + ".XXXXXX";
-  std::vector<char> nameBuf(temp.begin(), temp.end());
-  nameBuf.push_back(0);
-  char* name = nameBuf.data();
-  int fd = mkstemp(name);
-  if (fd < 0) return failed("cannot write", path);
-  std::string why;
-  size_t done = 0;
-  while (done < bytes.size() && why.empty()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) why = failed("cannot write", path);
-    else done += size_t(n);
-  }
-  if (why.empty() && (fchmod(fd, fileMode) != 0 || fsync(fd) != 0))
-    why = failed("cannot write", path);
-  if (close(fd) != 0 && why.empty()) why = failed("cannot write", path);
-  if (why.empty() && stopSignal) why = Interrupted;
-  bool moved = false;  // the temporary name is gone
-  if (why.empty()) {
-    if (replace) {
-      moved = rename(name, path.c_str()) == 0;
-      if (!moved) why = failed("cannot write", path);
-    } else if (renameat2(AT_FDCWD, name, AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
-      moved = true;
-    } else if (errno == EEXIST) {
-      why = path + " exists (--force replaces it)";
-    } else if (errno != EINVAL && errno != ENOSYS) {
-      why = failed("cannot write", path);
-    } else if (link(name, path.c_str()) != 0) {
-      // A file system that cannot refuse to replace in one step: a hard link can.
-      why = errno == EEXIST ? path + " exists (--force replaces it)" : failed("cannot write", path);
-    }
-  }
-  if (!moved) unlink(name);
-  return why;
+  int err = WRITEFILE(path.c_str(), bytes.data(), bytes.size(), replace, &stopSignal);
+  if (err == ECANCELED) return Interrupted;
+  if (err == EEXIST && !replace) return path + " exists (--force replaces it)";
+  if (err) return "cannot write " + path + ": " + strerror(err);
+  return "";
 }

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <vector>
 
+// WRITEFILE, the replace-on-write routine of every save, is declared there.
+#include "strrt/file_core.h"
+
 // String buffer: 256 bytes, a text of at most 254 bytes and its zero in bytes 0..254,
 // the text's length in byte 255.
 
@@ -52,15 +55,6 @@ int32_t SIZEFILE(FILE* f);
 // Writes the n bytes of src packed to path with WRITEFILE. A file that cannot be
 // written is told in one line on standard output. n = 0 writes an empty file.
 void WRITEPAKFILE(const char* path, const uint8_t* src, uint32_t n);
-// Writes n bytes to path so that a good file there is replaced only by a complete new
-// one: written beside it in the same directory, flushed to the disk, then renamed over
-// it, keeping the old file's mode (and owner, where allowed). A symbolic link is
-// followed: the file it ends at is replaced, the link stays. A name that exists but is
-// not a regular file (directory: EISDIR; device, FIFO, socket: ENOTSUP) is refused
-// before anything is written. Returns 0, or the errno of the failure, after which the
-// old file is as it was and no scratch file is left.
-int WRITEFILE(const char* path, const uint8_t* data, size_t n);
-
 // Pure packed coding. Each run of equal bytes becomes pairs (value, copies - 1) of at
 // most 256 copies each.
 void PakEncode(const uint8_t* src, size_t n, std::vector<uint8_t>& out);

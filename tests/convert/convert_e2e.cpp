@@ -224,6 +224,22 @@ TEST_F(Convert, AnExistingOutputStaysWithoutForce) {
   EXPECT_EQ(files(), (std::vector<std::string>{"a.PI1", "a.png", "b.PI1", "b.png"}));
 }
 
+TEST_F(Convert, ForceReplacesAsTheProgramsSavesDo) {
+  // Through a link to the file it points to, which keeps its permissions.
+  write("a.PI1", goodPi1());
+  write("real.png", {'o', 'l', 'd'});
+  sh("chmod 600 real.png && ln -s real.png a.png");
+  Ran r = convert("-f png --force a.PI1");
+  EXPECT_EQ(r.code, 0) << r.err;
+  struct stat st;
+  ASSERT_EQ(lstat(path("a.png").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+  ASSERT_EQ(stat(path("real.png").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(netpbm("pngtopam real.png").w, 320);
+  EXPECT_EQ(files(), (std::vector<std::string>{"a.PI1", "a.png", "real.png"}));
+}
+
 TEST_F(Convert, InputsThatAreNotFilesAreRefused) {
   sh("mkdir dir.PI1 && mkfifo pipe.PI1");
   Ran r = convert("-f png dir.PI1 pipe.PI1 missing.PI1");

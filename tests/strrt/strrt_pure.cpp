@@ -392,6 +392,45 @@ TEST_F(WholeFiles, RefusesWhatIsNotARegularFile) {
   EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device is still a device";
 }
 
+TEST_F(WholeFiles, LeavesAFileThereWhenNotToReplaceAndStopsWhenAsked) {
+  const std::vector<uint8_t> old = {7, 7}, bytes = {1, 2, 3};
+  std::string file = dir + "/file", link = dir + "/link", fresh = dir + "/fresh";
+  mode_t mask = umask(022);
+  umask(mask);
+  struct {
+    const char* name;
+    std::string path;
+    bool replace;
+    sig_atomic_t stop;
+    int err;
+    std::string changed;  // the file that then holds the new bytes; "" for none
+  } cases[] = {
+      {"a new name, not replacing", fresh, false, 0, 0, fresh},
+      {"a file there, not replacing", file, false, 0, EEXIST, ""},
+      {"a link to a file, not replacing", link, false, 0, EEXIST, ""},
+      {"asked to stop", file, true, 1, ECANCELED, ""},
+      {"asked to stop, a new name", fresh, true, 1, ECANCELED, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    unlink(fresh.c_str());
+    writeBytes(file, old);
+    unlink(link.c_str());
+    ASSERT_EQ(symlink("file", link.c_str()), 0);
+    EXPECT_EQ(WRITEFILE(c.path.c_str(), bytes.data(), bytes.size(), c.replace, &c.stop), c.err);
+    EXPECT_EQ(fileBytes(file), c.changed == file ? bytes : old);
+    if (c.changed == fresh) {
+      EXPECT_EQ(fileBytes(fresh), bytes);
+      struct stat st;
+      ASSERT_EQ(stat(fresh.c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask) << "a new file's mode, as the umask gives it";
+      EXPECT_EQ(listing(), "file\nfresh\nlink\n") << "no scratch file left";
+    } else {
+      EXPECT_EQ(listing(), "file\nlink\n") << "nothing new, no scratch file left";
+    }
+  }
+}
+
 TEST_F(WholeFiles, AFailedWriteLeavesTheOldFileAndNoScratch) {
   const std::vector<uint8_t> old = {7, 7, 7};
   struct {
