@@ -96,7 +96,17 @@ struct Report {
 };
 }  // namespace
 
-int main(int argc, char** argv) {
+// What the command line asks for; readCommandLine gives -1 when the run goes on, else
+// the exit code (after --help or --version, or a usage error it has told).
+struct CommandLine {
+  Options opt;
+  std::vector<std::string> inputs;
+  std::string outDir, outFile;  // from -o: a directory, or a single output's name
+  std::string paletteFile;
+};
+
+static int readOptions(int argc, char** argv, CommandLine& cl, std::string& output,
+                       bool& haveOutput) {
   enum { OptForce = 256, OptNearest, OptPalette, OptAsShown, OptSize };
   static const option longs[] = {
       {"format", required_argument, nullptr, 'f'}, {"output", required_argument, nullptr, 'o'},
@@ -106,9 +116,7 @@ int main(int argc, char** argv) {
       {"size", required_argument, nullptr, OptSize}, {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
   argv[0] = const_cast<char*>(Program);  // getopt names the program by it in its messages
-  Options opt;
-  std::string output, paletteFile;
-  bool haveOutput = false;
+  Options& opt = cl.opt;
   int c;
   while ((c = getopt_long(argc, argv, "f:o:hV", longs, nullptr)) != -1) {
     switch (c) {
@@ -124,7 +132,7 @@ int main(int argc, char** argv) {
         break;
       case OptForce: opt.force = true; break;
       case OptNearest: opt.nearest = true; break;
-      case OptPalette: paletteFile = optarg; opt.nearest = true; break;
+      case OptPalette: cl.paletteFile = optarg; opt.nearest = true; break;
       case OptAsShown: opt.asShown = true; break;
       case OptSize:
         if (optarg == std::to_string(PicDegasBytes)) opt.degasSize = PicDegasBytes;
@@ -140,52 +148,68 @@ int main(int argc, char** argv) {
         return 2;
     }
   }
-  std::vector<std::string> inputs(argv + optind, argv + argc);
-  if (inputs.empty()) return usageError("no input files");
+  cl.inputs.assign(argv + optind, argv + argc);
+  return -1;
+}
+
+static int readCommandLine(int argc, char** argv, CommandLine& cl) {
+  std::string output;
+  bool haveOutput = false;
+  int code = readOptions(argc, argv, cl, output, haveOutput);
+  if (code >= 0) return code;
+  if (cl.inputs.empty()) return usageError("no input files");
   if (haveOutput && output.empty()) return usageError("-o needs a directory or file name");
 
   // -o is a directory when it is one (or ends in '/'), else the name of a single output.
-  std::string outDir, outFile;
   if (haveOutput) {
-    if (isDirectory(output)) outDir = output;
+    if (isDirectory(output)) cl.outDir = output;
     else if (output.back() == '/') return usageError(output + ": no such directory");
-    else if (inputs.size() > 1) return usageError(output + ": not a directory, and there are several files");
-    else outFile = output;
+    else if (cl.inputs.size() > 1) return usageError(output + ": not a directory, and there are several files");
+    else cl.outFile = output;
   }
-  if (!opt.format && !outFile.empty()) {
-    opt.format = FormatOfName(outFile);
-    if (!opt.format) return usageError(outFile + ": the extension names no format; give -f");
+  Options& opt = cl.opt;
+  if (!opt.format && !cl.outFile.empty()) {
+    opt.format = FormatOfName(cl.outFile);
+    if (!opt.format) return usageError(cl.outFile + ": the extension names no format; give -f");
   }
   if (!opt.format) return usageError("no output format: give -f FORMAT");
 
-  if (!paletteFile.empty()) {
+  if (!cl.paletteFile.empty()) {
+    const std::string& file = cl.paletteFile;
     std::vector<uint8_t> bytes;
-    std::string why = ReadInput(paletteFile, bytes);
-    std::string ext = StExtension(paletteFile.substr(paletteFile.rfind('/') + 1));
+    std::string why = ReadInput(file, bytes);
+    std::string ext = StExtension(file.substr(file.rfind('/') + 1));
     if (why.empty())
       why = StDecode(bytes.data(), bytes.size(), StDetect(bytes.data(), bytes.size(), ext), ext,
                      opt.palette);
     if (why.empty() && opt.palette.palette.size() != 16) why = "has no palette of 16 colours";
-    if (!why.empty()) return usageError(paletteFile + ": " + why);
+    if (!why.empty()) return usageError(file + ": " + why);
     opt.havePalette = true;
   }
+  return -1;
+}
 
-  struct Job {
-    std::string in, out, why;
-  };
+struct Job {
+  std::string in, out, why;
+};
+
+// One job an input, its output named; two inputs with one output name (a.pi1 and
+// a.PI1) would race for it, so the second fails.
+static std::vector<Job> makeJobs(const CommandLine& cl) {
   std::vector<Job> jobs;
   std::set<std::string> outs;
-  for (const std::string& in : inputs) {
-    Job j{in, outFile.empty() ? outputName(in, outDir, *opt.format) : outFile, ""};
-    // Two inputs with one output name (a.pi1 and a.PI1) would race for it.
+  for (const std::string& in : cl.inputs) {
+    Job j{in, cl.outFile.empty() ? outputName(in, cl.outDir, *cl.opt.format) : cl.outFile, ""};
     if (!outs.insert(j.out).second) j.why = "same output name " + j.out + " as an earlier file";
     jobs.push_back(j);
   }
+  return jobs;
+}
 
-  CatchSignals();
-  Report report;
-  report.tty = isatty(STDERR_FILENO);
-  report.total = jobs.size();
+// Converts the jobs on as many workers as pay, until all are done or a signal stops
+// the run; returns how many jobs were started and counts the failed ones.
+static size_t runJobs(std::vector<Job>& jobs, const Options& opt, Report& report,
+                      size_t& failedCount) {
   std::atomic<size_t> next{0}, failed{0};
   auto work = [&] {
     for (size_t i; !Stopping() && (i = next++) < jobs.size();) {
@@ -207,6 +231,22 @@ int main(int argc, char** argv) {
   }
   work();
   for (std::thread& t : threads) t.join();
+  failedCount = failed;
+  return std::min<size_t>(next, jobs.size());
+}
+
+int main(int argc, char** argv) {
+  CommandLine cl;
+  int code = readCommandLine(argc, argv, cl);
+  if (code >= 0) return code;
+  std::vector<Job> jobs = makeJobs(cl);
+
+  CatchSignals();
+  Report report;
+  report.tty = isatty(STDERR_FILENO);
+  report.total = jobs.size();
+  size_t failed = 0;
+  size_t started = runJobs(jobs, cl.opt, report, failed);
 
   // The new names reach the disk with their directories, once each.
   std::set<std::string> dirs;
@@ -214,10 +254,11 @@ int main(int argc, char** argv) {
     if (j.why.empty()) dirs.insert(DirectoryOf(j.out));
   for (const std::string& d : dirs) SyncDirectory(d);
 
+  // Files never started were not converted.
   report.clearProgress();
   size_t converted = 0;
-  for (size_t i = 0; i < jobs.size() && i < next; i++) converted += jobs[i].why.empty();
-  fprintf(stderr, "%zu converted, %zu failed\n", converted, size_t(failed));
+  for (size_t i = 0; i < started; i++) converted += jobs[i].why.empty();
+  fprintf(stderr, "%zu converted, %zu failed\n", converted, failed);
   DieOfSignal();
   return failed ? 1 : 0;
 }

@@ -107,6 +107,57 @@ static int32_t nearestValue(uint32_t c, const StPalette& pal) {
   return best;
 }
 
+// Why a picture of these colours (each once, in order of appearance) does not fit a
+// `format` file of `planes` planes without --nearest; "" when it does.
+static std::string tooManyColours(const std::vector<uint32_t>& colours, bool allShown,
+                                  const char* format, int32_t planes) {
+  char buf[200] = "";
+  if (planes == 1 && !allShown) {
+    if (colours.size() > 2)
+      snprintf(buf, sizeof buf, "%zu colours; a %s picture holds 2, black and white (use --nearest)",
+               colours.size(), format);
+    else
+      snprintf(buf, sizeof buf,
+               "colours other than black and white; a %s picture holds only those (use --nearest)",
+               format);
+  } else if (colours.size() > size_t(1) << planes) {
+    snprintf(buf, sizeof buf, "%zu colours; a %s picture holds %d (use --nearest)", colours.size(),
+             format, 1 << planes);
+  }
+  return buf;
+}
+
+// The values and palette words of colours (each once, in order of appearance) without
+// --nearest: the paint program's values when it shows them all, else values in order
+// of appearance; "" or why they do not fit.
+static std::string ownValues(const std::vector<uint32_t>& colours, const char* format,
+                             int32_t planes, const uint32_t* shown,
+                             std::unordered_map<uint32_t, uint8_t>& valueOf, uint16_t words[16]) {
+  const int32_t n = 1 << planes;
+  StPalette paint;
+  StShownPalette(planes, shown, paint);
+  bool allShown = true;
+  for (uint32_t c : colours) {
+    int32_t v = 0;
+    while (v < n && (paint.colour[v] & Rgb) != c) v++;
+    allShown = allShown && v < n;
+    valueOf[c] = uint8_t(v);
+  }
+  std::string why = tooManyColours(colours, allShown, format, planes);
+  if (!why.empty()) return why;
+  uint32_t used[16] = {};
+  if (allShown) {
+    for (int v = 0; v < n; v++) used[v] = paint.colour[v];
+  } else {
+    for (size_t i = 0; i < colours.size(); i++) {
+      valueOf[colours[i]] = uint8_t(i);
+      used[i] = colours[i];
+    }
+  }
+  StWords(used, allShown ? n : int32_t(colours.size()), words);
+  return "";
+}
+
 std::string StFromColours(const PicImage& img, const char* format, int32_t planes,
                           const StPalette* nearest, const uint32_t* shown, StPicture& out) {
   StPicture pic;
@@ -118,58 +169,22 @@ std::string StFromColours(const PicImage& img, const char* format, int32_t plane
   std::vector<uint32_t> px;
   std::string why = fitSize(img, format, pic.w, pic.h, px);
   if (!why.empty()) return why;
-  pic.values.resize(px.size());
-  pic.palette.assign(16, 0);
 
   // Colours in order of first appearance, each with its value once chosen.
   std::vector<uint32_t> colours;
   std::unordered_map<uint32_t, uint8_t> valueOf;
   for (uint32_t c : px)
     if (valueOf.emplace(c, 0).second) colours.push_back(c);
-
-  const int32_t n = 1 << planes;
+  uint16_t words[16];
   if (nearest) {
     for (uint32_t c : colours) valueOf[c] = uint8_t(nearestValue(c, *nearest));
-    for (int v = 0; v < 16; v++) pic.palette[v] = nearest->word[v];
+    for (int v = 0; v < 16; v++) words[v] = nearest->word[v];
   } else {
-    char buf[200];
-    StPalette paint;
-    StShownPalette(planes, shown, paint);
-    bool allShown = true;
-    for (uint32_t c : colours) {
-      int32_t v = 0;
-      while (v < n && (paint.colour[v] & Rgb) != c) v++;
-      allShown = allShown && v < n;
-      valueOf[c] = uint8_t(v);
-    }
-    if (planes == 1 && !allShown) {
-      if (colours.size() > 2)
-        snprintf(buf, sizeof buf, "%zu colours; a %s picture holds 2, black and white (use --nearest)",
-                 colours.size(), format);
-      else
-        snprintf(buf, sizeof buf,
-                 "colours other than black and white; a %s picture holds only those (use --nearest)",
-                 format);
-      return buf;
-    }
-    if (colours.size() > size_t(n)) {
-      snprintf(buf, sizeof buf, "%zu colours; a %s picture holds %d (use --nearest)",
-               colours.size(), format, n);
-      return buf;
-    }
-    uint32_t used[16] = {};
-    if (allShown) {
-      for (int v = 0; v < n; v++) used[v] = paint.colour[v];
-    } else {
-      for (size_t i = 0; i < colours.size(); i++) {
-        valueOf[colours[i]] = uint8_t(i);
-        used[i] = colours[i];
-      }
-    }
-    uint16_t words[16];
-    StWords(used, allShown ? n : int32_t(colours.size()), words);
-    for (int v = 0; v < 16; v++) pic.palette[v] = words[v];
+    why = ownValues(colours, format, planes, shown, valueOf, words);
+    if (!why.empty()) return why;
   }
+  pic.palette.assign(words, words + 16);
+  pic.values.resize(px.size());
   uint32_t last = ~0u;
   uint8_t lastValue = 0;
   for (size_t i = 0; i < px.size(); i++) {
