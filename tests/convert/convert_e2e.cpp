@@ -392,21 +392,30 @@ TEST_F(Convert, ManyFilesAreConvertedInOneRun) {
 }
 
 TEST_F(Convert, AnInterruptedRunLeavesNoPartialFile) {
-  // Whenever the signal comes, every output present is whole and no temporary file
-  // is left.
+  // Whenever the signal comes, every output present is whole, no temporary file is
+  // left, and the count says how many were put in place: files never started are not
+  // "converted".
   std::string args = "-f png -o out";
-  sh("mkdir out");
   write("p.PI1", goodPi1());
   sh("for i in $(seq 0 399); do ln p.PI1 p$i.PI1; done");
   for (int i = 0; i < 400; i++) args += " p" + std::to_string(i) + ".PI1";
-  Ran started = sh("(" + ConvertCommand(args) + " & echo $! > pid; wait) >/dev/null 2>&1 & "
-                   "while [ ! -s pid ] || [ -z \"$(ls out)\" ]; do sleep 0.01; done; kill -TERM $(cat pid)");
-  ASSERT_EQ(started.code, 0) << started.err;
-  sh("while kill -0 $(cat pid) 2>/dev/null; do sleep 0.01; done");
-  std::vector<std::string> made = files("out");
-  ASSERT_FALSE(made.empty());
-  for (const std::string& f : made) {
-    ASSERT_NE(f[0], '.') << "temporary file left: " << f;
-    EXPECT_EQ(netpbm("pngtopam out/" + f).w, 320) << f;
+  for (const char* sig : {"TERM", "INT"}) {
+    SCOPED_TRACE(sig);
+    sh("rm -rf out pid err && mkdir out");
+    Ran started = sh("(" + ConvertCommand(args) + " 2>err & echo $! > pid; wait) >/dev/null 2>&1 & "
+                     "while [ ! -s pid ] || [ -z \"$(ls out)\" ]; do sleep 0.01; done; kill -" +
+                     sig + " $(cat pid)");
+    ASSERT_EQ(started.code, 0) << started.err;
+    sh("while kill -0 $(cat pid) 2>/dev/null; do sleep 0.01; done");
+    std::vector<std::string> made = files("out");
+    ASSERT_FALSE(made.empty());
+    for (const std::string& f : made) {
+      ASSERT_NE(f[0], '.') << "temporary file left: " << f;
+      EXPECT_EQ(netpbm("pngtopam out/" + f).w, 320) << f;
+    }
+    std::vector<uint8_t> err = read("err");
+    std::string text(err.begin(), err.end());
+    std::string last = text.substr(text.rfind('\n', text.size() - 2) + 1);
+    EXPECT_EQ(last.substr(0, last.find(' ')), std::to_string(made.size())) << text;
   }
 }

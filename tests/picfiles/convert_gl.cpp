@@ -65,6 +65,9 @@ struct ShownCase {
   int planes;            // the paint program's plane count for the reference
   bool sameFile;         // the reference is the file itself, else `reference`
   std::vector<uint8_t> bytes, reference;
+  // Also written with --as-shown as this Atari format (-f): the file must be what the
+  // shown picture itself converts to, not the input's palette and values kept.
+  const char* atari = nullptr;
 };
 
 TEST_F(ConvertShown, AsShownIsThePictureThePaintProgramLoads) {
@@ -76,6 +79,7 @@ TEST_F(ConvertShown, AsShownIsThePictureThePaintProgramLoads) {
   std::vector<uint8_t> spu = SpuOf(low, std::vector<uint16_t>(199 * 48, 0x0123));
   const ShownCase cases[] = {
       {"PI1", "x.PI1", 4, true, DegasOf(0, words, low, PicDegasBytes), {}},
+      {"PI1 as PI1", "x.PI1", 4, true, DegasOf(0, words, low, PicDegasBytes), {}, "pi1"},
       {"PI2", "x.PI2", 2, true, DegasOf(1, words, medium, PicDegasBytes), {}},
       {"PI3", "x.PI3", 1, true, DegasOf(2, words, high, PicDegasBytes), {}},
       {"a 16-colour picture named PI3", "x.PI3", 1, true, DegasOf(0, words, low, PicDegasBytes), {}},
@@ -95,6 +99,15 @@ TEST_F(ConvertShown, AsShownIsThePictureThePaintProgramLoads) {
     LoadPIC(ref.c_str(), c.planes);
     Image paint = ReadPixels(c.planes ? rob_e$ : blok$);
     EXPECT_TRUE(SameImage(shown(c.file), paint, true));
+    if (c.atari) {
+      std::string f = std::string(" --force -f ") + c.atari;
+      Ran r = Shell(dir, ConvertCommand("--as-shown" + f + " -o out.atari '" + c.file + "'") +
+                             " && " + ConvertCommand(f + " -o png.atari shown.png"));
+      ASSERT_EQ(r.code, 0) << r.err;
+      std::vector<uint8_t> out = ReadBytes(dir + "/out.atari");
+      EXPECT_EQ(out.size(), PicDegasBytes);
+      EXPECT_TRUE(out == ReadBytes(dir + "/png.atari")) << "the shown picture's file";
+    }
   }
 }
 

@@ -59,13 +59,25 @@ TEST(StColours, ReadsTheWholePaletteAsSteWhenAnyEntryUsesTheFourthBit) {
   std::vector<uint8_t> values(320 * 200, 0);
   values[1] = 1;
   std::vector<uint8_t> body = PlanesOf(values, 320, 200, 4);
-  std::vector<uint32_t> st = colours(decode(DegasOf(0, {0x0777, 0x0700}, body), "PI1"));
-  EXPECT_EQ(st[0], Opaque(255, 255, 255));
-  EXPECT_EQ(st[1], Opaque(255, 0, 0));
-  // 0x0FFF makes the palette STE: 0x0777 is then level 14, below white.
-  std::vector<uint32_t> ste = colours(decode(DegasOf(0, {0x0777, 0x0FFF}, body), "PI1"));
-  EXPECT_EQ(ste[0], Opaque(238, 238, 238));
-  EXPECT_EQ(ste[1], Opaque(255, 255, 255));
+  // Word 0 is 0x0777: white on the ST, level 14 (below white) once the palette is STE.
+  const struct {
+    const char* name;
+    uint16_t word1;
+    uint32_t colour0, colour1;
+  } cases[] = {
+      {"every word an ST level", 0x0700, Opaque(255, 255, 255), Opaque(255, 0, 0)},
+      {"every channel of a word with the fourth bit", 0x0FFF, Opaque(238, 238, 238),
+       Opaque(255, 255, 255)},
+      {"only a red level with the fourth bit", 0x0800, Opaque(238, 238, 238), Opaque(17, 0, 0)},
+      {"only a green level with the fourth bit", 0x0080, Opaque(238, 238, 238), Opaque(0, 17, 0)},
+      {"only a blue level with the fourth bit", 0x0008, Opaque(238, 238, 238), Opaque(0, 0, 17)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<uint32_t> px = colours(decode(DegasOf(0, {0x0777, c.word1}, body), "PI1"));
+    EXPECT_EQ(px[0], c.colour0);
+    EXPECT_EQ(px[1], c.colour1);
+  }
 }
 
 TEST(StColours, MonochromeFollowsBitZeroOfTheFirstWord) {
