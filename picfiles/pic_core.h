@@ -23,6 +23,14 @@ struct PicScreen {
   constexpr int32_t w() const { return 8 * lineBytes; }
 };
 inline constexpr PicScreen PicScreens[3] = {{0, 4, 40, 200}, {1, 2, 80, 200}, {2, 1, 80, 400}};
+static_assert([] {
+  for (int i = 0; i < 3; i++)
+    if (PicScreens[i].resolution != i ||
+        size_t(PicScreens[i].lineBytes) * size_t(PicScreens[i].rows * PicScreens[i].planes) !=
+            PicBodyBytes)
+      return false;
+  return true;
+}(), "each screen at its resolution word's index, a PicBodyBytes body");
 // The screen of `planes` planes (1, 2 or 4); null for any other count.
 constexpr const PicScreen* PicScreenOf(int32_t planes) {
   for (const PicScreen& s : PicScreens)
