@@ -143,8 +143,10 @@ void SDLInit(uint32_t windowFlags) {
   // SDL turns termination signals into a quit event, which catchTermination builds on.
   SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "0", SDL_HINT_OVERRIDE);
   bool userDriver = SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr;
-  // 0xF231: timer, audio, video, joystick, haptic, game controller, events, sensor.
-  if (SDL_Init(0xF231) != 0) {
+  const Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
+                            SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS |
+                            SDL_INIT_SENSOR;
+  if (SDL_Init(subsystems) != 0) {
     puts(SDL_GetError());
     exit(1);
   }
