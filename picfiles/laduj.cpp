@@ -20,9 +20,7 @@ void laduj(int32_t c) {
 
 void laduj_plik(const char* path, int32_t c) {
   if (!path[0]) return;
-  // The alerts' icon: a white "i" on a red disc.
-  Color = 0xFFFFFFFF;
-  ColorB = 0xFF;
+  GEMIconColors();
   PicKind kind = PicKindOf(path);
   if (kind.how == PicKind::PIC_PLANES)
     LoadPIC(path, kind.planes);

@@ -8,9 +8,7 @@
 #include "toolkit/toolkit.h"
 
 static void alert(int32_t dx, const char* text) {
-  // A white "i" on a red disc.
-  Color = 0xFFFFFFFF;
-  ColorB = 0xFF;
+  GEMIconColors();
   GEMMessage(dx, 100, text, 0, "i|Powrót");
 }
 

@@ -56,6 +56,9 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds);
 // such button). Saves nothing: the caller redraws. InKey is 0 and the render target is
 // the window afterwards.
 int32_t GEMMessage(int32_t dx, int32_t dy, const char* text, uint8_t def, const char* answers);
+// The icon of the program's own alerts, a white glyph on a red disc: Color opaque
+// white, ColorB red (bytes 0xFF, 0, 0, 0).
+void GEMIconColors();
 
 // Edits the text of box b (type 11 one line, 12 several) in place in its 256-byte
 // buffer, with text input on: typing, Backspace, Delete, Left, Right, Home, End, a
