@@ -43,8 +43,9 @@ void ShowE();
 // Copies GEMScreen into rob_e$ exactly (no blending); target GEMScreen afterwards.
 void zapamietaj();
 
-// Start-up after SDLInit: creates the textures, clears the picture to white and
-// composes the "Inwersja" mode. Leaves the render target on rob_e$.
+// Start-up after SDLInit: gives the toolkit its font (GEMInit), creates the textures,
+// clears the picture to white and composes the "Inwersja" mode. Leaves the render
+// target on rob_e$.
 void przygotuj();
 // Destroys rob_e$, kra$, blok$, GEMScreen and Wypboxy, nulling each.
 void sprzataj();

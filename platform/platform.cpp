@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "strrt/strrt.h"
-#include "toolkit/toolkit.h"
 
 SDL_Window* SDLWindow = nullptr;
 SDL_Renderer* SDLRenderer = nullptr;
@@ -172,7 +171,6 @@ void SDLInit(uint32_t windowFlags) {
   }
   SDL_SetColorKey(SDLSurface, SDL_TRUE, 0);
   BASFont = SDL_CreateTextureFromSurface(SDLRenderer, SDLSurface);
-  GPR.font = BASFont;
 }
 
 void QuitSDL() {

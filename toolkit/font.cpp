@@ -5,6 +5,8 @@
 
 GPRRecord GPR = {nullptr, 0, 0, 8, 8, 16, 16};
 
+void GEMInit() { GPR.font = BASFont; }
+
 void SDLGPrint(const char* text, uint32_t count, int32_t rows, int32_t right, int32_t bottom,
                uint8_t clip) {
   static std::vector<GlyphDraw> glyphs;

@@ -10,7 +10,7 @@
 
 // Text-print parameters: font texture, pen, glyph cell in the font image, glyph on screen.
 struct GPRRecord {
-  SDL_Texture* font;  // the font texture; SDLInit sets it to BASFont
+  SDL_Texture* font;  // the font texture; GEMInit sets it to BASFont
   int32_t x;          // pen x: left edge of the next glyph, and where new lines return to
   int32_t y;          // pen y: top edge of the current line
   uint8_t cell_w;     // 8: glyph cell width in the font image
@@ -19,6 +19,10 @@ struct GPRRecord {
   uint16_t h;         // 16: glyph height on screen and the advance to the next line
 };
 extern GPRRecord GPR;
+
+// Gives the text routines the platform's font: GPR.font = BASFont. Start-up calls it
+// once SDLInit has loaded the font (przygotuj does).
+void GEMInit();
 
 // Prints text rows (row r starts 256*r bytes after text) at (GPR.x, GPR.y), one render
 // copy per character, at most count characters a row (0xFFFFFFFF: no limit). A glyph

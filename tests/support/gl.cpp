@@ -69,7 +69,7 @@ void ResetGlobals() {
   ColorC = 0;
   ColorB = 0;
   GPR.x = GPR.y = 0;
-  GPR.font = BASFont;
+  GEMInit();
   lin_r = 0;
   lin_szer = 1;
   co = 1;
