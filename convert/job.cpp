@@ -1,5 +1,5 @@
 #include "convert/convert.h"
-#include "paint/paint.h"
+#include "platform/texture_core.h"
 
 const uint32_t* const PaintColours = GEMColor;
 

@@ -2,7 +2,6 @@
 #include <memory>
 
 #include "filesel/filesel.h"
-#include "paint/paint.h"
 #include "picfiles/files_core.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"

@@ -1,7 +1,6 @@
 #include <cstring>
 
 #include "filesel/filesel.h"
-#include "paint/paint.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"

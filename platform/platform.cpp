@@ -20,6 +20,12 @@ SDL_Texture* SDLTexture = nullptr;
 uint32_t Color = 0xFFFFFFFF;
 SDL_Rect SRC, DST;
 
+SDL_Texture* GEMScreen = nullptr;
+SDL_Texture* rob_e$ = nullptr;
+SDL_Texture* kra$ = nullptr;
+SDL_Texture* Wypboxy = nullptr;
+SDL_Texture* blok$ = nullptr;
+
 int32_t MouseX = 0, MouseY = 0;
 uint32_t MouseK = 0;
 int32_t InKey = 0;

@@ -1,10 +1,12 @@
-// The SDL frame: the only module that starts SDL and owns the window, renderer
-// and font handles; GetSDLEvents is the one non-blocking pump into the input globals.
+// The SDL frame: the only module that starts SDL and owns the window, renderer and
+// font handles, and the textures every layer draws on; GetSDLEvents is the one
+// non-blocking pump into the input globals.
 #pragma once
 #include <SDL.h>
 #include <cstdint>
 
-// RGBA, the colour packing, lives there beside the pixel rule of the inverters.
+// RGBA, the colour packing, and the palette GEMColor live there beside the pixel rule
+// of the inverters.
 #include "platform/texture_core.h"
 
 // Handles, set by SDLInit and kept for the whole run.
@@ -18,6 +20,14 @@ extern SDL_Texture* BASFont;            // font texture from BASFont.bmp, null i
 extern SDL_Texture* SDLTexture;         // spare slot freed by QuitSDL; nothing sets it
 extern uint32_t Color;                  // current colour, bytes r,g,b,a in memory order; 0xFFFFFFFF
 extern SDL_Rect SRC, DST;               // scratch rectangles any routine may overwrite
+
+// The picture's textures, ABGR8888 render targets: made by the paint program's start-up
+// (przygotuj) and kept for the whole run; the layers below draw on them.
+extern SDL_Texture* GEMScreen;  // 640x400: what ShowE shows; the panel or the picture
+extern SDL_Texture* rob_e$;     // 640x400: the stored picture, or the undo copy while drawing
+extern SDL_Texture* kra$;       // 640x400, blended: the grid overlay
+extern SDL_Texture* Wypboxy;    // 210x216, blended: the 36 fill-pattern samples
+extern SDL_Texture* blok$;      // the block (clipboard), any size; null until made
 
 // Input state (see GetSDLEvents; GEMWaitBoxClick writes the same globals its own way).
 extern int32_t MouseX, MouseY;          // pointer position at the last pump

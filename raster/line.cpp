@@ -6,6 +6,8 @@
 
 uint8_t lin_r = 0;
 uint8_t lin_szer = 1;
+uint8_t kolor = 1;
+uint8_t wyp = 0;
 
 void plot(int32_t x, int32_t y) {
   if (lin_szer > 1)

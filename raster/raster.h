@@ -1,6 +1,7 @@
 // Pen shapes on the current render target: points, styled lines, circles, ellipses,
-// flood fill and filled boxes. Everything but fill draws with the renderer's current
-// draw colour and blend mode; fill writes pixels into GEMScreen and blends nothing.
+// flood fill and filled boxes, and the pen settings they read (set on the control
+// screen). Everything but fill draws with the renderer's current draw colour and blend
+// mode; fill writes pixels into GEMScreen and blends nothing.
 #pragma once
 #include <cstdint>
 
@@ -10,6 +11,8 @@ inline constexpr uint32_t defline[7] = {0xFFFFFFFF, 0xFFF0FFF0, 0xC0C0C0C0, 0xFF
 
 extern uint8_t lin_r;     // current line style, index into defline (0..6); 0
 extern uint8_t lin_szer;  // pen width in pixels; 0 and 1 are one pixel; 1
+extern uint8_t kolor;     // current colour, index into GEMColor; 1, black
+extern uint8_t wyp;       // current fill pattern 0..35, as fill takes it; 0, solid
 extern double VALUE;      // scratch cell through which line and ellipse swap integers
 
 // One pen point centred on (x, y): a pixel, or a disc of radius lin_szer / 2.
