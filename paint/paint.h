@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "platform/globals_core.h"
 #include "toolkit/toolkit.h"
 
 // Drawing modes: names on the mode box and their draw blend modes. tryb_b[4]
@@ -14,16 +15,20 @@
 inline constexpr const char* tryb$[5] = {"Wymiana", "Mieszanie", "Suma", "Iloczyn", "Inwersja"};
 extern SDL_BlendMode tryb_b[5];
 
-// Current choices, set on the control screen (the pen's in raster/raster.h).
-extern uint8_t co;     // tool 0..12 (its box minus 8); 1, freehand
-extern uint8_t tryb;   // drawing mode 0..4; 0, "Wymiana"
-extern int32_t kr;     // grid step in 8-pixel units, 0..10; negated while the panel is up
-extern int32_t krh, krv;  // grid spacing in pixels, both 8 * kr
-
-// The drawing loop's event record, also set by the control screen before drawing.
-extern int32_t x, y;   // pointer position of the last mouse event
-extern int32_t k;      // press: button number; motion: low byte of the button mask; key: 0
-extern int32_t key;    // key code of the last key-down, 0 after a mouse event
+// The current tool, mode and grid (set on the control screen) and the drawing loop's
+// event record x, y, k, key (which the control screen sets too before drawing), as
+// X(type, name, start value) (see platform/globals_core.h).
+#define PAINT_GLOBALS(X)                                                                       \
+  X(uint8_t, co, 1)    /* tool 0..12 (its box minus 8); 1 freehand */                          \
+  X(uint8_t, tryb, 0)  /* drawing mode 0..4; 0 "Wymiana" */                                    \
+  X(int32_t, kr, 0)    /* grid step in 8-pixel units, 0..10; negated while the panel is up */  \
+  X(int32_t, krh, 0)   /* grid spacing in pixels across, 8 * kr */                             \
+  X(int32_t, krv, 0)   /* grid spacing in pixels down, 8 * kr */                               \
+  X(int32_t, x, 0)     /* pointer x of the last mouse event */                                 \
+  X(int32_t, y, 0)     /* pointer y of the last mouse event */                                 \
+  X(int32_t, k, 0)     /* press: button number; motion: low byte of the button mask; key: 0 */ \
+  X(int32_t, key, 0)   /* key code of the last key-down, 0 after a mouse event */
+PAINT_GLOBALS(GLOBAL_EXTERN)
 
 // Shows GEMScreen on the window, the grid over it while kr > 0, presents, and sets
 // the render target back to GEMScreen.

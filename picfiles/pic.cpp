@@ -7,7 +7,7 @@
 #include "strrt/strrt.h"
 #include "toolkit/toolkit.h"
 
-SDL_RWops* SDLRWops = nullptr;
+PICFILES_GLOBALS(GLOBAL_DEFINE)
 
 bool putPicture(const uint32_t* px) {
   // Drawing still queued for rob_e$ must land before the upload, not over it.

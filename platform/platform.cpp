@@ -17,7 +17,6 @@ SDL_TouchID SDLTouchID = 0;
 SDL_Surface* SDLSurface = nullptr;
 SDL_Texture* BASFont = nullptr;
 SDL_Texture* SDLTexture = nullptr;
-uint32_t Color = 0xFFFFFFFF;
 SDL_Rect SRC, DST;
 
 SDL_Texture* GEMScreen = nullptr;
@@ -26,13 +25,7 @@ SDL_Texture* kra$ = nullptr;
 SDL_Texture* Wypboxy = nullptr;
 SDL_Texture* blok$ = nullptr;
 
-int32_t MouseX = 0, MouseY = 0;
-uint32_t MouseK = 0;
-int32_t InKey = 0;
-uint16_t WindowEvent = 0;
-uint8_t Quit = 0;
-const Uint8* SDLKeyboardState = nullptr;
-char* SDLTEXT$ = STRING$;
+PLATFORM_GLOBALS(GLOBAL_DEFINE)
 
 // A termination signal (SIGTERM, SIGINT, SIGHUP) ends the program from whatever loop
 // or dialog is up, with exit code 0, as a quit from the control screen does. The

@@ -3,7 +3,7 @@
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 
-GPRRecord GPR = {nullptr, 0, 0, 8, 8, 16, 16};
+TOOLKIT_GLOBALS(GLOBAL_DEFINE)
 
 void GEMInit() { GPR.font = BASFont; }
 

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "platform/globals_core.h"
 // The box record GEMBox and its BOX_* flags live there, beside the pure rules.
 #include "toolkit/toolkit_core.h"
 
@@ -18,7 +19,13 @@ struct GPRRecord {
   uint16_t w;         // 16: glyph width on screen and the advance to the next glyph
   uint16_t h;         // 16: glyph height on screen and the advance to the next line
 };
-extern GPRRecord GPR;
+
+// The toolkit's state, as X(type, name, start value) (see platform/globals_core.h).
+#define TOOLKIT_GLOBALS(X)                                                                \
+  X(uint32_t, ColorC, 0)  /* text colour being set (bytes r,g,b,a) */                     \
+  X(uint32_t, ColorB, 0)  /* colour of an alert's icon disc, set by the alert's caller */ \
+  X(GPRRecord, GPR, {nullptr, 0, 0, 8, 8, 16, 16})  /* the text-print parameters above */
+TOOLKIT_GLOBALS(GLOBAL_EXTERN)
 
 // Gives the text routines the platform's font: GPR.font = BASFont. Start-up calls it
 // once SDLInit has loaded the font (przygotuj does).
@@ -31,9 +38,6 @@ void GEMInit();
 // Colour comes from the font texture's colour modulation.
 void SDLGPrint(const char* text, uint32_t count, int32_t rows, int32_t right, int32_t bottom,
                uint8_t clip);
-
-extern uint32_t ColorC;  // text colour being set (bytes r,g,b,a); 0
-extern uint32_t ColorB;  // colour of an alert's icon disc, set by the alert's caller; 0
 
 // Makes c the text colour: ColorC = c, and the font's colour modulation its first three bytes.
 void GEMTextColor(uint32_t c);
