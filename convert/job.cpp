@@ -1,6 +1,6 @@
 #include "convert/convert.h"
-#include "paint/paint.h"
 #include "picfiles/files_core.h"
+#include "platform/texture_core.h"
 
 const uint32_t* const PaintColours = GEMColor;
 

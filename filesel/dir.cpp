@@ -22,8 +22,7 @@ static char kindOf(DIR* d, const dirent* e) {
 }
 
 int32_t DIRarray(char* path, const char* pattern, char* entries) {
-  Color = 0xFFFFFFFF;
-  ColorB = 0xFF;
+  GEMIconColors();
   // Opened in its final form, so a path ending in '\' names the directory before it.
   char normal[256];
   memcpy(normal, path, strnlen(path, 255) + 1);

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "filesel/filesel.h"
-#include "paint/paint.h"
 #include "platform/platform.h"
 
 // The arrow image of the font sheet (the '^' glyph's ink) drawn on the lever.

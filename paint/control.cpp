@@ -81,9 +81,7 @@ void sterownia() {
       co = w.co, kolor = w.kolor, wyp = w.wyp, lin_r = w.lin_r, lin_szer = w.lin_szer;
       tryb = w.tryb;
       boxy[21].text = tryb$[tryb];
-      // The question icon: a white "?" on a red disc.
-      Color = 0xFFFFFFFF;
-      ColorB = 0xFF;
+      GEMIconColors();
       if (r.cmd == CZYSC && pytanie("Wyczyścić ekran ?") == 0) {
         SDL_SetRenderTarget(SDLRenderer, rob_e$);
         SDLDrawColor(GEMColor[0]);

@@ -1,6 +1,7 @@
 #include "paint/blok_core.h"
 #include "paint/paint.h"
 #include "platform/platform.h"
+#include "raster/raster.h"
 
 void powieksz() {
   if (kr > 0 && krh > 0 && krv > 0) {

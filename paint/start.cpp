@@ -6,6 +6,7 @@ static SDL_Texture* canvasTexture(int w, int h) {
 }
 
 void przygotuj() {
+  GEMInit();
   rob_e$ = canvasTexture(640, 400);
   GEMScreen = canvasTexture(640, 400);
   kra$ = canvasTexture(640, 400);

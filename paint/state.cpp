@@ -2,20 +2,10 @@
 
 #include "platform/platform.h"
 
-SDL_Texture* GEMScreen = nullptr;
-SDL_Texture* rob_e$ = nullptr;
-SDL_Texture* kra$ = nullptr;
-SDL_Texture* Wypboxy = nullptr;
-SDL_Texture* blok$ = nullptr;
 SDL_BlendMode tryb_b[5] = {SDL_BLENDMODE_NONE, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,
                            SDL_BLENDMODE_MOD, SDL_BLENDMODE_NONE};
 
-uint8_t co = 1;
-uint8_t kolor = 1;
-uint8_t wyp = 0;
-uint8_t tryb = 0;
-int32_t kr = 0, krh = 0, krv = 0;
-int32_t x = 0, y = 0, k = 0, key = 0;
+PAINT_GLOBALS(GLOBAL_DEFINE)
 
 void ShowE() {
   SDL_SetRenderTarget(SDLRenderer, nullptr);

@@ -2,7 +2,6 @@
 #include <memory>
 
 #include "filesel/filesel.h"
-#include "paint/paint.h"
 #include "picfiles/files_core.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
@@ -20,9 +19,7 @@ void laduj(int32_t c) {
 
 void laduj_plik(const char* path, int32_t c) {
   if (!path[0]) return;
-  // The alerts' icon: a white "i" on a red disc.
-  Color = 0xFFFFFFFF;
-  ColorB = 0xFF;
+  GEMIconColors();
   PicKind kind = PicKindOf(path);
   if (kind.how == PicKind::PIC_PLANES)
     LoadPIC(path, kind.planes);

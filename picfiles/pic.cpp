@@ -1,14 +1,13 @@
 #include <cerrno>
 #include <vector>
 
-#include "paint/paint.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "strrt/strrt.h"
 #include "toolkit/toolkit.h"
 
-SDL_RWops* SDLRWops = nullptr;
+PICFILES_GLOBALS(GLOBAL_DEFINE)
 
 bool putPicture(const uint32_t* px) {
   // Drawing still queued for rob_e$ must land before the upload, not over it.

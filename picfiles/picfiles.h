@@ -6,7 +6,12 @@
 #include <SDL.h>
 #include <cstdint>
 
-extern SDL_RWops* SDLRWops;  // the open file of one bit-plane load; null otherwise
+#include "platform/globals_core.h"
+
+// The module's state, as X(type, name, start value) (see platform/globals_core.h).
+#define PICFILES_GLOBALS(X) \
+  X(SDL_RWops*, SDLRWops, nullptr)  /* the open file of one bit-plane load; null otherwise */
+PICFILES_GLOBALS(GLOBAL_EXTERN)
 
 // Per command 0 ("DEGAS"/"Doodle"), 1 ("BMP") and 2 ("...blok"): the file selector's
 // filter, and the start of the name a save offers.

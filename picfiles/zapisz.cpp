@@ -1,16 +1,13 @@
 #include <cstring>
 
 #include "filesel/filesel.h"
-#include "paint/paint.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 
 static void alert(int32_t dx, const char* text) {
-  // A white "i" on a red disc.
-  Color = 0xFFFFFFFF;
-  ColorB = 0xFF;
+  GEMIconColors();
   GEMMessage(dx, 100, text, 0, "i|Powrót");
 }
 

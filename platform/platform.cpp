@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "strrt/strrt.h"
-#include "toolkit/toolkit.h"
 
 SDL_Window* SDLWindow = nullptr;
 SDL_Renderer* SDLRenderer = nullptr;
@@ -18,16 +17,15 @@ SDL_TouchID SDLTouchID = 0;
 SDL_Surface* SDLSurface = nullptr;
 SDL_Texture* BASFont = nullptr;
 SDL_Texture* SDLTexture = nullptr;
-uint32_t Color = 0xFFFFFFFF;
 SDL_Rect SRC, DST;
 
-int32_t MouseX = 0, MouseY = 0;
-uint32_t MouseK = 0;
-int32_t InKey = 0;
-uint16_t WindowEvent = 0;
-uint8_t Quit = 0;
-const Uint8* SDLKeyboardState = nullptr;
-char* SDLTEXT$ = STRING$;
+SDL_Texture* GEMScreen = nullptr;
+SDL_Texture* rob_e$ = nullptr;
+SDL_Texture* kra$ = nullptr;
+SDL_Texture* Wypboxy = nullptr;
+SDL_Texture* blok$ = nullptr;
+
+PLATFORM_GLOBALS(GLOBAL_DEFINE)
 
 // A termination signal (SIGTERM, SIGINT, SIGHUP) ends the program from whatever loop
 // or dialog is up, with exit code 0, as a quit from the control screen does. The
@@ -143,8 +141,10 @@ void SDLInit(uint32_t windowFlags) {
   // SDL turns termination signals into a quit event, which catchTermination builds on.
   SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "0", SDL_HINT_OVERRIDE);
   bool userDriver = SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr;
-  // 0xF231: timer, audio, video, joystick, haptic, game controller, events, sensor.
-  if (SDL_Init(0xF231) != 0) {
+  const Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
+                            SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS |
+                            SDL_INIT_SENSOR;
+  if (SDL_Init(subsystems) != 0) {
     puts(SDL_GetError());
     exit(1);
   }
@@ -170,7 +170,6 @@ void SDLInit(uint32_t windowFlags) {
   }
   SDL_SetColorKey(SDLSurface, SDL_TRUE, 0);
   BASFont = SDL_CreateTextureFromSurface(SDLRenderer, SDLSurface);
-  GPR.font = BASFont;
 }
 
 void QuitSDL() {

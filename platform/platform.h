@@ -1,10 +1,13 @@
-// The SDL frame: the only module that starts SDL and owns the window, renderer
-// and font handles; GetSDLEvents is the one non-blocking pump into the input globals.
+// The SDL frame: the only module that starts SDL and owns the window, renderer and
+// font handles, and the textures every layer draws on; GetSDLEvents is the one
+// non-blocking pump into the input globals.
 #pragma once
 #include <SDL.h>
 #include <cstdint>
 
-// RGBA, the colour packing, lives there beside the pixel rule of the inverters.
+#include "platform/globals_core.h"
+// RGBA, the colour packing, and the palette GEMColor live there beside the pixel rule
+// of the inverters.
 #include "platform/texture_core.h"
 
 // Handles, set by SDLInit and kept for the whole run.
@@ -16,17 +19,30 @@ extern SDL_TouchID SDLTouchID;          // touch device 0, 0 if none
 extern SDL_Surface* SDLSurface;         // current surface; the font image after start-up
 extern SDL_Texture* BASFont;            // font texture from BASFont.bmp, null if it failed
 extern SDL_Texture* SDLTexture;         // spare slot freed by QuitSDL; nothing sets it
-extern uint32_t Color;                  // current colour, bytes r,g,b,a in memory order; 0xFFFFFFFF
 extern SDL_Rect SRC, DST;               // scratch rectangles any routine may overwrite
 
-// Input state (see GetSDLEvents; GEMWaitBoxClick writes the same globals its own way).
-extern int32_t MouseX, MouseY;          // pointer position at the last pump
-extern uint32_t MouseK;                 // button mask at the last pump (1 left, 2 middle, 4 right)
-extern int32_t InKey;                   // key code of the last key-down of the last pump, else 0
-extern uint16_t WindowEvent;            // bit n: window event id n arrived for our window
-extern uint8_t Quit;                    // 1 once a quit was requested; waits use it as end code
-extern const Uint8* SDLKeyboardState;   // SDL's keyboard state array, refreshed by every pump
-extern char* SDLTEXT$;                  // where text input is appended; STRING$ at start
+// The picture's textures, ABGR8888 render targets: made by the paint program's start-up
+// (przygotuj) and kept for the whole run; the layers below draw on them.
+extern SDL_Texture* GEMScreen;  // 640x400: what ShowE shows; the panel or the picture
+extern SDL_Texture* rob_e$;     // 640x400: the stored picture, or the undo copy while drawing
+extern SDL_Texture* kra$;       // 640x400, blended: the grid overlay
+extern SDL_Texture* Wypboxy;    // 210x216, blended: the 36 fill-pattern samples
+extern SDL_Texture* blok$;      // the block (clipboard), any size; null until made
+
+// Drawing and input state, as X(type, name, start value) (see globals_core.h). The input
+// is what the last GetSDLEvents left; GEMWaitBoxClick writes the same globals its own
+// way. STRING$ is the string runtime's buffer (strrt/strrt.h).
+#define PLATFORM_GLOBALS(X)                                                                       \
+  X(uint32_t, Color, 0xFFFFFFFF)    /* current colour, bytes r,g,b,a in memory order */           \
+  X(int32_t, MouseX, 0)             /* pointer x at the last pump */                              \
+  X(int32_t, MouseY, 0)             /* pointer y at the last pump */                              \
+  X(uint32_t, MouseK, 0)            /* button mask at the last pump: 1 left, 2 middle, 4 right */ \
+  X(int32_t, InKey, 0)              /* key code of the last pump's last key-down, else 0 */       \
+  X(uint16_t, WindowEvent, 0)       /* bit n: window event id n arrived for our window */         \
+  X(uint8_t, Quit, 0)               /* 1 once a quit was requested; waits use it as end code */   \
+  X(const Uint8*, SDLKeyboardState, nullptr)  /* SDL's keyboard state, refreshed by every pump */ \
+  X(char*, SDLTEXT$, STRING$)       /* where text input is appended */
+PLATFORM_GLOBALS(GLOBAL_EXTERN)
 
 // Starts SDL (exit 1 with SDL's error on stdout if that fails, or with a line naming
 // the display if there is none to open a window on), opens the window and renderer

@@ -1,5 +1,6 @@
-// Pure pixel rules of the texture utilities: packing a colour and complementing rows
-// of pixels, for the SDL shells in platform/texture.cpp.
+// Pure pixel rules of the texture utilities (packing a colour, complementing rows of
+// pixels) for the SDL shells in platform/texture.cpp, and the palette every layer
+// and the command-line tools draw with.
 #pragma once
 #include <cstdint>
 
@@ -8,6 +9,16 @@
 constexpr uint32_t RGBA(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
   return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16 | uint32_t(a) << 24;
 }
+
+// The paint program's 16 colours, indexed by kolor; all with alpha 127. Entry 0
+// (white) is the background: a cleared picture and the gaps of the fill patterns.
+inline constexpr uint32_t GEMColor[16] = {
+    RGBA(255, 255, 255, 127), RGBA(0, 0, 0, 127),       RGBA(255, 0, 0, 127),
+    RGBA(0, 255, 0, 127),     RGBA(0, 0, 255, 127),     RGBA(0, 255, 255, 127),
+    RGBA(255, 255, 0, 127),   RGBA(255, 0, 255, 127),   RGBA(156, 156, 156, 127),
+    RGBA(78, 78, 78, 127),    RGBA(255, 127, 127, 127), RGBA(127, 255, 127, 127),
+    RGBA(127, 127, 255, 127), RGBA(127, 255, 255, 127), RGBA(255, 255, 127, 127),
+    RGBA(255, 127, 255, 127)};
 
 // Writes the bitwise complement (alpha included) of the w x h pixels of src, rows w
 // pixels long, into dst, whose rows start pitch bytes apart.

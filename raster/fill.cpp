@@ -2,7 +2,6 @@
 #include <cstring>
 #include <memory>
 
-#include "paint/paint.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
 #include "raster/raster_core.h"

@@ -4,8 +4,7 @@
 #include "raster/raster.h"
 #include "raster/raster_core.h"
 
-uint8_t lin_r = 0;
-uint8_t lin_szer = 1;
+RASTER_GLOBALS(GLOBAL_DEFINE)
 
 void plot(int32_t x, int32_t y) {
   if (lin_szer > 1)

@@ -1,16 +1,25 @@
 // Pen shapes on the current render target: points, styled lines, circles, ellipses,
-// flood fill and filled boxes. Everything but fill draws with the renderer's current
-// draw colour and blend mode; fill writes pixels into GEMScreen and blends nothing.
+// flood fill and filled boxes, and the pen settings they read (set on the control
+// screen). Everything but fill draws with the renderer's current draw colour and blend
+// mode; fill writes pixels into GEMScreen and blends nothing.
 #pragma once
 #include <cstdint>
+
+#include "platform/globals_core.h"
 
 // Line styles, read from bit 31 down, one bit a point, period 32; 1 draws.
 inline constexpr uint32_t defline[7] = {0xFFFFFFFF, 0xFFF0FFF0, 0xC0C0C0C0, 0xFF18FF18,
                                         0xFF00FF00, 0xF8C8F8C8, 0xFFC0C0C0};
 
-extern uint8_t lin_r;     // current line style, index into defline (0..6); 0
-extern uint8_t lin_szer;  // pen width in pixels; 0 and 1 are one pixel; 1
-extern double VALUE;      // scratch cell through which line and ellipse swap integers
+// Pen settings, as X(type, name, start value) (see platform/globals_core.h).
+#define RASTER_GLOBALS(X)                                                       \
+  X(uint8_t, lin_r, 0)     /* line style, index into defline (0..6); 0 solid */ \
+  X(uint8_t, lin_szer, 1)  /* pen width in pixels; 0 and 1 are one pixel */     \
+  X(uint8_t, kolor, 1)     /* colour, index into GEMColor; 1 black */           \
+  X(uint8_t, wyp, 0)       /* fill pattern 0..35, as fill takes it; 0 solid */
+RASTER_GLOBALS(GLOBAL_EXTERN)
+
+extern double VALUE;  // scratch cell through which line and ellipse swap integers
 
 // One pen point centred on (x, y): a pixel, or a disc of radius lin_szer / 2.
 void plot(int32_t x, int32_t y);

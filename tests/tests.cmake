@@ -33,6 +33,12 @@ foreach(m ${MODULES})
   endif()
 endforeach()
 
+# The include check reads the sources themselves.
+add_executable(test_layers_pure tests/layers/layers_pure.cpp)
+target_link_libraries(test_layers_pure PRIVATE GTest::gtest_main)
+target_compile_definitions(test_layers_pure PRIVATE TARKSEN_SOURCE="${CMAKE_SOURCE_DIR}")
+gtest_discover_tests(test_layers_pure PROPERTIES LABELS pure TIMEOUT 60 ENVIRONMENT "${TEST_ENV}")
+
 # The packed-file routines use only the C library: their tests run with the pure tier.
 target_sources(test_strrt_pure PRIVATE ${CMAKE_SOURCE_DIR}/strrt/strrt.cpp)
 

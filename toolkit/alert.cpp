@@ -4,6 +4,11 @@
 #include "raster/raster.h"
 #include "toolkit/toolkit.h"
 
+void GEMIconColors() {
+  Color = 0xFFFFFFFF;
+  ColorB = RGBA(0xFF, 0, 0, 0);
+}
+
 int32_t GEMMessage(int32_t dx, int32_t dy, const char* text, uint8_t def, const char* answers) {
   char work[256];
   GEMBox buttons[AlertMaxAnswers + 1];

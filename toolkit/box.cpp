@@ -1,9 +1,6 @@
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 
-uint32_t ColorC = 0;
-uint32_t ColorB = 0;
-
 static void colorMod(SDL_Texture* t, uint32_t c) {
   SDL_SetTextureColorMod(t, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }

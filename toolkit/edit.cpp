@@ -1,4 +1,3 @@
-#include "paint/paint.h"
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 

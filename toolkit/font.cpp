@@ -3,7 +3,9 @@
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 
-GPRRecord GPR = {nullptr, 0, 0, 8, 8, 16, 16};
+TOOLKIT_GLOBALS(GLOBAL_DEFINE)
+
+void GEMInit() { GPR.font = BASFont; }
 
 void SDLGPrint(const char* text, uint32_t count, int32_t rows, int32_t right, int32_t bottom,
                uint8_t clip) {

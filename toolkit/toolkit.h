@@ -5,12 +5,13 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "platform/globals_core.h"
 // The box record GEMBox and its BOX_* flags live there, beside the pure rules.
 #include "toolkit/toolkit_core.h"
 
 // Text-print parameters: font texture, pen, glyph cell in the font image, glyph on screen.
 struct GPRRecord {
-  SDL_Texture* font;  // the font texture; SDLInit sets it to BASFont
+  SDL_Texture* font;  // the font texture; GEMInit sets it to BASFont
   int32_t x;          // pen x: left edge of the next glyph, and where new lines return to
   int32_t y;          // pen y: top edge of the current line
   uint8_t cell_w;     // 8: glyph cell width in the font image
@@ -18,7 +19,17 @@ struct GPRRecord {
   uint16_t w;         // 16: glyph width on screen and the advance to the next glyph
   uint16_t h;         // 16: glyph height on screen and the advance to the next line
 };
-extern GPRRecord GPR;
+
+// The toolkit's state, as X(type, name, start value) (see platform/globals_core.h).
+#define TOOLKIT_GLOBALS(X)                                                                \
+  X(uint32_t, ColorC, 0)  /* text colour being set (bytes r,g,b,a) */                     \
+  X(uint32_t, ColorB, 0)  /* colour of an alert's icon disc, set by the alert's caller */ \
+  X(GPRRecord, GPR, {nullptr, 0, 0, 8, 8, 16, 16})  /* the text-print parameters above */
+TOOLKIT_GLOBALS(GLOBAL_EXTERN)
+
+// Gives the text routines the platform's font: GPR.font = BASFont. Start-up calls it
+// once SDLInit has loaded the font (przygotuj does).
+void GEMInit();
 
 // Prints text rows (row r starts 256*r bytes after text) at (GPR.x, GPR.y), one render
 // copy per character, at most count characters a row (0xFFFFFFFF: no limit). A glyph
@@ -27,9 +38,6 @@ extern GPRRecord GPR;
 // Colour comes from the font texture's colour modulation.
 void SDLGPrint(const char* text, uint32_t count, int32_t rows, int32_t right, int32_t bottom,
                uint8_t clip);
-
-extern uint32_t ColorC;  // text colour being set (bytes r,g,b,a); 0
-extern uint32_t ColorB;  // colour of an alert's icon disc, set by the alert's caller; 0
 
 // Makes c the text colour: ColorC = c, and the font's colour modulation its first three bytes.
 void GEMTextColor(uint32_t c);
@@ -56,6 +64,9 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds);
 // such button). Saves nothing: the caller redraws. InKey is 0 and the render target is
 // the window afterwards.
 int32_t GEMMessage(int32_t dx, int32_t dy, const char* text, uint8_t def, const char* answers);
+// The icon of the program's own alerts, a white glyph on a red disc: Color opaque
+// white, ColorB red (bytes 0xFF, 0, 0, 0).
+void GEMIconColors();
 
 // Edits the text of box b (type 11 one line, 12 several) in place in its 256-byte
 // buffer, with text input on: typing, Backspace, Delete, Left, Right, Home, End, a

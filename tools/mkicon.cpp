@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "paint/paint.h"
+#include "platform/texture_core.h"
 
 namespace {
 

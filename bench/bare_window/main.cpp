@@ -7,7 +7,11 @@
 #include <string.h>
 
 int main(int argc, char** argv) {
-  if (SDL_Init(0xF231) != 0) return 1;
+  // The subsystems the paint program starts.
+  const Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
+                            SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS |
+                            SDL_INIT_SENSOR;
+  if (SDL_Init(subsystems) != 0) return 1;
   SDL_SetHint("SDL_RENDER_VSYNC", "1");
   SDL_Window* w = nullptr;
   SDL_Renderer* r = nullptr;

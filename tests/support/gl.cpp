@@ -9,6 +9,7 @@
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
+#include "strrt/strrt.h"
 #include "toolkit/toolkit.h"
 
 // Whether this thread is inside SDL_PushEvent on behalf of a test.
@@ -60,25 +61,12 @@ class GLEnvironment : public testing::Environment {
 static testing::Environment* const glEnv = testing::AddGlobalTestEnvironment(new GLEnvironment);
 
 void ResetGlobals() {
-  MouseX = MouseY = 0;
-  MouseK = 0;
-  InKey = 0;
-  WindowEvent = 0;
-  Quit = 0;
-  Color = 0xFFFFFFFF;
-  ColorC = 0;
-  ColorB = 0;
-  GPR.x = GPR.y = 0;
-  GPR.font = BASFont;
-  lin_r = 0;
-  lin_szer = 1;
-  co = 1;
-  kolor = 1;
-  wyp = 0;
-  tryb = 0;
-  kr = krh = krv = 0;
-  x = y = k = key = 0;
-  SDLRWops = nullptr;
+  PLATFORM_GLOBALS(GLOBAL_RESET)
+  RASTER_GLOBALS(GLOBAL_RESET)
+  TOOLKIT_GLOBALS(GLOBAL_RESET)
+  PICFILES_GLOBALS(GLOBAL_RESET)
+  PAINT_GLOBALS(GLOBAL_RESET)
+  GEMInit();  // GPR.font, as start-up left it
 }
 
 void GLTest::SetUp() {

@@ -88,5 +88,6 @@ class ScreenTest : public GLTest {
   void SetUp() override;
   const uint32_t bg;
 };
-// Sets every input, toolkit, raster and paint global back to its start value.
+// Sets the globals of every module's list back to their start values, and the font
+// as start-up left it.
 void ResetGlobals();
