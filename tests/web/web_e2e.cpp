@@ -91,28 +91,34 @@ void PageIsWell(Browser& b) {
   EXPECT_EQ(b.state(), "");
 }
 
+// Every scenario plays in each browser; the parameter is the browser's name.
+class Web : public testing::TestWithParam<std::string> {};
+INSTANTIATE_TEST_SUITE_P(In, Web, testing::Values("chromium", "firefox"),
+                         [](const testing::TestParamInfo<std::string>& i) { return i.param; });
+
 // Plays scenario(app, shots) on the desktop program and then in the browser; the
 // shots it takes, one for each name, must be the same on both.
 template <class S>
-void OnBoth(const S& scenario, const std::vector<std::string>& names) {
+void OnBoth(const std::string& browser, const S& scenario, const std::vector<std::string>& names) {
   std::vector<Shot> desktop(names.size()), web(names.size());
   {
     App app;
     scenario(app, desktop.data());
   }
-  Browser b;
+  Browser b(browser);
   scenario(b, web.data());
-  for (size_t i = 0; i < names.size(); i++) EXPECT_TRUE(SamePixels(desktop[i], web[i], names[i]));
+  for (size_t i = 0; i < names.size(); i++)
+    EXPECT_TRUE(SamePixels(desktop[i], web[i], names[i] + "." + browser));
   PageIsWell(b);
 }
 
-TEST(Web, StartsOnTheDesktopProgramsControlScreen) {
-  OnBoth([](auto& app, Shot* shots) { shots[0] = app.settle(); }, {"web_start"});
+TEST_P(Web, StartsOnTheDesktopProgramsControlScreen) {
+  OnBoth(GetParam(), [](auto& app, Shot* shots) { shots[0] = app.settle(); }, {"web_start"});
 }
 
 // An alert is drawn over the last frame shown; the browser must still have that frame.
-TEST(Web, AlertStandsOverThePanelAsOnTheDesktop) {
-  OnBoth(
+TEST_P(Web, AlertStandsOverThePanelAsOnTheDesktop) {
+  OnBoth(GetParam(), 
       [](auto& app, Shot* shots) {
         shots[0] = OpenDialog(app, CZYSC);
         app.click(NIE[0], NIE[1]);
@@ -176,8 +182,8 @@ void Drawing(A& app, Shot* shots) {
   shots[2] = app.settle();
 }
 
-TEST(Web, DrawingGivesTheDesktopProgramsPixels) {
-  OnBoth([](auto& app, Shot* shots) { Drawing(app, shots); },
+TEST_P(Web, DrawingGivesTheDesktopProgramsPixels) {
+  OnBoth(GetParam(), [](auto& app, Shot* shots) { Drawing(app, shots); },
          {"web_drawing", "web_drawing_undone", "web_drawing_panel"});
 }
 
@@ -232,8 +238,8 @@ void BlockAndMagnifier(A& app, Shot* shots) {
   shots[2] = app.settle();
 }
 
-TEST(Web, BlockAndMagnifierGiveTheDesktopProgramsPixels) {
-  OnBoth([](auto& app, Shot* shots) { BlockAndMagnifier(app, shots); },
+TEST_P(Web, BlockAndMagnifierGiveTheDesktopProgramsPixels) {
+  OnBoth(GetParam(), [](auto& app, Shot* shots) { BlockAndMagnifier(app, shots); },
          {"web_block", "web_magnifier", "web_magnified"});
 }
 
@@ -292,8 +298,8 @@ void AwaitStored(Browser& b, const std::string& name) {
   EXPECT_EQ(b.state(), "");
 }
 
-TEST(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
-  Browser b;
+TEST_P(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
+  Browser b(GetParam());
   EXPECT_EQ(b.files(), "");
   std::string dir = b.dir(), pi1 = Pi1();
   ASSERT_TRUE(WriteFile(dir + "/A.PI1", pi1) && WriteFile(dir + "/b.bmp", "BM"));
@@ -315,7 +321,7 @@ TEST(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
 // into the file selector (which starts in the program's directory); the page is
 // given it through "Open…", and the file is picked from the selector's list, which
 // shows the page's folder.
-TEST(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
+TEST_P(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
   std::string pi1 = Pi1();
   Shot desktop, web;
   {
@@ -329,7 +335,7 @@ TEST(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
     SwitchScreens(app);
     desktop = app.settle();
   }
-  Browser b;
+  Browser b(GetParam());
   ASSERT_TRUE(WriteFile(b.dir() + "/STREIFEN.PI1", pi1));
   b.open(b.dir() + "/STREIFEN.PI1");
   AwaitStored(b, "STREIFEN.PI1");
@@ -359,7 +365,7 @@ Shot DrawAndSave(A& app, const std::string& dir) {
   return picture;
 }
 
-TEST(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
+TEST_P(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   Shot picture;
   std::string saved;
   {
@@ -368,7 +374,7 @@ TEST(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
     saved = ReadFile(app.dir() + "/OBRAZ.BMP");
   }
   ASSERT_GT(saved.size(), 54u) << "the desktop program saved no BMP";
-  Browser b;
+  Browser b(GetParam());
   EXPECT_TRUE(SamePixels(picture, DrawAndSave(b, ""), "web_saved"));
   AwaitStored(b, "OBRAZ.BMP");
   b.reload();
@@ -382,8 +388,8 @@ TEST(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   PageIsWell(b);
 }
 
-TEST(Web, EndingTheProgramSaysSoOnThePage) {
-  Browser b;
+TEST_P(Web, EndingTheProgramSaysSoOnThePage) {
+  Browser b(GetParam());
   OpenDialog(b, KONIEC);
   b.click(TAK[0], TAK[1]);
   std::string state;
