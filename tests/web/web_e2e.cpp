@@ -243,6 +243,42 @@ TEST_P(Web, BlockAndMagnifierGiveTheDesktopProgramsPixels) {
          {"web_block", "web_magnifier", "web_magnified"});
 }
 
+// Touch: one finger draws what the mouse draws; two fingers tapped, and the page's
+// button, are the right button; the page never moves under the finger (it is made
+// taller than the window first, so that it could scroll). The stroke's rows are ones
+// that a position scaled to 0..1 and back in single precision puts a row too high.
+TEST_P(Web, OneFingerDrawsAsTheMouseAndTwoFingersTapAsTheRightButton) {
+  const std::vector<std::pair<int, int>> stroke = {{100, 53}, {153, 118}, {218, 210}, {231, 236}};
+  Browser b(GetParam());
+  b.eval("document.body.style.paddingBottom = '3000px'");
+  ChooseColour(b, 2);
+  ChooseTool(b, 1);
+  SwitchScreens(b);
+  b.press(stroke[0].first, stroke[0].second);
+  for (size_t i = 1; i < stroke.size(); i++) b.move(stroke[i].first, stroke[i].second);
+  b.release();
+  b.move(500, 350);  // the pen's stroke ends at the next event
+  Shot byMouse = b.settle();
+  b.key("BackSpace");
+  ASSERT_NE(b.settle().px, byMouse.px) << "the mouse drew nothing";
+  for (auto p : stroke) b.touch({p});
+  b.touch({});
+  b.move(500, 350);
+  Shot byFinger = b.settle();
+  EXPECT_TRUE(SamePixels(byMouse, byFinger, "web_finger." + GetParam()));
+
+  b.touch({{300, 300}});
+  b.touch({{300, 300}, {360, 300}});
+  b.touch({});
+  EXPECT_TRUE(Panel(b.waitFor(Panel))) << "two fingers tapped did not leave the drawing screen";
+  SwitchScreens(b);
+  EXPECT_TRUE(SamePixels(byMouse, b.settle(), "web_tapped." + GetParam())) << "the tap drew";
+  b.clickPage("right");
+  EXPECT_TRUE(Panel(b.waitFor(Panel))) << "the page's button did not leave the drawing screen";
+  EXPECT_EQ(b.eval("[scrollX, scrollY, visualViewport.scale]"), "[0,0,1]");
+  PageIsWell(b);
+}
+
 // A 320x200 DEGAS picture of four planes (32,066 bytes): stripes of all 16 pixel values.
 std::string Pi1() {
   std::string f(32066, '\0');
