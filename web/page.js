@@ -182,12 +182,17 @@
   window.addEventListener('resize', fit);
   fit();
 
+  // The program's files are asked for with the page's version, as the page's script
+  // was: the offline copy (web/sw.js) holds them under those names.
+  var version = (document.currentScript && document.currentScript.src.match(/\?[^#]*/)) || [''];
+  Module.locateFile = function (path, dir) { return dir + path + version[0]; };
+
   Module.print = function (text) { console.log(text); };
   Module.printErr = function (text) { console.warn(text); };
 
   // The font is fetched while the program loads; the program reads it from /. If it
   // cannot be had, the program says so on the console and runs without text.
-  var font = fetch('BASFont.bmp').then(function (r) {
+  var font = fetch('BASFont.bmp' + version[0]).then(function (r) {
     if (!r.ok) throw new Error(r.status + ' ' + r.statusText);
     return r.arrayBuffer();
   });
@@ -221,7 +226,17 @@
   Module.onRuntimeInitialized = function () {
     showFiles();
     if (!trouble) say('');
+    setTimeout(keepOffline, 0);  // once the program has drawn its first frame
   };
+
+  // The service worker that keeps this build for use without a network, and makes the
+  // page one a browser offers to install. A page served without one still works.
+  function keepOffline() {
+    if (!('serviceWorker' in navigator)) return;
+    navigator.serviceWorker.register('sw.js').catch(function (e) {
+      console.warn('No copy for use offline: ' + (e && e.message ? e.message : e));
+    });
+  }
 
   Module.onExit = function () {
     warn('The program has ended. Reload the page to start it again.');

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <stdexcept>
@@ -158,7 +159,13 @@ void Browser::clickPage(const std::string& id) {
   sleepMs(60);
 }
 
-std::string Browser::eval(const std::string& expression) { return ask("eval " + expression); }
+std::string Browser::eval(const std::string& expression) {
+  std::string line = expression;  // one command a line
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  return ask("eval " + line);
+}
+
+std::string Browser::installable() { return ask("installable"); }
 
 void Browser::serve(const std::string& folder) { ask(folder.empty() ? "serve" : "serve " + folder); }
 

@@ -41,8 +41,10 @@ class Browser {
   std::string download(const std::string& name);
   void remove(const std::string& name);  // the page's Delete for the file, confirmed
   void clickPage(const std::string& id);  // a click on the page's element of that id
-  // The page's value of the JavaScript expression, as JSON.
+  // The page's value of the JavaScript expression, as JSON (a promise's once settled).
   std::string eval(const std::string& expression);
+  // Chromium only: why it would not offer to install the page, a JSON list.
+  std::string installable();
   // Stops the server; with a folder, serves that in its place at the same address.
   void serve(const std::string& folder = "");
   std::string files();   // the names the page lists, each followed by '/'

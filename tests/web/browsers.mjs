@@ -29,10 +29,12 @@ function privateX() {
   });
 }
 
-// Resolves to the browser; its close() also ends the X server Firefox had.
-export async function launch(name) {
+// Resolves to the browser, with a fresh profile; files it downloads go to the folder
+// downloads if given. Its close() also ends the X server Firefox had.
+export async function launch(name, downloads) {
   if (name === 'chromium') {
     return puppeteer.launch({
+      downloadBehavior: downloads ? { policy: 'allow', downloadPath: downloads } : undefined,
       browser: 'chrome',
       executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
       headless: true,
@@ -62,6 +64,11 @@ export async function launch(name) {
         'dom.w3c_touch_events.enabled': 1,  // touch events, which a window without a touch screen lacks
         'browser.shell.checkDefaultBrowser': false,
         'browser.download.always_ask_before_handling_new_types': false,
+        ...(downloads ? {
+          'browser.download.dir': downloads,
+          'browser.download.folderList': 2,
+          'browser.download.useDownloadDir': true,
+        } : {}),
       },
     });
     const close = browser.close.bind(browser);

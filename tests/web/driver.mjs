@@ -16,6 +16,8 @@
 //   state           the page's state line
 //   eval EXPR       the page's value of the JavaScript expression EXPR, as JSON
 //   serve [FOLDER]  the server stops; with FOLDER it serves that on the same address
+//   installable     Chromium: why it would not offer to install the page, a JSON list
+//                   of its reasons (empty if it would)
 //   reload          reloads the page and waits until the program runs again
 //   errors          the page's uncaught errors so far, joined by " | "
 // Console messages of the page go to standard error.
@@ -32,11 +34,8 @@ const port = server.address().port;
 const url = `http://127.0.0.1:${port}/`;
 
 const downloads = await mkdtemp(join(tmpdir(), 'tarksen-downloads-'));
-const browser = await launch(browserName);
-const context = await browser.createBrowserContext({
-  downloadBehavior: { policy: 'allow', downloadPath: downloads },
-});
-const page = await context.newPage();
+const browser = await launch(browserName, downloads);
+const page = (await browser.pages())[0] ?? await browser.newPage();
 const errors = [];
 page.on('console', (m) => process.stderr.write(`console ${m.type()}: ${m.text()}\n`));
 page.on('pageerror', (e) => {
@@ -203,6 +202,12 @@ async function run(line) {
       await new Promise((done) => server.close(done));
       if (arg) server = await serve(arg, port);
       return '';
+    case 'installable': {
+      if (browserName !== 'chromium') throw new Error(`not asked of ${browserName}`);
+      cdp ??= await page.createCDPSession();
+      const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+      return JSON.stringify(installabilityErrors.map((e) => e.errorId));
+    }
     case 'reload':
       await start(() => page.reload());
       return '';

@@ -12,7 +12,9 @@ target_link_libraries(test_web PRIVATE GTest::gtest_main tarksen_core)
 get_target_property(e2e_definitions test_e2e COMPILE_DEFINITIONS)
 target_compile_definitions(test_web PRIVATE ${e2e_definitions}
   TARKSEN_WEB_SITE="${TARKSEN_WEB_SITE}"
-  TARKSEN_WEB_DRIVER="${CMAKE_SOURCE_DIR}/tests/web/driver.mjs")
-add_dependencies(test_web tarksen wmclose)
+  TARKSEN_WEB_DRIVER="${CMAKE_SOURCE_DIR}/tests/web/driver.mjs"
+  TARKSEN_WEB_STAMP="${CMAKE_SOURCE_DIR}/web/stamp.cmake"
+  TARKSEN_ICONS="${CMAKE_BINARY_DIR}/icons")
+add_dependencies(test_web tarksen wmclose tarksen_data)
 gtest_discover_tests(test_web DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
   PROPERTIES LABELS web TIMEOUT 300 ENVIRONMENT "${TEST_ENV}")

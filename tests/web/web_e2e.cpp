@@ -424,6 +424,82 @@ TEST_P(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   PageIsWell(b);
 }
 
+// Whether the page runs under its build's offline copy, stored whole: the service
+// worker controls the page, and the only store is the one of the page's version
+// (a worker removes the older ones once its own is complete). Waits for it.
+bool AwaitOfflineCopy(Browser& b) {
+  const char* ready =
+      "(async () => { const v = document.querySelector('script[src*=\"tarksen.js\"]').src"
+      ".split('v=')[1]; const names = await caches.keys(); return !!navigator.serviceWorker"
+      ".controller && names.length === 1 && names[0] === 'tarksen-' + v; })()";
+  for (int t = 0; t < 100; t++) {
+    if (b.eval(ready) == "true") return true;
+    b.settle(200);
+  }
+  return false;
+}
+
+// After a first visit the page starts without the server, its pictures still there;
+// a rebuilt site served again runs at the next visit and is the copy then kept.
+TEST_P(Web, StartsOfflineAfterTheFirstVisitAndTakesANewBuildAtTheNext) {
+  Browser b(GetParam());
+  Shot picture = DrawAndSave(b, "");
+  AwaitStored(b, "OBRAZ.BMP");
+  ASSERT_TRUE(AwaitOfflineCopy(b)) << "no offline copy after the first visit";
+  b.serve();  // the network is gone
+  b.reload();
+  EXPECT_EQ(b.files(), "OBRAZ.BMP/");
+  OpenDialog(b, LBMP);
+  TakeFirstFile(b);
+  SwitchScreens(b);
+  EXPECT_TRUE(SamePixels(picture, b.settle(), "web_offline." + GetParam()));
+
+  // The same site with a program that says it is another build, stamped anew.
+  std::string site = b.dir() + "/rebuilt";
+  ASSERT_EQ(Sh("cp -r '" TARKSEN_WEB_SITE "' '" + site + "' && echo 'self.build = \"rebuilt\";' >>'" +
+               site + "/tarksen.js' && cmake -DSITE='" + site + "' -P '" TARKSEN_WEB_STAMP
+               "' && echo stamped"),
+            "stamped\n");
+  b.serve(site);
+  b.reload();
+  EXPECT_EQ(b.eval("self.build"), "\"rebuilt\"") << "the stored build ran";
+  EXPECT_TRUE(AwaitOfflineCopy(b)) << "the new build was not stored";
+  b.serve();
+  b.reload();
+  EXPECT_EQ(b.eval("self.build"), "\"rebuilt\"") << "offline, the old build ran";
+  EXPECT_EQ(b.files(), "OBRAZ.BMP/") << "the update touched the pictures";
+  PageIsWell(b);
+}
+
+// The web app's manifest: the name, a window of its own, the panel's green, and the
+// desktop's icons (the same generator's files), each loading at its stated size.
+// Chromium would offer to install the page; Firefox offers no such thing on Linux.
+TEST_P(Web, IsAWebAppABrowserOffersToInstall) {
+  Browser b(GetParam());
+  EXPECT_EQ(b.eval(R"((async () => {
+    const link = document.querySelector('link[rel=manifest]');
+    const m = await (await fetch(link.href)).json();
+    const sizes = await Promise.all(m.icons.map((i) => new Promise((done) => {
+      const img = new Image();
+      img.onload = () => done(img.naturalWidth + 'x' + img.naturalHeight + ' ' + i.sizes);
+      img.onerror = () => done('no ' + i.src);
+      img.src = new URL(i.src, link.href);
+    })));
+    return [m.name, m.display, m.theme_color, m.start_url, ...sizes];
+  })())"),
+            R"(["TARKSEN 2","standalone","#afcfaf","./","32x32 32x32","64x64 64x64",)"
+            R"("128x128 128x128","256x256 256x256"])");
+  for (int n : {32, 64, 128, 256}) {
+    std::string desktop = ReadFile(TARKSEN_ICONS "/" + std::to_string(n) + "x" + std::to_string(n) +
+                                   "/apps/tarksen.png");
+    EXPECT_FALSE(desktop.empty());
+    EXPECT_TRUE(ReadFile(TARKSEN_WEB_SITE "/icons/" + std::to_string(n) + ".png") == desktop)
+        << "the " << n << "-pixel icon is not the desktop's";
+  }
+  if (GetParam() == "chromium") EXPECT_EQ(b.installable(), "[]");
+  PageIsWell(b);
+}
+
 TEST_P(Web, EndingTheProgramSaysSoOnThePage) {
   Browser b(GetParam());
   OpenDialog(b, KONIEC);
