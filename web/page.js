@@ -4,6 +4,11 @@
 (function () {
   'use strict';
   var FOLDER = '/obrazy';  // web/shell.cpp makes it the program's working directory
+  // The start's phases, for bench/web/phases.mjs.
+  function phase(name) {
+    if (window.performance && performance.mark) performance.mark('tarksen ' + name);
+  }
+  phase('script');
 
   var canvas = document.getElementById('canvas');
   var state = document.getElementById('state');
@@ -201,6 +206,7 @@
     addRunDependency('font');
     font.then(function (b) {
       FS.writeFile('/BASFont.bmp', new Uint8Array(b));
+      phase('font');
     }).catch(function (e) {
       console.warn('BASFont.bmp: ' + e.message);
     }).then(function () {
@@ -212,6 +218,7 @@
     try {
       FS.mount(IDBFS, {}, FOLDER);
       FS.syncfs(true, function (err) {
+        phase('folder');
         if (err) unkept(err);
         watch();
         removeRunDependency('folder');
@@ -223,7 +230,9 @@
     }
   }];
 
+  Module.monitorRunDependencies = function (left) { phase('waiting for ' + left); };
   Module.onRuntimeInitialized = function () {
+    phase('main');
     showFiles();
     if (!trouble) say('');
     setTimeout(keepOffline, 0);  // once the program has drawn its first frame

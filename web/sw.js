@@ -13,9 +13,12 @@ const FILES = [
   'manifest.webmanifest', 'icons/32.png', 'icons/64.png', 'icons/128.png', 'icons/256.png',
 ];
 
+// A file named with the version never changes, so the copy the page has just loaded
+// (in the browser's HTTP cache) is taken as it is, not downloaded a second time.
 self.addEventListener('install', (e) => {
   e.waitUntil(caches.open(STORE)
-    .then((c) => c.addAll(FILES.map((f) => new Request(f, { cache: 'no-cache' }))))
+    .then((c) => c.addAll(FILES.map((f) =>
+      new Request(f, { cache: f.includes('?v=') ? 'force-cache' : 'no-cache' }))))
     .then(() => self.skipWaiting()));
 });
 

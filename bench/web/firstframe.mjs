@@ -8,6 +8,7 @@
 import { createInterface } from 'node:readline';
 import { launch } from '../../tests/web/browsers.mjs';
 import { serve } from '../../web/serve.mjs';
+import { watchFirstFrame } from './watch.mjs';
 
 const folders = { site: process.argv[2], bare: process.argv[3] };
 const urls = {};
@@ -17,26 +18,6 @@ for (const [name, folder] of Object.entries(folders)) {
 }
 const browsers = {};
 const pages = {};
-
-// Looks at the canvas once every animation frame from the page's start.
-function watchFirstFrame() {
-  const probe = document.createElement('canvas');
-  probe.width = probe.height = 1;
-  const g = probe.getContext('2d', { willReadFrequently: true });
-  function look() {
-    const c = document.getElementById('canvas');
-    if (c && c.width >= 3) {
-      g.drawImage(c, 2, 2, 1, 1, 0, 0, 1, 1);
-      const [r, gr, b] = g.getImageData(0, 0, 1, 1).data;
-      if (r === 0xAF && gr === 0xCF && b === 0xAF) {
-        window.firstFrame = performance.now();  // from the navigation's start
-        return;
-      }
-    }
-    requestAnimationFrame(look);
-  }
-  requestAnimationFrame(look);
-}
 
 async function start(how, name, browserName) {
   const key = name + ' ' + browserName;
