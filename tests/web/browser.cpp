@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <stdexcept>
@@ -22,7 +23,7 @@ std::string ReadFile(const std::string& path) {
   return data;
 }
 
-Browser::Browser() {
+Browser::Browser(const std::string& name) : name_(name) {
   signal(SIGPIPE, SIG_IGN);  // a driver that died is reported by ask, not by a signal
   char tmpl[] = "/tmp/tarksen-web-XXXXXX";
   if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
@@ -34,7 +35,7 @@ Browser::Browser() {
     dup2(in[0], 0);
     dup2(out[1], 1);
     for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
-    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, (char*)nullptr);
+    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, name.c_str(), (char*)nullptr);
     _exit(127);
   }
   close(in[0]);
@@ -101,6 +102,13 @@ void Browser::key(const std::string& keysym) {
   sleepMs(60);
 }
 
+void Browser::touch(const std::vector<std::pair<int, int>>& fingers) {
+  std::string command = "touch";
+  for (auto [x, y] : fingers) command += " " + std::to_string(x) + " " + std::to_string(y);
+  ask(command);
+  sleepMs(30);
+}
+
 Shot Browser::shot() {
   std::string path = dir_ + "/shot.rgb";
   Shot s;
@@ -145,6 +153,21 @@ std::string Browser::download(const std::string& name) {
 }
 
 void Browser::remove(const std::string& name) { ask("delete " + name); }
+
+void Browser::clickPage(const std::string& id) {
+  ask("pageclick " + id);
+  sleepMs(60);
+}
+
+std::string Browser::eval(const std::string& expression) {
+  std::string line = expression;  // one command a line
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  return ask("eval " + line);
+}
+
+std::string Browser::installable() { return ask("installable"); }
+
+void Browser::serve(const std::string& folder) { ask(folder.empty() ? "serve" : "serve " + folder); }
 
 std::string Browser::files() { return ask("files"); }
 std::string Browser::state() { return ask("state"); }
