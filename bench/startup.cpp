@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/scratch.h"
+
 extern char** environ;
 
 static Display* dpy;
@@ -34,10 +36,9 @@ static bool prepare() {
   if (!dpy) return false;
   XSetErrorHandler(ignoreErrors);
   XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
-  char dir[] = "/tmp/tarksen-bench-XXXXXX";
-  if (!mkdtemp(dir)) return false;
-  std::string cp = std::string("cp '" TARKSEN_SOURCE "/assets/BASFont.bmp' ") + dir;
-  return system(cp.c_str()) == 0 && chdir(dir) == 0;
+  static Scratch work("bench");
+  std::string cp = std::string("cp '" TARKSEN_SOURCE "/assets/BASFont.bmp' ") + work.path;
+  return system(cp.c_str()) == 0 && chdir(work.path.c_str()) == 0;
 }
 
 // Does the window show the panel's background colour (0xAF, 0xCF, 0xAF) at (2, 2)?

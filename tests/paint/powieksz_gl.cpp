@@ -104,8 +104,8 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
       uint32_t& p = want.at(c.c.gx + ex, c.c.gy + ey);
       p = BlendPixel(c.mode, GEMColor[4], p);
     }
-    EXPECT_TRUE(Podobny(ReadPixels(nullptr), Ekran(want, c.c), 0xFFFFFF)) << "both views";
-    EXPECT_TRUE(Podobny(Picture(), want));
+    EXPECT_TRUE(SameImage(ReadPixels(nullptr), Ekran(want, c.c), BlendedShown)) << "both views";
+    EXPECT_TRUE(SameImage(Picture(), want, Blended));
   }
 }
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 #include "tests/picfiles/picmake.h"
+#include "tests/support/compare.h"
 
 // The colour each pixel value shows in, by plane count: 16 colours for four planes
 // (the first 8 of them for three), the red and green of those and black for two, and
@@ -28,17 +28,12 @@ inline std::vector<uint32_t> ThroughTable(const std::vector<uint8_t>& values, in
   return px;
 }
 
-// Compares images w pixels wide: on failure the count of wrong pixels and the first.
+// Compares rows of pixels w wide with the comparator of tests/support/compare.h.
 inline testing::AssertionResult SamePixels(const std::vector<uint32_t>& actual,
-                                           const std::vector<uint32_t>& expected, int w) {
+                                           const std::vector<uint32_t>& expected, int w,
+                                           Layout layout = Layout::Abgr) {
   if (actual.size() != expected.size())
     return testing::AssertionFailure() << actual.size() << " pixels, expected " << expected.size();
-  size_t wrong = 0, first = 0;
-  for (size_t i = 0; i < actual.size(); i++)
-    if (actual[i] != expected[i] && !wrong++) first = i;
-  if (!wrong) return testing::AssertionSuccess();
-  char buf[120];
-  snprintf(buf, sizeof buf, "%zu wrong pixels; first at (%zu, %zu): expected %08X, got %08X",
-           wrong, first % w, first / w, expected[first], actual[first]);
-  return testing::AssertionFailure() << buf;
+  const int h = w ? int(actual.size() / w) : 0;
+  return SameGrid({w, h, actual.data(), layout}, {w, h, expected.data(), layout});
 }

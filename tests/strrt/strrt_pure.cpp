@@ -9,6 +9,7 @@
 
 #include "strrt/strrt.h"
 #include "tests/support/mounts.h"
+#include "tests/support/scratch.h"
 
 // Runs f with standard output captured and returns what it printed.
 template <class F>
@@ -220,35 +221,13 @@ TEST(PakCoding, DecodingStopsAtTheArraySize) {
 
 class PakFiles : public testing::Test {
  protected:
-  void SetUp() override {
-    char t[] = "/tmp/tarksen-pak-XXXXXX";
-    ASSERT_NE(mkdtemp(t), nullptr);
-    dir = t;
-  }
-  void TearDown() override { EXPECT_EQ(system(("rm -rf '" + dir + "'").c_str()), 0); }
-  std::vector<uint8_t> fileBytes(const std::string& path) {
-    std::vector<uint8_t> b;
-    if (FILE* f = fopen(path.c_str(), "rb")) {
-      for (int c; (c = fgetc(f)) != EOF;) b.push_back((uint8_t)c);
-      fclose(f);
-    }
-    return b;
-  }
   void writeBytes(const std::string& path, const std::vector<uint8_t>& b) {
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(b.data(), 1, b.size(), f);
-    fclose(f);
+    ASSERT_TRUE(WriteBytes(path, b)) << path;
   }
-  // The names in d (the test's directory if empty).
-  std::string listing(std::string d = "") {
-    std::string out;
-    FILE* p = popen(("ls -A '" + (d.empty() ? dir : d) + "'").c_str(), "r");
-    for (int c; (c = fgetc(p)) != EOF;) out += (char)c;
-    pclose(p);
-    return out;
-  }
-  std::string dir;
+  // The names in d (the test's directory if empty), one a line.
+  std::string listing(const std::string& d = "") { return Listing(d.empty() ? dir : d); }
+  Scratch scratch{"pak"};
+  const std::string& dir = scratch.path;
 };
 
 TEST_F(PakFiles, RoundTrips) {
@@ -264,7 +243,7 @@ TEST_F(PakFiles, RoundTrips) {
     SCOPED_TRACE(c.name);
     std::string path = dir + "/a.pak";
     EXPECT_EQ(printed([&] { WRITEPAKFILE(path.c_str(), c.bytes.data(), c.bytes.size()); }), "");
-    EXPECT_EQ(fileBytes(path), c.file);
+    EXPECT_EQ(ReadBytes(path), c.file);
     EXPECT_EQ(listing(), "a.pak\n");  // no scratch file left beside it
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
@@ -322,10 +301,7 @@ TEST_F(PakFiles, SizeFileKeepsThePosition) {
 // WRITEFILE, which every save of the program goes through.
 class WholeFiles : public PakFiles {
  protected:
-  void TearDown() override {
-    Unmount(dir + "/m");
-    PakFiles::TearDown();
-  }
+  void TearDown() override { Unmount(dir + "/m"); }
   // A tmpfs of kib KiB at dir/m holding the file old with the bytes given, read-only
   // when asked; skips the test where mounting is not allowed.
   std::string mountWithOld(int kib, bool readOnly, const std::vector<uint8_t>& old) {
@@ -347,7 +323,7 @@ TEST_F(WholeFiles, ReplacesKeepingModeAndFollowingLinks) {
 
   const uint8_t bytes[] = {9, 8};
   EXPECT_EQ(WRITEFILE(rel.c_str(), bytes, 2), 0);
-  EXPECT_EQ(fileBytes(a), std::vector<uint8_t>({9, 8}));
+  EXPECT_EQ(ReadBytes(a), std::vector<uint8_t>({9, 8}));
   struct stat st;
   ASSERT_EQ(lstat(rel.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
@@ -412,7 +388,7 @@ TEST_F(WholeFiles, AFailedWriteLeavesTheOldFileAndNoScratch) {
     std::string m = dir + "/m";
     EXPECT_EQ(WRITEFILE((m + "/old").c_str(), bytes.data(), bytes.size()), c.err);
     EXPECT_EQ(WRITEFILE((m + "/new").c_str(), bytes.data(), bytes.size()), c.err);
-    EXPECT_EQ(fileBytes(m + "/old"), old);
+    EXPECT_EQ(ReadBytes(m + "/old"), old);
     EXPECT_EQ(listing(m), "old\n");
     Unmount(m);
   }
