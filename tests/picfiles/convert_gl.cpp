@@ -112,10 +112,8 @@ TEST_F(ConvertShown, CommonDegasConvertedOpensInThePaintProgram) {
     ClearTarget(rob_e$, GEMColor[2]);
     LoadPIC((dir + "/" + out).c_str(), c.planes);
     // Each value in the colour the paint program's table gives it, enlarged.
-    std::vector<uint32_t> px = ThroughTable(values, c.planes);
     Image expected(640, 400);
-    for (int y = 0; y < 400; y++)
-      for (int x = 0; x < 640; x++) expected.at(x, y) = px[size_t(y / c.sy) * c.w + x / c.sx];
+    expected.px = Enlarged(ThroughTable(values, c.planes), c.w, c.sx, c.sy);
     EXPECT_TRUE(SameImage(ReadPixels(rob_e$), expected));
   }
 }
