@@ -206,15 +206,9 @@ TEST_F(Commands, AQuitRequestInTheSelectorEndsTheCommandWithNothingDone) {
 
 TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
   // A picture of white, a yellow line, a grey box, a red line and a blue box.
-  ClearTarget(rob_e$, GEMColor[0]);
-  SDL_SetRenderTarget(SDLRenderer, rob_e$);
-  SDLDrawColor(GEMColor[6]);
-  SDL_RenderDrawLine(SDLRenderer, 20, 30, 500, 30);
+  lineAndBox();
   SDLDrawColor(GEMColor[2]);
   SDL_RenderDrawLine(SDLRenderer, 20, 40, 500, 40);
-  SDLDrawColor(GEMColor[8]);
-  SDL_Rect grey = {600, 390, 40, 10};
-  SDL_RenderFillRect(SDLRenderer, &grey);
   SDLDrawColor(GEMColor[4]);
   SDL_Rect blue = {0, 0, 7, 9};
   SDL_RenderFillRect(SDLRenderer, &blue);

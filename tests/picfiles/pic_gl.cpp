@@ -97,13 +97,7 @@ static std::vector<uint8_t> saveDoodle(const std::string& path) {
 }
 
 TEST_F(PicFiles, DoodleOfAYellowLineReadsBackBlackOnWhite) {
-  ClearTarget(rob_e$, GEMColor[0]);
-  SDL_SetRenderTarget(SDLRenderer, rob_e$);
-  SDLDrawColor(GEMColor[6]);
-  SDL_RenderDrawLine(SDLRenderer, 20, 30, 500, 30);
-  SDLDrawColor(GEMColor[8]);
-  SDL_Rect grey = {600, 390, 40, 10};
-  SDL_RenderFillRect(SDLRenderer, &grey);
+  lineAndBox();
   std::string path = dir + "/x.PIC";
   EXPECT_EQ(saveDoodle(path).size(), 32000u);
 

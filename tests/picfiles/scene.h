@@ -33,6 +33,17 @@ class PicScene : public GLTest {
     ClearTarget(blok$, GEMColor[3]);
     SDL_SetRenderTarget(SDLRenderer, nullptr);
   }
+  // A white picture with a yellow line from (20, 30) to (500, 30) and a grey box of
+  // 40x10 at (600, 390) in its corner, left as the render target.
+  static void lineAndBox() {
+    ClearTarget(rob_e$, GEMColor[0]);
+    SDL_SetRenderTarget(SDLRenderer, rob_e$);
+    SDLDrawColor(GEMColor[6]);
+    SDL_RenderDrawLine(SDLRenderer, 20, 30, 500, 30);
+    SDLDrawColor(GEMColor[8]);
+    SDL_Rect grey = {600, 390, 40, 10};
+    SDL_RenderFillRect(SDLRenderer, &grey);
+  }
   std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
     return scratch.write(name, bytes);
   }
