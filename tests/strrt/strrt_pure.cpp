@@ -176,20 +176,22 @@ TEST(RoundFC, RoundsWithThresholds) {
   }
 }
 
+// Bytes and their packed form, which is also what a packed file of them holds.
+static const struct {
+  const char* name;
+  std::vector<uint8_t> bytes, packed;
+} pakCases[] = {
+    {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
+    {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
+    {"exactly 256", std::vector<uint8_t>(256, 5), {0x05, 0xFF}},
+    {"257", std::vector<uint8_t>(257, 5), {0x05, 0xFF, 0x05, 0x00}},
+    {"no runs", {1, 2, 1}, {1, 0, 2, 0, 1, 0}},
+    {"one byte", {0xAB}, {0xAB, 0}},
+    {"nothing", {}, {}},
+};
+
 TEST(PakCoding, EncodesRunsInPairsOfAtMost256) {
-  struct {
-    const char* name;
-    std::vector<uint8_t> bytes, packed;
-  } cases[] = {
-      {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
-      {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
-      {"exactly 256", std::vector<uint8_t>(256, 5), {0x05, 0xFF}},
-      {"257", std::vector<uint8_t>(257, 5), {0x05, 0xFF, 0x05, 0x00}},
-      {"no runs", {1, 2, 1}, {1, 0, 2, 0, 1, 0}},
-      {"one byte", {0xAB}, {0xAB, 0}},
-      {"nothing", {}, {}},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : pakCases) {
     SCOPED_TRACE(c.name);
     std::vector<uint8_t> packed;
     PakEncode(c.bytes.data(), c.bytes.size(), packed);
@@ -231,19 +233,11 @@ class PakFiles : public testing::Test {
 };
 
 TEST_F(PakFiles, RoundTrips) {
-  struct {
-    const char* name;
-    std::vector<uint8_t> bytes, file;
-  } cases[] = {
-      {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
-      {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
-      {"nothing", {}, {}},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : pakCases) {
     SCOPED_TRACE(c.name);
     std::string path = dir + "/a.pak";
     EXPECT_EQ(printed([&] { WRITEPAKFILE(path.c_str(), c.bytes.data(), c.bytes.size()); }), "");
-    EXPECT_EQ(ReadBytes(path), c.file);
+    EXPECT_EQ(ReadBytes(path), c.packed);
     EXPECT_EQ(listing(), "a.pak\n");  // no scratch file left beside it
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
