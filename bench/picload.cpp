@@ -52,12 +52,5 @@ int main(int argc, char** argv) {
   Scratch work("bench");
   pi1Path = work / "bench.PI1";
   if (!WriteBytes(pi1Path, Degas(PlanesOf(Pattern(320, 200, 4), 320, 200, 4)))) return 1;
-
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-
-  sprzataj();
-  QuitSDL();
-  return 0;
+  return RunBenchmarks(argc, argv);
 }

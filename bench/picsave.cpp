@@ -107,12 +107,5 @@ int main(int argc, char** argv) {
   SDL_RenderReadPixels(SDLRenderer, nullptr, SDL_PIXELFORMAT_ABGR8888, s->pixels, s->pitch);
   if (SDL_SaveBMP(s, (dir + "/picture.bmp").c_str()) != 0) return 1;
   SDL_FreeSurface(s);
-
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-
-  sprzataj();
-  QuitSDL();
-  return 0;
+  return RunBenchmarks(argc, argv);
 }
