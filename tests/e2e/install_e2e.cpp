@@ -1,6 +1,7 @@
 // The program as it is installed: cmake --install into a staging directory, and the
 // Debian package of make package, each run from an empty working directory.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sstream>
 #include <string>
@@ -79,10 +80,14 @@ void CheckInstalledTree(const std::string& root) {
 
 }  // namespace
 
+// make test builds both trees first; a plain build of the tests has neither, and the
+// tests of them say so.
 TEST(Install, StagedInstallRunsFromAnEmptyDirectoryWithEverythingInPlace) {
+  if (access(TARKSEN_PROGRAM_BUILD "/cmake_install.cmake", F_OK) != 0)
+    GTEST_SKIP() << "no optimized build in " TARKSEN_PROGRAM_BUILD ": make build makes it";
   Scratch stage("inst");
   Ran installed = Shell("DESTDIR='" + stage.path + "' cmake --install '" TARKSEN_PROGRAM_BUILD "'");
-  ASSERT_EQ(installed.code, 0) << "make build makes " TARKSEN_PROGRAM_BUILD ": " << installed.err;
+  ASSERT_EQ(installed.code, 0) << installed.err;
   std::string bin = Find(stage.path, "/bin/tarksen");
   ASSERT_NE(bin, "");
   CheckInstalledTree(bin.substr(0, bin.size() - 12));
@@ -90,7 +95,8 @@ TEST(Install, StagedInstallRunsFromAnEmptyDirectoryWithEverythingInPlace) {
 
 TEST(Install, DebianPackageHoldsTheProgramUnderUsrAndRunsUnpacked) {
   std::string deb = Trim(Sh("ls " TARKSEN_PACKAGE_BUILD "/tarksen_*.deb 2>/dev/null"));
-  ASSERT_NE(deb, "") << "make build-package makes it in " TARKSEN_PACKAGE_BUILD;
+  if (deb.empty())
+    GTEST_SKIP() << "no package in " TARKSEN_PACKAGE_BUILD ": make build-package makes it";
   ASSERT_EQ(deb.find('\n'), std::string::npos) << "more than one package: " << deb;
   auto field = [&](const char* f) { return Trim(Sh("dpkg-deb -f '" + deb + "' " + f)); };
   EXPECT_EQ(field("Package"), "tarksen");
