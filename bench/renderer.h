@@ -24,12 +24,19 @@ inline void WaitForRenderer(SDL_Texture* t) {
   SDL_RenderReadPixels(SDLRenderer, &one, SDL_PIXELFORMAT_ABGR8888, &px, 4);
 }
 
+// Runs the benchmarks the command line asks for on the renderer StartRenderer started,
+// then closes it: the end of every main.
+inline int RunBenchmarks(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  sprzataj();
+  QuitSDL();
+  return 0;
+}
+
 // The whole main of a benchmark that needs nothing but the renderer.
 inline int RunOnRenderer(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   StartRenderer();
-  benchmark::RunSpecifiedBenchmarks();
-  sprzataj();
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks(argc, argv);
 }

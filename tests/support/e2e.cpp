@@ -12,26 +12,70 @@
 #include <cstring>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
-std::string Sh(const std::string& cmd) {
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  pclose(p);
-  return out;
-}
+#include "tests/support/pnm.h"
 
 static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+void Driver::move(int x, int y) {
+  sendMove(x, y);
+  sleepMs(Tempo::ruch);
+}
+
+void Driver::click(int x, int y, int button) {
+  move(x, y);
+  sendClick(button);
+  sleepMs(Tempo::klik);
+}
+
+void Driver::press(int x, int y, int button) {
+  move(x, y);
+  sendButton(button, true);
+  sleepMs(Tempo::przycisk);
+}
+
+void Driver::release(int button) {
+  sendButton(button, false);
+  sleepMs(Tempo::przycisk);
+}
+
+void Driver::key(const std::string& keysym) {
+  sendKey(keysym);
+  sleepMs(Tempo::klawisz);
+}
+
+void Driver::sendClick(int button) {
+  sendButton(button, true);
+  sendButton(button, false);
+}
+
+Shot Driver::waitFor(const std::function<bool(const Shot&)>& pred, int ms) {
+  Shot s;
+  for (int t = 0; t <= (ms < 0 ? patience_ : ms); t += 50) {
+    s = shot();
+    if (s.w && pred(s)) return s;
+    sleepMs(50);
+  }
+  return s;
+}
+
+Shot Driver::settle(int ms) {
+  Shot a = shot();
+  for (int t = 0; t < (ms < 0 ? patience_ : ms); t += 100) {
+    sleepMs(100);
+    Shot b = shot();
+    if (a.w && b.px == a.px) return b;
+    a = b;
+  }
+  return a;
+}
+
 App::App(bool withFont) : App(Launch{"", withFont, true, "", {}}) {}
 
-App::App(const Launch& how) {
-  char tmpl[] = "/tmp/tarksen-e2e-XXXXXX";
-  if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
-  dir_ = tmpl;
+App::App(const Launch& how) : Driver(5000) {
+  work_ = std::make_unique<Scratch>("e2e");
+  dir_ = work_->path;
   if (how.withFont)
     Sh("cp '" + (how.font.empty() ? TARKSEN_FONT : how.font) + "' '" + dir_ + "/BASFont.bmp'");
   std::string bin = how.bin.empty() ? TARKSEN_BIN : how.bin;
@@ -143,7 +187,7 @@ void App::stop() {
     waitpid(xvfb_, nullptr, 0);
   }
   xvfb_ = -1;
-  if (!dir_.empty()) Sh("rm -rf '" + dir_ + "'");
+  work_.reset();
   dir_.clear();
 }
 
@@ -172,37 +216,19 @@ int App::waitExit(int ms) {
 
 void App::xdo(const std::string& args) { Sh("DISPLAY=" + display_ + " xdotool " + args); }
 
-void App::move(int x, int y) {
+void App::sendMove(int x, int y) {
   xdo("mousemove " + std::to_string(winX_ + x) + " " + std::to_string(winY_ + y));
-  sleepMs(30);
 }
-
-void App::click(int x, int y, int button) {
-  move(x, y);
-  xdo("click " + std::to_string(button));
-  sleepMs(60);
+void App::sendButton(int button, bool down) {
+  xdo((down ? "mousedown " : "mouseup ") + std::to_string(button));
 }
+void App::sendClick(int button) { xdo("click " + std::to_string(button)); }
+void App::sendKey(const std::string& keysym) { xdo("key --window " + wid_ + " " + keysym); }
 
 void App::doubleClick(int x, int y) {
   move(x, y);
   xdo("click --repeat 2 --delay 60 1");
-  sleepMs(60);
-}
-
-void App::press(int x, int y, int button) {
-  move(x, y);
-  xdo("mousedown " + std::to_string(button));
-  sleepMs(40);
-}
-
-void App::release(int button) {
-  xdo("mouseup " + std::to_string(button));
-  sleepMs(40);
-}
-
-void App::key(const std::string& keysym) {
-  xdo("key --window " + wid_ + " " + keysym);
-  sleepMs(60);
+  sleepMs(Tempo::klik);
 }
 
 void App::type(const std::string& text) {
@@ -213,12 +239,12 @@ void App::type(const std::string& text) {
   std::string quoted;
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   xdo("type --window " + wid_ + " --delay 40 -- '" + quoted + "'");
-  sleepMs(60);
+  sleepMs(Tempo::klawisz);
 }
 
 void App::closeWindow() {
   Sh("DISPLAY=" + display_ + " '" WMCLOSE_BIN "' " + wid_);
-  sleepMs(60);
+  sleepMs(Tempo::klik);
 }
 
 std::string App::grab(const std::string& out) {
@@ -230,43 +256,13 @@ std::string App::grab(const std::string& out) {
 void App::savePng(const std::string& path) { grab("'" + path + "'"); }
 
 Shot App::shot() {
-  std::string ppm = grab("ppm:-");
-  Shot s;
-  int maxv = 0, off = 0;
-  if (sscanf(ppm.c_str(), "P6 %d %d %d%n", &s.w, &s.h, &maxv, &off) != 3 || maxv != 255)
-    return Shot{};
-  off++;  // the single white space after the header
-  if (ppm.size() < size_t(off) + size_t(s.w) * s.h * 3) return Shot{};
-  s.px.resize(size_t(s.w) * s.h);
-  const unsigned char* p = (const unsigned char*)ppm.data() + off;
-  for (size_t i = 0; i < s.px.size(); i++, p += 3) s.px[i] = uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
-  return s;
+  Pnm p = ParsePnm(grab("ppm:-"), Layout::Rgb);
+  return Shot{p.w, p.h, std::move(p.px)};
 }
 
-Shot App::waitFor(const std::function<bool(const Shot&)>& pred, int ms) {
-  Shot s;
-  for (int t = 0; t <= ms; t += 50) {
-    s = shot();
-    if (s.w && pred(s)) return s;
-    sleepMs(50);
-  }
-  return s;
-}
+std::string App::output() { return dir_.empty() ? "" : ReadText(dir_ + "/stdout.txt"); }
 
-Shot App::settle(int ms) {
-  Shot a = shot();
-  for (int t = 0; t < ms; t += 100) {
-    sleepMs(100);
-    Shot b = shot();
-    if (a.w && b.px == a.px) return b;
-    a = b;
-  }
-  return a;
-}
-
-std::string App::output() { return Sh("cat '" + dir_ + "/stdout.txt'"); }
-
-std::string App::errors() { return Sh("cat '" + dir_ + "/stderr.txt' 2>/dev/null"); }
+std::string App::errors() { return dir_.empty() ? "" : ReadText(dir_ + "/stderr.txt"); }
 
 bool ShowsText(const Shot& s) {
   if (s.w != 640 || s.h != 400) return false;

@@ -1,18 +1,47 @@
 // Test support for the e2e tier: the real tarksen binary on its own Xvfb server,
-// driven with xdotool and checked with screenshots taken by ImageMagick's import.
+// driven with xdotool and checked with screenshots taken by ImageMagick's import; and
+// the paced moves every driver of the program shares (the web tier's Browser too).
 #pragma once
 #include <sys/types.h>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-// A screenshot of the 640x400 window: pixels 0xRRGGBB.
-struct Shot {
-  int w = 0, h = 0;
-  std::vector<uint32_t> px;
-  uint32_t at(int x, int y) const { return px[size_t(y) * w + x]; }
+#include "tests/support/run.h"
+#include "tests/support/scratch.h"
+#include "tests/support/screen.h"
+
+// A user's moves on the program, for any driver: each step waits after it (Tempo) so
+// the program has taken it before the next, and a scenario keeps its timing on every
+// driver. A driver supplies the raw steps and the screenshot.
+class Driver {
+ public:
+  virtual ~Driver() = default;
+  void move(int x, int y);  // window coordinates
+  void click(int x, int y, int button = 1);
+  void press(int x, int y, int button = 1);  // button down at (x, y)
+  void release(int button = 1);
+  void key(const std::string& keysym);  // xdotool key name, e.g. BackSpace, comma
+
+  virtual Shot shot() = 0;
+  // Takes screenshots until pred holds or ms pass (ms < 0: the driver's patience),
+  // the time taking them left out; returns the last one.
+  Shot waitFor(const std::function<bool(const Shot&)>& pred, int ms = -1);
+  // Waits until two screenshots 100 ms apart are equal; returns the last one.
+  Shot settle(int ms = -1);
+
+ protected:
+  explicit Driver(int patience) : patience_(patience) {}
+  virtual void sendMove(int x, int y) = 0;
+  virtual void sendButton(int button, bool down) = 0;
+  virtual void sendClick(int button);  // down and up
+  virtual void sendKey(const std::string& keysym) = 0;
+
+ private:
+  const int patience_;  // ms
 };
 
 // How App starts the program.
@@ -24,13 +53,13 @@ struct Launch {
   std::vector<std::string> args;  // its command line after the program's name
 };
 
-class App {
+class App : public Driver {
  public:
   // Starts a private Xvfb and the program in a fresh working directory holding
   // BASFont.bmp (unless withFont is false), and waits for its window and first frame.
   explicit App(bool withFont = true);
   explicit App(const Launch& how);
-  ~App();  // kills the program and the server if still running
+  ~App() override;  // kills the program and the server if still running
 
   const std::string& dir() const { return dir_; }  // the program's working directory
   bool running();
@@ -38,22 +67,13 @@ class App {
   int waitExit(int ms = 5000);
   void signal(int sig);  // sends sig to the program
 
-  void move(int x, int y);  // window coordinates
-  void click(int x, int y, int button = 1);
   void doubleClick(int x, int y);
-  void press(int x, int y, int button = 1);    // button down at (x, y)
-  void release(int button = 1);
-  void key(const std::string& keysym);          // xdotool key name, e.g. BackSpace, comma
   // Types text (UTF-8, Polish letters included) as keys on a Polish keyboard layout.
   void type(const std::string& text);
   void closeWindow();                           // asks the window to close, as a user would
 
-  Shot shot();
+  Shot shot() override;
   void savePng(const std::string& path);  // the window as a PNG file
-  // Takes screenshots until pred holds or ms pass; returns the last one.
-  Shot waitFor(const std::function<bool(const Shot&)>& pred, int ms = 5000);
-  // Waits until two screenshots 100 ms apart are equal; returns the last one.
-  Shot settle(int ms = 5000);
 
   // What the program has written to standard output and to standard error. Both go
   // to files; what is on standard error is also shown in the test's log at the end.
@@ -61,19 +81,21 @@ class App {
   std::string errors();
 
  private:
+  void sendMove(int x, int y) override;
+  void sendButton(int button, bool down) override;
+  void sendClick(int button) override;
+  void sendKey(const std::string& keysym) override;
   void xdo(const std::string& args);
   void startServer();
   std::string grab(const std::string& out);  // import's output of the window crop
   void stop();  // kills what still runs and removes the working directory
+  std::unique_ptr<Scratch> work_;  // the working directory
   std::string display_, dir_, wid_;
   pid_t xvfb_ = -1, app_ = -1;
   int exitCode_ = -1;
   int winX_ = 0, winY_ = 0;
   bool polish_ = false;  // the keyboard layout set for type()
 };
-
-// Runs a shell command and returns its standard output.
-std::string Sh(const std::string& cmd);
 
 // Does the control screen show text, that is, was the font found? Looks for the ink
 // of "TARKSEN 2" in the title box.

@@ -115,41 +115,6 @@ void ClearTarget(SDL_Texture* t, uint32_t c) {
   SDL_SetRenderTarget(SDLRenderer, old);
 }
 
-static void saveImage(const Image& img, const std::string& name) {
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(
-      const_cast<uint32_t*>(img.px.data()), img.w, img.h, 32, img.w * 4, SDL_PIXELFORMAT_ABGR8888);
-  if (!s) return;
-  SDL_SaveBMP(s, name.c_str());
-  SDL_FreeSurface(s);
-}
-
-testing::AssertionResult SameImage(const Image& actual, const Image& expected, bool rgbOnly) {
-  if (actual.w != expected.w || actual.h != expected.h)
-    return testing::AssertionFailure() << "size " << actual.w << "x" << actual.h
-                                       << ", expected " << expected.w << "x" << expected.h;
-  uint32_t mask = rgbOnly ? 0xFFFFFF : 0xFFFFFFFF;
-  size_t wrong = 0;
-  int fx = -1, fy = -1;
-  for (int y = 0; y < actual.h; y++)
-    for (int x = 0; x < actual.w; x++)
-      if ((actual.at(x, y) & mask) != (expected.at(x, y) & mask)) {
-        if (!wrong++) fx = x, fy = y;
-      }
-  if (!wrong) return testing::AssertionSuccess();
-  const testing::TestInfo* ti = testing::UnitTest::GetInstance()->current_test_info();
-  std::string base = std::string(ti ? ti->test_suite_name() : "image") + "." +
-                     (ti ? ti->name() : "x");
-  for (char& c : base)
-    if (c == '/') c = '_';
-  saveImage(actual, base + ".actual.bmp");
-  saveImage(expected, base + ".expected.bmp");
-  char buf[200];
-  snprintf(buf, sizeof buf, "%zu wrong pixels; first at (%d, %d): expected %08X, got %08X",
-           wrong, fx, fy, expected.at(fx, fy) & mask, actual.at(fx, fy) & mask);
-  return testing::AssertionFailure() << buf << " (images saved as " << base
-                                     << ".{actual,expected}.bmp)";
-}
-
 void PaintRect(Image& img, int x, int y, int w, int h, uint32_t c) {
   for (int py = y < 0 ? 0 : y; py < y + h && py < img.h; py++)
     for (int px = x < 0 ? 0 : x; px < x + w && px < img.w; px++) img.at(px, py) = c;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/compare.h"
 #include "tests/support/text.h"
 #include "toolkit/toolkit_core.h"
 
@@ -34,11 +35,15 @@ Image ReadPixels(SDL_Texture* t, const SDL_Rect* rect = nullptr);
 // Clears texture t (window if null) to colour c with blend mode none.
 void ClearTarget(SDL_Texture* t, uint32_t c);
 
-// Compares actual with expected pixel by pixel (red, green and blue only when rgbOnly).
-// Reports the number of wrong pixels and the first, and saves both images as BMP
-// files named after the test.
-testing::AssertionResult SameImage(const Image& actual, const Image& expected,
-                                   bool rgbOnly = false);
+// Compares actual with expected pixel by pixel (red, green and blue only when rgbOnly),
+// or as near as m asks, with the comparator of tests/support/compare.h.
+inline testing::AssertionResult SameImage(const Image& actual, const Image& expected, Match m) {
+  return SameGrid(GridOf(actual, Layout::Abgr), GridOf(expected, Layout::Abgr), m);
+}
+inline testing::AssertionResult SameImage(const Image& actual, const Image& expected,
+                                          bool rgbOnly = false) {
+  return SameImage(actual, expected, Match{rgbOnly ? 0xFFFFFFu : 0xFFFFFFFFu, 0});
+}
 
 // Paints rectangle (x, y, w, h) of img in c, clipped to the image.
 void PaintRect(Image& img, int x, int y, int w, int h, uint32_t c);

@@ -11,62 +11,20 @@
 #include <vector>
 
 #include "tests/e2e/drawing_e2e.h"
+#include "tests/support/compare.h"
 #include "tests/support/e2e.h"
+#include "tests/support/scratch.h"
+#include "tests/support/screen.h"
 #include "tests/web/browser.h"
 
 namespace {
 
-// Box centres on the control screen.
-constexpr int CZYSC[2] = {108, 382}, TAK[2] = {273, 285}, NIE[2] = {367, 285};
-constexpr int KONIEC[2] = {312, 382};
-constexpr int DEGAS[2] = {108, 44}, LBMP[2] = {108, 68}, ZBMP[2] = {312, 68};
-constexpr int CIENKA[2] = {621, 335};  // the thin pen
-constexpr int OK[2] = {588, 368};      // the file selector's "OK"
-int wzorX(int n) { return 426 + 36 * (n % 6) + 15; }
-int wzorY(int n) { return 8 + 36 * (n / 6) + 14; }
-int wiersz(int i) { return 70 + 16 * i + 8; }  // middle of the file selector's list row i
-
-// The control screen: its grey-green corner and the pale title box.
-bool Panel(const Shot& s) { return s.w == 640 && s.at(0, 0) == 0xAFCFAF && s.at(430, 358) == 0xAFFFAF; }
-
-void SavePpm(const Shot& s, const std::string& path) {
-  if (FILE* f = fopen(path.c_str(), "wb")) {
-    fprintf(f, "P6\n%d %d\n255\n", s.w, s.h);
-    for (uint32_t p : s.px) {
-      unsigned char rgb[3] = {(unsigned char)(p >> 16), (unsigned char)(p >> 8), (unsigned char)p};
-      fwrite(rgb, 1, 3, f);
-    }
-    fclose(f);
-  }
-}
-
 // Whether the browser's canvas shows exactly the desktop window's pixels, blended
-// ones included: SwiftShader's WebGL and Mesa's OpenGL round the same way. On a
-// difference: the count, the first pixel and the largest difference in a channel,
-// and both pictures saved as name.desktop.ppm and name.browser.ppm.
+// ones included: SwiftShader's WebGL and Mesa's OpenGL round the same way.
 testing::AssertionResult SamePixels(const Shot& desktop, const Shot& web, const std::string& name) {
-  if (desktop.w != 640 || desktop.h != 400 || web.w != 640 || web.h != 400)
-    return testing::AssertionFailure() << name << ": sizes " << desktop.w << "x" << desktop.h
-                                       << " and " << web.w << "x" << web.h;
-  int wrong = 0, worst = 0;
-  std::string first;
-  for (int y = 0; y < 400; y++)
-    for (int x = 0; x < 640; x++) {
-      uint32_t a = desktop.at(x, y), b = web.at(x, y);
-      int d = 0;
-      for (int sh = 0; sh <= 16; sh += 8) d = std::max(d, std::abs(int(a >> sh & 0xFF) - int(b >> sh & 0xFF)));
-      worst = std::max(worst, d);
-      if (d && !wrong++) {
-        char buf[120];
-        snprintf(buf, sizeof buf, "first at (%d, %d): desktop %06X, browser %06X", x, y, a, b);
-        first = buf;
-      }
-    }
-  if (!wrong) return testing::AssertionSuccess();
-  SavePpm(desktop, name + ".desktop.ppm");
-  SavePpm(web, name + ".browser.ppm");
-  return testing::AssertionFailure() << name << ": " << wrong << " pixels differ (by up to "
-                                     << worst << " in a channel); " << first;
+  if (desktop.w != 640 || desktop.h != 400)
+    return testing::AssertionFailure() << name << ": the desktop shot is " << desktop.w << "x" << desktop.h;
+  return SameGrid(GridOf(web, Layout::Rgb), GridOf(desktop, Layout::Rgb)) << " (" << name << ")";
 }
 
 // Letters, digits, '.', '/' and '-' typed as keys, on both.
@@ -78,9 +36,9 @@ void Write(A& app, const std::string& text) {
 
 // A click on a box that opens a dialog or an alert; the screen once it stands.
 template <class A>
-Shot OpenDialog(A& app, const int box[2]) {
+Shot OpenDialog(A& app, Rect box) {
   Shot before = app.shot();
-  Choose(app, box[0], box[1]);
+  Choose(app, box);
   app.waitFor([&](const Shot& s) { return s.px != before.px; });
   return app.settle();
 }
@@ -121,7 +79,7 @@ TEST_P(Web, AlertStandsOverThePanelAsOnTheDesktop) {
   OnBoth(GetParam(), 
       [](auto& app, Shot* shots) {
         shots[0] = OpenDialog(app, CZYSC);
-        app.click(NIE[0], NIE[1]);
+        app.click(srodekX(NIE), srodekY(NIE));
         shots[1] = app.settle();
       },
       {"web_alert", "web_alert_answered"});
@@ -146,13 +104,13 @@ void Drawing(A& app, Shot* shots) {
   SwitchScreens(app);
   // A thin black frame, flood-filled with pattern 9 in blue.
   ChooseColour(app, 1);
-  Choose(app, CIENKA[0], CIENKA[1]);
+  Choose(app, GRUBOSC);  // the thin pen
   ChooseTool(app, 4);
   SwitchScreens(app);
   TwoPoints(app, 60, 160, 200, 260);
   app.settle();
   SwitchScreens(app);
-  Choose(app, wzorX(9), wzorY(9));
+  Choose(app, wzorBox(9));
   ChooseColour(app, 4);
   ChooseTool(app, 11);
   SwitchScreens(app);
@@ -297,12 +255,6 @@ std::string Pi1() {
   return f;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return fclose(f) == 0 && ok;
-}
 
 // In the file selector just opened: ends the editing of the name, picks the list's
 // first file and takes it with "OK", each step once the one before has shown (a
@@ -312,7 +264,7 @@ void TakeFirstFile(Browser& b) {
   b.settle();
   b.click(100, wiersz(0));
   b.settle();
-  b.click(OK[0], OK[1]);
+  b.click(srodekX(OK), srodekY(OK));
   b.waitFor(Panel);
 }
 
@@ -338,7 +290,7 @@ TEST_P(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
   Browser b(GetParam());
   EXPECT_EQ(b.files(), "");
   std::string dir = b.dir(), pi1 = Pi1();
-  ASSERT_TRUE(WriteFile(dir + "/A.PI1", pi1) && WriteFile(dir + "/b.bmp", "BM"));
+  ASSERT_TRUE(WriteText(dir + "/A.PI1", pi1) && WriteText(dir + "/b.bmp", "BM"));
   b.open(dir + "/b.bmp");
   b.open(dir + "/A.PI1");
   AwaitStored(b, "A.PI1");
@@ -362,7 +314,7 @@ TEST_P(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
   Shot desktop, web;
   {
     App app;
-    ASSERT_TRUE(WriteFile(app.dir() + "/STREIFEN.PI1", pi1));
+    ASSERT_TRUE(WriteText(app.dir() + "/STREIFEN.PI1", pi1));
     OpenDialog(app, DEGAS);
     Write(app, app.dir() + "/STREIFEN.PI1");
     app.key("Return");  // ends the editing of the name
@@ -372,7 +324,7 @@ TEST_P(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
     desktop = app.settle();
   }
   Browser b(GetParam());
-  ASSERT_TRUE(WriteFile(b.dir() + "/STREIFEN.PI1", pi1));
+  ASSERT_TRUE(WriteText(b.dir() + "/STREIFEN.PI1", pi1));
   b.open(b.dir() + "/STREIFEN.PI1");
   AwaitStored(b, "STREIFEN.PI1");
   OpenDialog(b, DEGAS);
@@ -407,7 +359,7 @@ TEST_P(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   {
     App app;
     picture = DrawAndSave(app, app.dir() + "/");
-    saved = ReadFile(app.dir() + "/OBRAZ.BMP");
+    saved = ReadText(app.dir() + "/OBRAZ.BMP");
   }
   ASSERT_GT(saved.size(), 54u) << "the desktop program saved no BMP";
   Browser b(GetParam());
@@ -490,10 +442,10 @@ TEST_P(Web, IsAWebAppABrowserOffersToInstall) {
             R"(["TARKSEN 2","standalone","#afcfaf","./","32x32 32x32","64x64 64x64",)"
             R"("128x128 128x128","256x256 256x256"])");
   for (int n : {32, 64, 128, 256}) {
-    std::string desktop = ReadFile(TARKSEN_ICONS "/" + std::to_string(n) + "x" + std::to_string(n) +
+    std::string desktop = ReadText(TARKSEN_ICONS "/" + std::to_string(n) + "x" + std::to_string(n) +
                                    "/apps/tarksen.png");
     EXPECT_FALSE(desktop.empty());
-    EXPECT_TRUE(ReadFile(TARKSEN_WEB_SITE "/icons/" + std::to_string(n) + ".png") == desktop)
+    EXPECT_TRUE(ReadText(TARKSEN_WEB_SITE "/icons/" + std::to_string(n) + ".png") == desktop)
         << "the " << n << "-pixel icon is not the desktop's";
   }
   if (GetParam() == "chromium") EXPECT_EQ(b.installable(), "[]");
@@ -503,7 +455,7 @@ TEST_P(Web, IsAWebAppABrowserOffersToInstall) {
 TEST_P(Web, EndingTheProgramSaysSoOnThePage) {
   Browser b(GetParam());
   OpenDialog(b, KONIEC);
-  b.click(TAK[0], TAK[1]);
+  b.click(srodekX(TAK), srodekY(TAK));
   std::string state;
   for (int t = 0; t < 50 && (state = b.state()).empty(); t++) b.settle(200);
   EXPECT_EQ(state, "The program has ended. Reload the page to start it again.");
