@@ -37,7 +37,7 @@ class PicScene : public GLTest {
     blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
                               5, 3);
     ClearTarget(blok$, GEMColor[3]);
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
+    SDLTargetWindow();
   }
   std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::string p = dir + "/" + name;
