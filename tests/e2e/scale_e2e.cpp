@@ -244,13 +244,17 @@ TEST(Scale, FullScreenAndBackUnderAWindowManager) {
   Shot picture = app.settle();
   Shot window = app.windowShot();
   int x = app.left(), y = app.top();
-  for (const char* keys : {"F11", "alt+Return"}) {
-    SCOPED_TRACE(keys);
+  // The keys, then the window's size read until it is w (or 5 s pass).
+  auto press = [&](const char* keys, int w) {
     app.key(keys);
-    for (int t = 0; t < 50 && app.width() != 1920; t++) {
+    for (int t = 0; t < 50 && app.width() != w; t++) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       app.locate();
     }
+  };
+  for (const char* keys : {"F11", "alt+Return"}) {
+    SCOPED_TRACE(keys);
+    press(keys, 1920);
     ASSERT_EQ(app.width(), 1920);
     ASSERT_EQ(app.height(), 1080);
     EXPECT_EQ(app.left(), 0);
@@ -264,11 +268,7 @@ TEST(Scale, FullScreenAndBackUnderAWindowManager) {
         if ((px < 320 || px >= 1600 || py < 140 || py >= 940) && all.at(px, py)) border++;
     EXPECT_EQ(border, 0) << "black around it";
 
-    app.key(keys);
-    for (int t = 0; t < 50 && app.width() != 1280; t++) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      app.locate();
-    }
+    press(keys, 1280);
     EXPECT_EQ(app.width(), 1280);
     EXPECT_EQ(app.height(), 800);
     EXPECT_EQ(app.left(), x);
