@@ -56,18 +56,17 @@ extern SDL_Texture* blok$;      // the block (clipboard), any size; null until m
 PLATFORM_GLOBALS(GLOBAL_EXTERN)
 
 // Starts SDL (exit 1 with SDL's error on stdout if that fails, or with a line naming
-// the display if there is none to open a window on), opens the window (SDLOpenWindow)
-// and renderer with vsync, joysticks 0..3, and loads BASFont.bmp with pixel value 0 transparent:
-// from the working directory, else from beside the binary, else from the installed
-// data directory. A font missing everywhere prints SDL's error for the working
-// directory and the program runs without text. From then on SIGTERM, SIGINT and
-// SIGHUP end the process with exit code 0 at the next event pump or wait, whatever
-// loop it is in.
-// The render target is left on SDLScreen.
+// the display if there is none to open a window on), opens the window and renderer
+// with vsync (SDLOpenWindow), joysticks 0..3, and loads BASFont.bmp with pixel value 0
+// transparent: from the working directory, else from beside the binary, else from the
+// installed data directory. A font missing everywhere prints SDL's error for the
+// working directory and the program runs without text. From then on SIGTERM, SIGINT
+// and SIGHUP end the process with exit code 0 at the next event pump or wait,
+// whatever loop it is in. The render target is left on SDLScreen, cleared to black.
 void SDLInit(uint32_t windowFlags);
-// SDLInit's opening of the window, with windowFlags added: at SDLScale (the largest
-// that fits for 0), no smaller than 640x400, its renderer and SDLScreen, and the
-// filter of the window's input (below). Once, by SDLInit.
+// SDLInit's opening of the window with the flags given: at SDLScale (the largest that
+// fits for 0), never smaller than 640x400, with its renderer, SDLScreen and the filter
+// of the window's input (below). Once, by SDLInit.
 void SDLOpenWindow(uint32_t windowFlags);
 // Makes SDLScreen, the window as the program draws on it, the render target.
 void SDLTargetWindow();
@@ -94,8 +93,7 @@ int SDLCALL SDLFilterEvent(void* userdata, SDL_Event* e);
 // edge in the border (as SDLFilterEvent moves event positions).
 uint32_t SDLPointer(int32_t* x, int32_t* y);
 // Frees surface, font, spare texture, SDLScreen, renderer, window and joysticks, then
-// SDL_Quit.
-// The application's own textures must be gone already. Handles are not reset.
+// SDL_Quit. The application's own textures must be gone already. Handles are not reset.
 void QuitSDL();
 // Gives the host a turn first (SDLYield), then drains the queue into the input
 // globals and samples keyboard and mouse. Never blocks.
