@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "platform/present_core.h"
+
 Wiersz Argumenty(int argc, const char* const* argv) {
-  Wiersz w = {URUCHOM, nullptr, nullptr};
+  Wiersz w = {URUCHOM, nullptr, nullptr, 0};
   bool opcje = true;
   for (int i = 1; i < argc; i++) {
     const char* a = argv[i];
@@ -12,11 +14,17 @@ Wiersz Argumenty(int argc, const char* const* argv) {
         opcje = false;
         continue;
       }
-      if (strcmp(a, "--help") == 0) return {POMOC, nullptr, nullptr};
-      if (strcmp(a, "--version") == 0) return {WERSJA, nullptr, nullptr};
-      return {ZLE, nullptr, a};
+      if (strcmp(a, "--help") == 0) return {POMOC, nullptr, nullptr, 0};
+      if (strcmp(a, "--version") == 0) return {WERSJA, nullptr, nullptr, 0};
+      if (strcmp(a, "--scale") == 0 || strncmp(a, "--scale=", 8) == 0) {
+        const char* n = a[7] == '=' ? a + 8 : i + 1 < argc ? argv[++i] : nullptr;
+        w.skala = ScaleFromText(n);
+        if (!w.skala) return {ZLA_SKALA, nullptr, n, 0};
+        continue;
+      }
+      return {ZLE, nullptr, a, 0};
     }
-    if (w.plik) return {ZLE, nullptr, a};
+    if (w.plik) return {ZLE, nullptr, a, 0};
     w.plik = a;
   }
   return w;

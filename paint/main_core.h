@@ -2,17 +2,21 @@
 #pragma once
 #include <cstdint>
 
-enum Wywolanie : uint8_t { URUCHOM, POMOC, WERSJA, ZLE };
+enum Wywolanie : uint8_t { URUCHOM, POMOC, WERSJA, ZLE, ZLA_SKALA };
 // What a command line asks for. URUCHOM: start the program, with plik the picture
-// named on the line (null if none); POMOC, WERSJA: print the help or the version;
-// ZLE: a usage error, zly the argument at fault.
+// named on the line (null if none) and skala the window's scale 1..8 (0 if none was
+// given); POMOC, WERSJA: print the help or the version; ZLE: a usage error, zly the
+// argument at fault; ZLA_SKALA: --scale with zly its value that is no scale, or null
+// when the value is missing.
 struct Wiersz {
   Wywolanie rodzaj;
   const char* plik;
   const char* zly;
+  int32_t skala;
 };
 
-// Reads argv[1..argc-1] left to right: "--help" and "--version" decide at once; any
-// other argument starting with '-' is a usage error, except "--", after which every
+// Reads argv[1..argc-1] left to right: "--help" and "--version" decide at once;
+// "--scale N" or "--scale=N" sets the scale (the last one given counts); any other
+// argument starting with '-' is a usage error, except "--", after which every
 // argument is a file name; a second file name is a usage error too.
 Wiersz Argumenty(int argc, const char* const* argv);

@@ -32,7 +32,7 @@ struct Alone {
   const std::string bin = dir / "tarksen";
 };
 
-const char kUsage[] = "Usage: tarksen [--help | --version] [FILE]\n";
+const char kUsage[] = "Usage: tarksen [--help | --version] [--scale N] [FILE]\n";
 
 }  // namespace
 
@@ -123,6 +123,7 @@ TEST(Startup, CommandLine) {
     bool helpOut;  // the help on standard output
     const char* out;
     const char* err;
+    bool usage = true;  // a usage error prints the usage after its line
   } rows[] = {
       {"--help", 0, true, "", ""},
       {"--version", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
@@ -130,6 +131,14 @@ TEST(Startup, CommandLine) {
       {"-h", 2, false, "", "tarksen: unexpected argument '-h'\n"},
       {"--version --help", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
       {"a.PI1 b.PI1", 2, false, "", "tarksen: unexpected argument 'b.PI1'\n"},
+      // A scale that is none is one line.
+      {"--scale 9", 2, false, "", "tarksen: --scale: '9' is not a whole number from 1 to 8\n",
+       false},
+      {"--scale 0", 2, false, "", "tarksen: --scale: '0' is not a whole number from 1 to 8\n",
+       false},
+      {"--scale x", 2, false, "", "tarksen: --scale: 'x' is not a whole number from 1 to 8\n",
+       false},
+      {"--scale", 2, false, "", "tarksen: --scale needs a whole number from 1 to 8\n", false},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.args);
@@ -142,7 +151,7 @@ TEST(Startup, CommandLine) {
     } else {
       EXPECT_EQ(ran.out, r.out);
     }
-    EXPECT_EQ(ran.err, r.code == 2 ? std::string(r.err) + kUsage : "");
+    EXPECT_EQ(ran.err, r.code == 2 ? std::string(r.err) + (r.usage ? kUsage : "") : "");
   }
 }
 

@@ -199,7 +199,7 @@ TEST_F(Selector, EndsAsTheUserAsks) {
     EXPECT_EQ(run(c.dir, c.steps), c.result);
     noBasePath = false;
     EXPECT_EQ(std::string(name), c.want);
-    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), nullptr);
+    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), SDLScreen);
     EXPECT_EQ(Quit, strncmp(c.name, "quit", 4) == 0 ? 1 : 0) << "only a quit request is left";
     Quit = 0;
   }

@@ -31,7 +31,7 @@ class PicScene : public GLTest {
     blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
                               5, 3);
     ClearTarget(blok$, GEMColor[3]);
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
+    SDLTargetWindow();
   }
   // A white picture with a yellow line from (20, 30) to (500, 30) and a grey box of
   // 40x10 at (600, 390) in its corner, left as the render target.

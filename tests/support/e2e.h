@@ -51,6 +51,8 @@ struct Launch {
   bool sanitized = true;  // built with the sanitizers: LSan is told which leaks to skip
   std::string font;       // the file put there as BASFont.bmp; empty for the real font
   std::vector<std::string> args;  // its command line after the program's name
+  std::string screen = "800x600";  // the size of the Xvfb screen
+  bool windowManager = false;      // a window manager (openbox) on the screen first
 };
 
 class App : public Driver {
@@ -67,12 +69,26 @@ class App : public Driver {
   int waitExit(int ms = 5000);
   void signal(int sig);  // sends sig to the program
 
+  // Positions are picture positions, 0..639 and 0..399: at a scale n, the middle of the
+  // n x n square that shows the pixel.
   void doubleClick(int x, int y);
   // Types text (UTF-8, Polish letters included) as keys on a Polish keyboard layout.
   void type(const std::string& text);
   void closeWindow();                           // asks the window to close, as a user would
 
+  // The picture as the window shows it: at a scale n, the top-left pixel of each
+  // square, so that what is checked at scale 1 reads the same.
   Shot shot() override;
+  Shot windowShot();                      // the whole window, pixel for pixel
+  // The window's place and size on the screen, read again (after a switch to full
+  // screen and back), and the picture's scale and corner in it: the largest whole
+  // scale that fits, centred.
+  void locate();
+  int width() const { return w_; }
+  int height() const { return h_; }
+  int left() const { return winX_; }
+  int top() const { return winY_; }
+  int scale() const { return n_; }
   void savePng(const std::string& path);  // the window as a PNG file
 
   // What the program has written to standard output and to standard error. Both go
@@ -86,17 +102,22 @@ class App : public Driver {
   void sendClick(int button) override;
   void sendKey(const std::string& keysym) override;
   void xdo(const std::string& args);
-  void startServer();
+  void startServer(const std::string& screen);
   std::string grab(const std::string& out);  // import's output of the window crop
+  void startWindowManager();
   void stop();  // kills what still runs and removes the working directory
   std::unique_ptr<Scratch> work_;  // the working directory
   std::string display_, dir_, wid_;
-  pid_t xvfb_ = -1, app_ = -1;
+  pid_t xvfb_ = -1, app_ = -1, wm_ = -1;
   int exitCode_ = -1;
-  int winX_ = 0, winY_ = 0;
+  int winX_ = 0, winY_ = 0, w_ = 640, h_ = 400;
+  int n_ = 1, ox_ = 0, oy_ = 0;  // the picture's scale and corner in the window
   bool polish_ = false;  // the keyboard layout set for type()
 };
 
 // Does the control screen show text, that is, was the font found? Looks for the ink
 // of "TARKSEN 2" in the title box.
 bool ShowsText(const Shot& s);
+
+// A shot enlarged n times: every pixel an n x n square.
+Shot Enlarged(const Shot& s, int n);
