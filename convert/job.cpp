@@ -52,7 +52,7 @@ static void colours(const std::vector<uint8_t>& file, const std::string& name, b
   if (!atari) {
     img.w = PicW;
     img.h = PicH;
-    PicStretch(rgb, PicSample::Centre, img.px);
+    PicStretch(rgb, img.px);
     return;
   }
   const PicKind paint = PicKindOf(name.c_str());
@@ -64,7 +64,7 @@ static void colours(const std::vector<uint8_t>& file, const std::string& name, b
     } else {
       img.w = PicW;
       img.h = PicH;
-      PicStretch(own, PicSample::Corner, img.px);
+      PicStretch(own, img.px);
     }
     return;
   }

@@ -45,8 +45,9 @@ bool putBlock(const void* px, int32_t w, int32_t h, int32_t pitch);
 // "PI1") take a 32,066-byte DEGAS picture or a 32,000-byte body, shown in the program's
 // palette and stretched over the whole of rob_e$; planes 0 takes a GBF file, which
 // becomes blok$ at its own size (the old block destroyed). A file that cannot be opened
-// gives the alert "Nie ma takiego pliku"; one of another form, or a block too large for
-// the renderer, "Niewłaściwy\nformat pliku". After an alert picture and block are as
+// (SDLOpenFile) gives the alert "Nie ma takiego pliku"; a directory, FIFO or device of
+// that name, a file of another form, or a block too large for the renderer,
+// "Niewłaściwy\nformat pliku". After an alert picture and block are as
 // they were. The render target is unchanged, unless an alert left it on the window.
 void LoadPIC(const char* path, int32_t planes);
 // Writes the 640x400 picture of the current render target (the caller makes it rob_e$)

@@ -1,13 +1,21 @@
 // The load and save commands through the real file selector, fed with pushed events as
 // a user types: the reader chosen by the name, what lands on the picture and in the
 // block, every failure with its alert and nothing changed, and what saved files hold.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <iostream>
+#include <mutex>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "paint/paint.h"
@@ -180,9 +188,9 @@ TEST_F(Commands, AFailedLoadShowsItsAlertAndChangesNothing) {
     std::string text;
   } rows[] = {
       {"a missing picture", dir + "/none.PI1", 0, 0, 100, "Nie ma takiego pliku"},
-      {"a missing BMP", missingBmp, 1, 0, 50, loadError(missingBmp)},
+      {"a missing BMP", missingBmp, 1, 0, 50, missingBmp + ": No such file or directory"},
       {"a malformed BMP", malformed, 1, 0, 50, loadError(malformed)},
-      {"a directory named as a BMP", directory, 2, 0, 50, loadError(directory)},
+      {"a directory named as a BMP", directory, 2, 0, 50, directory + ": Is a directory"},
       {"a block too wide for a texture", tooWide, 2, 0, 50, textureError},
   };
   for (const auto& r : rows) {
@@ -385,4 +393,83 @@ TEST_F(Commands, SavingWithNoBlockSaysSoAndOpensNoSelector) {
   blok$ = nullptr;
   run([] { zapisz(2); }, {[] { PushKey(SDLK_ESCAPE); }});
   EXPECT_TRUE(SameImage(panel(), noBlock));
+}
+
+// A picture loaded with "BMP" covers the whole picture as the renderer copies SDL's
+// surface of the file: each picture pixel takes the source pixel under its centre,
+// floor((x + 0.5) * w / 640). Where a centre falls exactly on the border of two source
+// pixels ((2x + 1) * w a multiple of 1,280, or (2y + 1) * h of 800: widths that are
+// multiples of 256, heights of 32) renderers may round either way; there the expected
+// pixel is the rule's, the right or lower one, and how many of those ties the renderer
+// here rounded the other way is reported.
+TEST_F(Commands, ABmpIsStretchedAsTheRendererCopiesIt) {
+  std::mt19937 rng(20);
+  for (auto [w, h] : {std::pair{1, 1}, {3, 5}, {127, 64}, {641, 401}, {1024, 768}}) {
+    SCOPED_TRACE(testing::Message() << w << "x" << h);
+    RgbImage src{w, h, std::vector<uint32_t>(size_t(w) * h)};
+    for (uint32_t& p : src.px) p = rng() & 0xFFFFFF;
+    std::string path = write("s.BMP", Bmp24(src));
+    run([] { laduj(1); }, choose(path));
+    Image expected = RendererCopy(path);
+    ASSERT_EQ(expected.w, 640);
+    size_t ties = 0, otherWay = 0;
+    const Image source = opaque(src);
+    for (int y = 0; y < 400; y++)
+      for (int x = 0; x < 640; x++) {
+        if ((2 * x + 1) * w % 1280 && (2 * y + 1) * h % 800) continue;
+        uint32_t rule = source.at((2 * x + 1) * w / 1280, (2 * y + 1) * h / 800);
+        ties++;
+        otherWay += expected.at(x, y) != rule;
+        expected.at(x, y) = rule;
+      }
+    EXPECT_TRUE(SameImage(ReadPixels(rob_e$), expected));
+    if (ties) std::cout << w << "x" << h << ": " << ties << " pixels on a tie, " << otherWay
+                        << " of them rounded the other way by this renderer\n";
+  }
+}
+
+// A FIFO named as a picture, typed in the selector or given on the command line, is
+// refused at once: a load never waits for something to write into it. If one did, a
+// watchdog writes nothing into the FIFO after five seconds, which ends the wait.
+TEST_F(Commands, AFifoNamedAsAPictureIsRefusedWithoutWaiting) {
+  const Image badFormat = alert(64, 100, "Niewłaściwy\nformat pliku");
+  struct {
+    const char* name;
+    int32_t command;
+    bool typed;
+  } rows[] = {
+      {"x.PI1", 0, true}, {"x.GBF", 2, true}, {"x.BMP", 1, true},
+      {"x.BMP", 2, false}, {"x.PI3", 1, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.name) + (r.typed ? ", typed" : ", on the command line"));
+    std::string path = dir + "/" + r.name;
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    std::mutex m;
+    std::condition_variable cv;
+    bool done = false, waited = false;
+    std::thread watchdog([&] {
+      std::unique_lock<std::mutex> lock(m);
+      if (cv.wait_for(lock, std::chrono::seconds(5), [&] { return done; })) return;
+      waited = true;
+      close(open(path.c_str(), O_WRONLY | O_NONBLOCK));
+    });
+    Image expected = strstr(r.name, "BMP") ? alert(0, 50, (path + ": not a regular file").c_str())
+                                           : badFormat;
+    if (r.typed) {
+      run([&] { laduj(r.command); }, choose(path));
+    } else {
+      run([&] { laduj_plik(path.c_str(), r.command); }, {[] { PushKey(SDLK_ESCAPE); }});
+    }
+    {
+      std::lock_guard<std::mutex> lock(m);
+      done = true;
+    }
+    cv.notify_one();
+    watchdog.join();
+    EXPECT_FALSE(waited) << "the load waited for a writer";
+    EXPECT_TRUE(SameImage(panel(), expected));
+    EXPECT_TRUE(unchanged());
+    unlink(path.c_str());
+  }
 }

@@ -97,7 +97,7 @@ TEST(PicLoad, DecodesEveryScreenLayoutAndStretchesIt) {
     EXPECT_TRUE(SamePixels(img.px, ThroughTable(values, c.planes), c.w));
 
     std::vector<uint32_t> big, expected(640 * 400);
-    PicStretch(img, PicSample::Corner, big);
+    PicStretch(img, big);
     for (int y = 0; y < 400; y++)
       for (int x = 0; x < 640; x++)
         expected[size_t(y) * 640 + x] = img.px[size_t(y / c.sy) * c.w + x / c.sx];
