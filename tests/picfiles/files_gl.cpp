@@ -13,6 +13,7 @@
 #include <functional>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -28,6 +29,7 @@
 #include "tests/picfiles/scene.h"
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
+#include "tests/support/users.h"
 
 using Step = std::function<void()>;
 
@@ -341,6 +343,8 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
     std::string path;  // typed, the offered name kept behind it
     int kib = 0;       // a tmpfs of this size on m, holding m/old.BMP and m/old.PIC
     bool readOnly = false;
+    mode_t oldMode = 0;  // m/old.BMP made this mode and saved as the user nobody
+    uid_t oldOwner = 0;
   } rows[] = {
       {"BMP into a read-only directory", 1, m + "/old", 64, true},
       {"Doodle into a read-only directory", 0, m + "/new", 64, true},
@@ -350,6 +354,8 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
       {"a directory", 1, dir + "/sub"},
       {"a device", 1, "/dev/full"},
       {"a device for the Doodle", 0, "/dev/full"},
+      {"a read-only file of the user's", 1, m + "/old", 64, false, 0444, OtherUid},
+      {"another user's file in a shared directory", 1, m + "/old", 64, false, 0644, 0},
   };
   // The block needs more than a page: 100x20 pixels, 6 KiB as a BMP.
   SDL_DestroyTexture(blok$);
@@ -366,11 +372,21 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
         // The disk-full rows leave one page free: the write starts, then runs out.
         if (!r.readOnly && r.kib > 12) WriteBytes(m + "/filler", std::vector<uint8_t>(4096));
         if (r.readOnly) why = MountTmpfs(m, r.kib, true);
+        if (r.oldMode) {
+          chmod(dir.c_str(), 0755);
+          chmod(m.c_str(), 0777);
+          chown((m + "/old.BMP").c_str(), r.oldOwner, r.oldOwner);
+          chmod((m + "/old.BMP").c_str(), r.oldMode);
+        }
       }
       if (!why.empty()) GTEST_SKIP() << why;
     }
     bool device = r.path == "/dev/full";
-    run([&] { zapisz(r.command); }, choose(r.path, device ? 4 : 0));
+    {
+      std::optional<AsOtherUser> user;
+      if (r.oldMode && !user.emplace().ok) GTEST_SKIP() << "needs root to act as another user";
+      run([&] { zapisz(r.command); }, choose(r.path, device ? 4 : 0));
+    }
     EXPECT_TRUE(SameImage(panel(), cannotWrite));
     if (r.kib) {
       EXPECT_EQ(ReadBytes(m + "/old.BMP"), old);
@@ -472,4 +488,29 @@ TEST_F(Commands, AFifoNamedAsAPictureIsRefusedWithoutWaiting) {
     EXPECT_TRUE(unchanged());
     unlink(path.c_str());
   }
+}
+
+// A save that would pass 255 bytes once the directory and the name are joined writes
+// nothing: not the file under a cut name, not anything else. Here the user goes to a
+// directory whose path takes 251 bytes and names the file "notes.BMP".
+TEST_F(Commands, ASaveWhosePathDoesNotFitWritesNothing) {
+  const std::string longDir = dir + "/" + std::string(200, 'a') + "/" +
+                              std::string(250 - dir.size() - 202, 'b') + "/";
+  ASSERT_EQ(longDir.size(), 251u);
+  ASSERT_EQ(std::system(("mkdir -p '" + longDir + "'").c_str()), 0);
+  run([] { zapisz(1); },
+      {[] { PushKey(SDLK_RETURN); },                                // ends the name's editing
+       [] { PushClick(SDL_BUTTON_LEFT, 300, 55); },                  // the directory field
+       [=] {
+         PushKey(SDLK_x, false, KMOD_LCTRL);                         // its text cut away
+         for (size_t i = 0; i < longDir.size(); i += 31) PushText(longDir.substr(i, 31).c_str());
+         PushKey(SDLK_RETURN);
+       },
+       [] { PushClick(SDL_BUTTON_LEFT, 500, 30); },                  // the name field
+       [] { PushText("notes"); PushKey(SDLK_RETURN); },
+       [] { PushClick(SDL_BUTTON_LEFT, 580, 368); },                 // OK
+       [] { PushKey(SDLK_ESCAPE); },                                 // the alert
+       [] { PushClick(SDL_BUTTON_LEFT, 580, 388); }});               // CANCEL
+  EXPECT_EQ(listing(longDir), "") << "nothing written there";
+  EXPECT_EQ(listing(dir + "/" + std::string(200, 'a')), std::string(250 - dir.size() - 202, 'b') + "\n");
 }
