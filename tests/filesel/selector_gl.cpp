@@ -68,6 +68,31 @@ class Selector : public ScreenTest {
     Player p(steps);
     return GEMFileSelector("Zapis", dir.c_str(), pattern, name);
   }
+  // One way through the dialog: where it starts, what the user does, what it returns
+  // and leaves in the name buffer, and the texts of the alerts shown on the way.
+  struct Ending {
+    const char* name;
+    std::string dir;
+    std::vector<Step> steps;
+    int32_t result;
+    std::string want;
+    std::vector<std::string> alerts = {};
+    bool noBase = false;  // SDL knows no base path
+  };
+  void expectEndings(const std::vector<Ending>& cases) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      noBasePath = c.noBase;
+      alerts.clear();
+      EXPECT_EQ(run(c.dir, c.steps), c.result);
+      noBasePath = false;
+      EXPECT_EQ(std::string(name), c.want);
+      EXPECT_EQ(alerts, c.alerts);
+      EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), nullptr);
+      EXPECT_EQ(Quit, strncmp(c.name, "quit", 4) == 0 ? 1 : 0) << "only a quit request is left";
+      Quit = 0;
+    }
+  }
   TempDir t;
   char name[256];
 };
@@ -79,14 +104,7 @@ TEST_F(Selector, EndsAsTheUserAsks) {
   const std::string base = sdlBase;
   SDL_free(sdlBase);
   const std::string d = t.slash();
-  struct {
-    const char* name;
-    std::string dir;
-    std::vector<Step> steps;
-    int32_t result;
-    std::string want;
-    bool noBase = false;
-  } cases[] = {
+  expectEndings({
       {"a name typed at once goes before the offered one; OK",
        d,
        {[] { type("obraz"); }, [] { press(SDLK_RETURN); }, [] { click(okX, okY); }},
@@ -174,6 +192,7 @@ TEST_F(Selector, EndsAsTheUserAsks) {
        {[] { press(SDLK_RETURN); }, [] { click(okX, okY); }},
        0,
        std::string(cwd) + "/.BMP",
+       {},
        true},
       {"the filter edited to empty lists every file",
        d,
@@ -188,7 +207,8 @@ TEST_F(Selector, EndsAsTheUserAsks) {
         [] { type("none"); }, [] { press(SDLK_RETURN); }, [] { press('q'); },
         [] { click(100, rowY(1), 2); }},
        0,
-       d + "a.PI1"},
+       d + "a.PI1",
+       {"OPEN DIR ERROR"}},
       {"an edited path that can be listed",
        d,
        {[] { press(SDLK_RETURN); }, [] { click(300, 55); }, [] { press(SDLK_END); },
@@ -201,17 +221,7 @@ TEST_F(Selector, EndsAsTheUserAsks) {
        {[] { press(SDLK_RETURN); }, [] { click(150, 30); }, [] { PushQuit(); }},
        1,
        ".BMP"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    noBasePath = c.noBase;
-    EXPECT_EQ(run(c.dir, c.steps), c.result);
-    noBasePath = false;
-    EXPECT_EQ(std::string(name), c.want);
-    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), nullptr);
-    EXPECT_EQ(Quit, strncmp(c.name, "quit", 4) == 0 ? 1 : 0) << "only a quit request is left";
-    Quit = 0;
-  }
+  });
 }
 
 TEST_F(Selector, StartDirectoryThatCannotBeListed) {
@@ -396,40 +406,29 @@ TEST_F(Selector, APathThatDoesNotFitIsRefusedNeverCut) {
   const std::string typedDir = a + "/" + std::string(30, 'c');  // 255 bytes after d
   ASSERT_EQ(t.slash().size() + typedDir.size(), 255u);
   const Step cancel = [] { click(okX, cancelY); }, answer = [] { press(SDLK_ESCAPE); };
-  struct {
-    const char* name;
-    std::string dir;
-    std::vector<Step> steps;
-    int32_t result;
-    std::string want;
-  } cases[] = {
+  const std::vector<std::string> tooLong = {"Za długa nazwa pliku"};
+  expectEndings({
       {"OK with a typed name", L,
        {[] { type("notes"); }, [] { press(SDLK_RETURN); }, [] { click(okX, okY); }, answer, cancel},
-       -1, ".BMP"},
+       -1, ".BMP", tooLong},
       {"Enter with a typed name", L,
        {[] { type("notes"); }, [] { press(SDLK_RETURN); }, [] { press(SDLK_RETURN); }, answer,
         cancel},
-       -1, ".BMP"},
+       -1, ".BMP", tooLong},
       {"a double click on a file", L,
-       {[] { press(SDLK_RETURN); }, [] { click(100, rowY(2), 2); }, answer, cancel}, -1, ".BMP"},
+       {[] { press(SDLK_RETURN); }, [] { click(100, rowY(2), 2); }, answer, cancel}, -1, ".BMP",
+       tooLong},
       {"a click on a subdirectory: the directory stays", L,
        {[] { press(SDLK_RETURN); }, [] { click(100, rowY(1)); }, answer, [] { click(okX, okY); }},
-       0, L + ".BMP"},
+       0, L + ".BMP", tooLong},
       {"a directory typed that leaves no room for its '/'", t.slash(),
        {[] { press(SDLK_RETURN); }, [] { click(300, 55); }, [] { press(SDLK_END); },
         [&] {
           for (size_t i = 0; i < typedDir.size(); i += 31) type(typedDir.substr(i, 31).c_str());
         },
         [] { press(SDLK_RETURN); }, answer, [] { click(okX, okY); }},
-       0, t.slash() + ".BMP"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    alerts.clear();
-    EXPECT_EQ(run(c.dir, c.steps), c.result);
-    EXPECT_EQ(std::string(name), c.want);
-    EXPECT_EQ(alerts, std::vector<std::string>{"Za długa nazwa pliku"});
-  }
+       0, t.slash() + ".BMP", tooLong},
+  });
 }
 
 // What an entry is comes from the directory, not from its first byte: a regular file
