@@ -1,8 +1,8 @@
 // tarksen-convert, the batch converter between Atari ST picture files and PNG/BMP: the
 // command line (main.cpp), one file's conversion (job.cpp), the PNG and BMP codecs it
-// adds to picfiles/st_core (png.cpp, bmp.cpp) and safe file reading and writing
-// (files.cpp). It opens no window: SDL serves only to read BMP files, with no
-// subsystem started.
+// adds to picfiles/st_core (png.cpp, bmp.cpp) and safe file reading and writing within
+// one memory budget the workers share (files.cpp). It opens no window: SDL serves only
+// to read BMP files, with no subsystem started.
 #pragma once
 #include <condition_variable>
 #include <cstddef>

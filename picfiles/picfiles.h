@@ -23,7 +23,8 @@ void laduj(int32_t c);
 // "Nieznany typ pliku". An empty path does nothing. Alerts show a white "i" on red.
 void laduj_plik(const char* path, int32_t c);
 // Reads the BMP file at path through LoadSDLSurface: dest 1 stretches it over the whole
-// picture (nearest neighbour), any other value makes it the block at its own size. A
+// picture as the renderer copies it (PicStretchPixels: the pixel under each centre),
+// any other value makes it the block at its own size. A
 // file that cannot be read, or a block the renderer cannot hold, gives an alert with
 // SDL's error text; picture and block are then as they were.
 void LoadBMP(const char* path, int32_t dest);
