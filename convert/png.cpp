@@ -51,7 +51,10 @@ static void flushData(png_structp) {}
 static void readAll(png_structp png, png_infop info, PngState* s) {
   png_read_info(png, info);
   png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
-  if (uint64_t(w) * h > uint64_t(StMaxPixels)) png_error(png, "too large: more than 2^26 pixels");
+  if (!PictureFits(w, h)) {
+    PictureTooLarge(w, h, s->why, sizeof s->why);
+    longjmp(png_jmpbuf(png), 1);
+  }
   png_set_expand(png);
   png_set_strip_16(png);
   png_set_gray_to_rgb(png);

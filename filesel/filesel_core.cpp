@@ -40,11 +40,10 @@ bool DIRPatternPasses(const DIRPattern& p, const char* name) {
 }
 
 int DIRfileCmp(const void* a, const void* b) {
-  const char* x = (const char*)a;
-  const char* y = (const char*)b;
-  if (x[0] == DIRMarker && y[0] != DIRMarker) return -1;
-  if (y[0] == DIRMarker && x[0] != DIRMarker) return 1;
-  return strcmp(x, y);
+  const DIRItem* x = (const DIRItem*)a;
+  const DIRItem* y = (const DIRItem*)b;
+  if (x->dir != y->dir) return x->dir ? -1 : 1;
+  return strcmp(x->entry, y->entry);
 }
 
 void DIREntry(char* entry, const char* name, bool directory) {
@@ -56,13 +55,16 @@ void DIREntry(char* entry, const char* name, bool directory) {
   }
 }
 
-void DIRNormalisePath(char* path) {
+bool DIRNormalisePath(char* path) {
   size_t n = strnlen(path, 255);
   path[n] = 0;
-  if (n > 0 && path[n - 1] == '\\')
+  if (n > 0 && path[n - 1] == '\\') {
     path[n - 1] = '/';
-  else if ((n == 0 || path[n - 1] != '/') && n < 255)
+  } else if (n == 0 || path[n - 1] != '/') {
+    if (n == 255) return false;
     strcpy(path + n, "/");
+  }
+  return true;
 }
 
 void FSLayout(GEMBox (&boxes)[FS_BOXES], const char* filter, const char* path, const char* name,
@@ -125,10 +127,13 @@ bool FSUpPath(char* path) {
   return false;
 }
 
-void FSResult(char* out, const char* dir, const char* name) {
+bool FSResult(char* out, const char* dir, const char* name) {
   char joined[512];
-  size_t d = name[0] == '/' ? 0 : strnlen(dir, 255);
+  size_t d = name[0] == '/' ? 0 : strnlen(dir, 255), n = strnlen(name, 255);
+  if (d + n > 255) return false;
   memcpy(joined, dir, d);
-  copyCut(joined + d, name, strnlen(name, 255));
-  copyCut(out, joined, strlen(joined));
+  memcpy(joined + d, name, n);
+  joined[d + n] = 0;
+  memcpy(out, joined, d + n + 1);
+  return true;
 }

@@ -1,3 +1,4 @@
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -67,12 +68,19 @@ void DrawFS(const GEMBox* boxes, uint32_t count, const char* title) {
   SDLPresent();
 }
 
+void FSTooLong() {
+  Color = 0xFFFFFFFF;
+  ColorB = 0xFF;
+  GEMMessage(0, 100, "Za długa nazwa pliku", 0, "i|Powrót");
+}
+
 // One dialog: its texts, listing and boxes.
 struct Selector {
   const char* title;
   char* name;
   char filter[256], offered[256], path[256], spare[256], base[256];
   std::vector<char> entries = std::vector<char>(256 * (size_t)DIRMaxEntries);
+  bool dirs[DIRMaxEntries];  // which entries are directories
   int32_t count = 0, offset = 0, page = 0;
   GEMBox b[FS_BOXES];
 
@@ -83,8 +91,35 @@ struct Selector {
   }
   // Lists path; a failed listing shows no entries until another one works.
   void list() {
-    count = DIRarray(path, filter, entries.data());
+    count = DIRarray(path, filter, entries.data(), dirs);
     offset = 0;
+  }
+  // The name to return, the directory in front of it: true when it fits in name.
+  bool finish() {
+    if (FSResult(name, path, name)) return true;
+    FSTooLong();
+    return false;
+  }
+  // "UP" from the directory the path leads to: ".." and links as the file system has
+  // them, not as the text reads. A path that cannot be resolved (gone since) is cut as
+  // it stands.
+  void up() {
+    char resolved[256];
+    if (char* real = realpath(path, nullptr)) {
+      size_t n = strlen(real);
+      bool fits = n <= 255;
+      if (fits) {
+        memcpy(resolved, real, n + 1);
+        fits = DIRNormalisePath(resolved);
+      }
+      free(real);
+      if (!fits) return FSTooLong();
+      bool moved = strcmp(resolved, path) != 0;
+      memcpy(path, resolved, sizeof resolved);
+      if (FSUpPath(path) || moved) list();
+      return;
+    }
+    if (FSUpPath(path)) list();
   }
   void lever() {
     // The press that ended the wait counts as held for the first step.
@@ -101,10 +136,13 @@ struct Selector {
     int32_t row = FSListRow(b[FS_LIST], offset, MouseY, GPR.h);
     if (row < 0 || row >= count) return false;
     const char* entry = &entries[256 * (size_t)row];
-    if (entry[0] == DIRMarker) {
+    if (dirs[row]) {
       char trial[256];
-      FSResult(trial, path, entry + 1);
-      int32_t n = DIRarray(trial, filter, entries.data());
+      if (!FSResult(trial, path, entry + 1)) {
+        FSTooLong();
+        return false;
+      }
+      int32_t n = DIRarray(trial, filter, entries.data(), dirs);
       if (n >= 0) {
         memcpy(path, trial, sizeof trial);
         count = n;
@@ -166,13 +204,10 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
         GEMEdit(s.b[FS_NAME]);
         break;
       case FS_LIST:
-        if (s.pick()) {
-          FSResult(name, s.path, name);
-          return 0;
-        }
+        if (s.pick() && s.finish()) return 0;
         break;
       case FS_UP:
-        if (FSUpPath(s.path)) s.list();
+        s.up();
         break;
       case FS_BASE:
         memcpy(s.path, s.base, sizeof s.path);
@@ -183,8 +218,8 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
         s.list();
         break;
       case FS_OK:
-        FSResult(name, s.path, name);
-        return 0;
+        if (s.finish()) return 0;
+        break;
       case FS_CANCEL:
         memcpy(name, s.offered, sizeof s.offered);
         return -1;
@@ -192,10 +227,7 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
         break;
     }
     // Enter ends the dialog as "OK" does; an Enter typed in a field only ended the edit.
-    if (InKey == SDLK_RETURN || InKey == SDLK_KP_ENTER) {
-      FSResult(name, s.path, name);
-      return 0;
-    }
+    if ((InKey == SDLK_RETURN || InKey == SDLK_KP_ENTER) && s.finish()) return 0;
     if (Quit) return acted;
   }
 }

@@ -52,7 +52,7 @@ void LoadBMP(const char* path, int32_t dest) {
       std::unique_ptr<uint32_t[]> picture(new uint32_t[size_t(PicW) * PicH]);
       PicPixels lay = {bytes ? bytes : 4, 2, 1, 0, bytes != 3 && !opaque ? 3 : -1};
       PicStretchPixels(static_cast<const uint8_t*>(bgr->pixels), bgr->w, bgr->h,
-                       size_t(bgr->pitch), lay, PicSample::Corner, picture.get());
+                       size_t(bgr->pitch), lay, picture.get());
       ok = putPicture(picture.get());
     }
     if (bgr && bgr != SDLSurface) SDL_FreeSurface(bgr);

@@ -28,8 +28,12 @@ bool putBlock(const void* px, int32_t w, int32_t h, int32_t pitch) {
   return true;
 }
 
+static void badFormat() { GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót"); }
+
 void LoadPIC(const char* path, int32_t planes) {
-  SDLRWops = SDL_RWFromFile(path, "rb");
+  SDLRWops = SDLOpenFile(path);
+  // Something there that is not a file (a directory, a FIFO) is not a picture file.
+  if (!SDLRWops && (errno == EISDIR || errno == ENOTSUP)) return badFormat();
   if (!SDLRWops) {
     GEMMessage(0, 100, "Nie ma takiego pliku", 0, "i|Powrót");
     return;
@@ -47,13 +51,12 @@ void LoadPIC(const char* path, int32_t planes) {
   bool ok = PicLoad(file.data(), n, planes, GEMColor, img);
   if (ok && planes) {
     std::vector<uint32_t> picture;
-    PicStretch(img, PicSample::Corner, picture);
+    PicStretch(img, picture);
     ok = putPicture(picture.data());
   } else if (ok) {
     ok = putBlock(img.px.data(), img.w, img.h, img.w * 4);
   }
-  if (!ok)
-    GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót");
+  if (!ok) badFormat();
 }
 
 int SaveDoodle(const char* path) {

@@ -137,15 +137,6 @@ void PicEncode(const uint8_t* values, int32_t L, int32_t rows, int32_t P, uint8_
 bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
              PicImage& img);
 
-// Where a picture pixel (x, y) samples the w x h image stretched over it: under its
-// top-left corner, column x * w / PicW and row y * h / PicH (the paint program's loads),
-// or under its centre, column (2x + 1) * w / (2 * PicW) and row (2y + 1) * h / (2 * PicH),
-// as the renderer copies a texture with nearest-neighbour sampling (the converter's
-// --as-shown of PNG and BMP files). Where a centre falls exactly on a border (w a
-// multiple of 256, h of 32) it takes the right or lower pixel; renderers round such ties
-// either way. Both agree when the sizes divide evenly.
-enum class PicSample : uint8_t { Corner, Centre };
-
 // How an image's pixels lie in memory: bytes a pixel (3, or 4 as a little-endian 32-bit
 // value), and which of them holds red, green, blue and alpha; alpha -1 for none, 255 then.
 struct PicPixels {
@@ -155,11 +146,16 @@ inline constexpr PicPixels PicRgba = {4, 0, 1, 2, 3};  // PicImage's, and the te
 
 // Nearest-neighbour stretch of a w x h image (rows pitch bytes apart, pixels laid out
 // as lay) over PicW x PicH pixels into out (256,000 of them, r | g << 8 | b << 16 |
-// a << 24), sampled as `at` says. An empty image gives all zeros.
+// a << 24), as the renderer copies a texture: picture pixel (x, y) takes the source
+// pixel under its centre, column floor((x + 0.5) * w / PicW) and row
+// floor((y + 0.5) * h / PicH). A centre exactly on the border of two source pixels (w a
+// multiple of 256, h of 32) takes the right or lower one; renderers round such ties
+// either way. The one stretch of every load onto the picture and of the converter's
+// --as-shown. An empty image gives all zeros.
 void PicStretchPixels(const uint8_t* px, int32_t w, int32_t h, size_t pitch, PicPixels lay,
-                      PicSample at, uint32_t* out);
+                      uint32_t* out);
 // The same for img, into out (resized).
-void PicStretch(const PicImage& img, PicSample at, std::vector<uint32_t>& out);
+void PicStretch(const PicImage& img, std::vector<uint32_t>& out);
 
 // The Doodle body of a PicW x PicH picture given as bytes r, g, b, a (rows of 2,560
 // bytes): one bit a pixel, row-major, bit 7 first; 0 for pure white (r = g = b = 255,

@@ -28,7 +28,8 @@ void laduj(int32_t c);
 // "Nieznany typ pliku". An empty path does nothing. Alerts show a white "i" on red.
 void laduj_plik(const char* path, int32_t c);
 // Reads the BMP file at path through LoadSDLSurface: dest 1 stretches it over the whole
-// picture (nearest neighbour), any other value makes it the block at its own size. A
+// picture as the renderer copies it (PicStretchPixels: the pixel under each centre),
+// any other value makes it the block at its own size. A
 // file that cannot be read, or a block the renderer cannot hold, gives an alert with
 // SDL's error text; picture and block are then as they were.
 void LoadBMP(const char* path, int32_t dest);
@@ -50,8 +51,9 @@ bool putBlock(const void* px, int32_t w, int32_t h, int32_t pitch);
 // "PI1") take a 32,066-byte DEGAS picture or a 32,000-byte body, shown in the program's
 // palette and stretched over the whole of rob_e$; planes 0 takes a GBF file, which
 // becomes blok$ at its own size (the old block destroyed). A file that cannot be opened
-// gives the alert "Nie ma takiego pliku"; one of another form, or a block too large for
-// the renderer, "Niewłaściwy\nformat pliku". After an alert picture and block are as
+// (SDLOpenFile) gives the alert "Nie ma takiego pliku"; a directory, FIFO or device of
+// that name, a file of another form, or a block too large for the renderer,
+// "Niewłaściwy\nformat pliku". After an alert picture and block are as
 // they were. The render target is unchanged, unless an alert left it on the window.
 void LoadPIC(const char* path, int32_t planes);
 // Writes the 640x400 picture of the current render target (the caller makes it rob_e$)

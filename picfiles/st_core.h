@@ -23,7 +23,6 @@ inline constexpr size_t StSpcHeaderBytes = 12;    // "SP", 0, two lengths
 inline constexpr size_t StSpcPlaneBytes =         // one plane of lines 1..199 of the 4-plane screen
     size_t(StSpectrumLines) * size_t(PicScreenOf(4)->lineBytes);
 inline constexpr size_t StMaxInputBytes = size_t(256) << 20;  // larger files are refused
-inline constexpr int64_t StMaxPixels = int64_t(1) << 26;      // largest PNG or BMP read
 
 enum class StKind : uint8_t {
   Unknown,

@@ -412,6 +412,6 @@ void StShown(const StPicture& pic, const uint32_t* shown, PicImage& img) {
   PicImage big;
   big.w = PicW;
   big.h = PicH;
-  PicStretch(own, PicSample::Corner, big.px);
+  PicStretch(own, big.px);
   img = std::move(big);
 }

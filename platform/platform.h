@@ -104,9 +104,15 @@ void GetSDLEvents();
 void SDLYield();
 // Sets the renderer's draw colour from the four bytes of c (r, g, b, a in memory order).
 void SDLDrawColor(uint32_t c);
-// Reads the BMP file at path into SDLSurface (the surface held there freed first); null
-// when it cannot be read, and SDL's error printed on standard output. With key >= 0,
-// Color := key and the surface's pixel of its red, green and blue becomes transparent.
+// Opens the regular file at path for reading with OPENFILE (a directory, FIFO or device
+// is refused at once, never waited on): its stream, or null with errno set and SDL's
+// error "path: reason" ("not a regular file" for a FIFO or a device).
+SDL_RWops* SDLOpenFile(const char* path);
+// Reads the BMP file at path (SDLOpenFile) into SDLSurface (the surface held there freed
+// first); null when it cannot be read, and SDL's error printed on standard output. A
+// header stating more pixels than PictureFits allows is refused before SDL reads on
+// ("too large: WxH is more than 2^26 pixels"). With key >= 0, Color := key and the
+// surface's pixel of its red, green and blue becomes transparent.
 void LoadSDLSurface(const char* path, int32_t key);
 // Reads the w x h pixels at (x, y) of the current render target into a new SDLSurface
 // (red, green, blue; alpha dropped) and writes it to path as a 24-bit BMP with

@@ -1,9 +1,12 @@
 // tarksen-convert as a user runs it: round trips through every Atari format it writes,
 // bad input (a one-line error naming the file, exit 1, the other files converted, no
 // partial file), the command line, and the safety of its writes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <random>
@@ -287,6 +290,7 @@ TEST_F(Convert, UsageErrorsExit2AndConvertNothing) {
       {"a.PI1", "tarksen-convert: no output format: give -f FORMAT"},
       {"-f gif a.PI1", "tarksen-convert: unknown format 'gif' (png, bmp, pi1, pi2, pi3, pic or doodle)"},
       {"-f pi1 --size 32000 a.PI1", "tarksen-convert: --size must be 32066 or 32034, not '32000'"},
+      {"-f png --memory=lots a.PI1", "tarksen-convert: --memory must be a number of MiB, not 'lots'"},
       {"-o x.png a.PI1 b.PI1", "tarksen-convert: x.png: not a directory, and there are several files"},
       {"-o nodir/ a.PI1", "tarksen-convert: nodir/: no such directory"},
       {"-o a.xyz a.PI1", "tarksen-convert: a.xyz: the extension names no format; give -f"},
@@ -418,4 +422,132 @@ TEST_F(Convert, AnInterruptedRunLeavesNoPartialFile) {
     std::string last = text.substr(text.rfind('\n', text.size() - 2) + 1);
     EXPECT_EQ(last.substr(0, last.find(' ')), std::to_string(made.size())) << text;
   }
+}
+
+TEST_F(Convert, OneOutputSpeltTwoWaysIsWrittenOnce) {
+  struct {
+    const char* name;
+    std::vector<std::string> inputs;  // made in the scratch directory, dd a directory
+    std::string args, first, second, out;
+  } rows[] = {
+      {"a doubled slash", {"dd/q.PI1", "dd/q.pi1"}, "dd/q.PI1 dd//q.pi1", "dd/q.PI1", "dd//q.pi1",
+       "dd//q.png"},
+      {"./ before the name", {"x.pi1", "x.PI1"}, "./x.pi1 x.PI1", "./x.pi1", "x.PI1", "x.png"},
+      {"a link to the directory", {"dd/q.PI1"}, "dd/q.PI1 ln/q.PI1", "dd/q.PI1", "ln/q.PI1",
+       "ln/q.png"},
+      {"into one directory with -o", {"dd/q.PI1", "q.pi1"}, "-o dd dd/q.PI1 q.pi1", "dd/q.PI1",
+       "q.pi1", "dd/q.png"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    sh("rm -rf dd ln x.* q.* && mkdir dd && ln -s dd ln");
+    for (const std::string& in : r.inputs) write(in, goodPi1());
+    Ran ran = convert("-f png --force " + r.args);
+    EXPECT_EQ(ran.code, 1);
+    EXPECT_EQ(ran.errLines(),
+              (std::vector<std::string>{"tarksen-convert: " + r.second + ": same output " + r.out +
+                                            " as " + r.first,
+                                        "1 converted, 1 failed"}));
+  }
+}
+
+// Runs the converter as the user nobody (the tests run as root, who may write anything).
+static const std::string AsNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+
+TEST_F(Convert, ForceWritesWhatTheUserMayAsTheProgramsSavesDo) {
+  if (geteuid() != 0 || !HaveTool("setpriv")) GTEST_SKIP() << "needs root and setpriv";
+  ASSERT_EQ(chmod(dir.c_str(), 0777), 0);
+  write("a.PI1", goodPi1());
+  struct {
+    const char* name;
+    uid_t uid;
+    mode_t mode;
+    bool written;
+  } rows[] = {
+      {"root's file nobody may write: written in place, root's still", 0, 0666, true},
+      {"root's file nobody may only read", 0, 0644, false},
+      {"nobody's own read-only file", 65534, 0444, false},
+      {"nobody's own file", 65534, 0640, true},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    write("a.png", {'o', 'l', 'd'});
+    ASSERT_EQ(chown(path("a.png").c_str(), r.uid, r.uid), 0);
+    ASSERT_EQ(chmod(path("a.png").c_str(), r.mode), 0);
+    Ran ran = sh(AsNobody + ConvertCommand("-f png --force a.PI1"));
+    struct stat st;
+    ASSERT_EQ(stat(path("a.png").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, r.uid);
+    EXPECT_EQ(st.st_gid, r.uid);
+    EXPECT_EQ(st.st_mode & 07777, r.mode);
+    if (r.written) {
+      EXPECT_EQ(ran.code, 0) << ran.err;
+      EXPECT_EQ(netpbm("pngtopam a.png").w, 320);
+    } else {
+      EXPECT_EQ(ran.errLines(), (std::vector<std::string>{
+                                    "tarksen-convert: a.PI1: cannot write a.png: Permission denied",
+                                    "0 converted, 1 failed"}));
+      EXPECT_EQ(read("a.png"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    }
+    EXPECT_EQ(files(), (std::vector<std::string>{"a.PI1", "a.png"})) << "no scratch file left";
+  }
+  // The longest name a directory holds: the scratch file beside it has a short name.
+  std::string longest(251, 'n');
+  write(longest + ".PI1", goodPi1());
+  Ran ran = convert("-f png " + longest + ".PI1");
+  EXPECT_EQ(ran.code, 0) << ran.err;
+  EXPECT_EQ(netpbm("pngtopam " + longest + ".png").w, 320);
+}
+
+// The peak resident memory (KiB) of the converter run with args in dir, the sanitizer
+// keeping no freed memory back, and its exit code.
+static std::pair<long, int> peakOf(const std::string& dir, const std::vector<std::string>& args) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(127);
+    setenv("ASAN_OPTIONS", "quarantine_size_mb=0:intercept_tls_get_addr=0", 1);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    std::vector<char*> argv = {const_cast<char*>(TARKSEN_CONVERT_BIN)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage use = {};
+  wait4(pid, &status, 0, &use);
+  return {use.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST_F(Convert, FilesConvertedAtOnceShareOneMemoryBudget) {
+  // Six small PNGs of 4096x4096 pixels, each 64 MiB as the RGBA picture it decodes to.
+  sh("mkdir out");
+  std::vector<std::string> args = {"-f", "bmp", "-o", "out", "--memory=450"};
+  for (int i = 0; i < 6; i++) {
+    std::string name = "big" + std::to_string(i) + ".png";
+    ASSERT_EQ(sh("pgmmake 0 4096 4096 | pnmtopng > " + name).code, 0);
+    args.push_back(name);
+  }
+  write("small.PI1", goodPi1());
+  long base = peakOf(dir, {"-f", "bmp", "-o", "out", "small.PI1"}).first;
+  auto [peak, code] = peakOf(dir, args);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(files("out").size(), 7u);
+  EXPECT_LE(peak, base + 450 * 1024) << "KiB at the peak, beyond " << base << " KiB of its own";
+
+  // A file that needs more than the whole budget fails; the others are converted.
+  Ran ran = convert("-f bmp -o out --force --memory=100 big0.png small.PI1");
+  EXPECT_EQ(ran.code, 1);
+  std::vector<std::string> lines = ran.errLines();
+  ASSERT_EQ(lines.size(), 2u) << ran.err;
+  EXPECT_EQ(lines[0].rfind("tarksen-convert: big0.png: needs ", 0), 0u) << lines[0];
+  EXPECT_NE(lines[0].find(" MiB, more than the memory budget of 100 MiB"), std::string::npos)
+      << lines[0];
+  EXPECT_EQ(lines[1], "1 converted, 1 failed");
+
+  Ran help = convert("--help");
+  EXPECT_NE(help.out.find("--memory=MIB"), std::string::npos);
+  EXPECT_NE(help.out.find("half the machine's memory, here "), std::string::npos);
 }

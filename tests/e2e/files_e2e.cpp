@@ -392,6 +392,15 @@ TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
 // and the picture stays white.
 TEST(CommandLine, AFileNamedIsLoadedAtStart) {
   Scratch dir("args");
+  auto fifo = [&](const std::string& name) {
+    EXPECT_EQ(mkfifo((dir / name).c_str(), 0644), 0);
+    return dir / name;
+  };
+  // A 118-byte BMP whose header asks for 16384x16384 pixels of 32 bits, a gigabyte.
+  std::vector<uint8_t> gigabyte = Bmp24(RgbImage{1, 1, {0}});
+  gigabyte.resize(118, 0);
+  for (int i = 0; i < 4; i++) gigabyte[18 + i] = gigabyte[22 + i] = uint8_t(16384 >> 8 * i);
+  gigabyte[28] = 32;
   const std::vector<uint8_t> v4 = Pattern(320, 200, 4);
   RgbImage bmp{4, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x102030, 0, 0xFFFFFF, 0x808080, 0x7F7FFF}};
   const Obrazek bialy{1, 1, {0xFFFFFF}};
@@ -409,6 +418,10 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
       {"a malformed BMP", dir.write("junk.bmp", {'h', 'e', 'l', 'l', 'o', '!'}), bialy,
        "File is not a Windows BMP file", 0, 50},
       {"an unknown kind", dir.write("c.txt", {1}), bialy, "Nieznany typ pliku", 16, 100},
+      {"a FIFO named as a picture: refused, not waited on", fifo("p.PI1"), bialy,
+       "Niewłaściwy\nformat pliku", 64, 100},
+      {"a BMP header asking for a gigabyte", dir.write("g.BMP", gigabyte), bialy,
+       "too large: 16384x16384 is more than 2^26 pixels", 0, 50},
   };
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);

@@ -69,29 +69,28 @@ TEST(DIRPatternPasses, PrefixAndEitherMark) {
 }
 
 TEST(DIRfileCmp, DirectoriesFirstThenBytes) {
-  // Entries as a listing holds them, in the order they must sort to.
-  const std::vector<std::string> sorted = {
-      "\x7F"
-      "A",
-      "\x7F"
-      "B",
-      "\x7F"
-      "a",
-      "B",
-      "Z.PI1",
-      "a.PI1",
-      "b",
-      "\xC5\x81"
-      "ad"};
-  std::vector<std::string> shuffled = {sorted[6], sorted[3], sorted[1], sorted[7],
-                                       sorted[0], sorted[5], sorted[2], sorted[4]};
-  std::sort(shuffled.begin(), shuffled.end(), [](const std::string& a, const std::string& b) {
-    return DIRfileCmp(a.c_str(), b.c_str()) < 0;
-  });
-  EXPECT_EQ(shuffled, sorted);
-  EXPECT_EQ(DIRfileCmp("same", "same"), 0);
-  EXPECT_EQ(DIRfileCmp("\x7Fz", "a"), -1);
-  EXPECT_EQ(DIRfileCmp("a", "\x7Fz"), 1);
+  // Items as a listing holds them, in the order they must sort to: the kind decides
+  // first, whatever the entry's first byte (a file may be named with the marker).
+  const std::vector<std::pair<std::string, bool>> sorted = {
+      {"\x7F" "A", true}, {"\x7F" "B", true}, {"\x7F" "a", true}, {"B", false},
+      {"Z.PI1", false},    {"a.PI1", false},    {"b", false},        {"\x7F" "0", false},
+      {"\xC5\x81" "ad", false}};
+  std::vector<DIRItem> items;
+  for (size_t i : {6, 3, 1, 7, 0, 5, 2, 8, 4}) {
+    DIRItem it = {};
+    strcpy(it.entry, sorted[i].first.c_str());
+    it.dir = sorted[i].second;
+    items.push_back(it);
+  }
+  std::sort(items.begin(), items.end(),
+            [](const DIRItem& a, const DIRItem& b) { return DIRfileCmp(&a, &b) < 0; });
+  std::vector<std::pair<std::string, bool>> got;
+  for (const DIRItem& it : items) got.push_back({it.entry, it.dir});
+  EXPECT_EQ(got, sorted);
+  DIRItem file = {"\x7F" "z", false}, dir = {"a", true};
+  EXPECT_EQ(DIRfileCmp(&file, &file), 0);
+  EXPECT_EQ(DIRfileCmp(&dir, &file), -1);
+  EXPECT_EQ(DIRfileCmp(&file, &dir), 1);
 }
 
 TEST(DIREntry, KeepsEveryEntryTerminated) {
@@ -120,6 +119,7 @@ TEST(DIREntry, KeepsEveryEntryTerminated) {
 TEST(DIRNormalisePath, EndsInSlash) {
   struct {
     std::string given, want;
+    bool fits = true;
   } cases[] = {
       {"/home/u", "/home/u/"},
       {"/home/u/", "/home/u/"},
@@ -128,13 +128,14 @@ TEST(DIRNormalisePath, EndsInSlash) {
       {"C:\\", "C:/"},
       {"", "/"},
       {std::string(254, 'p'), std::string(254, 'p') + "/"},
-      {std::string(255, 'p'), std::string(255, 'p')},
+      {std::string(255, 'p'), std::string(255, 'p'), false},  // no room: refused, not cut
+      {std::string(254, 'p') + "/", std::string(254, 'p') + "/"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.given);
     char path[256] = {};
     memcpy(path, c.given.data(), c.given.size());
-    DIRNormalisePath(path);
+    EXPECT_EQ(DIRNormalisePath(path), c.fits);
     EXPECT_EQ(std::string(path), c.want);
   }
 }
@@ -223,24 +224,26 @@ TEST(FSUpPath, CutsTheLastDirectory) {
 }
 
 TEST(FSResult, DirectoryAndNameOrAnAbsoluteName) {
+  const std::string d200 = "/" + std::string(200, 'd') + "/";
   struct {
     const char* name;
-    std::string dir, given, want;
+    std::string dir, given, want;  // want "": refused, the output untouched
   } cases[] = {
       {"joined", "/home/u/", "obraz.PI1", "/home/u/obraz.PI1"},
       {"absolute name as it is", "/home/u/", "/tmp/a.BMP", "/tmp/a.BMP"},
       {"empty name", "/home/u/", "", "/home/u/"},
-      {"cut to 255 bytes", "/" + std::string(200, 'd') + "/", std::string(100, 'n'),
-       "/" + std::string(200, 'd') + "/" + std::string(53, 'n')},
+      {"255 bytes joined", d200, std::string(53, 'n'), d200 + std::string(53, 'n')},
+      {"256 bytes joined: refused, not cut", d200, std::string(54, 'n'), ""},
+      {"a long absolute name", d200, "/" + std::string(254, 'a'), "/" + std::string(254, 'a')},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    char out[256];
-    FSResult(out, c.dir.c_str(), c.given.c_str());
-    EXPECT_EQ(std::string(out), c.want);
+    char out[256] = "untouched";
+    EXPECT_EQ(FSResult(out, c.dir.c_str(), c.given.c_str()), !c.want.empty());
+    EXPECT_EQ(std::string(out), c.want.empty() ? "untouched" : c.want);
   }
   // The name may be the output buffer itself, as the dialog's name field is.
   char name[256] = "x.BMP";
-  FSResult(name, "/d/", name);
+  EXPECT_TRUE(FSResult(name, "/d/", name));
   EXPECT_STREQ(name, "/d/x.BMP");
 }

@@ -28,6 +28,15 @@ extern "C" char* __real_SDL_GetBasePath();
 extern "C" char* __wrap_SDL_GetBasePath() {
   return noBasePath ? nullptr : __real_SDL_GetBasePath();
 }
+// GEMMessage is wrapped too (by its mangled name): the texts of the alerts shown.
+static std::vector<std::string> alerts;
+extern "C" int32_t __real__Z10GEMMessageiiPKchS0_(int32_t, int32_t, const char*, uint8_t,
+                                                   const char*);
+extern "C" int32_t __wrap__Z10GEMMessageiiPKchS0_(int32_t dx, int32_t dy, const char* text,
+                                                   uint8_t def, const char* answers) {
+  alerts.push_back(text);
+  return __real__Z10GEMMessageiiPKchS0_(dx, dy, text, def, answers);
+}
 
 // Where to click: the middle of a box, or a list row.
 static const int okX = 580, okY = 368, cancelY = 388, upY = 76, baseY = 208, rootY = 228;
@@ -59,6 +68,31 @@ class Selector : public ScreenTest {
     Player p(steps);
     return GEMFileSelector("Zapis", dir.c_str(), pattern, name);
   }
+  // One way through the dialog: where it starts, what the user does, what it returns
+  // and leaves in the name buffer, and the texts of the alerts shown on the way.
+  struct Ending {
+    const char* name;
+    std::string dir;
+    std::vector<Step> steps;
+    int32_t result;
+    std::string want;
+    std::vector<std::string> alerts = {};
+    bool noBase = false;  // SDL knows no base path
+  };
+  void expectEndings(const std::vector<Ending>& cases) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      noBasePath = c.noBase;
+      alerts.clear();
+      EXPECT_EQ(run(c.dir, c.steps), c.result);
+      noBasePath = false;
+      EXPECT_EQ(std::string(name), c.want);
+      EXPECT_EQ(alerts, c.alerts);
+      EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), SDLScreen);
+      EXPECT_EQ(Quit, strncmp(c.name, "quit", 4) == 0 ? 1 : 0) << "only a quit request is left";
+      Quit = 0;
+    }
+  }
   Scratch t{"dir"};
   char name[256];
 };
@@ -70,14 +104,7 @@ TEST_F(Selector, EndsAsTheUserAsks) {
   const std::string base = sdlBase;
   SDL_free(sdlBase);
   const std::string d = t.slash();
-  struct {
-    const char* name;
-    std::string dir;
-    std::vector<Step> steps;
-    int32_t result;
-    std::string want;
-    bool noBase = false;
-  } cases[] = {
+  expectEndings({
       {"a name typed at once goes before the offered one; OK",
        d,
        {[] { type("obraz"); }, [] { press(SDLK_RETURN); }, [] { click(okX, okY); }},
@@ -165,6 +192,7 @@ TEST_F(Selector, EndsAsTheUserAsks) {
        {[] { press(SDLK_RETURN); }, [] { click(okX, okY); }},
        0,
        std::string(cwd) + "/.BMP",
+       {},
        true},
       {"the filter edited to empty lists every file",
        d,
@@ -179,7 +207,8 @@ TEST_F(Selector, EndsAsTheUserAsks) {
         [] { type("none"); }, [] { press(SDLK_RETURN); }, [] { press('q'); },
         [] { click(100, rowY(1), 2); }},
        0,
-       d + "a.PI1"},
+       d + "a.PI1",
+       {"OPEN DIR ERROR"}},
       {"an edited path that can be listed",
        d,
        {[] { press(SDLK_RETURN); }, [] { click(300, 55); }, [] { press(SDLK_END); },
@@ -192,17 +221,7 @@ TEST_F(Selector, EndsAsTheUserAsks) {
        {[] { press(SDLK_RETURN); }, [] { click(150, 30); }, [] { PushQuit(); }},
        1,
        ".BMP"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    noBasePath = c.noBase;
-    EXPECT_EQ(run(c.dir, c.steps), c.result);
-    noBasePath = false;
-    EXPECT_EQ(std::string(name), c.want);
-    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), SDLScreen);
-    EXPECT_EQ(Quit, strncmp(c.name, "quit", 4) == 0 ? 1 : 0) << "only a quit request is left";
-    Quit = 0;
-  }
+  });
 }
 
 TEST_F(Selector, StartDirectoryThatCannotBeListed) {
@@ -373,4 +392,83 @@ TEST_F(Selector, DrawsTheWholeDialog) {
         PaintRect(want, 491 + 2 * fx, 249 + 2 * (5 - fy), 2, 2, black);
       }
   EXPECT_TRUE(SameImage(got, want));
+}
+
+// A directory and a name that together pass 255 bytes are never cut to fit: the dialog
+// says so ("Za długa nazwa pliku") and stays, whether the name was to be returned or
+// entered as a directory. L is a directory whose path takes 251 bytes with its '/'.
+TEST_F(Selector, APathThatDoesNotFitIsRefusedNeverCut) {
+  const std::string a(200, 'a'), L = t.slash() + a + "/" + std::string(25, 'b') + "/";
+  ASSERT_EQ(L.size(), 251u);
+  ASSERT_EQ(system(("mkdir -p '" + L + "sub' '" + L + "subdir' '" + t.slash() + a + "/" +
+                    std::string(30, 'c') + "'").c_str()), 0);
+  t.file(a + "/" + std::string(25, 'b') + "/x.PI1");
+  const std::string typedDir = a + "/" + std::string(30, 'c');  // 255 bytes after d
+  ASSERT_EQ(t.slash().size() + typedDir.size(), 255u);
+  const Step cancel = [] { click(okX, cancelY); }, answer = [] { press(SDLK_ESCAPE); };
+  const std::vector<std::string> tooLong = {"Za długa nazwa pliku"};
+  expectEndings({
+      {"OK with a typed name", L,
+       {[] { type("notes"); }, [] { press(SDLK_RETURN); }, [] { click(okX, okY); }, answer, cancel},
+       -1, ".BMP", tooLong},
+      {"Enter with a typed name", L,
+       {[] { type("notes"); }, [] { press(SDLK_RETURN); }, [] { press(SDLK_RETURN); }, answer,
+        cancel},
+       -1, ".BMP", tooLong},
+      {"a double click on a file", L,
+       {[] { press(SDLK_RETURN); }, [] { click(100, rowY(2), 2); }, answer, cancel}, -1, ".BMP",
+       tooLong},
+      {"a click on a subdirectory: the directory stays", L,
+       {[] { press(SDLK_RETURN); }, [] { click(100, rowY(1)); }, answer, [] { click(okX, okY); }},
+       0, L + ".BMP", tooLong},
+      {"a directory typed that leaves no room for its '/'", t.slash(),
+       {[] { press(SDLK_RETURN); }, [] { click(300, 55); }, [] { press(SDLK_END); },
+        [&] {
+          for (size_t i = 0; i < typedDir.size(); i += 31) type(typedDir.substr(i, 31).c_str());
+        },
+        [] { press(SDLK_RETURN); }, answer, [] { click(okX, okY); }},
+       0, t.slash() + ".BMP", tooLong},
+  });
+}
+
+// What an entry is comes from the directory, not from its first byte: a regular file
+// whose name begins with 0x7F (the directories' marker, which it still shows) is a file.
+TEST_F(Selector, AFileNamedWithTheMarkerIsAFile) {
+  Scratch odd{"odd"};
+  odd.dir("sub");
+  odd.file("\x7F" "odd.PI1");
+  odd.file("z.PI1");
+  alerts.clear();
+  // Directories first: sub, then the files in byte order, z.PI1 before the 0x7F.
+  EXPECT_EQ(run(odd.path, {[] { press(SDLK_RETURN); }, [] { click(100, rowY(2), 2); },
+                           [] { click(okX, cancelY); }}),
+            0);
+  EXPECT_EQ(std::string(name), odd.slash() + "\x7F" "odd.PI1");
+  EXPECT_EQ(alerts, std::vector<std::string>{});
+}
+
+// "UP" goes to the parent of the directory the path leads to, and shows it: a path
+// through ".." or a link is resolved first, not cut as text.
+TEST_F(Selector, UpGoesToTheParentOfTheResolvedDirectory) {
+  t.link("/usr/share", "shared");
+  char* real = realpath(t.path.c_str(), nullptr);
+  ASSERT_NE(real, nullptr);
+  std::string parent = real;
+  free(real);
+  parent.erase(parent.rfind('/') + 1);
+  struct {
+    const char* name;
+    std::string dir, want;
+  } cases[] = {
+      {"through ..", t.slash() + "sub/../", parent + ".BMP"},
+      {"through a link", t.slash() + "shared/", "/usr/.BMP"},
+      {"a plain path", t.slash() + "sub/", t.slash() + ".BMP"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(run(c.dir, {[] { press(SDLK_RETURN); }, [] { click(okX, upY); },
+                          [] { click(okX, okY); }}),
+              0);
+    EXPECT_EQ(std::string(name), c.want);
+  }
 }

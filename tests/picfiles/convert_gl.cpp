@@ -153,7 +153,7 @@ TEST_F(ConvertShown, StretchOfABmpIsTheRenderersCopy) {
     SDL_DestroyTexture(t);
     Image copied = ReadPixels(rob_e$);
     Image expected(640, 400);
-    PicStretch(img, PicSample::Centre, expected.px);
+    PicStretch(img, expected.px);
     EXPECT_TRUE(SameImage(copied, expected, true));
 
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(img.px.data(), w, h, 32, w * 4,

@@ -1,13 +1,22 @@
 // The load and save commands through the real file selector, fed with pushed events as
 // a user types: the reader chosen by the name, what lands on the picture and in the
 // block, every failure with its alert and nothing changed, and what saved files hold.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <iostream>
+#include <mutex>
+#include <optional>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "paint/paint.h"
@@ -21,6 +30,7 @@
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
 #include "tests/support/scratch.h"
+#include "tests/support/users.h"
 
 using Step = std::function<void()>;
 
@@ -166,9 +176,9 @@ TEST_F(Commands, AFailedLoadShowsItsAlertAndChangesNothing) {
     std::string text;
   } rows[] = {
       {"a missing picture", dir + "/none.PI1", 0, 0, 100, "Nie ma takiego pliku"},
-      {"a missing BMP", missingBmp, 1, 0, 50, loadError(missingBmp)},
+      {"a missing BMP", missingBmp, 1, 0, 50, missingBmp + ": No such file or directory"},
       {"a malformed BMP", malformed, 1, 0, 50, loadError(malformed)},
-      {"a directory named as a BMP", directory, 2, 0, 50, loadError(directory)},
+      {"a directory named as a BMP", directory, 2, 0, 50, directory + ": Is a directory"},
       {"a block too wide for a texture", tooWide, 2, 0, 50, textureError},
   };
   for (const auto& r : rows) {
@@ -313,6 +323,8 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
     std::string path;  // typed, the offered name kept behind it
     int kib = 0;       // a tmpfs of this size on m, holding m/old.BMP and m/old.PIC
     bool readOnly = false;
+    mode_t oldMode = 0;  // m/old.BMP made this mode and saved as the user nobody
+    uid_t oldOwner = 0;
   } rows[] = {
       {"BMP into a read-only directory", 1, m + "/old", 64, true},
       {"Doodle into a read-only directory", 0, m + "/new", 64, true},
@@ -322,6 +334,8 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
       {"a directory", 1, dir + "/sub"},
       {"a device", 1, "/dev/full"},
       {"a device for the Doodle", 0, "/dev/full"},
+      {"a read-only file of the user's", 1, m + "/old", 64, false, 0444, OtherUid},
+      {"another user's file in a shared directory", 1, m + "/old", 64, false, 0644, 0},
   };
   // The block needs more than a page: 100x20 pixels, 6 KiB as a BMP.
   SDL_DestroyTexture(blok$);
@@ -338,11 +352,21 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
         // The disk-full rows leave one page free: the write starts, then runs out.
         if (!r.readOnly && r.kib > 12) WriteBytes(m + "/filler", std::vector<uint8_t>(4096));
         if (r.readOnly) why = MountTmpfs(m, r.kib, true);
+        if (r.oldMode) {
+          chmod(dir.c_str(), 0755);
+          chmod(m.c_str(), 0777);
+          chown((m + "/old.BMP").c_str(), r.oldOwner, r.oldOwner);
+          chmod((m + "/old.BMP").c_str(), r.oldMode);
+        }
       }
       if (!why.empty()) GTEST_SKIP() << why;
     }
     bool device = r.path == "/dev/full";
-    run([&] { zapisz(r.command); }, choose(r.path, device ? 4 : 0));
+    {
+      std::optional<AsOtherUser> user;
+      if (r.oldMode && !user.emplace().ok) GTEST_SKIP() << "needs root to act as another user";
+      run([&] { zapisz(r.command); }, choose(r.path, device ? 4 : 0));
+    }
     EXPECT_TRUE(SameImage(panel(), cannotWrite));
     if (r.kib) {
       EXPECT_EQ(ReadBytes(m + "/old.BMP"), old);
@@ -365,4 +389,108 @@ TEST_F(Commands, SavingWithNoBlockSaysSoAndOpensNoSelector) {
   blok$ = nullptr;
   run([] { zapisz(2); }, {[] { PushKey(SDLK_ESCAPE); }});
   EXPECT_TRUE(SameImage(panel(), noBlock));
+}
+
+// A picture loaded with "BMP" covers the whole picture as the renderer copies SDL's
+// surface of the file: each picture pixel takes the source pixel under its centre,
+// floor((x + 0.5) * w / 640). Where a centre falls exactly on the border of two source
+// pixels ((2x + 1) * w a multiple of 1,280, or (2y + 1) * h of 800: widths that are
+// multiples of 256, heights of 32) renderers may round either way; there the expected
+// pixel is the rule's, the right or lower one, and how many of those ties the renderer
+// here rounded the other way is reported.
+TEST_F(Commands, ABmpIsStretchedAsTheRendererCopiesIt) {
+  std::mt19937 rng(20);
+  for (auto [w, h] : {std::pair{1, 1}, {3, 5}, {127, 64}, {641, 401}, {1024, 768}}) {
+    SCOPED_TRACE(testing::Message() << w << "x" << h);
+    RgbImage src{w, h, std::vector<uint32_t>(size_t(w) * h)};
+    for (uint32_t& p : src.px) p = rng() & 0xFFFFFF;
+    std::string path = write("s.BMP", Bmp24(src));
+    run([] { laduj(1); }, choose(path));
+    Image expected = RendererCopy(path);
+    ASSERT_EQ(expected.w, 640);
+    size_t ties = 0, otherWay = 0;
+    const Image source = opaque(src);
+    for (int y = 0; y < 400; y++)
+      for (int x = 0; x < 640; x++) {
+        if ((2 * x + 1) * w % 1280 && (2 * y + 1) * h % 800) continue;
+        uint32_t rule = source.at((2 * x + 1) * w / 1280, (2 * y + 1) * h / 800);
+        ties++;
+        otherWay += expected.at(x, y) != rule;
+        expected.at(x, y) = rule;
+      }
+    EXPECT_TRUE(SameImage(ReadPixels(rob_e$), expected));
+    if (ties) std::cout << w << "x" << h << ": " << ties << " pixels on a tie, " << otherWay
+                        << " of them rounded the other way by this renderer\n";
+  }
+}
+
+// A FIFO named as a picture, typed in the selector or given on the command line, is
+// refused at once: a load never waits for something to write into it. If one did, a
+// watchdog writes nothing into the FIFO after five seconds, which ends the wait.
+TEST_F(Commands, AFifoNamedAsAPictureIsRefusedWithoutWaiting) {
+  const Image badFormat = alert(64, 100, "Niewłaściwy\nformat pliku");
+  struct {
+    const char* name;
+    int32_t command;
+    bool typed;
+  } rows[] = {
+      {"x.PI1", 0, true}, {"x.GBF", 2, true}, {"x.BMP", 1, true},
+      {"x.BMP", 2, false}, {"x.PI3", 1, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.name) + (r.typed ? ", typed" : ", on the command line"));
+    std::string path = dir + "/" + r.name;
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    std::mutex m;
+    std::condition_variable cv;
+    bool done = false, waited = false;
+    std::thread watchdog([&] {
+      std::unique_lock<std::mutex> lock(m);
+      if (cv.wait_for(lock, std::chrono::seconds(5), [&] { return done; })) return;
+      waited = true;
+      close(open(path.c_str(), O_WRONLY | O_NONBLOCK));
+    });
+    Image expected = strstr(r.name, "BMP") ? alert(0, 50, (path + ": not a regular file").c_str())
+                                           : badFormat;
+    if (r.typed) {
+      run([&] { laduj(r.command); }, choose(path));
+    } else {
+      run([&] { laduj_plik(path.c_str(), r.command); }, {[] { PushKey(SDLK_ESCAPE); }});
+    }
+    {
+      std::lock_guard<std::mutex> lock(m);
+      done = true;
+    }
+    cv.notify_one();
+    watchdog.join();
+    EXPECT_FALSE(waited) << "the load waited for a writer";
+    EXPECT_TRUE(SameImage(panel(), expected));
+    EXPECT_TRUE(unchanged());
+    unlink(path.c_str());
+  }
+}
+
+// A save that would pass 255 bytes once the directory and the name are joined writes
+// nothing: not the file under a cut name, not anything else. Here the user goes to a
+// directory whose path takes 251 bytes and names the file "notes.BMP".
+TEST_F(Commands, ASaveWhosePathDoesNotFitWritesNothing) {
+  const std::string longDir = dir + "/" + std::string(200, 'a') + "/" +
+                              std::string(250 - dir.size() - 202, 'b') + "/";
+  ASSERT_EQ(longDir.size(), 251u);
+  ASSERT_EQ(std::system(("mkdir -p '" + longDir + "'").c_str()), 0);
+  run([] { zapisz(1); },
+      {[] { PushKey(SDLK_RETURN); },                                // ends the name's editing
+       [] { PushClick(SDL_BUTTON_LEFT, 300, 55); },                  // the directory field
+       [=] {
+         PushKey(SDLK_x, false, KMOD_LCTRL);                         // its text cut away
+         for (size_t i = 0; i < longDir.size(); i += 31) PushText(longDir.substr(i, 31).c_str());
+         PushKey(SDLK_RETURN);
+       },
+       [] { PushClick(SDL_BUTTON_LEFT, 500, 30); },                  // the name field
+       [] { PushText("notes"); PushKey(SDLK_RETURN); },
+       [] { PushClick(SDL_BUTTON_LEFT, 580, 368); },                 // OK
+       [] { PushKey(SDLK_ESCAPE); },                                 // the alert
+       [] { PushClick(SDL_BUTTON_LEFT, 580, 388); }});               // CANCEL
+  EXPECT_EQ(Listing(longDir), "") << "nothing written there";
+  EXPECT_EQ(Listing(dir + "/" + std::string(200, 'a')), std::string(250 - dir.size() - 202, 'b') + "\n");
 }

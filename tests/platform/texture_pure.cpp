@@ -34,3 +34,23 @@ TEST(InvertPixels, ComplementsEveryBitRowByRowAtThePitch) {
                              0xEDCBA987, 0x00FFFFFF, 0xFF000000, 0xDEADBEEF, 0xDEADBEEF};
   for (int i = 0; i < 10; i++) EXPECT_EQ(dst[i], want[i]) << "word " << i;
 }
+
+TEST(PictureFits, AtMostTwoToThe26Pixels) {
+  struct {
+    uint64_t w, h;
+    bool fits;
+  } cases[] = {
+      {8192, 8192, true},        {8192, 8193, false},
+      {1, 1u << 26, true},       {(1u << 26) + 1, 1, false},
+      {640, 400, true},          {0, 1000000000, true},
+      {1000000000, 0, true},     {0xFFFFFFFF, 0xFFFFFFFF, false},  // no overflow
+      {16384, 16384, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
+    EXPECT_EQ(PictureFits(c.w, c.h), c.fits);
+  }
+  char why[80];
+  PictureTooLarge(16384, 16384, why, sizeof why);
+  EXPECT_STREQ(why, "too large: 16384x16384 is more than 2^26 pixels");
+}
