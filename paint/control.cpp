@@ -86,10 +86,11 @@ void sterownia() {
         SDL_SetRenderTarget(SDLRenderer, rob_e$);
         SDLDrawColor(GEMColor[0]);
         SDL_RenderClear(SDLRenderer);
+        zmieniony = true;
       }
       if (r.cmd == KONIEC && pytanie("Koniec programu ?") == 0) return;
-      if (r.cmd == LADUJ) laduj(r.nr);
-      if (r.cmd == ZAPISZ) zapisz(r.nr);
+      if (r.cmd == LADUJ && laduj(r.nr)) zmieniony = false;
+      if (r.cmd == ZAPISZ && zapisz(r.nr)) zmieniony = false;
     }
     // Right or middle button anywhere, or a double click on a box: draw.
     if (k > 1) {

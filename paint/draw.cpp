@@ -45,6 +45,7 @@ void puszczenie() {
 
 void t_undo() {
   if (key != SDLK_BACKSPACE) return;
+  zmieniony = true;
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
   SDL_RenderCopy(SDLRenderer, rob_e$, nullptr, nullptr);
   ShowE();
@@ -83,6 +84,7 @@ void pracownia() {
     if (k == 0 && co != 10) continue;
     zapamietaj();
     if (k > 1) return;
+    if (k == 1) zmieniony = true;
     switch (co) {
       case 0: plot(x, y); break;
       case 1: rysuj(); break;

@@ -27,12 +27,16 @@ extern SDL_BlendMode tryb_b[5];
   X(int32_t, x, 0)     /* pointer x of the last mouse event */                                 \
   X(int32_t, y, 0)     /* pointer y of the last mouse event */                                 \
   X(int32_t, k, 0)     /* press: button number; motion: low byte of the button mask; key: 0 */ \
-  X(int32_t, key, 0)   /* key code of the last key-down, 0 after a mouse event */
+  X(int32_t, key, 0)   /* key code of the last key-down, 0 after a mouse event */      \
+  X(bool, zmieniony, false) /* the picture changed since its last load or save */
 PAINT_GLOBALS(GLOBAL_EXTERN)
 
 // Shows GEMScreen on the window, the grid over it while kr > 0, presents, and sets
-// the render target back to GEMScreen.
+// the render target back to GEMScreen. Brings the window's title up to date (tytul).
 void ShowE();
+// Names the window after the picture's file, marked while it has changes not saved
+// (SDLTitle with zmieniony).
+void tytul();
 // Copies GEMScreen into rob_e$ exactly (no blending); target GEMScreen afterwards.
 void zapamietaj();
 
