@@ -6,10 +6,10 @@
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 
-static const char uzycie[] = "Usage: tarksen [--help | --version] [--scale N] [FILE]\n";
+static const char uzycie[] = "Usage: tarksen [-h | --help | --version] [--scale N] [FILE]\n";
 
 static const char pomoc[] =
-    "Usage: tarksen [--help | --version] [--scale N] [FILE]\n"
+    "Usage: tarksen [-h | --help | --version] [--scale N] [FILE]\n"
     "TARKSEN 2, a paint program: choose tools, colours, patterns and drawing modes\n"
     "on the control screen, draw with the mouse on the drawing screen; a right click\n"
     "switches between them. FILE, a DEGAS or Doodle picture (.PI1, .PI2, .PI3, .PIC)\n"
@@ -20,7 +20,7 @@ static const char pomoc[] =
     "switches full screen on and off. See tarksen(1).\n"
     "\n"
     "  --scale N  open the window at scale N, 1 to 8 (1: 640x400)\n"
-    "  --help     print this help and exit\n"
+    "  -h, --help print this help and exit\n"
     "  --version  print the version and exit\n"
     "\n"
     "Environment: TARKSEN_SCALE=N as --scale N; --scale wins.\n";

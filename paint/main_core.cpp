@@ -14,7 +14,7 @@ Wiersz Argumenty(int argc, const char* const* argv) {
         opcje = false;
         continue;
       }
-      if (strcmp(a, "--help") == 0) return {POMOC, nullptr, nullptr, 0};
+      if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) return {POMOC, nullptr, nullptr, 0};
       if (strcmp(a, "--version") == 0) return {WERSJA, nullptr, nullptr, 0};
       if (strcmp(a, "--scale") == 0 || strncmp(a, "--scale=", 8) == 0) {
         const char* n = a[7] == '=' ? a + 8 : i + 1 < argc ? argv[++i] : nullptr;

@@ -15,7 +15,7 @@ struct Wiersz {
   int32_t skala;
 };
 
-// Reads argv[1..argc-1] left to right: "--help" and "--version" decide at once;
+// Reads argv[1..argc-1] left to right: "--help" (or "-h") and "--version" decide at once;
 // "--scale N" or "--scale=N" sets the scale (the last one given counts); any other
 // argument starting with '-' is a usage error, except "--", after which every
 // argument is a file name; a second file name is a usage error too.

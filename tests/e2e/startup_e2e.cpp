@@ -32,7 +32,7 @@ struct Alone {
   const std::string bin = dir / "tarksen";
 };
 
-const char kUsage[] = "Usage: tarksen [--help | --version] [--scale N] [FILE]\n";
+const char kUsage[] = "Usage: tarksen [-h | --help | --version] [--scale N] [FILE]\n";
 
 }  // namespace
 
