@@ -153,31 +153,43 @@ static std::string inHome(const char* home, const char* rest) {
   std::string h = home;
   while (h.size() > 1 && h.back() == '/') h.pop_back();
   while (*rest == '/') rest++;
-  return *rest ? h + "/" + rest : h;
+  if (!*rest) return h;
+  return h.back() == '/' ? h + rest : h + "/" + rest;
 }
 
-// One line's value of XDG_PICTURES_DIR= as the shell reads it: false when the line
-// means anything else.
-static bool pictureLine(const char* line, size_t n, std::string& value) {
+// One line's value of XDG_PICTURES_DIR= as the shell reads it, with a leading $HOME
+// or ${HOME} made home: false when the line means anything else (another key, a value
+// the shell would expand otherwise or not read as one word).
+static bool pictureLine(const char* line, size_t n, const char* home, std::string& value) {
   static const char key[] = "XDG_PICTURES_DIR=";
   size_t i = 0;
   while (i < n && (line[i] == ' ' || line[i] == '\t')) i++;
   if (n - i < sizeof key - 1 || memcmp(line + i, key, sizeof key - 1) != 0) return false;
   i += sizeof key - 1;
+  bool quoted = i < n && line[i] == '"';
+  i += quoted;
   value.clear();
-  if (i < n && line[i] == '"') {
-    for (i++; i < n && line[i] != '"'; i++) {
-      if (line[i] == '\\' && i + 1 < n && strchr("\"\\$`", line[i + 1])) i++;
-      value += line[i];
-    }
-    if (i == n) return false;  // no closing quote
-    i++;
-  } else {
-    for (; i < n && line[i] != ' ' && line[i] != '\t'; i++) {
-      if (strchr("\"'\\`;&|<>()", line[i])) return false;
-      value += line[i];
+  for (const char* h : {"$HOME", "${HOME}"}) {
+    size_t len = strlen(h);
+    if (n - i >= len && memcmp(line + i, h, len) == 0 &&
+        (i + len == n || strchr(quoted ? "/\"" : "/ \t#", line[i + len]))) {
+      value = home;
+      while (value.size() > 1 && value.back() == '/') value.pop_back();
+      i += len;
+      break;
     }
   }
+  for (; i < n; i++) {
+    char c = line[i];
+    if (quoted ? c == '"' : c == ' ' || c == '\t') break;
+    if (c == '\\' && quoted && i + 1 < n && strchr("\"\\$`", line[i + 1])) {
+      value += line[++i];
+      continue;
+    }
+    if (c == '$' || c == '`' || c == '\\' || (!quoted && strchr("\"';&|<>()#", c))) return false;
+    value += c;
+  }
+  if (quoted && (i == n || line[i++] != '"')) return false;  // no closing quote
   while (i < n && (line[i] == ' ' || line[i] == '\t')) i++;
   return i == n || line[i] == '#';
 }
@@ -187,19 +199,10 @@ bool FSPicturesDir(char* out, const char* userDirs, const char* home) {
   for (const char* line = userDirs; *line;) {
     const char* end = strchr(line, '\n');
     size_t n = end ? size_t(end - line) : strlen(line);
-    if (pictureLine(line, n, value)) found = value;
+    if (pictureLine(line, n, home, value)) found = value;
     line += end ? n + 1 : n;
   }
   if (found.empty()) return false;
-  for (const char* h : {"$HOME", "${HOME}"}) {
-    size_t len = strlen(h);
-    if (found.compare(0, len, h) == 0 && (found.size() == len || found[len] == '/')) {
-      found = inHome(home, found.c_str() + len);
-      break;
-    }
-  }
-  // The file may name $HOME only: any other expansion is not ours to guess.
-  if (found.find_first_of("$`") != std::string::npos) return false;
   return fit(out, found[0] == '/' ? found : inHome(home, found.c_str()));
 }
 
