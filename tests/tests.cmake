@@ -49,6 +49,9 @@ target_link_options(test_strrt_pure PRIVATE -Wl,--wrap=fsync)
 target_link_options(test_filesel_gl PRIVATE -Wl,--wrap=SDL_Delay -Wl,--wrap=SDL_GetBasePath
   -Wl,--wrap=_Z10GEMMessageiiPKchS0_)
 
+# The commands' tests note the texts of the alerts shown.
+target_link_options(test_picfiles_gl PRIVATE -Wl,--wrap=_Z10GEMMessageiiPKchS0_)
+
 # The block tool's test counts the renderer's read-backs: cuts and stamps make none.
 target_link_options(test_paint_gl PRIVATE -Wl,--wrap=SDL_RenderReadPixels)
 

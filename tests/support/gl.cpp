@@ -204,6 +204,15 @@ void PushKey(SDL_Keycode sym, bool repeat, uint16_t mod) {
   push(e);
 }
 
+void PushWheel(int notches, bool flipped) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEWHEEL;
+  e.wheel.windowID = ourWindow();
+  e.wheel.y = flipped ? -notches : notches;
+  e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
+  push(e);
+}
+
 RealInput::RealInput() { realInput++; }
 RealInput::~RealInput() { realInput--; }
 
