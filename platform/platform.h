@@ -91,9 +91,12 @@ void SDLTitle(const char* path, bool changed);
 // null draws it without the letters): on X at 32x32, 64x64 and 128x128, elsewhere at
 // 64x64. Once, by SDLInit.
 void SDLIcon(SDL_Surface* font);
-// On X, sets the window's icon property (_NET_WM_ICON) to n values: for each size its
-// width, height and ARGB pixels, as X keeps them. False elsewhere, or when X refuses.
-bool SDLX11Icon(SDL_Window* window, const unsigned long* data, int n);
+// On X, sets property name of the window to n items of data, of type type in format
+// 8, 16 or 32 (32-bit items as longs, as Xlib takes them). False elsewhere, or when
+// Xlib cannot be reached. For what SDL sets in one form only: the icon at several
+// sizes, the title in UTF-8 whatever the locale.
+bool SDLX11Property(SDL_Window* window, const char* name, const char* type, int format,
+                    const void* data, int n);
 // Switches the window between desktop full screen on its display and the window as
 // it was (size and place); F11 and Alt+Enter do it.
 void SDLToggleFullscreen();

@@ -10,8 +10,12 @@ void SDLTitle(const char* path, bool changed) {
   if (path) SDL_strlcpy(titleFile, path, sizeof titleFile);
   char title[320];
   WindowTitle(title, sizeof title, titleFile, changed);
-  if (SDLWindow && SDL_strcmp(title, SDL_GetWindowTitle(SDLWindow)) != 0)
-    SDL_SetWindowTitle(SDLWindow, title);
+  if (!SDLWindow || SDL_strcmp(title, SDL_GetWindowTitle(SDLWindow)) == 0) return;
+  SDL_SetWindowTitle(SDLWindow, title);
+  // SDL gives X the UTF-8 title only where the C library's locale takes UTF-8, and
+  // this program sets no locale: a name with an em dash or a Polish letter would not
+  // reach the window list.
+  SDLX11Property(SDLWindow, "_NET_WM_NAME", "UTF8_STRING", 8, title, int(SDL_strlen(title)));
 }
 
 // The design at n times its size as ARGB pixels, as the icon property holds them.
@@ -37,7 +41,8 @@ void SDLIcon(SDL_Surface* font) {
   // shows without scaling: the design at 32x32, 64x64 and 128x128.
   std::vector<unsigned long> sizes;
   for (int n : {1, 2, 4}) iconPixels(design, n, sizes);
-  if (SDLX11Icon(SDLWindow, sizes.data(), int(sizes.size()))) return;
+  if (SDLX11Property(SDLWindow, "_NET_WM_ICON", "CARDINAL", 32, sizes.data(), int(sizes.size())))
+    return;
   // Elsewhere SDL's one size: twice the design's, pixel for pixel.
   const int n = 2, side = IconSide * n;
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, side, side, 32, SDL_PIXELFORMAT_ABGR8888);

@@ -259,7 +259,9 @@ int App::waitExit(int ms) {
 
 void App::xdo(const std::string& args) { onDisplay("xdotool " + args); }
 
-std::string App::onDisplay(const std::string& cmd) { return Sh("DISPLAY=" + display_ + " " + cmd); }
+std::string App::onDisplay(const std::string& cmd) {
+  return Sh("export DISPLAY=" + display_ + "; " + cmd);
+}
 
 void App::sendMove(int x, int y) {
   xdo("mousemove " + std::to_string(winX_ + ox_ + n_ * x + n_ / 2) + " " +

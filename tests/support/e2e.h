@@ -55,7 +55,7 @@ struct Launch {
   bool windowManager = false;      // a window manager (openbox) on the screen first
   // NAME=value set for the program, after XDG_STATE_HOME, which is the App's own
   // (stateDir) unless set here.
-  std::vector<std::string> env;
+  std::vector<std::string> env = {};
 };
 
 class App : public Driver {

@@ -3,7 +3,8 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-bool SDLX11Icon(SDL_Window* window, const unsigned long* data, int n) {
+bool SDLX11Property(SDL_Window* window, const char* name, const char* type, int format,
+                    const void* data, int n) {
 #if defined(SDL_VIDEO_DRIVER_X11)
   SDL_SysWMinfo wm;
   SDL_VERSION(&wm.version);
@@ -18,14 +19,14 @@ bool SDLX11Icon(SDL_Window* window, const unsigned long* data, int n) {
   bool done = intern && change && flush;
   if (done) {
     Display* d = wm.info.x11.display;
-    change(d, wm.info.x11.window, intern(d, "_NET_WM_ICON", False), intern(d, "CARDINAL", False),
-           32, PropModeReplace, (const unsigned char*)data, n);
+    change(d, wm.info.x11.window, intern(d, name, False), intern(d, type, False), format,
+           PropModeReplace, (const unsigned char*)data, n);
     flush(d);
   }
   SDL_UnloadObject(x11);
   return done;
 #else
-  (void)window, (void)data, (void)n;
+  (void)window, (void)name, (void)type, (void)format, (void)data, (void)n;
   return false;
 #endif
 }
