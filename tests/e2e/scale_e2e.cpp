@@ -241,7 +241,8 @@ TEST(Scale, FullScreenAndBackUnderAWindowManager) {
     ASSERT_EQ(app.height(), 1080);
     EXPECT_EQ(app.left(), 0);
     EXPECT_EQ(app.top(), 0);
-    Shot full = app.settle();
+    // The screen is shown again once the full-screen size has reached the program.
+    Shot full = app.waitFor([&](const Shot& s) { return bool(Same(s, picture)); });
     EXPECT_TRUE(Same(full, picture)) << "the picture at scale 2";
     Shot all = app.windowShot();
     int border = 0;
