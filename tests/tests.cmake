@@ -8,7 +8,7 @@ include(GoogleTest)
 # sanitizers' settings are built into the programs (tests/support/sanitizer_defaults.cpp).
 set(TEST_ENV "SDL_AUDIODRIVER=dummy")
 
-add_library(test_gl_support STATIC tests/support/gl.cpp)
+add_library(test_gl_support STATIC tests/support/gl.cpp tests/support/alerts.cpp)
 target_link_libraries(test_gl_support PUBLIC tarksen_app GTest::gtest)
 # Lets a test thread see when the program blocks for its next event.
 target_link_options(test_gl_support INTERFACE -Wl,--wrap=SDL_WaitEvent)

@@ -12,6 +12,7 @@
 #include "paint/paint.h"
 #include "platform/platform.h"
 #include "tests/paint/draw_gl.h"
+#include "tests/support/alerts.h"
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
 #include "tests/support/scratch.h"
@@ -31,15 +32,8 @@ extern "C" char* __wrap_SDL_GetBasePath() {
   if (!fakeBasePath.empty()) return SDL_strdup(fakeBasePath.c_str());
   return noBasePath ? nullptr : __real_SDL_GetBasePath();
 }
-// GEMMessage is wrapped too (by its mangled name): the texts of the alerts shown.
-static std::vector<std::string> alerts;
-extern "C" int32_t __real__Z10GEMMessageiiPKchS0_(int32_t, int32_t, const char*, uint8_t,
-                                                   const char*);
-extern "C" int32_t __wrap__Z10GEMMessageiiPKchS0_(int32_t dx, int32_t dy, const char* text,
-                                                   uint8_t def, const char* answers) {
-  alerts.push_back(text);
-  return __real__Z10GEMMessageiiPKchS0_(dx, dy, text, def, answers);
-}
+// The texts of the alerts shown.
+static std::vector<std::string>& alerts = ShownAlerts();
 
 // Where to click: the middle of a box, or a list row.
 static const int okX = 580, okY = 368, cancelY = 388, upY = 76, baseY = 208, rootY = 228;

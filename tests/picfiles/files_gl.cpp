@@ -28,6 +28,7 @@
 #include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
 #include "tests/picfiles/scene.h"
+#include "tests/support/alerts.h"
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
 #include "tests/support/scratch.h"
@@ -48,16 +49,8 @@ static std::vector<Step> choose(const std::string& path, size_t offered = 0) {
           [] { PushKey(SDLK_RETURN); }, [] { PushKey(SDLK_ESCAPE); }};
 }
 
-// This binary links with GEMMessage wrapped (by its mangled name): the texts of the
-// alerts shown.
-static std::vector<std::string> alerts;
-extern "C" int32_t __real__Z10GEMMessageiiPKchS0_(int32_t, int32_t, const char*, uint8_t,
-                                                   const char*);
-extern "C" int32_t __wrap__Z10GEMMessageiiPKchS0_(int32_t dx, int32_t dy, const char* text,
-                                                   uint8_t def, const char* answers) {
-  alerts.push_back(text);
-  return __real__Z10GEMMessageiiPKchS0_(dx, dy, text, def, answers);
-}
+// The texts of the alerts shown.
+static std::vector<std::string>& alerts = ShownAlerts();
 
 // An image of 0xRRGGBB pixels as the textures hold it: opaque.
 static Image opaque(const RgbImage& img) {
