@@ -9,6 +9,7 @@
 void fill(int32_t x0, int32_t y0, uint8_t p) {
   // Outside the canvas nothing is painted and the canvas would be written back as read.
   if (x0 < 0 || x0 >= CanvasW || y0 < 0 || y0 >= CanvasH) {
+    FillBox = {0, 0, 0, 0};
     SDL_SetRenderTarget(SDLRenderer, GEMScreen);
     return;
   }
@@ -19,7 +20,7 @@ void fill(int32_t x0, int32_t y0, uint8_t p) {
   SDL_RenderReadPixels(SDLRenderer, &all, SDL_PIXELFORMAT_ABGR8888, out.get(), pitch);
   // The work buffer starts as a second copy of the canvas; one read-back serves both.
   std::memcpy(work.get(), out.get(), n * 4);
-  FillCanvas(out.get(), work.get(), x0, y0, p, GEMColor[kolor], GEMColor[0]);
+  FillBox = FillCanvas(out.get(), work.get(), x0, y0, p, GEMColor[kolor], GEMColor[0]);
   SDL_UpdateTexture(GEMScreen, nullptr, out.get(), pitch);
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
 }

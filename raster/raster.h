@@ -6,17 +6,20 @@
 #include <cstdint>
 
 #include "platform/globals_core.h"
+#include "raster/raster_core.h"
 
 // Line styles, read from bit 31 down, one bit a point, period 32; 1 draws.
 inline constexpr uint32_t defline[7] = {0xFFFFFFFF, 0xFFF0FFF0, 0xC0C0C0C0, 0xFF18FF18,
                                         0xFF00FF00, 0xF8C8F8C8, 0xFFC0C0C0};
 
-// Pen settings, as X(type, name, start value) (see platform/globals_core.h).
-#define RASTER_GLOBALS(X)                                                       \
-  X(uint8_t, lin_r, 0)     /* line style, index into defline (0..6); 0 solid */ \
-  X(uint8_t, lin_szer, 1)  /* pen width in pixels; 0 and 1 are one pixel */     \
-  X(uint8_t, kolor, 1)     /* colour, index into GEMColor; 1 black */           \
-  X(uint8_t, wyp, 0)       /* fill pattern 0..35, as fill takes it; 0 solid */
+// Pen settings, and what the last fill painted, as X(type, name, start value) (see
+// platform/globals_core.h).
+#define RASTER_GLOBALS(X)                                                                     \
+  X(uint8_t, lin_r, 0)     /* line style, index into defline (0..6); 0 solid */               \
+  X(uint8_t, lin_szer, 1)  /* pen width in pixels; 0 and 1 are one pixel */                   \
+  X(uint8_t, kolor, 1)     /* colour, index into GEMColor; 1 black */                         \
+  X(uint8_t, wyp, 0)       /* fill pattern 0..35, as fill takes it; 0 solid */                \
+  X(RasterRect, FillBox, {0, 0, 0, 0}) /* box of the pixels the last fill painted; w 0: none */
 RASTER_GLOBALS(GLOBAL_EXTERN)
 
 extern double VALUE;  // scratch cell through which line and ellipse swap integers
