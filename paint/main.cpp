@@ -44,7 +44,9 @@ int main(int argc, char** argv) {
   if (w.plik) {
     menu();
     ShowE();
+    krok_menu();
     laduj_plik(w.plik, 1);
+    krok_zamknij();
   }
   sterownia();
   sprzataj();
