@@ -44,7 +44,7 @@ std::string Alone(bool fontBeside) {
   return dir + "/tarksen";
 }
 
-const char kUsage[] = "Usage: tarksen [--help | --version] [FILE]\n";
+const char kUsage[] = "Usage: tarksen [--help | --version] [--history-mb N] [FILE]\n";
 
 }  // namespace
 
@@ -136,6 +136,7 @@ TEST(Startup, CommandLine) {
     bool helpOut;  // the help on standard output
     const char* out;
     const char* err;
+    bool usage = true;  // a usage error: the usage follows err
   } rows[] = {
       {"--help", 0, true, "", ""},
       {"--version", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
@@ -143,6 +144,13 @@ TEST(Startup, CommandLine) {
       {"-h", 2, false, "", "tarksen: unexpected argument '-h'\n"},
       {"--version --help", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
       {"a.PI1 b.PI1", 2, false, "", "tarksen: unexpected argument 'b.PI1'\n"},
+      {"--history-mb 64 --version", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
+      {"--history-mb 0", 2, false, "",
+       "tarksen: --history-mb '0': not a whole number of MiB from 1 to 1048576\n", false},
+      {"--history-mb=lots", 2, false, "",
+       "tarksen: --history-mb 'lots': not a whole number of MiB from 1 to 1048576\n", false},
+      {"--history-mb", 2, false, "",
+       "tarksen: --history-mb needs a number of MiB, from 1 to 1048576\n", false},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.args);
@@ -152,10 +160,11 @@ TEST(Startup, CommandLine) {
     if (r.helpOut) {
       EXPECT_EQ(ran.out.rfind(kUsage, 0), 0u) << ran.out;
       EXPECT_NE(ran.out.find("--version"), std::string::npos) << ran.out;
+      EXPECT_NE(ran.out.find("--history-mb N"), std::string::npos) << ran.out;
     } else {
       EXPECT_EQ(ran.out, r.out);
     }
-    EXPECT_EQ(ran.err, r.code == 2 ? std::string(r.err) + kUsage : "");
+    EXPECT_EQ(ran.err, r.code == 2 && r.usage ? std::string(r.err) + kUsage : r.err);
   }
 }
 
