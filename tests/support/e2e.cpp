@@ -189,6 +189,14 @@ void App::doubleClick(int x, int y) {
   sleepMs(60);
 }
 
+void App::clicks(const std::vector<std::pair<int, int>>& points) {
+  std::string cmd;
+  for (auto [x, y] : points)
+    cmd += "mousemove " + std::to_string(winX_ + x) + " " + std::to_string(winY_ + y) + " click 1 ";
+  xdo(cmd);
+  sleepMs(60);
+}
+
 void App::press(int x, int y, int button) {
   move(x, y);
   xdo("mousedown " + std::to_string(button));
@@ -200,8 +208,9 @@ void App::release(int button) {
   sleepMs(40);
 }
 
-void App::key(const std::string& keysym) {
-  xdo("key --window " + wid_ + " " + keysym);
+void App::key(const std::string& keysym, int times) {
+  std::string repeat = times > 1 ? "--repeat " + std::to_string(times) + " --delay 20 " : "";
+  xdo("key --window " + wid_ + " " + repeat + keysym);
   sleepMs(60);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A screenshot of the 640x400 window: pixels 0xRRGGBB.
@@ -41,9 +42,12 @@ class App {
   void move(int x, int y);  // window coordinates
   void click(int x, int y, int button = 1);
   void doubleClick(int x, int y);
+  // A left click at each point in turn, in one go: as fast as the server takes them.
+  void clicks(const std::vector<std::pair<int, int>>& points);
   void press(int x, int y, int button = 1);    // button down at (x, y)
   void release(int button = 1);
-  void key(const std::string& keysym);          // xdotool key name, e.g. BackSpace, comma
+  // An xdotool key name (BackSpace, comma, ctrl+z), pressed times times in a row.
+  void key(const std::string& keysym, int times = 1);
   // Types text (UTF-8, Polish letters included) as keys on a Polish keyboard layout.
   void type(const std::string& text);
   void closeWindow();                           // asks the window to close, as a user would
