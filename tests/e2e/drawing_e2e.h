@@ -81,6 +81,20 @@ inline void Await(App& app, const std::function<bool(const Shot&)>& pred, const 
   EXPECT_TRUE(pred(app.waitFor(pred))) << "never shown: " << what;
 }
 
+// A freehand stroke from (60, 30) right to (80, 30) and down to (80, 40), each position
+// drawn before the next comes (the tool drops what piles up); then the release and a
+// motion past the end.
+template <class A>
+void Stroke(A& a) {
+  a.press(60, 30);
+  a.move(80, 30);
+  a.waitFor([](const Shot& s) { return s.at(80, 30) == black; });
+  a.move(80, 40);
+  a.waitFor([](const Shot& s) { return s.at(80, 40) == black; });
+  a.release();
+  a.move(90, 60);
+}
+
 // Press, release, move, press: the two points of a shape. The press comes once the
 // preview shows; the motion is given twice, as the wait for the first release may
 // swallow a motion that comes too soon.

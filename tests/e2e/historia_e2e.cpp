@@ -42,6 +42,18 @@ Shot Unchanged(App& app, const std::string& key) {
   return app.settle();
 }
 
+// A line drawn on the drawing screen from the control screen; the drawing screen as it
+// showed it, and the control screen again.
+Shot Line(App& app) {
+  ChooseTool(app, 2);
+  SwitchScreens(app);
+  TwoPoints(app, 100, 100, 200, 150);
+  app.move(639, 399);
+  Shot line = app.settle();
+  SwitchScreens(app);
+  return line;
+}
+
 // "Czyść", "Tak", and the control screen again.
 void Czysc(App& app) {
   klik(app, CZYSC);
@@ -58,16 +70,7 @@ TEST(History, TenActionsGoBackOneByOneAndForwardAgain) {
     void (*draw)(App&);
   } actions[] = {
       {0, [](App& a) { a.click(30, 30); }},
-      {1,
-       [](App& a) {
-         a.press(60, 30);
-         a.move(80, 30);
-         a.waitFor([](const Shot& s) { return s.at(80, 30) == black; });
-         a.move(80, 40);
-         a.waitFor([](const Shot& s) { return s.at(80, 40) == black; });
-         a.release();
-         a.move(90, 60);
-       }},
+      {1, [](App& a) { Stroke(a); }},
       {2, [](App& a) { TwoPoints(a, 100, 100, 140, 110); }},
       {3,
        [](App& a) {
@@ -138,12 +141,7 @@ TEST(History, ANewActionAfterThreeStepsBackDropsTheRest) {
 // gives the picture as the drawing screen was entered, the cleared one.
 TEST(History, CzyscGoesBackFromEitherScreen) {
   App app;
-  ChooseTool(app, 2);
-  SwitchScreens(app);
-  TwoPoints(app, 100, 100, 200, 150);
-  app.move(639, 399);
-  const Shot line = app.settle();
-  SwitchScreens(app);
+  const Shot line = Line(app);
   Czysc(app);
   app.key("ctrl+z");
   SwitchScreens(app);
@@ -161,12 +159,7 @@ TEST(History, CzyscGoesBackFromEitherScreen) {
 
 TEST(History, ALoadGoesBack) {
   App app;
-  ChooseTool(app, 2);
-  SwitchScreens(app);
-  TwoPoints(app, 100, 100, 200, 150);
-  app.move(639, 399);
-  const Shot line = app.settle();
-  SwitchScreens(app);
+  const Shot line = Line(app);
   // A 2x1 BMP: stretched over the picture, its left half red and its right half blue.
   const std::string bmp = app.dir() + "/rb.BMP";
   ASSERT_TRUE(WriteBytes(bmp, Bmp24({2, 1, {0xFF0000, 0x0000FF}})));

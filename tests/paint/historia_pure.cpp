@@ -130,19 +130,28 @@ TEST(Historia, SumaHoldsBothRectangles) {
 }
 
 // The boxes against what the raster walks draw: every pen pixel of every point of a
-// line or an ellipse lies in its box, and the box is cut to the picture. A box too
-// small would leave pixels that going back does not restore.
+// line or an ellipse on the picture lies in its box, and the box is cut to the picture.
+// A box too small would leave pixels that going back does not restore.
 TEST(Historia, PenBoxesHoldEverythingTheWalksDraw) {
-  auto inside = [](Prostokat b, int32_t px, int32_t py) {
-    bool on = px >= 0 && py >= 0 && px < CanvasW && py < CanvasH;
-    return !on || (px >= b.x && py >= b.y && px < b.x + b.w && py < b.y + b.h);
-  };
-  auto pen = [](uint8_t szer, RasterPoint p, std::vector<RasterPoint>& out) {
-    if (szer <= 1) return out.push_back(p);
-    std::vector<RasterSpan> spans;
-    DiscSpans(p.x, p.y, szer / 2, spans);
-    for (const RasterSpan& s : spans)
-      for (int32_t x = s.x1; x <= s.x2; x++) out.push_back({x, s.y});
+  // The pixels of pts drawn with pen width szer (spans are drawn whole, with no pen),
+  // and how many of them on the picture lie outside b.
+  auto outside = [](Prostokat b, uint8_t szer, const std::vector<RasterPoint>& pts,
+                    const std::vector<RasterSpan>& spans) {
+    std::vector<RasterPoint> px;
+    for (RasterPoint p : pts) {
+      std::vector<RasterSpan> disc;
+      if (szer > 1) DiscSpans(p.x, p.y, szer / 2, disc);
+      if (szer <= 1) px.push_back(p);
+      for (const RasterSpan& s : disc)
+        for (int32_t x = s.x1; x <= s.x2; x++) px.push_back({x, s.y});
+    }
+    for (const RasterSpan& s : spans) px.insert(px.end(), {{s.x1, s.y}, {s.x2, s.y}});
+    int n = 0;
+    for (RasterPoint p : px)
+      n += p.x >= 0 && p.y >= 0 && p.x < CanvasW && p.y < CanvasH &&
+           !(p.x >= b.x && p.y >= b.y && p.x < b.x + b.w && p.y < b.y + b.h);
+    EXPECT_TRUE(b.x >= 0 && b.y >= 0 && b.x + b.w <= CanvasW && b.y + b.h <= CanvasH);
+    return n;
   };
   struct {
     int32_t x1, y1, x2, y2;
@@ -152,14 +161,9 @@ TEST(Historia, PenBoxesHoldEverythingTheWalksDraw) {
     for (const auto& l : lines) {
       SCOPED_TRACE(testing::Message() << "line " << l.x1 << "," << l.y1 << " " << l.x2 << ","
                                       << l.y2 << " width " << int(szer));
-      Prostokat b = Pedzel(l.x1, l.y1, l.x2, l.y2, szer);
-      std::vector<RasterPoint> pts, px;
+      std::vector<RasterPoint> pts;
       LinePoints(l.x1, l.y1, l.x2, l.y2, 0xFFFFFFFF, pts);
-      for (RasterPoint p : pts) pen(szer, p, px);
-      int wrong = 0;
-      for (RasterPoint p : px) wrong += !inside(b, p.x, p.y);
-      EXPECT_EQ(wrong, 0);
-      EXPECT_TRUE(b.x >= 0 && b.y >= 0 && b.x + b.w <= CanvasW && b.y + b.h <= CanvasH);
+      EXPECT_EQ(outside(Pedzel(l.x1, l.y1, l.x2, l.y2, szer), szer, pts, {}), 0);
     }
   struct {
     int32_t xc, yc, a, b;
@@ -169,16 +173,11 @@ TEST(Historia, PenBoxesHoldEverythingTheWalksDraw) {
     for (const auto& e : ellipses) {
       SCOPED_TRACE(testing::Message() << "ellipse " << e.xc << "," << e.yc << " " << e.a << "x"
                                       << e.b << " width " << int(szer));
-      Prostokat b = ObszarElipsy(e.xc, e.yc, e.a, e.b, szer);
-      std::vector<RasterPoint> pts, px;
-      EllipsePoints(e.xc, e.yc, e.a, e.b, 0xFFFFFFFF, pts);
-      for (RasterPoint p : pts) pen(szer, p, px);
+      std::vector<RasterPoint> pts;
       std::vector<RasterSpan> spans;
+      EllipsePoints(e.xc, e.yc, e.a, e.b, 0xFFFFFFFF, pts);
       EllipseSpans(e.xc, e.yc, e.a, e.b, spans);
-      for (const RasterSpan& s : spans) px.insert(px.end(), {{s.x1, s.y}, {s.x2, s.y}});
-      int wrong = 0;
-      for (RasterPoint p : px) wrong += !inside(b, p.x, p.y);
-      EXPECT_EQ(wrong, 0);
+      EXPECT_EQ(outside(ObszarElipsy(e.xc, e.yc, e.a, e.b, szer), szer, pts, spans), 0);
     }
   // A point far off the window gives nothing, and does not wrap round onto the picture.
   Prostokat far = Pedzel(-2000000000, 5, -2000000000, 5, 14);
