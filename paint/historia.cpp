@@ -104,7 +104,10 @@ void krok_zamknij() {
   }
   try {
     Krok k{{obszar.x + d.x, obszar.y + d.y, d.w, d.h}, {}, przed, wersja};
-    Kawalek(bylo.data(), obszar.w, d, k.px);
+    if (d.w == obszar.w && d.h == obszar.h)
+      k.px.swap(bylo);  // all of it: the buffer itself becomes the step's
+    else
+      Kawalek(bylo.data(), obszar.w, d, k.px);
     historia.budzet = size_t(historia_mb) << 20;
     DodajKrok(historia, std::move(k));
   } catch (const std::bad_alloc&) {
