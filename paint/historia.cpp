@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstdint>
 #include <new>
 #include <utility>
 #include <vector>
@@ -108,7 +110,8 @@ void krok_zamknij() {
       k.px.swap(bylo);  // all of it: the buffer itself becomes the step's
     else
       Kawalek(bylo.data(), obszar.w, d, k.px);
-    historia.budzet = size_t(historia_mb) << 20;
+    // In 64 bits: the browser's size_t has 32, and a budget past it is no limit there.
+    historia.budzet = size_t(std::min<uint64_t>(uint64_t(historia_mb) << 20, SIZE_MAX));
     DodajKrok(historia, std::move(k));
   } catch (const std::bad_alloc&) {
     // Out of memory: the picture matters more than its past.
@@ -126,7 +129,11 @@ bool historia_klawisz(int32_t key, uint16_t mod, SDL_Texture* t) {
   std::vector<uint32_t> teraz;
   SDL_Rect r = {k->r.x, k->r.y, k->r.w, k->r.h};
   if (!czytaj(t, k->r, teraz) || SDL_UpdateTexture(t, &r, k->px.data(), k->r.w * 4) != 0) {
-    if (kierunek == WSTECZ) Naprzod(historia); else Wstecz(historia);
+    // The picture is as it was, so the step stays where it was too.
+    if (kierunek == WSTECZ)
+      Naprzod(historia);
+    else
+      Wstecz(historia);
     return true;
   }
   k->px.swap(teraz);
