@@ -119,7 +119,7 @@ void pracownia() {
       case 10: blok(); break;
       case 11:
         fill(x, y, wyp);
-        krok_obszar(FillBox);
+        krok_wypelnienie();
         break;
       case 12: powieksz(); break;
       default: break;

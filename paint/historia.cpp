@@ -7,6 +7,7 @@
 #include "paint/historia_core.h"
 #include "paint/paint.h"
 #include "platform/platform.h"
+#include "raster/raster.h"
 
 static Historia historia;
 static uint64_t wydane = 0;  // the last version number given out
@@ -20,6 +21,8 @@ static Prostokat obszar = {0, 0, 0, 0};
 static bool na_boku = false;
 static SDL_Texture* bok$ = nullptr;
 static uint64_t przed = 0;  // the version the step started from
+// The open step is one fill and nothing else: FillBefore and FillAfter hold it.
+static bool wypelnienie = false;
 
 static bool wlaczona() { return historia_mb > 0; }
 
@@ -53,6 +56,7 @@ static void otworz(SDL_Texture* t, Prostokat r) {
   obraz = t;
   obszar = r;
   na_boku = false;
+  wypelnienie = false;
   przed = wersja;
   wersja = ++wydane;
 }
@@ -60,6 +64,7 @@ static void otworz(SDL_Texture* t, Prostokat r) {
 void krok(bool dalej) {
   if (dalej && otwarty && obraz == GEMScreen) {
     wersja = ++wydane;
+    wypelnienie = false;
     if (!wlaczona() || na_boku) return;
     na_boku = odloz(rob_e$);
     if (na_boku) return;
@@ -70,11 +75,21 @@ void krok(bool dalej) {
 }
 
 void krok_obszar(Prostokat r) {
-  if (otwarty) obszar = Suma(obszar, r);
+  if (!otwarty) return;
+  obszar = Suma(obszar, r);
+  wypelnienie = false;
+}
+
+void krok_wypelnienie() {
+  bool sam = otwarty && !na_boku && !obszar.w;
+  krok_obszar(FillBox);
+  wypelnienie = sam;
 }
 
 void krok_zmiana() {
-  if (otwarty) wersja = ++wydane;
+  if (!otwarty) return;
+  wersja = ++wydane;
+  wypelnienie = false;
 }
 
 void krok_menu() {
@@ -93,23 +108,32 @@ void krok_zamknij() {
     wersja = przed;
     return;
   }
+  // The picture before and after the step, over obszar read back, or whole from the fill.
   static std::vector<uint32_t> bylo, jest;
-  if (!czytaj(na_boku ? bok$ : rob_e$, obszar, bylo) || !czytaj(obraz, obszar, jest)) {
-    // A step that cannot be kept leaves the ones before it wrong where it overlaps them.
-    zapomnij();
-    return;
+  const uint32_t *a = FillBefore.data(), *b = FillAfter.data();
+  int32_t pitch = CanvasW;
+  Prostokat r = obszar;
+  if (!wypelnienie || FillBefore.size() != size_t(CanvasW) * CanvasH) {
+    if (!czytaj(na_boku ? bok$ : rob_e$, obszar, bylo) || !czytaj(obraz, obszar, jest)) {
+      // A step that cannot be kept leaves the ones before it wrong where it overlaps them.
+      zapomnij();
+      return;
+    }
+    a = bylo.data(), b = jest.data();
+    pitch = obszar.w;
+    r = {0, 0, obszar.w, obszar.h};
   }
-  Prostokat d = Roznica(bylo.data(), jest.data(), obszar.w, obszar.h);
+  Prostokat d = Roznica(a, b, pitch, r);
   if (!d.w) {
     wersja = przed;
     return;
   }
   try {
-    Krok k{{obszar.x + d.x, obszar.y + d.y, d.w, d.h}, {}, przed, wersja};
-    if (d.w == obszar.w && d.h == obszar.h)
-      k.px.swap(bylo);  // all of it: the buffer itself becomes the step's
+    Krok k{{obszar.x + d.x - r.x, obszar.y + d.y - r.y, d.w, d.h}, {}, przed, wersja};
+    if (a == bylo.data() && d.w == r.w && d.h == r.h)
+      k.px.swap(bylo);  // all it read: the buffer itself becomes the step's
     else
-      Kawalek(bylo.data(), obszar.w, d, k.px);
+      Kawalek(a, pitch, d, k.px);
     // In 64 bits: the browser's size_t has 32, and a budget past it is no limit there.
     historia.budzet = size_t(std::min<uint64_t>(uint64_t(historia_mb) << 20, SIZE_MAX));
     DodajKrok(historia, std::move(k));

@@ -57,12 +57,13 @@ Prostokat ObszarElipsy(int32_t xc, int32_t yc, int32_t a, int32_t b, uint8_t sze
   return obok(xc - ax, yc - by, xc + ax, yc + by, szer > 1 ? szer / 2 : 0);
 }
 
-Prostokat Roznica(const uint32_t* a, const uint32_t* b, int32_t w, int32_t h) {
-  int32_t x1 = w, x2 = -1, y1 = h, y2 = -1;
-  for (int32_t y = 0; y < h; y++) {
-    const uint32_t *ra = a + size_t(y) * w, *rb = b + size_t(y) * w;
-    if (std::memcmp(ra, rb, size_t(w) * sizeof(uint32_t)) == 0) continue;
-    int32_t l = 0, p = w - 1;
+Prostokat Roznica(const uint32_t* a, const uint32_t* b, int32_t pitch, Prostokat r) {
+  int32_t x1 = r.w, x2 = -1, y1 = r.h, y2 = -1;
+  for (int32_t y = 0; y < r.h; y++) {
+    const size_t start = size_t(r.y + y) * pitch + r.x;
+    const uint32_t *ra = a + start, *rb = b + start;
+    if (std::memcmp(ra, rb, size_t(r.w) * sizeof(uint32_t)) == 0) continue;
+    int32_t l = 0, p = r.w - 1;
     while (ra[l] == rb[l]) l++;
     while (ra[p] == rb[p]) p--;
     x1 = std::min(x1, l);
@@ -71,7 +72,7 @@ Prostokat Roznica(const uint32_t* a, const uint32_t* b, int32_t w, int32_t h) {
     y2 = y;
   }
   if (x2 < 0) return {0, 0, 0, 0};
-  return {x1, y1, x2 - x1 + 1, y2 - y1 + 1};
+  return {r.x + x1, r.y + y1, x2 - x1 + 1, y2 - y1 + 1};
 }
 
 void Kawalek(const uint32_t* src, int32_t w, Prostokat r, std::vector<uint32_t>& out) {

@@ -46,8 +46,9 @@ Prostokat Pedzel(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t szer);
 // What an ellipse around (xc, yc) with semi-axes |a| and |b| may cover, its outline
 // drawn with pen width szer (a filled one as with width 1), cut to the picture.
 Prostokat ObszarElipsy(int32_t xc, int32_t yc, int32_t a, int32_t b, uint8_t szer);
-// The box of the pixels in which two w x h images differ; empty if they are equal.
-Prostokat Roznica(const uint32_t* a, const uint32_t* b, int32_t w, int32_t h);
+// The box of the pixels of rectangle r in which images a and b, whose rows are pitch
+// long, differ; in their coordinates, empty if they are equal there.
+Prostokat Roznica(const uint32_t* a, const uint32_t* b, int32_t pitch, Prostokat r);
 // The pixels of rectangle r of the image src, whose rows are w long, into out.
 void Kawalek(const uint32_t* src, int32_t w, Prostokat r, std::vector<uint32_t>& out);
 

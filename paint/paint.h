@@ -16,8 +16,9 @@
 inline constexpr const char* tryb$[5] = {"Wymiana", "Mieszanie", "Suma", "Iloczyn", "Inwersja"};
 extern SDL_BlendMode tryb_b[5];
 
-// The current tool, mode and grid (set on the control screen) and the drawing loop's
-// event record x, y, k, key (which the control screen sets too before drawing), as
+// The current tool, mode and grid (set on the control screen), the drawing loop's
+// event record x, y, k, key, kmod, nacisk (the control screen sets x, y, k too before
+// drawing), and the history's budget and the picture's version, as
 // X(type, name, start value) (see platform/globals_core.h).
 #define PAINT_GLOBALS(X)                                                                       \
   X(uint8_t, co, 1)    /* tool 0..12 (its box minus 8); 1 freehand */                          \
@@ -29,10 +30,10 @@ extern SDL_BlendMode tryb_b[5];
   X(int32_t, y, 0)     /* pointer y of the last mouse event */                                 \
   X(int32_t, k, 0)     /* press: button number; motion: low byte of the button mask; key: 0 */ \
   X(int32_t, key, 0)   /* key code of the last key-down, 0 after a mouse event */              \
-  X(uint16_t, kmod, 0) /* modifiers (KMOD_*) held at that key-down, 0 after a mouse event */    \
-  X(bool, nacisk, false) /* the last mouse event was a press (not a motion) */                  \
-  X(uint32_t, historia_mb, 256) /* the history's memory budget in MiB; 0 keeps no steps */      \
-  X(uint64_t, wersja, 0) /* which state the picture is in (see the history below) */
+  X(uint16_t, kmod, 0) /* modifiers (KMOD_*) held at that key-down; 0 after a mouse event */   \
+  X(bool, nacisk, false) /* the last mouse event was a press, not a motion */                  \
+  X(uint32_t, historia_mb, 256) /* the history's budget in MiB; 0 keeps no steps */            \
+  X(uint64_t, wersja, 0) /* the picture's state, numbered by the history below */
 PAINT_GLOBALS(GLOBAL_EXTERN)
 
 // Shows GEMScreen on the window, the grid over it while kr > 0, presents, and sets
@@ -137,6 +138,9 @@ void porys(int32_t cx, int32_t cy, int32_t zf);
 void krok(bool dalej);
 // The open step's action may have changed rectangle r of the picture.
 void krok_obszar(Prostokat r);
+// The open step's action was the fill just made: its box is FillBox, and while the
+// fill is all the step holds, its pixels are taken from FillBefore and FillAfter.
+void krok_wypelnienie();
 // Backspace has put the undo copy back, inside the open step.
 void krok_zmiana();
 // Stores the open step, if any.

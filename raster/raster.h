@@ -4,6 +4,7 @@
 // mode; fill writes pixels into GEMScreen and blends nothing.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "platform/globals_core.h"
 #include "raster/raster_core.h"
@@ -23,6 +24,11 @@ inline constexpr uint32_t defline[7] = {0xFFFFFFFF, 0xFFF0FFF0, 0xC0C0C0C0, 0xFF
 RASTER_GLOBALS(GLOBAL_EXTERN)
 
 extern double VALUE;  // scratch cell through which line and ellipse swap integers
+
+// The 640x400 canvas as the last fill read it from GEMScreen, and as it wrote it back
+// (rows of 640 pixels); empty until a fill has painted. Who needs what a fill changed
+// finds it here, without reading the renderer back.
+extern std::vector<uint32_t> FillBefore, FillAfter;
 
 // One pen point centred on (x, y): a pixel, or a disc of radius lin_szer / 2.
 void plot(int32_t x, int32_t y);

@@ -337,6 +337,19 @@ TEST_F(Cofanie, TheVersionTellsWhetherThePictureHasChanged) {
   EXPECT_NE(wersja, v1);
 }
 
+// A fill taken back with Backspace leaves the picture as it was: no step, so Ctrl+Z
+// goes back past it.
+TEST_F(Cofanie, AFillTakenBackWithBackspaceIsNoStep) {
+  Pokaz(White());
+  co = 0;
+  PushClick(SDL_BUTTON_LEFT, 10, 20);
+  Klawisze("");
+  co = 11;
+  PushClick(SDL_BUTTON_LEFT, 300, 200);
+  Klawisze("bz");
+  EXPECT_TRUE(SameImage(Picture(), White())) << "the point is gone too";
+}
+
 // The keys do nothing while a tool or the magnifier reads the events.
 TEST_F(Cofanie, HistoryKeysDoNothingInsideAToolOrTheMagnifier) {
   co = 0;

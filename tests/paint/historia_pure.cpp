@@ -79,22 +79,29 @@ TEST(Historia, RoznicaIsTheBoxOfThePixelsThatDiffer) {
   struct {
     const char* name;
     int w, h;
+    Prostokat r;  // where to look
     std::vector<std::pair<int, int>> changed;
     Prostokat want;
   } rows[] = {
-      {"equal images", 8, 5, {}, {0, 0, 0, 0}},
-      {"one pixel", 8, 5, {{3, 2}}, {3, 2, 1, 1}},
-      {"the first and the last", 8, 5, {{0, 0}, {7, 4}}, {0, 0, 8, 5}},
-      {"two in one row", 8, 5, {{1, 3}, {6, 3}}, {1, 3, 6, 1}},
-      {"left in a lower row, right in a higher", 8, 5, {{6, 1}, {2, 4}}, {2, 1, 5, 4}},
-      {"a one-pixel-wide image", 1, 6, {{0, 5}}, {0, 5, 1, 1}},
-      {"the last column of a whole picture", 640, 400, {{639, 200}}, {639, 200, 1, 1}},
+      {"equal images", 8, 5, {0, 0, 8, 5}, {}, {0, 0, 0, 0}},
+      {"one pixel", 8, 5, {0, 0, 8, 5}, {{3, 2}}, {3, 2, 1, 1}},
+      {"the first and the last", 8, 5, {0, 0, 8, 5}, {{0, 0}, {7, 4}}, {0, 0, 8, 5}},
+      {"two in one row", 8, 5, {0, 0, 8, 5}, {{1, 3}, {6, 3}}, {1, 3, 6, 1}},
+      {"left in a lower row, right in a higher", 8, 5, {0, 0, 8, 5}, {{6, 1}, {2, 4}},
+       {2, 1, 5, 4}},
+      {"a one-pixel-wide image", 1, 6, {0, 0, 1, 6}, {{0, 5}}, {0, 5, 1, 1}},
+      {"the last column of a whole picture", 640, 400, {0, 0, 640, 400}, {{639, 200}},
+       {639, 200, 1, 1}},
+      {"inside a part only", 640, 400, {100, 50, 20, 10}, {{99, 55}, {105, 50}, {119, 59},
+       {120, 55}, {110, 60}}, {105, 50, 15, 10}},
+      {"nothing inside the part", 640, 400, {100, 50, 20, 10}, {{99, 55}, {110, 60}},
+       {0, 0, 0, 0}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     std::vector<uint32_t> a(size_t(r.w) * r.h, 0x7FFFFFFF), b = a;
     for (auto [x, y] : r.changed) b[size_t(y) * r.w + x] ^= 0x01000000;  // alpha alone
-    Prostokat d = Roznica(a.data(), b.data(), r.w, r.h);
+    Prostokat d = Roznica(a.data(), b.data(), r.w, r.r);
     EXPECT_EQ(d.x, r.want.x);
     EXPECT_EQ(d.y, r.want.y);
     EXPECT_EQ(d.w, r.want.w);
