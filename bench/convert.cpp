@@ -14,6 +14,7 @@
 
 #include "tests/picfiles/picmake.h"
 #include "tests/picfiles/stmake.h"
+#include "tests/support/scratch.h"
 
 static const int Files = 1000;
 static std::string dir;
@@ -66,9 +67,8 @@ static void NetpbmPipelinesAllCores(benchmark::State& state) {
 BENCHMARK(NetpbmPipelinesAllCores)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 int main(int argc, char** argv) {
-  char tmpl[] = "/tmp/tarksen-bench-convert-XXXXXX";
-  if (!mkdtemp(tmpl)) return 1;
-  dir = tmpl;
+  Scratch work("bench-convert");
+  dir = work.path;
   if (std::system(("mkdir '" + dir + "/in'").c_str()) != 0) return 1;
   // Pictures with runs and single pixels in 16 random ST colours, as drawings have.
   std::mt19937 rng(1);
@@ -91,7 +91,5 @@ int main(int argc, char** argv) {
                       "echo \"Same pixels from both: $n of " + std::to_string(Files) + " files\"; "
                       "echo \"PNG bytes: ours $(cat ours/*.png | wc -c), netpbm's $(cat out/*.png | wc -c)\"; "
                       "[ $n = " + std::to_string(Files) + " ]";
-  int same = std::system(check.c_str());
-  std::system(("rm -rf '" + dir + "'").c_str());
-  return same == 0 ? 0 : 1;
+  return std::system(check.c_str()) == 0 ? 0 : 1;
 }

@@ -19,6 +19,7 @@
 #include "bench/renderer.h"
 #include "paint/paint.h"
 #include "platform/platform.h"
+#include "tests/support/scratch.h"
 
 extern char** environ;
 
@@ -38,13 +39,10 @@ extern "C" void __wrap_SDL_RenderPresent(SDL_Renderer* r) {
 
 // Names of mixed lengths and cases, created in an order other than their sorted one.
 static bool makeDirectory() {
-  char t[] = "/tmp/tarksen-bench-dir-XXXXXX";
-  if (!mkdtemp(t)) return false;
-  dir = t;
   for (int i = 0; i < Files; i++) {
     int k = (i * 7919) % Files;
     char name[64];
-    snprintf(name, sizeof name, "%s/%s%d.%s", t, k % 3 ? "obraz" : "Rys", k, k % 2 ? "PI1" : "bmp");
+    snprintf(name, sizeof name, "%s/%s%d.%s", dir.c_str(), k % 3 ? "obraz" : "Rys", k, k % 2 ? "PI1" : "bmp");
     int fd = open(name, O_WRONLY | O_CREAT, 0644);
     if (fd < 0) return false;
     close(fd);
@@ -107,6 +105,8 @@ BENCHMARK(BM_OpenFileSelector)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  Scratch work("bench-dir");
+  dir = work.path;
   if (!makeDirectory()) {
     fprintf(stderr, "cannot make the directory\n");
     return 1;
@@ -116,5 +116,5 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   sprzataj();
   benchmark::Shutdown();
-  return system(("rm -rf '" + dir + "'").c_str()) == 0 ? 0 : 1;
+  return 0;
 }

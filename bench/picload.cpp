@@ -14,6 +14,7 @@
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "tests/picfiles/picmake.h"
+#include "tests/support/scratch.h"
 
 static std::string pi1Path;
 
@@ -48,18 +49,8 @@ BENCHMARK(RenderDrawPoint_256000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   StartRenderer();
-  char dir[] = "/tmp/tarksen-bench-XXXXXX";
-  if (!mkdtemp(dir)) return 1;
-  pi1Path = std::string(dir) + "/bench.PI1";
+  Scratch work("bench");
+  pi1Path = work / "bench.PI1";
   if (!WriteBytes(pi1Path, Degas(PlanesOf(Pattern(320, 200, 4), 320, 200, 4)))) return 1;
-
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-
-  remove(pi1Path.c_str());
-  rmdir(dir);
-  sprzataj();
-  QuitSDL();
-  return 0;
+  return RunBenchmarks(argc, argv);
 }

@@ -18,6 +18,7 @@
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "tests/picfiles/picmake.h"
+#include "tests/support/scratch.h"
 
 static std::string dir;
 
@@ -97,9 +98,8 @@ int main(int argc, char** argv) {
   SDL_UpdateTexture(rob_e$, nullptr, px.data(), PicW * 4);
   // Beside the build unless told where: the same file system for a save and its floor.
   const char* where = getenv("TARKSEN_BENCH_DIR");
-  std::string tmpl = std::string(where ? where : ".") + "/tarksen-bench-XXXXXX";
-  if (!mkdtemp(&tmpl[0])) return 1;
-  dir = tmpl;
+  Scratch work("bench", where ? where : ".");
+  dir = work.path;
   // The BMP the loads read, written by SDL from the picture.
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, PicW, PicH, 32, SDL_PIXELFORMAT_XBGR8888);
   SDL_UpdateTexture(rob_e$, nullptr, px.data(), PicW * 4);
@@ -107,13 +107,5 @@ int main(int argc, char** argv) {
   SDL_RenderReadPixels(SDLRenderer, nullptr, SDL_PIXELFORMAT_ABGR8888, s->pixels, s->pitch);
   if (SDL_SaveBMP(s, (dir + "/picture.bmp").c_str()) != 0) return 1;
   SDL_FreeSurface(s);
-
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-
-  std::system(("rm -rf '" + dir + "'").c_str());
-  sprzataj();
-  QuitSDL();
-  return 0;
+  return RunBenchmarks(argc, argv);
 }

@@ -49,12 +49,19 @@ inline void PushDrag(int px, int py) {
   PushEvent(e);
 }
 
+// Runs the benchmarks the command line asks for on the renderer StartRenderer started,
+// then closes it: the end of every main.
+inline int RunBenchmarks(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  sprzataj();
+  QuitSDL();
+  return 0;
+}
+
 // The whole main of a benchmark that needs nothing but the renderer.
 inline int RunOnRenderer(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
   StartRenderer();
-  benchmark::RunSpecifiedBenchmarks();
-  sprzataj();
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks(argc, argv);
 }

@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/scratch.h"
+
 extern char** environ;
 
 static Display* dpy;
@@ -34,10 +36,9 @@ static bool prepare() {
   if (!dpy) return false;
   XSetErrorHandler(ignoreErrors);
   XSelectInput(dpy, DefaultRootWindow(dpy), SubstructureNotifyMask);
-  char dir[] = "/tmp/tarksen-bench-XXXXXX";
-  if (!mkdtemp(dir)) return false;
-  std::string cp = std::string("cp '" TARKSEN_SOURCE "/assets/BASFont.bmp' ") + dir;
-  return system(cp.c_str()) == 0 && chdir(dir) == 0;
+  static Scratch work("bench");
+  std::string cp = std::string("cp '" TARKSEN_SOURCE "/assets/BASFont.bmp' ") + work.path;
+  return system(cp.c_str()) == 0 && chdir(work.path.c_str()) == 0;
 }
 
 // Does the window show the panel's background colour (0xAF, 0xCF, 0xAF) at (2, 2)?
@@ -134,29 +135,28 @@ static void StartUp(benchmark::State& state, Program p, double Times::*what) {
   if (p != BARE) state.counters["vs_bare"] = median(p, what) / median(BARE, what);
 }
 
-BENCHMARK_CAPTURE(StartUp, bare_sdl_mapped, BARE, &Times::mapped)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(kStarts);
-BENCHMARK_CAPTURE(StartUp, bare_sdl_drawn_mapped, BARE_DRAWN, &Times::mapped)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(kStarts);
-BENCHMARK_CAPTURE(StartUp, tarksen_mapped, TARKSEN, &Times::mapped)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(kStarts);
-BENCHMARK_CAPTURE(StartUp, bare_sdl_first_frame, BARE, &Times::frame)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(kStarts);
-BENCHMARK_CAPTURE(StartUp, bare_sdl_drawn_first_frame, BARE_DRAWN, &Times::frame)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(kStarts);
-BENCHMARK_CAPTURE(StartUp, tarksen_first_frame, TARKSEN, &Times::frame)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(kStarts);
+// The rows in the order they are reported: each program's mapping, then its first frame.
+static const struct {
+  const char* name;
+  Program program;
+  double Times::*what;
+} rows[] = {
+    {"StartUp/bare_sdl_mapped", BARE, &Times::mapped},
+    {"StartUp/bare_sdl_drawn_mapped", BARE_DRAWN, &Times::mapped},
+    {"StartUp/tarksen_mapped", TARKSEN, &Times::mapped},
+    {"StartUp/bare_sdl_first_frame", BARE, &Times::frame},
+    {"StartUp/bare_sdl_drawn_first_frame", BARE_DRAWN, &Times::frame},
+    {"StartUp/tarksen_first_frame", TARKSEN, &Times::frame},
+};
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  for (const auto& r : rows)
+    benchmark::RegisterBenchmark(r.name, StartUp, r.program, r.what)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(kStarts);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,4 +1,4 @@
-// Start-up of the browser version in headless Chromium against the bare SDL program
+// Start-up of the browser version in Chromium and Firefox against the bare SDL program
 // (bench/bare_window) built and paged the same way (make web, web/web.cmake): from
 // the navigation until an animation frame shows the program's first frame, timed by
 // bench/web/firstframe.mjs. Cold is a first visit (a fresh profile), warm a reload.
@@ -38,8 +38,8 @@ static bool prepare() {
 }
 
 // The milliseconds of one start, or a negative number if it failed.
-static double startOnce(const char* how, const char* program) {
-  fprintf(to, "%s %s\n", how, program);
+static double startOnce(const char* how, const char* program, const char* browser) {
+  fprintf(to, "%s %s %s\n", how, program, browser);
   fflush(to);
   char line[256];
   double ms;
@@ -47,13 +47,14 @@ static double startOnce(const char* how, const char* program) {
   return ms;
 }
 
-static void BM_FirstFrame(benchmark::State& state, const char* program, const char* how) {
+static void BM_FirstFrame(benchmark::State& state, const char* program, const char* how,
+                          const char* browser) {
   if (!prepare()) {
     state.SkipWithError("cannot start bench/web/firstframe.mjs (make web-bench)");
     return;
   }
   for (auto _ : state) {
-    double ms = startOnce(how, program);
+    double ms = startOnce(how, program, browser);
     if (ms < 0) {
       state.SkipWithError("no first frame");
       return;
@@ -62,14 +63,18 @@ static void BM_FirstFrame(benchmark::State& state, const char* program, const ch
   }
 }
 
-#define FIRST_FRAME(name, program, how)                                                   \
-  BENCHMARK_CAPTURE(BM_FirstFrame, name, program, how)                                   \
+#define FIRST_FRAME(name, program, how, browser)                                          \
+  BENCHMARK_CAPTURE(BM_FirstFrame, name, program, how, browser)                          \
       ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4)->Repetitions(5)     \
       ->ReportAggregatesOnly(true)
-FIRST_FRAME(bare_cold, "bare", "cold");
-FIRST_FRAME(paint_cold, "site", "cold");
-FIRST_FRAME(bare_warm, "bare", "warm");
-FIRST_FRAME(paint_warm, "site", "warm");
+FIRST_FRAME(chromium_bare_cold, "bare", "cold", "chromium");
+FIRST_FRAME(chromium_paint_cold, "site", "cold", "chromium");
+FIRST_FRAME(chromium_bare_warm, "bare", "warm", "chromium");
+FIRST_FRAME(chromium_paint_warm, "site", "warm", "chromium");
+FIRST_FRAME(firefox_bare_cold, "bare", "cold", "firefox");
+FIRST_FRAME(firefox_paint_cold, "site", "cold", "firefox");
+FIRST_FRAME(firefox_bare_warm, "bare", "warm", "firefox");
+FIRST_FRAME(firefox_paint_warm, "site", "warm", "firefox");
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);

@@ -62,9 +62,9 @@ void DrawFS(const GEMBox* boxes, uint32_t count, const char* title) {
     SDL_RenderCopyEx(SDLRenderer, BASFont, &ArrowSrc, &DST, 0, nullptr, SDL_FLIP_VERTICAL);
   }
 
-  SDL_SetRenderTarget(SDLRenderer, nullptr);
+  SDLTargetWindow();
   SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
-  SDL_RenderPresent(SDLRenderer);
+  SDLPresent();
 }
 
 // One dialog: its texts, listing and boxes.

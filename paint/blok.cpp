@@ -29,11 +29,11 @@ void blok() {
     // A frame drawn with more input queued would be replaced unseen: a fast drag stamps
     // every event without waiting for the display each time.
     if (!w_kolejce()) {
-      SDL_SetRenderTarget(SDLRenderer, nullptr);
+      SDLTargetWindow();
       SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
       if (blok$ && k != 1) SDL_RenderCopy(SDLRenderer, blok$, nullptr, &r);  // the preview
       if (kr > 0) SDL_RenderCopy(SDLRenderer, kra$, nullptr, nullptr);
-      SDL_RenderPresent(SDLRenderer);
+      SDLPresent();
       SDL_SetRenderTarget(SDLRenderer, GEMScreen);
     }
     cz_mysz();
@@ -67,7 +67,7 @@ void wytnij() {
 
 void rog(int32_t* c) {
   SDL_ShowCursor(SDL_DISABLE);
-  SDL_SetRenderTarget(SDLRenderer, nullptr);
+  SDLTargetWindow();
   do {
     SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
     if (kr > 0) SDL_RenderCopy(SDLRenderer, kra$, nullptr, nullptr);
@@ -77,7 +77,7 @@ void rog(int32_t* c) {
     SDL_RenderDrawLine(SDLRenderer, c[0], 0, c[0], 400);
     SDL_RenderDrawLine(SDLRenderer, 0, c[3], 640, c[3]);
     SDL_RenderDrawLine(SDLRenderer, c[2], 0, c[2], 400);
-    SDL_RenderPresent(SDLRenderer);
+    SDLPresent();
     cz_mysz();
   } while (k == 0 && key != SDLK_ESCAPE);
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);

@@ -1,25 +1,33 @@
 #include <cstdio>
+#include <cstdlib>
 
 #include "paint/main_core.h"
 #include "paint/paint.h"
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 
-static const char uzycie[] = "Usage: tarksen [--help | --version] [--history-mb N] [FILE]\n";
+static const char uzycie[] =
+    "Usage: tarksen [--help | --version] [--scale N] [--history-mb N] [FILE]\n";
 
 static const char pomoc[] =
-    "Usage: tarksen [--help | --version] [--history-mb N] [FILE]\n"
+    "Usage: tarksen [--help | --version] [--scale N] [--history-mb N] [FILE]\n"
     "TARKSEN 2, a paint program: choose tools, colours, patterns and drawing modes\n"
     "on the control screen, draw with the mouse on the drawing screen; a right click\n"
     "switches between them. FILE, a DEGAS or Doodle picture (.PI1, .PI2, .PI3, .PIC)\n"
     "or a BMP, is loaded onto the picture at start; a GBF block becomes the block.\n"
-    "See tarksen(1).\n"
+    "The 640x400 picture is shown at a whole scale: each pixel an N x N square.\n"
+    "The window opens at the largest scale that fits the screen; resized or\n"
+    "maximised it keeps the largest that fits, centred on black. F11 or Alt+Enter\n"
+    "switches full screen on and off. See tarksen(1).\n"
     "\n"
-    "  --help            print this help and exit\n"
-    "  --version         print the version and exit\n"
+    "  --scale N         open the window at scale N, 1 to 8 (1: 640x400)\n"
     "  --history-mb N    keep at most N MiB (1 to 1048576) of steps to go back to with\n"
     "                    Ctrl+Z and forward with Ctrl+Y; 256 by default, and always the\n"
-    "                    last step, whatever it takes\n";
+    "                    last step, whatever it takes\n"
+    "  --help            print this help and exit\n"
+    "  --version         print the version and exit\n"
+    "\n"
+    "Environment: TARKSEN_SCALE=N as --scale N; --scale wins.\n";
 
 int main(int argc, char** argv) {
   // Every message reaches a log file or a pipe as soon as it is printed.
@@ -38,18 +46,38 @@ int main(int argc, char** argv) {
     fprintf(stderr, "tarksen: unexpected argument '%s'\n%s", w.zly, uzycie);
     return 2;
   }
-  if (w.rodzaj == ZLA_LICZBA) {
+  if (w.rodzaj == ZLA_SKALA) {
     if (w.zly)
-      fprintf(stderr, "tarksen: --history-mb '%s': not a whole number of MiB from 1 to %u\n",
+      fprintf(stderr, "tarksen: --scale: '%s' is not a whole number from 1 to 8\n", w.zly);
+    else
+      fputs("tarksen: --scale needs a whole number from 1 to 8\n", stderr);
+    return 2;
+  }
+  if (w.rodzaj == ZLY_BUDZET) {
+    if (w.zly)
+      fprintf(stderr, "tarksen: --history-mb: '%s' is not a whole number of MiB from 1 to %u\n",
               w.zly, unsigned(HistoriaMbMax));
     else
-      fprintf(stderr, "tarksen: --history-mb needs a number of MiB, from 1 to %u\n",
+      fprintf(stderr, "tarksen: --history-mb needs a whole number of MiB from 1 to %u\n",
               unsigned(HistoriaMbMax));
     return 2;
   }
+  // A scale from the environment, set once and forgotten, must not keep the program
+  // from starting from a menu, where no one sees an error: it is reported, and the
+  // window opens at the scale that fits. Empty is the same as unset.
+  SDLScale = w.skala;
+  const char* env = getenv("TARKSEN_SCALE");
+  if (!SDLScale && env && *env) {
+    SDLScale = ScaleFromText(env);
+    if (!SDLScale)
+      fprintf(stderr,
+              "tarksen: TARKSEN_SCALE: '%s' is not a whole number from 1 to 8; the scale "
+              "that fits is used\n",
+              env);
+  }
   if (w.historia_mb) historia_mb = w.historia_mb;
 
-  SDLInit(0);
+  SDLInit(SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   przygotuj();
   uklad();
   // A picture named on the line is loaded as the "BMP" load box loads it; an alert

@@ -2,16 +2,19 @@
 #pragma once
 #include <cstdint>
 
-enum Wywolanie : uint8_t { URUCHOM, POMOC, WERSJA, ZLE, ZLA_LICZBA };
+enum Wywolanie : uint8_t { URUCHOM, POMOC, WERSJA, ZLE, ZLA_SKALA, ZLY_BUDZET };
 // What a command line asks for. URUCHOM: start the program, with plik the picture
-// named on the line (null if none) and historia_mb the history's budget given (0 if
-// none); POMOC, WERSJA: print the help or the version; ZLE: a usage error, zly the
-// argument at fault; ZLA_LICZBA: a budget that is no whole number from 1 to
-// HistoriaMbMax, zly the value given (null when the line ends before it).
+// named on the line (null if none), skala the window's scale 1..8 (0 if none was
+// given) and historia_mb the history's budget (0 if none was given); POMOC, WERSJA:
+// print the help or the version; ZLE: a usage error, zly the argument at fault;
+// ZLA_SKALA: --scale with zly its value that is no scale; ZLY_BUDZET: --history-mb with
+// zly its value that is no whole number from 1 to HistoriaMbMax (zly null for both
+// when the value is missing).
 struct Wiersz {
   Wywolanie rodzaj;
   const char* plik;
   const char* zly;
+  int32_t skala;
   uint32_t historia_mb;
 };
 
@@ -19,7 +22,8 @@ struct Wiersz {
 inline constexpr uint32_t HistoriaMbMax = 1048576;
 
 // Reads argv[1..argc-1] left to right: "--help" and "--version" decide at once;
-// "--history-mb N" or "--history-mb=N" sets the budget (the last one counts); any other
-// argument starting with '-' is a usage error, except "--", after which every argument
-// is a file name; a second file name is a usage error too.
+// "--scale N" or "--scale=N" sets the scale, "--history-mb N" or "--history-mb=N" the
+// history's budget (for each the last one given counts); any other argument starting
+// with '-' is a usage error, except "--", after which every argument is a file name; a
+// second file name is a usage error too.
 Wiersz Argumenty(int argc, const char* const* argv);

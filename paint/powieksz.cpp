@@ -59,9 +59,9 @@ void powieksz() {
 void porys(int32_t cx, int32_t cy, int32_t zf) {
   do {
     if (!w_kolejce()) {  // else the frame would be replaced unseen
-      SDL_SetRenderTarget(SDLRenderer, nullptr);
+      SDLTargetWindow();
       SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
-      SDL_RenderPresent(SDLRenderer);
+      SDLPresent();
       SDL_SetRenderTarget(SDLRenderer, GEMScreen);
     }
     cz_mysz();

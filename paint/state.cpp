@@ -8,10 +8,10 @@ SDL_BlendMode tryb_b[5] = {SDL_BLENDMODE_NONE, SDL_BLENDMODE_BLEND, SDL_BLENDMOD
 PAINT_GLOBALS(GLOBAL_DEFINE)
 
 void ShowE() {
-  SDL_SetRenderTarget(SDLRenderer, nullptr);
+  SDLTargetWindow();
   SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
   if (kr > 0) SDL_RenderCopy(SDLRenderer, kra$, nullptr, nullptr);
-  SDL_RenderPresent(SDLRenderer);
+  SDLPresent();
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
 }
 

@@ -31,7 +31,7 @@ void wsp(int32_t* p) {
   lin_r = 0;
   p[0] = x;
   p[1] = y;
-  SDL_SetRenderTarget(SDLRenderer, nullptr);
+  SDLTargetWindow();
   puszczenie();
   // The second point is the one of the last frame shown, not that of the ending press.
   do {
@@ -40,7 +40,7 @@ void wsp(int32_t* p) {
     SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
     if (kr > 0) SDL_RenderCopy(SDLRenderer, kra$, nullptr, nullptr);
     podglad(p);
-    SDL_RenderPresent(SDLRenderer);
+    SDLPresent();
     cz_mysz();
   } while (k == 0);
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);

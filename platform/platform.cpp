@@ -11,6 +11,8 @@
 
 SDL_Window* SDLWindow = nullptr;
 SDL_Renderer* SDLRenderer = nullptr;
+SDL_Texture* SDLScreen = nullptr;
+int32_t SDLScale = 1;
 SDL_DisplayMode Display;
 SDL_Joystick* SDLJoystick[4] = {nullptr, nullptr, nullptr, nullptr};
 SDL_TouchID SDLTouchID = 0;
@@ -152,7 +154,9 @@ void SDLInit(uint32_t windowFlags) {
   catchTermination();
   // Presents wait for the retrace: the redraw loops have no other pacing.
   SDL_SetHint("SDL_RENDER_VSYNC", "1");
-  SDL_CreateWindowAndRenderer(640, 400, windowFlags, &SDLWindow, &SDLRenderer);
+  SDLOpenWindow(windowFlags);
+  SDL_RenderClear(SDLRenderer);
+  SDLTargetWindow();
   SDL_RenderClear(SDLRenderer);
   SDL_StopTextInput();
   for (int i = 0; i < 4; i++)
@@ -176,6 +180,7 @@ void QuitSDL() {
   if (SDLSurface) SDL_FreeSurface(SDLSurface);
   if (BASFont) SDL_DestroyTexture(BASFont);
   if (SDLTexture) SDL_DestroyTexture(SDLTexture);
+  if (SDLScreen) SDL_DestroyTexture(SDLScreen);
   if (SDLRenderer) SDL_DestroyRenderer(SDLRenderer);
   if (SDLWindow) SDL_DestroyWindow(SDLWindow);
   for (auto* j : SDLJoystick)
@@ -229,8 +234,5 @@ void GetSDLEvents() {
     }
   }
   SDLKeyboardState = SDL_GetKeyboardState(nullptr);
-  int mx, my;
-  MouseK = SDL_GetMouseState(&mx, &my);
-  MouseX = mx;
-  MouseY = my;
+  MouseK = SDLPointer(&MouseX, &MouseY);
 }

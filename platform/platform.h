@@ -1,18 +1,29 @@
 // The SDL frame: the only module that starts SDL and owns the window, renderer and
 // font handles, and the textures every layer draws on; GetSDLEvents is the one
-// non-blocking pump into the input globals.
+// non-blocking pump into the input globals, SDLPresent the one way onto the window.
 #pragma once
 #include <SDL.h>
 #include <cstdint>
 
 #include "platform/globals_core.h"
+// The scaled window's geometry: ScreenW, ScreenH, FitScreen, PictureFromWindow.
+#include "platform/present_core.h"
 // RGBA, the colour packing, and the palette GEMColor live there beside the pixel rule
 // of the inverters.
 #include "platform/texture_core.h"
 
 // Handles, set by SDLInit and kept for the whole run.
-extern SDL_Window* SDLWindow;           // the one 640x400 window
+extern SDL_Window* SDLWindow;           // the one window, 640x400 times the scale or more
 extern SDL_Renderer* SDLRenderer;       // its renderer; every drawing call goes through it
+// The window as the program draws on it: a 640x400 ABGR8888 target texture, opaque
+// black at start. Whatever is drawn "on the window" lands here, and read-backs of the
+// window read it; SDLPresent shows it. Null only if it could not be made (then the
+// window itself stands in, at scale 1).
+extern SDL_Texture* SDLScreen;
+// The scale the window opens at, set before SDLInit: 1..8, or 0 for the largest that
+// fits the display the window opens on (less its frame); 1 unless set. SDLInit leaves
+// the scale it opened at.
+extern int32_t SDLScale;
 extern SDL_DisplayMode Display;         // mode of display 0 at start-up; kept for callers
 extern SDL_Joystick* SDLJoystick[4];    // joysticks 0..3 where present, else null
 extern SDL_TouchID SDLTouchID;          // touch device 0, 0 if none
@@ -34,8 +45,8 @@ extern SDL_Texture* blok$;      // the block (clipboard), any size; null until m
 // way. STRING$ is the string runtime's buffer (strrt/strrt.h).
 #define PLATFORM_GLOBALS(X)                                                                       \
   X(uint32_t, Color, 0xFFFFFFFF)    /* current colour, bytes r,g,b,a in memory order */           \
-  X(int32_t, MouseX, 0)             /* pointer x at the last pump */                              \
-  X(int32_t, MouseY, 0)             /* pointer y at the last pump */                              \
+  X(int32_t, MouseX, 0)             /* pointer x on the picture at the last pump */               \
+  X(int32_t, MouseY, 0)             /* pointer y on the picture at the last pump */               \
   X(uint32_t, MouseK, 0)            /* button mask at the last pump: 1 left, 2 middle, 4 right */ \
   X(int32_t, InKey, 0)              /* key code of the last pump's last key-down, else 0 */       \
   X(uint16_t, InMod, 0)             /* modifiers (KMOD_*) held at InKey's key-down */             \
@@ -47,15 +58,43 @@ PLATFORM_GLOBALS(GLOBAL_EXTERN)
 
 // Starts SDL (exit 1 with SDL's error on stdout if that fails, or with a line naming
 // the display if there is none to open a window on), opens the window and renderer
-// with vsync, joysticks 0..3, and loads BASFont.bmp with pixel value 0 transparent:
-// from the working directory, else from beside the binary, else from the installed
-// data directory. A font missing everywhere prints SDL's error for the working
-// directory and the program runs without text. From then on SIGTERM, SIGINT and
-// SIGHUP end the process with exit code 0 at the next event pump or wait, whatever
-// loop it is in.
+// with vsync (SDLOpenWindow), joysticks 0..3, and loads BASFont.bmp with pixel value 0
+// transparent: from the working directory, else from beside the binary, else from the
+// installed data directory. A font missing everywhere prints SDL's error for the
+// working directory and the program runs without text. From then on SIGTERM, SIGINT
+// and SIGHUP end the process with exit code 0 at the next event pump or wait,
+// whatever loop it is in. The render target is left on SDLScreen, cleared to black.
 void SDLInit(uint32_t windowFlags);
-// Frees surface, font, spare texture, renderer, window and joysticks, then SDL_Quit.
-// The application's own textures must be gone already. Handles are not reset.
+// SDLInit's opening of the window with the flags given: at SDLScale (the largest that
+// fits for 0), never smaller than 640x400, with its renderer, SDLScreen and the filter
+// of the window's input (below). Once, by SDLInit.
+void SDLOpenWindow(uint32_t windowFlags);
+// Makes SDLScreen, the window as the program draws on it, the render target.
+void SDLTargetWindow();
+// Shows SDLScreen on the window at the largest whole multiple n that fits the
+// window's drawable, in real pixels: every pixel an n x n square (never smoothed),
+// centred on black. Puts back the render target and draw colour it found. Also the
+// way to show the screen again as it was whenever the window's contents were lost
+// or its size changed: between frames SDLScreen holds the last one shown. A change
+// of the window's size (a resize, full screen) shows it again by itself.
+void SDLPresent();
+// Switches the window between desktop full screen on its display and the window as
+// it was (size and place); F11 and Alt+Enter do it.
+void SDLToggleFullscreen();
+// The filter of the window's input, set by SDLOpenWindow and run on every event as
+// it is queued (a test's own filter calls it in turn). F11 and Alt+Enter switch full
+// screen and go no further. Mouse positions become picture positions (0..639,
+// 0..399 on the picture): a position in the black border around the picture is
+// moved to the nearest edge pixel, a press there is dropped unless another button
+// is held (a drag going on), and that button goes unseen, in motions and in SDLPointer,
+// until released. A size change of the window shows the screen again (SDLPresent).
+int SDLCALL SDLFilterEvent(void* userdata, SDL_Event* e);
+// SDL's pointer now, as GetSDLEvents samples it: its button mask less a button whose
+// press the border dropped, and (*x, *y) its picture position, clamped to the picture's
+// edge in the border (as SDLFilterEvent moves event positions).
+uint32_t SDLPointer(int32_t* x, int32_t* y);
+// Frees surface, font, spare texture, SDLScreen, renderer, window and joysticks, then
+// SDL_Quit. The application's own textures must be gone already. Handles are not reset.
 void QuitSDL();
 // Gives the host a turn first (SDLYield), then drains the queue into the input
 // globals and samples keyboard and mouse. Never blocks.

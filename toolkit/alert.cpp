@@ -14,7 +14,7 @@ int32_t GEMMessage(int32_t dx, int32_t dy, const char* text, uint8_t def, const 
   GEMBox buttons[AlertMaxAnswers + 1];
   AlertLayout a = AlertButtons(answers, def, GPR.w, GPR.h, work, buttons);
 
-  SDL_SetRenderTarget(SDLRenderer, nullptr);
+  SDLTargetWindow();
   ColorC = 0xFFAFCFAF;
   SDLDrawColor(ColorC);
   DST = {AlertX, AlertY, AlertW, AlertH};
@@ -40,7 +40,7 @@ int32_t GEMMessage(int32_t dx, int32_t dy, const char* text, uint8_t def, const 
   GPR.x = AlertX + dx;
   GPR.y = AlertY + dy;
   SDLGPrint(text, 0xFFFFFFFF, 1, AlertX + AlertW - GPR.w, AlertY + AlertH - GPR.h - 8, 0);
-  SDL_RenderPresent(SDLRenderer);
+  SDLPresent();
 
   int32_t answer = GEMWaitBoxClick(buttons, a.count, 0);
   InKey = 0;

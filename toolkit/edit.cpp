@@ -14,10 +14,10 @@ static void redraw(GEMBox b, const EditState& e) {
   SDL_SetTextureColorMod(BASFont, 0, 0, 255);
   SDL_RenderCopy(SDLRenderer, BASFont, &CSRC, &DST);
   if (GEMScreen) {
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
+    SDLTargetWindow();
     SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
   }
-  SDL_RenderPresent(SDLRenderer);
+  SDLPresent();
 }
 
 static void editKey(EditState& e, const SDL_Keysym& k) {

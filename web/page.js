@@ -4,6 +4,11 @@
 (function () {
   'use strict';
   var FOLDER = '/obrazy';  // web/shell.cpp makes it the program's working directory
+  // The start's phases, for bench/web/phases.mjs.
+  function phase(name) {
+    if (window.performance && performance.mark) performance.mark('tarksen ' + name);
+  }
+  phase('script');
 
   var canvas = document.getElementById('canvas');
   var state = document.getElementById('state');
@@ -33,9 +38,143 @@
   });
   if (!Module.preinitializedWebGLContext)
     warn('This browser gives the page no WebGL, which the program draws with.');
-  // The right button switches screens; the browser's menu must not come up.
+  // The right button switches screens; the browser's menu must not come up (nor on
+  // a long press of a finger).
   canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
   canvas.addEventListener('mousedown', function () { canvas.focus(); });
+
+  // Mouse events made by the page for SDL, which takes them as the browser's own.
+  function mouse(type, button, buttons, x, y) {
+    canvas.dispatchEvent(new MouseEvent(type, {
+      bubbles: true, cancelable: true, button: button, buttons: buttons, clientX: x, clientY: y
+    }));
+  }
+
+  // The right button's press and release, for the page's button and the two-finger
+  // tap. The release comes a moment later, so that a loop that looks at the buttons'
+  // state sees the press.
+  var rightHeld = false;
+  function rightButton() {
+    if (rightHeld) return;
+    rightHeld = true;
+    var r = canvas.getBoundingClientRect(), x = r.left + r.width / 2, y = r.top + r.height / 2;
+    mouse('mousedown', 2, 2, x, y);
+    setTimeout(function () {
+      mouse('mouseup', 2, 0, x, y);
+      rightHeld = false;
+    }, 80);
+  }
+  document.getElementById('right').addEventListener('click', function (e) {
+    e.currentTarget.blur();
+    rightButton();
+  });
+
+  // Touch. One finger is the left button: its touches are given to SDL as the mouse's
+  // press, moves and release, so that a finger on a pixel draws exactly where the
+  // mouse would (SDL's own touch-to-mouse rounds some positions down by a pixel). A
+  // tap of two fingers is the right button. A finger that lands alone is held back
+  // for a moment, as a second one may follow: then nothing reaches the program and
+  // nothing is drawn. If none follows, or the finger moves or lifts, its press and
+  // moves so far are handed on in their order and it draws from where it landed.
+  // The browser neither scrolls, zooms nor makes up mouse events from these touches.
+  var WAIT_MS = 150;   // how long a lone finger waits for a second one
+  var TAP_MS = 500;    // the longest a two-finger tap lasts
+  var SLOP = 12;       // CSS pixels a finger may move and still be waiting or tapping
+  var touchState = 'idle';  // 'waiting', 'drawing' or 'gesture' (two fingers)
+  var kept = [];            // the waiting finger's press and moves: [type, x, y]
+  var finger = -1;          // the drawing finger's identifier
+  var waitTimer = 0, gestureStart = 0, gestureMoved = false;
+  var landed = {};          // where each finger landed, by its identifier
+
+  // A touch's position, kept within the canvas as the mouse's would be while it is
+  // over it.
+  function inside(t) {
+    var r = canvas.getBoundingClientRect();
+    return [Math.min(Math.max(t.clientX, r.left), r.right - 1),
+            Math.min(Math.max(t.clientY, r.top), r.bottom - 1)];
+  }
+  function own(list) {
+    for (var i = 0; i < list.length; i++) if (list[i].identifier === finger) return list[i];
+    return null;
+  }
+  function moved(e) {
+    var far = false;
+    for (var i = 0; i < e.changedTouches.length; i++) {
+      var t = e.changedTouches[i];
+      if (e.type === 'touchstart') landed[t.identifier] = [t.clientX, t.clientY];
+      else if (e.type === 'touchmove' && landed[t.identifier] &&
+               (Math.abs(t.clientX - landed[t.identifier][0]) > SLOP ||
+                Math.abs(t.clientY - landed[t.identifier][1]) > SLOP))
+        far = true;
+    }
+    return far;
+  }
+  function startGesture(e) {
+    clearTimeout(waitTimer);
+    kept = [];
+    touchState = 'gesture';
+    gestureStart = e.timeStamp;
+    gestureMoved = false;
+  }
+  function handOn() {
+    clearTimeout(waitTimer);
+    touchState = 'drawing';
+    kept.forEach(function (m) {
+      if (m[0] === 'mousedown') mouse('mousemove', 0, 0, m[1], m[2]);
+      mouse(m[0], 0, m[0] === 'mouseup' ? 0 : 1, m[1], m[2]);
+    });
+    kept = [];
+  }
+  // Runs first for every touch event of the page (window, capture phase).
+  function onTouch(e) {
+    if (touchState === 'idle' && (e.type !== 'touchstart' || e.target !== canvas)) return;
+    e.preventDefault();
+    e.stopImmediatePropagation();  // SDL sees no touches, only what is made of them
+    var far = moved(e), last = e.touches.length === 0, t, p;
+    if (touchState === 'idle') {
+      if (e.touches.length > 1) {
+        startGesture(e);
+      } else {
+        touchState = 'waiting';
+        finger = e.changedTouches[0].identifier;
+        p = inside(e.changedTouches[0]);
+        kept = [['mousedown', p[0], p[1]]];
+        waitTimer = setTimeout(handOn, WAIT_MS);
+        return;
+      }
+    } else if (touchState === 'waiting') {
+      if (e.type === 'touchstart') {  // a second finger: a gesture, not a stroke
+        startGesture(e);
+      } else {
+        if ((t = own(e.changedTouches))) {
+          p = inside(t);
+          kept.push([e.type === 'touchmove' ? 'mousemove' : 'mouseup', p[0], p[1]]);
+        }
+        if (far || e.type !== 'touchmove') handOn();
+        if (last) touchState = 'idle';
+        return;
+      }
+    } else if (touchState === 'drawing') {
+      if ((t = own(e.changedTouches))) {
+        p = inside(t);
+        if (e.type === 'touchmove') mouse('mousemove', 0, 1, p[0], p[1]);
+        else mouse('mouseup', 0, 0, p[0], p[1]);
+      }
+      if (last) touchState = 'idle';
+      return;
+    }
+    // A gesture: nothing reaches the program; a tap gives the right button.
+    if (far) gestureMoved = true;
+    if (last) {
+      touchState = 'idle';
+      landed = {};
+      if (e.type === 'touchend' && !gestureMoved && e.timeStamp - gestureStart <= TAP_MS)
+        rightButton();
+    }
+  }
+  ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function (type) {
+    window.addEventListener(type, onTouch, {capture: true, passive: false});
+  });
 
   // The canvas at the largest whole multiple of its size that fits the window.
   function fit() {
@@ -48,12 +187,17 @@
   window.addEventListener('resize', fit);
   fit();
 
+  // The program's files are asked for with the page's version, as the page's script
+  // was: the offline copy (web/sw.js) holds them under those names.
+  var version = (document.currentScript && document.currentScript.src.match(/\?[^#]*/)) || [''];
+  Module.locateFile = function (path, dir) { return dir + path + version[0]; };
+
   Module.print = function (text) { console.log(text); };
   Module.printErr = function (text) { console.warn(text); };
 
   // The font is fetched while the program loads; the program reads it from /. If it
   // cannot be had, the program says so on the console and runs without text.
-  var font = fetch('BASFont.bmp').then(function (r) {
+  var font = fetch('BASFont.bmp' + version[0]).then(function (r) {
     if (!r.ok) throw new Error(r.status + ' ' + r.statusText);
     return r.arrayBuffer();
   });
@@ -62,6 +206,7 @@
     addRunDependency('font');
     font.then(function (b) {
       FS.writeFile('/BASFont.bmp', new Uint8Array(b));
+      phase('font');
     }).catch(function (e) {
       console.warn('BASFont.bmp: ' + e.message);
     }).then(function () {
@@ -73,6 +218,7 @@
     try {
       FS.mount(IDBFS, {}, FOLDER);
       FS.syncfs(true, function (err) {
+        phase('folder');
         if (err) unkept(err);
         watch();
         removeRunDependency('folder');
@@ -84,10 +230,22 @@
     }
   }];
 
+  Module.monitorRunDependencies = function (left) { phase('waiting for ' + left); };
   Module.onRuntimeInitialized = function () {
+    phase('main');
     showFiles();
     if (!trouble) say('');
+    setTimeout(keepOffline, 0);  // once the program has drawn its first frame
   };
+
+  // The service worker that keeps this build for use without a network, and makes the
+  // page one a browser offers to install. A page served without one still works.
+  function keepOffline() {
+    if (!('serviceWorker' in navigator)) return;
+    navigator.serviceWorker.register('sw.js').catch(function (e) {
+      console.warn('No copy for use offline: ' + (e && e.message ? e.message : e));
+    });
+  }
 
   Module.onExit = function () {
     warn('The program has ended. Reload the page to start it again.');

@@ -11,6 +11,8 @@ const types = {
   '.js': 'text/javascript; charset=utf-8',
   '.wasm': 'application/wasm',
   '.bmp': 'image/bmp',
+  '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Resolves to the server once it listens; port 0 takes any free port.

@@ -26,15 +26,42 @@ set_target_properties(tarksen PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${site}
   LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/page.js)
 
-# The page and the font beside the program.
-foreach(f web/index.html assets/BASFont.bmp)
+# The font and the web app's manifest beside the program.
+foreach(f assets/BASFont.bmp web/manifest.webmanifest)
   get_filename_component(n ${f} NAME)
   add_custom_command(OUTPUT ${site}/${n}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${f} ${site}/${n}
     DEPENDS ${CMAKE_SOURCE_DIR}/${f})
   list(APPEND site_files ${site}/${n})
 endforeach()
-add_custom_target(page ALL DEPENDS ${site_files})
+
+# The manifest's icons, drawn by the desktop's icon generator, run here by node
+# (emscripten's own way of running it passes options that this node refuses; and
+# this glue would fetch its .wasm file as a URL where node has fetch).
+find_program(NODE node REQUIRED)
+add_executable(mkicon tools/mkicon.cpp)
+target_include_directories(mkicon PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(mkicon PRIVATE SDL2::SDL2)
+target_link_options(mkicon PRIVATE -sENVIRONMENT=node -sNODERAWFS -sEXIT_RUNTIME)
+set(icon_sizes 32 64 128 256)
+set(icons)
+foreach(n ${icon_sizes})
+  list(APPEND icons ${site}/icons/${n}.png)
+endforeach()
+add_custom_command(OUTPUT ${icons}
+  COMMAND ${NODE} --no-experimental-fetch $<TARGET_FILE:mkicon> ${CMAKE_SOURCE_DIR}/assets/BASFont.bmp ${CMAKE_BINARY_DIR}/icons
+  COMMAND ${CMAKE_COMMAND} -DFROM=${CMAKE_BINARY_DIR}/icons -DTO=${site}/icons
+    "-DSIZES=${icon_sizes}" -P ${CMAKE_SOURCE_DIR}/web/icons.cmake
+  DEPENDS mkicon ${CMAKE_SOURCE_DIR}/assets/BASFont.bmp ${CMAKE_SOURCE_DIR}/web/icons.cmake
+  COMMENT "Drawing the icons" VERBATIM)
+
+# The page and the service worker, stamped with the hash of everything above.
+add_custom_command(OUTPUT ${site}/index.html ${site}/sw.js
+  COMMAND ${CMAKE_COMMAND} -DSITE=${site} -P ${CMAKE_SOURCE_DIR}/web/stamp.cmake
+  DEPENDS tarksen ${site_files} ${icons} ${CMAKE_SOURCE_DIR}/web/index.html
+    ${CMAKE_SOURCE_DIR}/web/sw.js ${CMAKE_SOURCE_DIR}/web/stamp.cmake
+  COMMENT "Stamping the page with the build's version" VERBATIM)
+add_custom_target(page ALL DEPENDS ${site}/index.html ${site}/sw.js)
 
 # The yardstick for start-up in the browser (make bench): the bare SDL program of
 # bench/bare_window, built and paged the same way, in a folder of its own.

@@ -6,7 +6,7 @@ WEB      := build-web
 WEB_SDL  := $(WEB)/sdl
 WEB_SITE := $(WEB)/tarksen/site
 WEB_PKGS := emscripten dpkg-dev
-WEB_TEST_PKGS := $(WEB_PKGS) chromium
+WEB_TEST_PKGS := $(WEB_PKGS) chromium firefox-esr xvfb
 
 # SDL from Debian's libsdl2 source, built once by the same compiler into the build
 # tree. Threads stay out (the program has none); so does SDL's file-system part, as
@@ -47,7 +47,7 @@ web: web-sdl
 web-run: web
 	@node web/serve.mjs $(WEB_SITE)
 
-# The browser tests' driver: playwright-core, at the versions of the lock file.
+# The browser tests' driver: puppeteer-core, at the versions of the lock file.
 web-test-deps: deps-web-test
 	@command -v npm >/dev/null || $(MAKE) --no-print-directory deps-npm
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || \

@@ -1,12 +1,14 @@
 // Times the browser version's start for bench_webstart: node firstframe.mjs SITE BARE
 // serves the paint program's folder and the bare SDL program's, then reads commands
-// "cold site|bare" (a fresh profile: a first visit) and "warm site|bare" (a reload in
-// the profile of the last cold start), and answers each with the milliseconds from
-// navigation to the first animation frame whose canvas shows the program's first
-// frame: the panel's background colour at (2, 2), as both programs draw it.
+// "cold site|bare BROWSER" (a fresh profile: a first visit) and "warm site|bare
+// BROWSER" (a reload in the profile of the last cold start), BROWSER "chromium" or
+// "firefox", and answers each with the milliseconds from navigation to the first
+// animation frame whose canvas shows the program's first frame: the panel's
+// background colour at (2, 2), as both programs draw it.
 import { createInterface } from 'node:readline';
-import { launchChromium, newContext } from '../../tests/web/chromium.mjs';
+import { launch } from '../../tests/web/browsers.mjs';
 import { serve } from '../../web/serve.mjs';
+import { watchFirstFrame } from './watch.mjs';
 
 const folders = { site: process.argv[2], bare: process.argv[3] };
 const urls = {};
@@ -14,52 +16,34 @@ for (const [name, folder] of Object.entries(folders)) {
   const server = await serve(folder);
   urls[name] = `http://127.0.0.1:${server.address().port}/`;
 }
-const browser = await launchChromium();
+const browsers = {};
 const pages = {};
 
-// Looks at the canvas once every animation frame from the page's start.
-function watchFirstFrame() {
-  const probe = document.createElement('canvas');
-  probe.width = probe.height = 1;
-  const g = probe.getContext('2d', { willReadFrequently: true });
-  function look() {
-    const c = document.getElementById('canvas');
-    if (c && c.width >= 3) {
-      g.drawImage(c, 2, 2, 1, 1, 0, 0, 1, 1);
-      const [r, gr, b] = g.getImageData(0, 0, 1, 1).data;
-      if (r === 0xAF && gr === 0xCF && b === 0xAF) {
-        window.firstFrame = performance.now();  // from the navigation's start
-        return;
-      }
-    }
-    requestAnimationFrame(look);
-  }
-  requestAnimationFrame(look);
-}
-
-async function start(how, name) {
-  let page = pages[name];
+async function start(how, name, browserName) {
+  const key = name + ' ' + browserName;
+  let page = pages[key];
   if (how === 'cold' || !page) {
-    if (page) await page.context().close();
-    const context = await newContext(browser);
-    await context.addInitScript(watchFirstFrame);
-    page = pages[name] = await context.newPage();
+    if (page) await page.browserContext().close();
+    browsers[browserName] ??= await launch(browserName);
+    const context = await browsers[browserName].createBrowserContext();
+    page = pages[key] = await context.newPage();
+    await page.evaluateOnNewDocument(watchFirstFrame);
     await page.goto(urls[name]);
   } else {
     await page.reload();
   }
-  await page.waitForFunction(() => window.firstFrame !== undefined, null, { timeout: 30000 });
+  await page.waitForFunction(() => window.firstFrame !== undefined, { timeout: 30000 });
   return page.evaluate(() => window.firstFrame);
 }
 
 process.stdout.write('ok\n');
 for await (const line of createInterface({ input: process.stdin })) {
-  const [how, name] = line.split(' ');
+  const [how, name, browserName] = line.split(' ');
   try {
-    process.stdout.write(`ok ${await start(how, name)}\n`);
+    process.stdout.write(`ok ${await start(how, name, browserName)}\n`);
   } catch (e) {
     process.stdout.write(`error ${String(e.message).split('\n')[0]}\n`);
   }
 }
-await browser.close();
+for (const b of Object.values(browsers)) await b.close();
 process.exit(0);

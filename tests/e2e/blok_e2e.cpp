@@ -5,27 +5,25 @@
 
 namespace {
 
-constexpr uint32_t red = 0xFF0000, grey = 0x9C9C9C;
-// The same colours as pixels of the picture (bytes r, g, b, a), for the blend equations.
-constexpr uint32_t redPx = 0x7F0000FF, whitePx = 0x7FFFFFFF, greyPx = 0x7F9C9C9C;
-
-uint32_t Rgb(uint32_t px) { return (px & 0xFF) << 16 | (px & 0xFF00) | (px >> 16 & 0xFF); }
+// Red, white and grey as pixels of the picture (alpha 127), for the blend equations.
+constexpr uint32_t redPx = FromRgb(CZERWONY, 0x7F), whitePx = FromRgb(BIALY, 0x7F),
+                   greyPx = FromRgb(PALETA[8], 0x7F);
 
 // A filled rectangle in palette colour i between the corners, drawn from the control
 // screen as a user does; back on the control screen afterwards.
-void Rectangle(App& app, int i, uint32_t rgb, int x1, int y1, int x2, int y2) {
+void Rectangle(App& app, int i, int x1, int y1, int x2, int y2) {
   ChooseTool(app, 5);
   ChooseColour(app, i);
   SwitchScreens(app);
   TwoPoints(app, x1, y1, x2, y2);
-  Await(app, [&](const Shot& s) { return s.at(x2, y2) == rgb; }, "the rectangle");
+  Await(app, [&](const Shot& s) { return s.at(x2, y2) == PALETA[i]; }, "the rectangle");
   SwitchScreens(app);
 }
 
 // The block tool on the drawing screen, over a red rectangle (100, 100)-(139, 119),
 // drawing in black.
 void BlockTool(App& app) {
-  Rectangle(app, 2, red, 100, 100, 139, 119);
+  Rectangle(app, 2, 100, 100, 139, 119);
   ChooseColour(app, 1);
   ChooseTool(app, 10);
   SwitchScreens(app);
@@ -35,7 +33,7 @@ void BlockTool(App& app) {
 void StartCut(App& app) {
   app.move(400, 60);
   app.key("Escape");
-  Await(app, [](const Shot& s) { return s.at(400, 5) == black; }, "the cross-hair");
+  Await(app, [](const Shot& s) { return s.at(400, 5) == CZARNY; }, "the cross-hair");
 }
 
 // Escape and a click at each corner. Waits for the cross-hair to come up first and for
@@ -49,31 +47,16 @@ void Cut(App& app, int x1, int y1, int x2, int y2) {
   Await(
       app,
       [&](const Shot& s) {
-        return s.at(400, 5) != black && s.at(5, 60) != black && s.at(5, y1) != black &&
-               s.at(5, y2) != black;
+        return s.at(400, 5) != CZARNY && s.at(5, 60) != CZARNY && s.at(5, y1) != CZARNY &&
+               s.at(5, y2) != CZARNY;
       },
       "the cut's end");
 }
 
 // A stamp at (x, y), seen once the pixel at (x + dx, y + dy) turns want.
-void Stamp(App& app, int x, int y, int dx = 0, int dy = 0, uint32_t want = red) {
+void Stamp(App& app, int x, int y, int dx = 0, int dy = 0, uint32_t want = CZERWONY) {
   app.click(x, y);
   Await(app, [&](const Shot& s) { return s.at(x + dx, y + dy) == want; }, "the stamp");
-}
-
-// Whether the area (left, top, w, h) of the shot is want(x, y) within 1 a channel.
-testing::AssertionResult Area(const Shot& s, int left, int top, int w, int h,
-                              const std::function<uint32_t(int, int)>& want) {
-  if (s.w != 640 || s.h != 400) return testing::AssertionFailure() << "no screenshot";
-  int wrong = 0;
-  char first[100] = "";
-  for (int y = top; y < top + h; y++)
-    for (int x = left; x < left + w; x++)
-      if (!NearPixel(s.at(x, y), want(x, y)) && !wrong++)
-        snprintf(first, sizeof first, "first at (%d, %d): expected %06X, got %06X", x, y,
-                 want(x, y), s.at(x, y));
-  if (!wrong) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << wrong << " wrong pixels; " << first;
 }
 
 // The picture alone: to the control screen and back, where nothing has moved yet.
@@ -87,7 +70,7 @@ Shot Picture(App& app) {
 
 TEST(Block, StampsInEveryModeByItsBlendEquationAndOutlivesTheControlScreen) {
   App app;
-  Rectangle(app, 8, grey, 200, 200, 619, 299);
+  Rectangle(app, 8, 200, 200, 619, 299);
   BlockTool(app);
   // 20x20: its top-left quarter red, the rest white.
   Cut(app, 130, 110, 149, 129);
@@ -99,20 +82,20 @@ TEST(Block, StampsInEveryModeByItsBlendEquationAndOutlivesTheControlScreen) {
       NextMode(app);
       SwitchScreens(app);
     }
-    uint32_t onGrey = Rgb(BlendPixel(mode, redPx, greyPx));
+    uint32_t onGrey = ToRgb(BlendPixel(mode, redPx, greyPx));
     Stamp(app, 210 + 80 * mode, 195, 2, 7, onGrey);
   }
   Shot s = Picture(app);
   for (int mode = 0; mode < 5; mode++) {
     SCOPED_TRACE(mode);
     int left = 210 + 80 * mode;
-    EXPECT_TRUE(Area(s, left - 2, 193, 24, 24, [&](int x, int y) {
+    EXPECT_TRUE(SameArea(GridOf(s, Layout::Rgb), left - 2, 193, 24, 24, [&](int x, int y) {
       uint32_t dst = y >= 200 && y <= 299 ? greyPx : whitePx;
       bool in = x >= left && x < left + 20 && y >= 195 && y < 215;
-      if (!in) return Rgb(dst);
+      if (!in) return ToRgb(dst);
       uint32_t src = x < left + 10 && y < 205 ? redPx : whitePx;
-      return Rgb(BlendPixel(mode, src, dst));
-    }));
+      return ToRgb(BlendPixel(mode, src, dst));
+    }, {0xFFFFFF, 1}));
   }
 }
 
@@ -124,24 +107,24 @@ TEST(Block, ADragStampsATrailBackspaceTakesBackItsLastStampAndCtrlZAllOfIt) {
   app.press(300, 320);
   for (int x : {300, 315, 330}) {
     app.move(x, 320);  // no motion for the first: the pointer is there
-    Await(app, [&](const Shot& s) { return s.at(x, 320) == red; }, "the stamp");
+    Await(app, [&](const Shot& s) { return s.at(x, 320) == CZERWONY; }, "the stamp");
   }
   app.release();
   app.key("BackSpace");
   app.move(500, 30);  // the block, shown at the pointer, goes with it
-  Shot s = app.waitFor([](const Shot& s) { return s.at(330, 320) == white; });
+  Shot s = app.waitFor([](const Shot& s) { return s.at(330, 320) == BIALY; });
   Points two;
   for (int left : {300, 315})
     for (int y = 320; y < 330; y++)
       for (int x = left; x < left + 10; x++) two.push_back({x, y});
-  EXPECT_TRUE(Shows(s, two, red, 290, 310, 60, 30)) << "the first two stamps stay";
-  EXPECT_TRUE(Shows(Picture(app), two, red, 290, 310, 60, 30)) << "in the picture";
+  EXPECT_TRUE(Shows(s, two, CZERWONY, 290, 310, 60, 30)) << "the first two stamps stay";
+  EXPECT_TRUE(Shows(Picture(app), two, CZERWONY, 290, 310, 60, 30)) << "in the picture";
   app.key("ctrl+z");
-  s = app.waitFor([](const Shot& s) { return s.at(300, 320) == white; });
-  EXPECT_TRUE(Shows(s, {}, red, 290, 310, 60, 30)) << "Ctrl+Z: the whole trail";
+  s = app.waitFor([](const Shot& s) { return s.at(300, 320) == BIALY; });
+  EXPECT_TRUE(Shows(s, {}, CZERWONY, 290, 310, 60, 30)) << "Ctrl+Z: the whole trail";
   app.key("ctrl+y");
-  s = app.waitFor([](const Shot& s) { return s.at(300, 320) == red; });
-  EXPECT_TRUE(Shows(s, two, red, 290, 310, 60, 30)) << "Ctrl+Y: the trail Backspace left";
+  s = app.waitFor([](const Shot& s) { return s.at(300, 320) == CZERWONY; });
+  EXPECT_TRUE(Shows(s, two, CZERWONY, 290, 310, 60, 30)) << "Ctrl+Y: the trail Backspace left";
 }
 
 TEST(Block, StampsAreCutAtTheRightAndBottomEdges) {
@@ -160,9 +143,9 @@ TEST(Block, StampsAreCutAtTheRightAndBottomEdges) {
   square(635, 395);
   square(636, 100);
   square(100, 396);
-  EXPECT_TRUE(Shows(s, want, red, 620, 380, 20, 20));
-  EXPECT_TRUE(Shows(s, want, red, 620, 90, 20, 20));
-  EXPECT_TRUE(Shows(s, want, red, 90, 380, 20, 20));
+  EXPECT_TRUE(Shows(s, want, CZERWONY, 620, 380, 20, 20));
+  EXPECT_TRUE(Shows(s, want, CZERWONY, 620, 90, 20, 20));
+  EXPECT_TRUE(Shows(s, want, CZERWONY, 90, 380, 20, 20));
 }
 
 TEST(Block, CornersInAnyOrderACancelledCutAndTheGrid) {
@@ -190,32 +173,32 @@ TEST(Block, CornersInAnyOrderACancelledCutAndTheGrid) {
     Cut(app, c.x1, c.y1, c.x2, c.y2);
     Stamp(app, c.stampX, 40, 9, 9);
     app.move(500, 300);
-    Shot s = app.waitFor([&](const Shot& s) { return s.at(509, 309) == red; });
-    EXPECT_TRUE(Shows(s, at(corner, c.stampX, 40), red, c.stampX - 3, 37, 16, 16))
+    Shot s = app.waitFor([&](const Shot& s) { return s.at(509, 309) == CZERWONY; });
+    EXPECT_TRUE(Shows(s, at(corner, c.stampX, 40), CZERWONY, c.stampX - 3, 37, 16, 16))
         << "the stamp";
   }
 
   // A right click while picking a corner cancels the cut; the block and the tool stay.
   StartCut(app);
   app.move(450, 330);
-  Await(app, [](const Shot& s) { return s.at(450, 5) == black; }, "the cross-hair moved");
+  Await(app, [](const Shot& s) { return s.at(450, 5) == CZARNY; }, "the cross-hair moved");
   app.click(450, 330, 3);
-  Await(app, [](const Shot& s) { return s.at(450, 5) == white; }, "the cut cancelled");
+  Await(app, [](const Shot& s) { return s.at(450, 5) == BIALY; }, "the cut cancelled");
   Stamp(app, 360, 40, 9, 9);
   Shot s = app.settle();
-  EXPECT_TRUE(Shows(s, at(corner, 360, 40), red, 357, 37, 16, 16)) << "the old block";
+  EXPECT_TRUE(Shows(s, at(corner, 360, 40), CZERWONY, 357, 37, 16, 16)) << "the old block";
 
   // The grid is shown over the picture while cutting but is not cut with it.
   app.key("period");
   app.key("period");
-  Await(app, [](const Shot& s) { return s.at(16, 5) != white; }, "the grid");
+  Await(app, [](const Shot& s) { return s.at(16, 5) != BIALY; }, "the grid");
   Cut(app, 104, 102, 135, 117);  // all red, across grid lines at x 112 and 128, y 112
   app.key("comma");
   app.key("comma");
-  Await(app, [](const Shot& s) { return s.at(16, 5) == white; }, "no grid");
+  Await(app, [](const Shot& s) { return s.at(16, 5) == BIALY; }, "no grid");
   Stamp(app, 300, 150);
   Points all;
   for (int y = 150; y < 166; y++)
     for (int x = 300; x < 332; x++) all.push_back({x, y});
-  EXPECT_TRUE(Shows(Picture(app), all, red, 295, 145, 45, 25));
+  EXPECT_TRUE(Shows(Picture(app), all, CZERWONY, 295, 145, 45, 25));
 }

@@ -2,34 +2,18 @@
 // the two questions, and the ways into the drawing screen and out of the program.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "raster/raster.h"
 #include "raster/raster_core.h"
 #include "tests/e2e/look.h"
 #include "tests/support/e2e.h"
+#include "tests/support/screen.h"
 #include "tests/support/shapes.h"
 #include "tests/support/text.h"
 
 namespace {
-
-// Inner areas of the boxes the scenarios look at.
-constexpr Rect LADUJ = {8, 8, 200, 24};
-constexpr Rect PUNKT = {8, 152, 200, 24}, RYSUNEK = {212, 152, 200, 24};
-constexpr Rect POWIEKSZENIE = {8, 116, 200, 24}, TRYB = {212, 116, 200, 24};
-constexpr Rect CZYSC = {8, 370, 200, 24}, KONIEC = {212, 370, 200, 24};
-constexpr Rect TYTUL = {426, 354, 210, 40};
-constexpr Rect STYLE = {426, 264, 174, 52}, STYL = {606, 264, 30, 52};
-constexpr Rect GRUBOSCI = {426, 320, 174, 30}, GRUBOSC = {606, 320, 30, 30};
-constexpr Rect PROBKA = {426, 224, 211, 37};  // the current fill sample, outline included
-Rect kolorBox(int i) { return {8 + 25 * i, 320, 21, 22}; }
-Rect wzorBox(int n) { return {426 + 36 * (n % 6), 8 + 36 * (n / 6), 30, 28}; }
 
 // Is pixel (x, y) a gap of fill pattern p? Pattern 0 has none.
 bool przerwa(int x, int y, int p) { return p != 0 && FillPatternGap(x, y, uint8_t(p)); }
@@ -104,8 +88,6 @@ testing::AssertionResult Grubosci(const Shot& s, uint32_t c, int szer, int wcisn
 
 const char* const TRYBY[5] = {"Wymiana", "Mieszanie", "Suma", "Iloczyn", "Inwersja"};
 
-constexpr Rect TAK = {232, 276, 82, 18}, NIE = {326, 276, 82, 18};
-
 // The question of an alert: the text, a red disc behind the icon, and the answers
 // " Tak " and " Nie ", the latter the default.
 testing::AssertionResult Pytanie(const Shot& s, const char* text) {
@@ -160,13 +142,13 @@ TEST(ControlScreen, ChoicesByLeftClicks) {
   App app;
   {
     SCOPED_TRACE("tool Punkt");
-    klik(app, PUNKT);
+    Choose(app, PUNKT);
     EXPECT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, PUNKT, "Punkt", true); }));
     EXPECT_TRUE(Przycisk(app.shot(), RYSUNEK, "Rysunek", false)) << "one tool at a time";
   }
   {
     SCOPED_TRACE("colour 2, red");
-    klik(app, kolorBox(2));
+    Choose(app, kolorBox(2));
     EXPECT_TRUE(Widac(app, [](const Shot& s) { return Probka(s, CZERWONY, 0); }));
     Shot s = app.shot();
     EXPECT_TRUE(Style(s, CZERWONY, 0));
@@ -176,7 +158,7 @@ TEST(ControlScreen, ChoicesByLeftClicks) {
   }
   {
     SCOPED_TRACE("pattern 7");
-    klik(app, wzorBox(7));
+    Choose(app, wzorBox(7));
     EXPECT_TRUE(Widac(app, [](const Shot& s) { return Probka(s, CZERWONY, 7); }));
     Shot s = app.shot();
     EXPECT_TRUE(Wzor(s, 7, true));
@@ -195,7 +177,7 @@ TEST(ControlScreen, ChoicesByLeftClicks) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    klik(app, r.x, r.y);
+    Choose(app, r.x, r.y);
     EXPECT_TRUE(Widac(app, [&](const Shot& s) {
       // A wide pen widens the style samples too; those are left unchecked then.
       testing::AssertionResult a =
@@ -210,7 +192,7 @@ TEST(ControlScreen, ModeBoxCyclesThroughTheFiveModes) {
   App app;
   for (int i = 1; i <= 5; i++) {
     SCOPED_TRACE(TRYBY[i % 5]);
-    klik(app, TRYB);
+    Choose(app, TRYB);
     // Pressed until the next click, with the new name.
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Przycisk(s, TRYB, TRYBY[i % 5], true); }));
   }
@@ -220,27 +202,27 @@ TEST(ControlScreen, KoniecAnsweredNieByClickOrKeyThenTak) {
   App app;
   for (bool byKey : {false, true}) {
     SCOPED_TRACE(byKey ? "Escape gives the default, Nie" : "Nie clicked");
-    klik(app, KONIEC);
+    Choose(app, KONIEC);
     ASSERT_TRUE(Widac(app, [](const Shot& s) { return Pytanie(s, "Koniec programu ?"); }));
     if (byKey)
       app.key("Escape");
     else
-      klik(app, NIE);
+      Choose(app, NIE);
     // The panel again, with Koniec pressed until the next click.
     EXPECT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, KONIEC, "Koniec", true); }));
     EXPECT_TRUE(app.running());
   }
-  klik(app, KONIEC);
+  Choose(app, KONIEC);
   ASSERT_TRUE(Widac(app, [](const Shot& s) { return Pytanie(s, "Koniec programu ?"); }));
-  klik(app, TAK);
+  Choose(app, TAK);
   EXPECT_EQ(app.waitExit(), 0);
 }
 
 TEST(ControlScreen, RightClickEntersTheDrawingScreenAndRightClickThereReturns) {
   App app;
-  klik(app, 500, 250, 3);
+  Choose(app, 500, 250, 3);
   EXPECT_TRUE(Widac(app, [](const Shot& s) { return Obraz(s, nic); })) << "the white picture";
-  klik(app, 100, 100, 3);
+  Choose(app, 100, 100, 3);
   EXPECT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, RYSUNEK, "Rysunek", true); }));
 }
 
@@ -248,7 +230,7 @@ TEST(ControlScreen, DoubleClickOnAToolPicksItAndEntersTheDrawingScreen) {
   App app;
   app.doubleClick(srodekX(PUNKT), srodekY(PUNKT));
   ASSERT_TRUE(Widac(app, [](const Shot& s) { return Obraz(s, nic); }));
-  klik(app, 300, 200);
+  Choose(app, 300, 200);
   auto punkt = [](int x, int y) { return x == 300 && y == 200; };
   EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Obraz(s, punkt); })) << "one point: Punkt";
 }
@@ -256,12 +238,12 @@ TEST(ControlScreen, DoubleClickOnAToolPicksItAndEntersTheDrawingScreen) {
 TEST(ControlScreen, CzyscAnsweredNieKeepsThePictureTakClearsIt) {
   App app;
   auto punkt = [](int x, int y) { return x == 300 && y == 200; };
-  klik(app, PUNKT);
-  klik(app, 500, 250, 3);
+  Choose(app, PUNKT);
+  Choose(app, 500, 250, 3);
   ASSERT_TRUE(Widac(app, [](const Shot& s) { return Obraz(s, nic); }));
-  klik(app, 300, 200);
+  Choose(app, 300, 200);
   ASSERT_TRUE(Widac(app, [&](const Shot& s) { return Obraz(s, punkt); }));
-  klik(app, 500, 250, 3);
+  Choose(app, 500, 250, 3);
 
   struct {
     const char* name;
@@ -271,12 +253,12 @@ TEST(ControlScreen, CzyscAnsweredNieKeepsThePictureTakClearsIt) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     ASSERT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, PUNKT, "Punkt", true); }));
-    klik(app, CZYSC);
+    Choose(app, CZYSC);
     ASSERT_TRUE(Widac(app, [](const Shot& s) { return Pytanie(s, "Wyczyścić ekran ?"); }));
-    klik(app, r.answer);
+    Choose(app, r.answer);
     EXPECT_TRUE(Widac(app, [](const Shot& s) { return Przycisk(s, CZYSC, "Czyść", true); }));
-    klik(app, 500, 250, 3);
+    Choose(app, 500, 250, 3);
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return Obraz(s, r.picture); }));
-    klik(app, 500, 250, 3);
+    Choose(app, 500, 250, 3);
   }
 }

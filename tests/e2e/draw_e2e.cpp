@@ -45,10 +45,9 @@ TEST(Drawing, EveryToolPutsItsPixelsOnThePicture) {
     ChooseTool(app, c.co);
     SwitchScreens(app);
     c.draw(app);
-    Shot s = app.waitFor([&](const Shot& s) {
-      return Shows(s, c.want, black, c.left, c.top, c.w, c.h);
-    });
-    EXPECT_TRUE(Shows(s, c.want, black, c.left, c.top, c.w, c.h));
+    EXPECT_TRUE(Widac(app, [&](const Shot& s) {
+      return Shows(s, c.want, CZARNY, c.left, c.top, c.w, c.h);
+    }));
     SwitchScreens(app);
   }
 }
@@ -67,8 +66,8 @@ TEST(Drawing, FillPaintsTheInsideOfAFrame) {
                                     "#########"});
   Shot s = app.waitFor([&](const Shot& s) { return s.at(105, 103) == 0x00FF00; });
   EXPECT_TRUE(Shows(s, inside, 0x00FF00, 101, 101, 9, 5));
-  EXPECT_EQ(s.at(100, 100), black);
-  EXPECT_EQ(s.at(99, 103), white) << "the fill stays inside the frame";
+  EXPECT_EQ(s.at(100, 100), CZARNY);
+  EXPECT_EQ(s.at(99, 103), BIALY) << "the fill stays inside the frame";
 }
 
 TEST(Drawing, BackspaceTakesBackTheLastActionOnly) {
@@ -77,14 +76,14 @@ TEST(Drawing, BackspaceTakesBackTheLastActionOnly) {
   SwitchScreens(app);
   TwoPoints(app, 100, 100, 140, 100);
   TwoPoints(app, 100, 120, 140, 120);
-  app.waitFor([](const Shot& s) { return s.at(120, 120) == black; });
+  app.waitFor([](const Shot& s) { return s.at(120, 120) == CZARNY; });
   app.key("BackSpace");
-  Shot s = app.waitFor([](const Shot& s) { return s.at(120, 120) == white; });
-  EXPECT_EQ(s.at(120, 120), white) << "the second line is gone";
-  EXPECT_EQ(s.at(120, 100), black) << "the first stays";
+  Shot s = app.waitFor([](const Shot& s) { return s.at(120, 120) == BIALY; });
+  EXPECT_EQ(s.at(120, 120), BIALY) << "the second line is gone";
+  EXPECT_EQ(s.at(120, 100), CZARNY) << "the first stays";
   app.key("BackSpace");
   s = app.settle();
-  EXPECT_EQ(s.at(120, 100), black) << "one level only";
+  EXPECT_EQ(s.at(120, 100), CZARNY) << "one level only";
 }
 
 TEST(Drawing, PreviewIsThinAndSolidAndLeavesNoTrace) {
@@ -95,22 +94,22 @@ TEST(Drawing, PreviewIsThinAndSolidAndLeavesNoTrace) {
   app.click(100, 100);
   app.move(141, 100);
   app.move(140, 100);
-  Shot s = app.waitFor([](const Shot& s) { return s.at(140, 100) == black; });
+  Shot s = app.waitFor([](const Shot& s) { return s.at(140, 100) == CZARNY; });
   Points thin;
   for (int x = 100; x <= 140; x++) thin.push_back({x, 100});
-  EXPECT_TRUE(Shows(s, thin, black, 90, 90, 60, 20)) << "the preview";
+  EXPECT_TRUE(Shows(s, thin, CZARNY, 90, 90, 60, 20)) << "the preview";
 
   // A right click cancels the line and leaves the drawing screen; back there, the
   // picture has no trace of the preview.
   SwitchScreens(app);
   SwitchScreens(app);
-  EXPECT_TRUE(Shows(app.settle(), {}, black, 90, 90, 60, 20));
+  EXPECT_TRUE(Shows(app.settle(), {}, CZARNY, 90, 90, 60, 20));
 
   TwoPoints(app, 100, 100, 140, 100);
-  s = app.waitFor([](const Shot& s) { return s.at(120, 103) == black; });
-  EXPECT_EQ(s.at(120, 103), black) << "the committed line has the width 6 pen";
-  EXPECT_EQ(s.at(120, 97), black);
-  EXPECT_EQ(s.at(120, 104), white);
+  s = app.waitFor([](const Shot& s) { return s.at(120, 103) == CZARNY; });
+  EXPECT_EQ(s.at(120, 103), CZARNY) << "the committed line has the width 6 pen";
+  EXPECT_EQ(s.at(120, 97), CZARNY);
+  EXPECT_EQ(s.at(120, 104), BIALY);
 }
 
 TEST(Drawing, GridIsShownOverThePictureOnlyWhileDrawing) {
@@ -121,11 +120,11 @@ TEST(Drawing, GridIsShownOverThePictureOnlyWhileDrawing) {
   app.key("period");
   app.key("period");
   app.click(100, 100);
-  Shot s = app.waitFor([&](const Shot& s) { return s.at(100, 100) == black; });
+  Shot s = app.waitFor([&](const Shot& s) { return s.at(100, 100) == CZARNY; });
   for (auto [x, y] : Points{{16, 5}, {5, 32}, {624, 390}, {0, 0}})
     EXPECT_EQ(s.at(x, y), grid) << x << "," << y;
   for (auto [x, y] : Points{{15, 5}, {17, 5}, {5, 31}, {639, 399}})
-    EXPECT_EQ(s.at(x, y), white) << x << "," << y;
+    EXPECT_EQ(s.at(x, y), BIALY) << x << "," << y;
 
   // The close request is ignored while drawing.
   app.closeWindow();
@@ -141,11 +140,11 @@ TEST(Drawing, GridIsShownOverThePictureOnlyWhileDrawing) {
   app.key("period");  // step 3: 24 pixels
   s = app.waitFor([&](const Shot& s) { return s.at(24, 5) == grid; });
   EXPECT_EQ(s.at(24, 5), grid);
-  EXPECT_EQ(s.at(16, 5), white);
+  EXPECT_EQ(s.at(16, 5), BIALY);
 
   for (int i = 0; i < 3; i++) app.key("comma");
-  s = app.waitFor([](const Shot& s) { return s.at(0, 0) == white; });
-  EXPECT_TRUE(Shows(s, {{100, 100}}, black, 0, 0, 640, 400))
+  s = app.waitFor([](const Shot& s) { return s.at(0, 0) == BIALY; });
+  EXPECT_TRUE(Shows(s, {{100, 100}}, CZARNY, 0, 0, 640, 400))
       << "no grid left in the picture";
 }
 
@@ -156,6 +155,6 @@ TEST(Drawing, InversionTurnsRedOnWhiteIntoCyan) {
   ChooseTool(app, 0);
   SwitchScreens(app);
   app.click(300, 200);
-  Shot s = app.waitFor([](const Shot& s) { return s.at(300, 200) != white; });
+  Shot s = app.waitFor([](const Shot& s) { return s.at(300, 200) != BIALY; });
   EXPECT_TRUE(Shows(s, {{300, 200}}, 0x00FFFF, 290, 190, 20, 20));
 }

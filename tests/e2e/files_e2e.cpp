@@ -14,40 +14,19 @@
 
 #include "tests/e2e/look.h"
 #include "tests/picfiles/bmpmake.h"
+#include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
 #include "tests/picfiles/stmake.h"
 #include "tests/support/e2e.h"
 #include "tests/support/pnm.h"
+#include "tests/support/run.h"
+#include "tests/support/scratch.h"
+#include "tests/support/screen.h"
 
 namespace {
 
-constexpr Rect DEGAS = {8, 32, 200, 24}, LBMP = {8, 56, 200, 24}, LBLOK = {8, 80, 200, 24};
-constexpr Rect DOODLE = {212, 32, 200, 24}, ZBMP = {212, 56, 200, 24}, ZBLOK = {212, 80, 200, 24};
-constexpr Rect CZYSC = {8, 370, 200, 24}, TAK = {232, 276, 82, 18};
-// The file selector's buttons and fields.
-constexpr Rect UP = {540, 68, 96, 16}, BASE = {540, 200, 96, 16}, ROOT = {540, 220, 96, 16};
-constexpr Rect OK = {540, 360, 96, 16}, CANCEL = {540, 380, 96, 16};
-constexpr Rect FILTR = {68, 24, 248, 16}, KATALOG = {4, 48, 632, 16}, NAZWA = {384, 24, 252, 16};
-constexpr Rect LISTA = {4, 68, 480, 324}, DZWIGNIA = {488, 68, 16, 324};
-int wiersz(int i) { return 70 + 16 * i + 8; }  // middle of list row i
-
-// The colours of pixel values as the program shows them, by the number of planes: four
-// planes give white, red, green, yellow, blue, magenta, cyan, light grey, dark grey,
-// light red, light green, light yellow, light blue, light magenta, light cyan, black.
-constexpr uint32_t PLANY4[16] = {0xFFFFFF, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF,
-                                 0x00FFFF, 0x9C9C9C, 0x4E4E4E, 0xFF7F7F, 0x7FFF7F, 0xFFFF7F,
-                                 0x7F7FFF, 0xFF7FFF, 0x7FFFFF, 0x000000};
-constexpr uint32_t PLANY2[4] = {0xFFFFFF, 0xFF0000, 0x00FF00, 0x000000};
-constexpr uint32_t PLANY1[2] = {0xFFFFFF, 0x000000};
-
-bool dialog(const Shot& s) {
-  return s.w == 640 && s.at(0, 0) == CZARNY && s.at(1, 1) == SRODEK && s.at(2, 2) == CZARNY;
-}
-bool panel(const Shot& s) { return s.w == 640 && s.at(0, 0) == SRODEK && s.at(430, 358) == BLADY; }
-bool alert(const Shot& s) {
-  return s.w == 640 && s.at(160, 100) == CZARNY && s.at(161, 101) == SRODEK &&
-         s.at(162, 102) == CZARNY && s.at(478, 298) == SRODEK;
-}
+// The colour pixel value v of a picture of `planes` planes shows in on the window.
+uint32_t plany(int planes, uint8_t v) { return ToRgb(ShownColours(planes).at(v)); }
 
 // A picture of w x h pixels shown over the whole drawing screen.
 struct Obrazek {
@@ -55,9 +34,9 @@ struct Obrazek {
   std::vector<uint32_t> px;  // 0xRRGGBB
   uint32_t pod(int x, int y) const { return px[size_t(y * h / 400) * w + x * w / 640]; }
 };
-Obrazek zWartosci(const std::vector<uint8_t>& v, int w, int h, const uint32_t* kolory) {
+Obrazek zWartosci(const std::vector<uint8_t>& v, int w, int h, int planes) {
   Obrazek o{w, h, std::vector<uint32_t>(v.size())};
-  for (size_t i = 0; i < v.size(); i++) o.px[i] = kolory[v[i]];
+  for (size_t i = 0; i < v.size(); i++) o.px[i] = plany(planes, v[i]);
   return o;
 }
 Obrazek zRgb(const RgbImage& r) { return {r.w, r.h, r.px}; }
@@ -119,13 +98,13 @@ std::vector<uint32_t> wygladDialogu(const char* title, const char* filter, const
 
 // The picture on the drawing screen, then back to the control screen.
 testing::AssertionResult Pokazuje(App& app, const Obrazek& o) {
-  if (!panel(app.waitFor(panel))) return testing::AssertionFailure() << "no control screen";
-  klik(app, 500, 250, 3);
+  if (!Panel(app.waitFor(Panel))) return testing::AssertionFailure() << "no control screen";
+  Choose(app, 500, 250, 3);
   testing::AssertionResult a = Widac(app, [&](const Shot& s) {
     return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return o.pod(x, y); });
   });
-  klik(app, 500, 250, 3);
-  app.waitFor(panel);
+  Choose(app, 500, 250, 3);
+  app.waitFor(Panel);
   return a;
 }
 
@@ -133,9 +112,9 @@ testing::AssertionResult Pokazuje(App& app, const Obrazek& o) {
 // the block at (100, 120) on the drawing screen, and tells whether it shows the block's
 // colours, kolor(x, y) within the block.
 testing::AssertionResult Stempluje(App& app, int w, int h, const std::function<uint32_t(int, int)>& kolor) {
-  if (!panel(app.waitFor(panel))) return testing::AssertionFailure() << "no control screen";
-  klik(app, 108 + 204 * (10 % 2), 164 + 28 * (10 / 2));  // the tool "Blok"
-  klik(app, 500, 250, 3);
+  if (!Panel(app.waitFor(Panel))) return testing::AssertionFailure() << "no control screen";
+  ChooseTool(app, 10);  // "Blok"
+  Choose(app, 500, 250, 3);
   app.waitFor([](const Shot& s) { return s.at(0, 0) == 0xFFFFFF; });
   app.click(100, 120);
   return Widac(app, [&](const Shot& s) {
@@ -147,7 +126,7 @@ testing::AssertionResult Stempluje(App& app, int w, int h, const std::function<u
 testing::AssertionResult Alert(App& app, const char* text, int dx, int dy) {
   Rect r = {163, 100 + dy + 1, 314, 40};
   return Widac(app, [&](const Shot& s) {
-    if (!alert(s)) return testing::AssertionFailure() << "no alert";
+    if (!AlertUp(s)) return testing::AssertionFailure() << "no alert";
     return Obszar(s, r, Tekst(r, text, 160 + dx, 100 + dy, 464, SRODEK, CZARNY));
   });
 }
@@ -161,13 +140,13 @@ class Files : public testing::Test {
   }
   // Clicks a load or save box and waits for the file selector.
   void open(Rect box) {
-    klik(app, box);
-    ASSERT_TRUE(bool(app.waitFor(dialog).w)) << "no file selector";
-    ASSERT_TRUE(dialog(app.shot()));
+    Choose(app, box);
+    ASSERT_TRUE(bool(app.waitFor(Dialog).w)) << "no file selector";
+    ASSERT_TRUE(Dialog(app.shot()));
   }
   // Replaces the directory field's text with dir, as a user types it, and lists it.
   void goTo(const std::string& dir) {
-    klik(app, KATALOG);
+    Choose(app, KATALOG);
     app.key("ctrl+x");
     app.type(dir);
     app.key("Return");
@@ -196,18 +175,18 @@ TEST_F(Files, EveryKindOfPictureLoadsThroughTheSelector) {
   std::vector<uint8_t> vd = v1;
   for (uint8_t& v : vd) v ^= uint8_t((&v - vd.data()) % 7 == 0);
   RgbImage bmp{8, 5, {}};
-  for (int i = 0; i < 40; i++) bmp.px.push_back(PLANY4[i % 16] ^ uint32_t(i));
+  for (int i = 0; i < 40; i++) bmp.px.push_back(plany(4, uint8_t(i % 16)) ^ uint32_t(i));
   struct {
     const char* name;
     std::vector<uint8_t> file;
     Rect box;
     Obrazek expected;
   } rows[] = {
-      {"a.PI1", Degas(PlanesOf(v4, 320, 200, 4)), DEGAS, zWartosci(v4, 320, 200, PLANY4)},
-      {"b.PI2", Degas(PlanesOf(v2, 640, 200, 2)), DEGAS, zWartosci(v2, 640, 200, PLANY2)},
-      {"c.PI3", Degas(PlanesOf(v1, 640, 400, 1)), DEGAS, zWartosci(v1, 640, 400, PLANY1)},
-      {"d.PIC", Degas(PlanesOf(v1, 640, 400, 1)), DEGAS, zWartosci(v1, 640, 400, PLANY1)},
-      {"doodle.PIC", PlanesOf(vd, 640, 400, 1), DEGAS, zWartosci(vd, 640, 400, PLANY1)},
+      {"a.PI1", Degas(PlanesOf(v4, 320, 200, 4)), DEGAS, zWartosci(v4, 320, 200, 4)},
+      {"b.PI2", Degas(PlanesOf(v2, 640, 200, 2)), DEGAS, zWartosci(v2, 640, 200, 2)},
+      {"c.PI3", Degas(PlanesOf(v1, 640, 400, 1)), DEGAS, zWartosci(v1, 640, 400, 1)},
+      {"d.PIC", Degas(PlanesOf(v1, 640, 400, 1)), DEGAS, zWartosci(v1, 640, 400, 1)},
+      {"doodle.PIC", PlanesOf(vd, 640, 400, 1), DEGAS, zWartosci(vd, 640, 400, 1)},
       {"e.BMP", Bmp24(bmp), LBMP, zRgb(bmp)},
   };
   for (auto& r : rows) {
@@ -230,19 +209,19 @@ TEST_F(Files, BlocksLoadAndSaveThroughTheSelector) {
     std::string file;
     RgbImage expected;
   } rows[] = {
-      {"a GBF block through \"...blok\"", LBLOK, gbf, {32, 3, zWartosci(v, 32, 3, PLANY2).px}},
+      {"a GBF block through \"...blok\"", LBLOK, gbf, {32, 3, zWartosci(v, 32, 3, 2).px}},
       {"a BMP through \"DEGAS\" goes into the block", DEGAS, bmp, k},
   };
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     open(r.load);
     choose(r.file);
-    ASSERT_TRUE(panel(app.waitFor(panel)));
+    ASSERT_TRUE(Panel(app.waitFor(Panel)));
     std::string saved = path("blok");
     remove((saved + ".BMP").c_str());
     open(ZBLOK);
     choose(saved);  // the offered ".BMP" stays behind the name
-    ASSERT_TRUE(panel(app.waitFor(panel)));
+    ASSERT_TRUE(Panel(app.waitFor(Panel)));
     RgbImage file = ReadWithImageMagick(saved + ".BMP");
     EXPECT_EQ(file.w, r.expected.w);
     EXPECT_EQ(file.h, r.expected.h);
@@ -251,21 +230,21 @@ TEST_F(Files, BlocksLoadAndSaveThroughTheSelector) {
   SCOPED_TRACE("a PI1 through \"...blok\" goes onto the picture");
   open(LBLOK);
   choose(pi1);
-  EXPECT_TRUE(shows(zWartosci(Pattern(320, 200, 4), 320, 200, PLANY4)));
+  EXPECT_TRUE(shows(zWartosci(Pattern(320, 200, 4), 320, 200, 4)));
 }
 
 TEST_F(Files, SavedPicturesLoadBack) {
   const std::vector<uint8_t> v4 = Pattern(320, 200, 4);
-  const Obrazek pi1 = zWartosci(v4, 320, 200, PLANY4);
+  const Obrazek pi1 = zWartosci(v4, 320, 200, 4);
   open(DEGAS);
   choose(write("a.PI1", Degas(PlanesOf(v4, 320, 200, 4))));
   ASSERT_TRUE(shows(pi1));
   open(DOODLE);
   choose(path("d"));  // saved as d.PIC, the offered name behind the typed one
-  ASSERT_TRUE(panel(app.waitFor(panel)));
+  ASSERT_TRUE(Panel(app.waitFor(Panel)));
   open(ZBMP);
   choose(path("p"));
-  ASSERT_TRUE(panel(app.waitFor(panel)));
+  ASSERT_TRUE(Panel(app.waitFor(Panel)));
   EXPECT_EQ(ReadBytes(path("d.PIC")).size(), 32000u);
   RgbImage p = ReadWithImageMagick(path("p.BMP"));
   ASSERT_EQ(p.w, 640);
@@ -273,9 +252,9 @@ TEST_F(Files, SavedPicturesLoadBack) {
   for (int y = 0; y < 400; y += 7)
     for (int x = 0; x < 640; x += 3) ASSERT_EQ(p.at(x, y), pi1.pod(x, y)) << x << ", " << y;
 
-  klik(app, CZYSC);
-  ASSERT_TRUE(alert(app.waitFor(alert)));
-  klik(app, TAK);
+  Choose(app, CZYSC);
+  ASSERT_TRUE(AlertUp(app.waitFor(AlertUp)));
+  Choose(app, TAK);
   ASSERT_TRUE(shows(Obrazek{1, 1, {0xFFFFFF}})) << "cleared";
   open(LBMP);
   choose(path("p.BMP"));
@@ -301,13 +280,13 @@ TEST(FileSelector, AQuitRequestInItEndsTheProgramWithNothingDone) {
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     App a;
-    klik(a, r.box);
-    ASSERT_TRUE(dialog(a.waitFor(dialog)));
+    Choose(a, r.box);
+    ASSERT_TRUE(Dialog(a.waitFor(Dialog)));
     a.type(a.dir() + "/" + r.typed);
     a.closeWindow();
     EXPECT_EQ(a.waitExit(), 0);
     EXPECT_EQ(a.output(), "") << "a load of the name would have told SDL's error";
-    EXPECT_EQ(Sh("ls -A '" + a.dir() + "'"), "BASFont.bmp\nstderr.txt\nstdout.txt\n");
+    EXPECT_EQ(Listing(a.dir()), "BASFont.bmp\nstderr.txt\nstdout.txt\n");
   }
 }
 
@@ -322,8 +301,8 @@ TEST_F(Files, TheSelectorOnAFixedDirectoryLooksExactlySo) {
   EXPECT_TRUE(Widac(app, [&](const Shot& s) {
     return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return want[size_t(y) * 640 + x]; });
   }));
-  klik(app, CANCEL);
-  EXPECT_TRUE(panel(app.waitFor(panel)));
+  Choose(app, CANCEL);
+  EXPECT_TRUE(Panel(app.waitFor(Panel)));
 }
 
 // The directory field showing text.
@@ -347,16 +326,16 @@ TEST_F(Files, TheSelectorAsAUserWalksIt) {
     app.type("zażółć gęślą");
     app.key("Return");
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, base); })) << "starts in BASE";
-    klik(app, UP);
+    Choose(app, UP);
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, parent); }));
-    klik(app, ROOT);
+    Choose(app, ROOT);
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, "/"); }));
-    klik(app, BASE);
+    Choose(app, BASE);
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, base); }));
     goTo(app.dir());
     EXPECT_TRUE(Widac(app, [&](const Shot& s) { return katalog(s, app.dir() + "/"); }));
-    klik(app, OK);
-    ASSERT_TRUE(panel(app.waitFor(panel)));
+    Choose(app, OK);
+    ASSERT_TRUE(Panel(app.waitFor(Panel)));
     EXPECT_EQ(ReadWithImageMagick(path("zażółć gęślą.BMP")).w, 640) << "saved under that name";
   }
   {
@@ -378,8 +357,8 @@ TEST_F(Files, TheSelectorAsAUserWalksIt) {
   {
     SCOPED_TRACE("CANCEL after picking a file loads nothing");
     openBmpIn(path("long"));
-    klik(app, 100, wiersz(0));
-    klik(app, CANCEL);
+    Choose(app, 100, wiersz(0));
+    Choose(app, CANCEL);
     EXPECT_TRUE(shows(Obrazek{1, 1, {kolor(59)}}));
   }
 }
@@ -412,12 +391,7 @@ TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
 // one that cannot be loaded gives the load command's alert over the control screen,
 // and the picture stays white.
 TEST(CommandLine, AFileNamedIsLoadedAtStart) {
-  char tmpl[] = "/tmp/tarksen-args-XXXXXX";
-  const std::string dir = mkdtemp(tmpl);
-  auto file = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
-    EXPECT_TRUE(WriteBytes(dir + "/" + name, bytes));
-    return dir + "/" + name;
-  };
+  Scratch dir("args");
   const std::vector<uint8_t> v4 = Pattern(320, 200, 4);
   RgbImage bmp{4, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x102030, 0, 0xFFFFFF, 0x808080, 0x7F7FFF}};
   const Obrazek bialy{1, 1, {0xFFFFFF}};
@@ -428,13 +402,13 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
     const char* alertText;  // null: no alert
     int dx, dy;
   } rows[] = {
-      {"a PI1", file("a.PI1", Degas(PlanesOf(v4, 320, 200, 4))), zWartosci(v4, 320, 200, PLANY4),
+      {"a PI1", dir.write("a.PI1", Degas(PlanesOf(v4, 320, 200, 4))), zWartosci(v4, 320, 200, 4),
        nullptr, 0, 0},
-      {"a BMP onto the picture", file("b.BMP", Bmp24(bmp)), zRgb(bmp), nullptr, 0, 0},
-      {"a missing file", dir + "/none.PI1", bialy, "Nie ma takiego pliku", 0, 100},
-      {"a malformed BMP", file("junk.bmp", {'h', 'e', 'l', 'l', 'o', '!'}), bialy,
+      {"a BMP onto the picture", dir.write("b.BMP", Bmp24(bmp)), zRgb(bmp), nullptr, 0, 0},
+      {"a missing file", dir / "none.PI1", bialy, "Nie ma takiego pliku", 0, 100},
+      {"a malformed BMP", dir.write("junk.bmp", {'h', 'e', 'l', 'l', 'o', '!'}), bialy,
        "File is not a Windows BMP file", 0, 50},
-      {"an unknown kind", file("c.txt", {1}), bialy, "Nieznany typ pliku", 16, 100},
+      {"an unknown kind", dir.write("c.txt", {1}), bialy, "Nieznany typ pliku", 16, 100},
   };
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -448,64 +422,50 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
 
   SCOPED_TRACE("a GBF block, stamped with the block tool");
   const std::vector<uint8_t> v = Pattern(16, 3, 2);
-  App app(Launch{"", true, true, "", {file("k.GBF", Gbf(16, 2, 2, PlanesOf(v, 16, 3, 2)))}});
-  EXPECT_TRUE(Stempluje(app, 16, 3, [&](int x, int y) { return PLANY2[v[size_t(y) * 16 + x]]; }));
-  Sh("rm -rf '" + dir + "'");
+  App app(Launch{"", true, true, "", {dir.write("k.GBF", Gbf(16, 2, 2, PlanesOf(v, 16, 3, 2)))}});
+  EXPECT_TRUE(Stempluje(app, 16, 3, [&](int x, int y) { return plany(2, v[size_t(y) * 16 + x]); }));
 }
 
 // What tarksen-convert --as-shown makes of a file is what the program shows after
 // loading it; and a DEGAS file of the common 32,034 bytes, converted to the 32,066 the
 // program reads, opens with the picture it holds.
 TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
-  if (Sh("command -v pngtopam >/dev/null && echo y") != "y\n") GTEST_SKIP() << "netpbm is not installed";
-  char tmpl[] = "/tmp/tarksen-shown-XXXXXX";
-  const std::string dir = mkdtemp(tmpl);
-  auto file = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
-    EXPECT_TRUE(WriteBytes(dir + "/" + name, bytes));
-    return dir + "/" + name;
-  };
+  if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
+  Scratch dir("shown");
   // The converter's picture of a file, read back by netpbm.
   auto shown = [&](const std::string& path) {
-    const std::string png = dir + "/shown.png", pnm = dir + "/shown.pnm";
-    EXPECT_EQ(Sh("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o '" + png + "' '" + path +
-                 "' 2>/dev/null && pngtopam '" + png + "' > '" + pnm + "'; echo $?"),
-              "0\n");
-    Pnm p = ParsePnm(ReadBytes(pnm));
-    Obrazek o{p.w, p.h, {}};
-    for (uint32_t c : p.px) o.px.push_back((c & 0xFF) << 16 | (c & 0xFF00) | c >> 16);  // 0xRRGGBB
-    return o;
+    Ran r = Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + path +
+                    "' && pngtopam shown.png",
+                dir.path);
+    EXPECT_EQ(r.code, 0) << r.err;
+    Pnm p = ParsePnm(r.out, Layout::Rgb);
+    return Obrazek{p.w, p.h, p.px};
   };
-  // Whether two pictures of 640x400 are the same, pixel for pixel.
+  // Whether a picture of 640x400 shows b, pixel for pixel.
   auto same = [](const Obrazek& a, const Obrazek& b) {
-    if (a.w != 640 || a.h != 400) return testing::AssertionFailure() << a.w << "x" << a.h;
-    for (int y = 0; y < 400; y++)
-      for (int x = 0; x < 640; x++)
-        if (a.pod(x, y) != b.pod(x, y))
-          return testing::AssertionFailure() << "(" << x << ", " << y << ")";
-    return testing::AssertionSuccess();
+    return SameArea(GridOf(a, Layout::Rgb), 0, 0, 640, 400, [&](int x, int y) { return b.pod(x, y); });
   };
 
   std::mt19937 rng{5};
   const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16), v2 = RandomValues(rng, 640, 200, 4),
                              v1 = RandomValues(rng, 640, 400, 2);
   const std::vector<uint16_t> words = RandomStWords(rng, 16);
-  const std::string common = file("common.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4)));
-  EXPECT_EQ(Sh("cd '" + dir + "' && '" TARKSEN_CONVERT_BIN "' -f pi1 -o opens.PI1 common.PI1 2>/dev/null; echo $?"),
-            "0\n");
+  const std::string common = dir.write("common.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4)));
+  EXPECT_EQ(Shell("'" TARKSEN_CONVERT_BIN "' -f pi1 -o opens.PI1 common.PI1", dir.path).code, 0);
   struct {
     const char* name;
     std::string file;     // what the program is started with
     std::string convert;  // what the converter reads
     Obrazek values;       // the pixel values in the program's fixed colours
   } rows[] = {
-      {"a PI1", file("a.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4), 32066)), "",
-       zWartosci(v4, 320, 200, PLANY4)},
-      {"a PI2", file("b.PI2", DegasOf(1, words, PlanesOf(v2, 640, 200, 2), 32066)), "",
-       zWartosci(v2, 640, 200, PLANY2)},
-      {"a PI3", file("c.PI3", DegasOf(2, words, PlanesOf(v1, 640, 400, 1), 32066)), "",
-       zWartosci(v1, 640, 400, PLANY1)},
-      {"a PI1 of 32,034 bytes converted to 32,066", dir + "/opens.PI1", common,
-       zWartosci(v4, 320, 200, PLANY4)},
+      {"a PI1", dir.write("a.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4), 32066)), "",
+       zWartosci(v4, 320, 200, 4)},
+      {"a PI2", dir.write("b.PI2", DegasOf(1, words, PlanesOf(v2, 640, 200, 2), 32066)), "",
+       zWartosci(v2, 640, 200, 2)},
+      {"a PI3", dir.write("c.PI3", DegasOf(2, words, PlanesOf(v1, 640, 400, 1), 32066)), "",
+       zWartosci(v1, 640, 400, 1)},
+      {"a PI1 of 32,034 bytes converted to 32,066", dir / "opens.PI1", common,
+       zWartosci(v4, 320, 200, 4)},
   };
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -517,12 +477,11 @@ TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
 
   SCOPED_TRACE("a GBF block, stamped with the block tool");
   const std::vector<uint8_t> v = RandomValues(rng, 16, 3, 4);
-  const std::string gbf = file("k.GBF", Gbf(16, 2, 2, PlanesOf(v, 16, 3, 2)));
+  const std::string gbf = dir.write("k.GBF", Gbf(16, 2, 2, PlanesOf(v, 16, 3, 2)));
   const Obrazek block = shown(gbf);
   ASSERT_EQ(block.w, 16);
   ASSERT_EQ(block.h, 3);
-  for (size_t i = 0; i < v.size(); i++) EXPECT_EQ(block.px[i], PLANY2[v[i]]) << i;
+  for (size_t i = 0; i < v.size(); i++) EXPECT_EQ(block.px[i], plany(2, v[i])) << i;
   App app(Launch{"", true, true, "", {gbf}});
   EXPECT_TRUE(Stempluje(app, 16, 3, [&](int x, int y) { return block.px[size_t(y) * 16 + x]; }));
-  Sh("rm -rf '" + dir + "'");
 }

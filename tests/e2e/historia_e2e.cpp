@@ -6,29 +6,9 @@
 #include <vector>
 
 #include "tests/e2e/drawing_e2e.h"
-#include "tests/e2e/look.h"
 #include "tests/picfiles/bmpmake.h"
-#include "tests/picfiles/picmake.h"
 
 namespace {
-
-constexpr Rect CZYSC = {8, 370, 200, 24}, TAK = {232, 276, 82, 18}, LBMP = {8, 56, 200, 24};
-
-bool panel(const Shot& s) { return s.w == 640 && s.at(0, 0) == SRODEK && s.at(430, 358) == BLADY; }
-bool dialog(const Shot& s) {
-  return s.w == 640 && s.at(0, 0) == CZARNY && s.at(1, 1) == SRODEK && s.at(2, 2) == CZARNY;
-}
-
-// Whether two screenshots are the same, pixel for pixel.
-testing::AssertionResult Same(const Shot& got, const Shot& want) {
-  if (got.w != want.w || got.h != want.h) return testing::AssertionFailure() << "no screenshot";
-  int wrong = 0, first = -1;
-  for (size_t i = 0; i < got.px.size(); i++)
-    if (got.px[i] != want.px[i] && !wrong++) first = int(i);
-  if (!wrong) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << wrong << " wrong pixels; first at (" << first % 640
-                                     << ", " << first / 640 << ")";
-}
 
 // A key, then the window once it shows want (or the last shot after 5 s).
 Shot After(App& app, const std::string& key, const Shot& want) {
@@ -56,10 +36,10 @@ Shot Line(App& app) {
 
 // "Czyść", "Tak", and the control screen again.
 void Czysc(App& app) {
-  klik(app, CZYSC);
-  app.waitFor([](const Shot& s) { return s.at(160, 100) == CZARNY && s.at(161, 101) == SRODEK; });
-  klik(app, TAK);
-  app.waitFor(panel);
+  Choose(app, CZYSC);
+  app.waitFor(AlertUp);
+  Choose(app, TAK);
+  app.waitFor(Panel);
 }
 
 }  // namespace
@@ -100,22 +80,22 @@ TEST(History, TenActionsGoBackOneByOneAndForwardAgain) {
     a.draw(app);
     app.move(639, 399);  // away from any preview
     shots.push_back(app.settle());
-    ASSERT_FALSE(Same(shots.back(), shots[shots.size() - 2])) << "tool " << a.co << " drew";
+    ASSERT_FALSE(SameShot(shots.back(), shots[shots.size() - 2])) << "tool " << a.co << " drew";
   }
   for (int i = 9; i >= 0; i--) {
     SCOPED_TRACE(testing::Message() << "back to before action " << i + 1);
-    EXPECT_TRUE(Same(After(app, "ctrl+z", shots[i]), shots[i]));
+    EXPECT_TRUE(SameShot(After(app, "ctrl+z", shots[i]), shots[i]));
     if (i == 5) {
-      EXPECT_TRUE(Same(Unchanged(app, "BackSpace"), shots[i])) << "Backspace after Ctrl+Z";
+      EXPECT_TRUE(SameShot(Unchanged(app, "BackSpace"), shots[i])) << "Backspace after Ctrl+Z";
     }
   }
-  EXPECT_TRUE(Same(Unchanged(app, "ctrl+z"), shots[0])) << "nothing before the first";
+  EXPECT_TRUE(SameShot(Unchanged(app, "ctrl+z"), shots[0])) << "nothing before the first";
   for (int i = 1; i <= 10; i++) {
     SCOPED_TRACE(testing::Message() << "forward to after action " << i);
     const char* key = i % 2 ? "ctrl+y" : "ctrl+shift+z";
-    EXPECT_TRUE(Same(After(app, key, shots[i]), shots[i]));
+    EXPECT_TRUE(SameShot(After(app, key, shots[i]), shots[i]));
   }
-  EXPECT_TRUE(Same(Unchanged(app, "ctrl+y"), shots[10])) << "nothing after the last";
+  EXPECT_TRUE(SameShot(Unchanged(app, "ctrl+y"), shots[10])) << "nothing after the last";
 }
 
 TEST(History, ANewActionAfterThreeStepsBackDropsTheRest) {
@@ -125,15 +105,15 @@ TEST(History, ANewActionAfterThreeStepsBackDropsTheRest) {
   std::vector<Shot> shots = {app.settle()};
   for (int i = 0; i < 5; i++) {
     app.click(100 + 20 * i, 100);
-    shots.push_back(app.waitFor([&](const Shot& s) { return s.at(100 + 20 * i, 100) == black; }));
+    shots.push_back(app.waitFor([&](const Shot& s) { return s.at(100 + 20 * i, 100) == CZARNY; }));
   }
-  for (int i = 4; i >= 2; i--) EXPECT_TRUE(Same(After(app, "ctrl+z", shots[i]), shots[i]));
+  for (int i = 4; i >= 2; i--) EXPECT_TRUE(SameShot(After(app, "ctrl+z", shots[i]), shots[i]));
   app.click(300, 300);
-  Shot drawn = app.waitFor([](const Shot& s) { return s.at(300, 300) == black; });
-  EXPECT_TRUE(Shows(drawn, {{100, 100}, {120, 100}, {300, 300}}, black, 0, 0, 640, 400));
-  EXPECT_TRUE(Same(Unchanged(app, "ctrl+y"), drawn)) << "the steps ahead are gone";
-  EXPECT_TRUE(Same(After(app, "ctrl+z", shots[2]), shots[2]));
-  EXPECT_TRUE(Same(After(app, "ctrl+z", shots[1]), shots[1]));
+  Shot drawn = app.waitFor([](const Shot& s) { return s.at(300, 300) == CZARNY; });
+  EXPECT_TRUE(Shows(drawn, {{100, 100}, {120, 100}, {300, 300}}, CZARNY, 0, 0, 640, 400));
+  EXPECT_TRUE(SameShot(Unchanged(app, "ctrl+y"), drawn)) << "the steps ahead are gone";
+  EXPECT_TRUE(SameShot(After(app, "ctrl+z", shots[2]), shots[2]));
+  EXPECT_TRUE(SameShot(After(app, "ctrl+z", shots[1]), shots[1]));
 }
 
 // "Czyść" goes back with Ctrl+Z on the control screen (the drawing screen then shows
@@ -145,16 +125,16 @@ TEST(History, CzyscGoesBackFromEitherScreen) {
   Czysc(app);
   app.key("ctrl+z");
   SwitchScreens(app);
-  EXPECT_TRUE(Same(app.settle(), line)) << "back from the control screen";
+  EXPECT_TRUE(SameShot(app.settle(), line)) << "back from the control screen";
 
   SwitchScreens(app);
   Czysc(app);
   SwitchScreens(app);
   const Shot blank = app.settle();
-  EXPECT_TRUE(Shows(blank, {}, black, 0, 0, 640, 400)) << "cleared";
-  EXPECT_TRUE(Same(Unchanged(app, "BackSpace"), blank)) << "Backspace as described";
-  EXPECT_TRUE(Same(After(app, "ctrl+z", line), line)) << "back from the drawing screen";
-  EXPECT_TRUE(Same(After(app, "ctrl+y", blank), blank));
+  EXPECT_TRUE(Shows(blank, {}, CZARNY, 0, 0, 640, 400)) << "cleared";
+  EXPECT_TRUE(SameShot(Unchanged(app, "BackSpace"), blank)) << "Backspace as described";
+  EXPECT_TRUE(SameShot(After(app, "ctrl+z", line), line)) << "back from the drawing screen";
+  EXPECT_TRUE(SameShot(After(app, "ctrl+y", blank), blank));
 }
 
 TEST(History, ALoadGoesBack) {
@@ -162,18 +142,18 @@ TEST(History, ALoadGoesBack) {
   const Shot line = Line(app);
   // A 2x1 BMP: stretched over the picture, its left half red and its right half blue.
   const std::string bmp = app.dir() + "/rb.BMP";
-  ASSERT_TRUE(WriteBytes(bmp, Bmp24({2, 1, {0xFF0000, 0x0000FF}})));
-  klik(app, LBMP);
-  ASSERT_TRUE(dialog(app.waitFor(dialog))) << "no file selector";
+  ASSERT_TRUE(WriteBytes(bmp, Bmp24({2, 1, {CZERWONY, PALETA[4]}})));
+  Choose(app, LBMP);
+  ASSERT_TRUE(Dialog(app.waitFor(Dialog))) << "no file selector";
   app.type(bmp);
   app.key("Return");
   app.key("Return");
-  ASSERT_TRUE(panel(app.waitFor(panel)));
+  ASSERT_TRUE(Panel(app.waitFor(Panel)));
   SwitchScreens(app);
   Shot loaded = app.settle();
-  EXPECT_TRUE(loaded.at(10, 10) == 0xFF0000 && loaded.at(630, 390) == 0x0000FF) << "loaded";
-  EXPECT_TRUE(Same(After(app, "ctrl+z", line), line)) << "back";
-  EXPECT_TRUE(Same(After(app, "ctrl+y", loaded), loaded)) << "forward";
+  EXPECT_TRUE(loaded.at(10, 10) == CZERWONY && loaded.at(630, 390) == PALETA[4]) << "loaded";
+  EXPECT_TRUE(SameShot(After(app, "ctrl+z", line), line)) << "back";
+  EXPECT_TRUE(SameShot(After(app, "ctrl+y", loaded), loaded)) << "forward";
 }
 
 // The points of one drag are one step: Backspace right after the drag takes back its
@@ -186,20 +166,20 @@ TEST(History, ADragOfPointsIsOneStep) {
   app.press(100, 100);
   for (int x : {110, 120, 130}) {
     app.move(x, 100);
-    app.waitFor([&](const Shot& s) { return s.at(x, 100) == black; });
+    app.waitFor([&](const Shot& s) { return s.at(x, 100) == CZARNY; });
   }
   app.release();
   app.key("BackSpace");
-  Shot s = app.waitFor([](const Shot& s) { return s.at(130, 100) == white; });
+  Shot s = app.waitFor([](const Shot& s) { return s.at(130, 100) == BIALY; });
   const Points three = {{100, 100}, {110, 100}, {120, 100}};
-  EXPECT_TRUE(Shows(s, three, black, 0, 0, 640, 400)) << "Backspace: the last point";
-  EXPECT_TRUE(Same(After(app, "ctrl+z", blank), blank)) << "Ctrl+Z: the whole drag";
+  EXPECT_TRUE(Shows(s, three, CZARNY, 0, 0, 640, 400)) << "Backspace: the last point";
+  EXPECT_TRUE(SameShot(After(app, "ctrl+z", blank), blank)) << "Ctrl+Z: the whole drag";
   app.key("ctrl+y");
-  s = app.waitFor([](const Shot& s) { return s.at(100, 100) == black; });
-  EXPECT_TRUE(Shows(s, three, black, 0, 0, 640, 400)) << "Ctrl+Y";
+  s = app.waitFor([](const Shot& s) { return s.at(100, 100) == CZARNY; });
+  EXPECT_TRUE(Shows(s, three, CZARNY, 0, 0, 640, 400)) << "Ctrl+Y";
 }
 
-// 150 single points all go back to the white picture; one more Ctrl+Z changes nothing.
+// 150 single points all go back to the BIALY picture; one more Ctrl+Z changes nothing.
 TEST(History, AHundredAndFiftyPointsAllGoBack) {
   App app;
   ChooseTool(app, 0);
@@ -209,16 +189,16 @@ TEST(History, AHundredAndFiftyPointsAllGoBack) {
   for (int i = 0; i < 150; i++) pts.push_back({20 + 4 * i, 20 + 2 * i});
   app.clicks(pts);
   app.move(639, 399);
-  EXPECT_TRUE(Shows(app.settle(), pts, black, 0, 0, 640, 400)) << "150 points";
+  EXPECT_TRUE(Shows(app.settle(), pts, CZARNY, 0, 0, 640, 400)) << "150 points";
   // Half of them back, one step a point, then the other half.
   const Points half(pts.begin(), pts.begin() + 75);
-  app.key("ctrl+z", 75);
-  Shot s = app.waitFor([&](const Shot& s) { return Shows(s, half, black, 0, 0, 640, 400); });
-  EXPECT_TRUE(Shows(s, half, black, 0, 0, 640, 400)) << "75 back";
-  app.key("ctrl+z", 75);
+  app.keys("ctrl+z", 75);
+  Shot s = app.waitFor([&](const Shot& s) { return Shows(s, half, CZARNY, 0, 0, 640, 400); });
+  EXPECT_TRUE(Shows(s, half, CZARNY, 0, 0, 640, 400)) << "75 back";
+  app.keys("ctrl+z", 75);
   s = app.waitFor([&](const Shot& s) { return s.px == blank.px; });
-  EXPECT_TRUE(Same(s, blank)) << "150 back";
-  EXPECT_TRUE(Same(Unchanged(app, "ctrl+z"), blank)) << "and one more";
+  EXPECT_TRUE(SameShot(s, blank)) << "150 back";
+  EXPECT_TRUE(SameShot(Unchanged(app, "ctrl+z"), blank)) << "and one more";
 }
 
 // With a budget of 1 MiB, less than two whole pictures, the program keeps the last
@@ -227,16 +207,16 @@ TEST(History, ABudgetOfOneMiBKeepsTheLastStepAndSaysNothing) {
   App app(Launch{"", true, true, "", {"--history-mb", "1"}});
   ChooseTool(app, 11);
   SwitchScreens(app);
-  app.click(300, 200);  // black over all of it
-  Shot black1 = app.waitFor([](const Shot& s) { return s.at(5, 5) == black; });
+  app.click(300, 200);  // CZARNY over all of it
+  Shot black1 = app.waitFor([](const Shot& s) { return s.at(5, 5) == CZARNY; });
   SwitchScreens(app);
   ChooseColour(app, 2);
   SwitchScreens(app);
   app.click(300, 200);  // red over all of it
-  Shot red = app.waitFor([](const Shot& s) { return s.at(5, 5) == 0xFF0000; });
-  EXPECT_TRUE(Same(After(app, "ctrl+z", black1), black1)) << "the last step goes back";
-  EXPECT_TRUE(Same(Unchanged(app, "ctrl+z"), black1)) << "the one before is gone";
-  EXPECT_TRUE(Same(After(app, "ctrl+y", red), red));
+  Shot red = app.waitFor([](const Shot& s) { return s.at(5, 5) == CZERWONY; });
+  EXPECT_TRUE(SameShot(After(app, "ctrl+z", black1), black1)) << "the last step goes back";
+  EXPECT_TRUE(SameShot(Unchanged(app, "ctrl+z"), black1)) << "the one before is gone";
+  EXPECT_TRUE(SameShot(After(app, "ctrl+y", red), red));
   EXPECT_EQ(app.output(), "");
   EXPECT_EQ(app.errors(), "");
 }

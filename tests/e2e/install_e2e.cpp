@@ -1,25 +1,17 @@
 // The program as it is installed: cmake --install into a staging directory, and the
 // Debian package of make package, each run from an empty working directory.
 #include <gtest/gtest.h>
-#include <stdlib.h>
+#include <unistd.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/e2e.h"
+#include "tests/support/run.h"
+#include "tests/support/scratch.h"
 
 namespace {
-
-// A fresh directory, removed with the object.
-struct TempDir {
-  std::string path;
-  TempDir() {
-    char tmpl[] = "/tmp/tarksen-inst-XXXXXX";
-    path = mkdtemp(tmpl);
-  }
-  ~TempDir() { Sh("rm -rf '" + path + "'"); }
-};
 
 std::string Trim(std::string s) {
   s.erase(s.find_last_not_of(" \n") + 1);
@@ -48,8 +40,10 @@ void CheckInstalledTree(const std::string& root) {
   }
 
   std::string desktop = root + "/share/applications/tarksen.desktop";
-  EXPECT_EQ(Sh("desktop-file-validate '" + desktop + "' 2>&1; echo $?"), "0\n");
-  std::string entry = Sh("cat '" + desktop + "'");
+  Ran valid = Shell("desktop-file-validate '" + desktop + "'");
+  EXPECT_EQ(valid.code, 0);
+  EXPECT_EQ(valid.out + valid.err, "") << "no hint or warning";
+  std::string entry = ReadText(desktop);
   EXPECT_NE(entry.find("\nExec=tarksen %f\n"), std::string::npos) << entry;
   EXPECT_NE(entry.find("\nMimeType=image/x-degas;image/x-doodle;image/bmp;\n"), std::string::npos)
       << entry;
@@ -58,7 +52,9 @@ void CheckInstalledTree(const std::string& root) {
   for (const char* locale : {"C", "C.UTF-8"}) {
     SCOPED_TRACE(locale);
     std::string env = std::string("LC_ALL=") + locale + " MANWIDTH=80 ";
-    EXPECT_EQ(Sh(env + "man --warnings -l '" + page + "' 2>&1 >/dev/null; echo $?"), "0\n");
+    Ran warned = Shell(env + "man --warnings -l '" + page + "' >/dev/null");
+    EXPECT_EQ(warned.code, 0);
+    EXPECT_EQ(warned.err, "") << "no warning";
     std::string text = Sh(env + "man -l '" + page + "' 2>/dev/null");
     for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "THE CONTROL SCREEN",
                                 "THE DRAWING SCREEN", "FILES", "EXIT STATUS"})
@@ -72,11 +68,11 @@ void CheckInstalledTree(const std::string& root) {
   }
 
   // The MIME package as the desktop's database reads it.
-  TempDir mime;
+  Scratch mime("inst");
   Sh("mkdir -p '" + mime.path + "/packages' && cp '" + root +
      "/share/mime/packages/tarksen.xml' '" + mime.path + "/packages/' && update-mime-database '" +
      mime.path + "'");
-  std::string globs = Sh("cat '" + mime.path + "/globs'");
+  std::string globs = ReadText(mime / "globs");
   for (const char* g : {"image/x-degas:*.pi1", "image/x-degas:*.pi2", "image/x-degas:*.pi3",
                         "image/x-doodle:*.pic"})
     EXPECT_NE(globs.find(g), std::string::npos) << g << " in\n" << globs;
@@ -84,12 +80,14 @@ void CheckInstalledTree(const std::string& root) {
 
 }  // namespace
 
+// make test builds both trees first; a plain build of the tests has neither, and the
+// tests of them say so.
 TEST(Install, StagedInstallRunsFromAnEmptyDirectoryWithEverythingInPlace) {
-  TempDir stage;
-  ASSERT_EQ(Sh("DESTDIR='" + stage.path +
-               "' cmake --install '" TARKSEN_PROGRAM_BUILD "' >/dev/null 2>&1; echo $?"),
-            "0\n")
-      << "make build makes " TARKSEN_PROGRAM_BUILD;
+  if (access(TARKSEN_PROGRAM_BUILD "/cmake_install.cmake", F_OK) != 0)
+    GTEST_SKIP() << "no optimized build in " TARKSEN_PROGRAM_BUILD ": make build makes it";
+  Scratch stage("inst");
+  Ran installed = Shell("DESTDIR='" + stage.path + "' cmake --install '" TARKSEN_PROGRAM_BUILD "'");
+  ASSERT_EQ(installed.code, 0) << installed.err;
   std::string bin = Find(stage.path, "/bin/tarksen");
   ASSERT_NE(bin, "");
   CheckInstalledTree(bin.substr(0, bin.size() - 12));
@@ -97,7 +95,8 @@ TEST(Install, StagedInstallRunsFromAnEmptyDirectoryWithEverythingInPlace) {
 
 TEST(Install, DebianPackageHoldsTheProgramUnderUsrAndRunsUnpacked) {
   std::string deb = Trim(Sh("ls " TARKSEN_PACKAGE_BUILD "/tarksen_*.deb 2>/dev/null"));
-  ASSERT_NE(deb, "") << "make build-package makes it in " TARKSEN_PACKAGE_BUILD;
+  if (deb.empty())
+    GTEST_SKIP() << "no package in " TARKSEN_PACKAGE_BUILD ": make build-package makes it";
   ASSERT_EQ(deb.find('\n'), std::string::npos) << "more than one package: " << deb;
   auto field = [&](const char* f) { return Trim(Sh("dpkg-deb -f '" + deb + "' " + f)); };
   EXPECT_EQ(field("Package"), "tarksen");
@@ -114,8 +113,10 @@ TEST(Install, DebianPackageHoldsTheProgramUnderUsrAndRunsUnpacked) {
     EXPECT_NE(files.find(std::string(f) + "\n"), std::string::npos) << f << " in\n" << files;
   EXPECT_EQ(files.find("/usr/local"), std::string::npos) << files;
 
-  TempDir root;
-  ASSERT_EQ(Sh("dpkg-deb -x '" + deb + "' '" + root.path + "'; echo $?"), "0\n");
+  Scratch root("inst");
+  Ran unpacked = Shell("dpkg-deb -x '" + deb + "' '" + root.path + "'");
+  ASSERT_EQ(unpacked.code, 0) << unpacked.err;
+  EXPECT_EQ(unpacked.out, "");
   EXPECT_NE(Sh("file '" + root.path + "/usr/bin/tarksen'").find(", stripped"), std::string::npos);
   CheckInstalledTree(root.path + "/usr");
 }

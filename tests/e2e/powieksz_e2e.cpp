@@ -5,26 +5,15 @@
 
 namespace {
 
-constexpr uint32_t red = 0xFF0000;
-
 // A white picture with black points.
 struct Picture {
-  std::set<std::pair<int, int>> black;
-  uint32_t operator()(int x, int y) const { return black.count({x, y}) ? 0x000000 : white; }
+  std::set<std::pair<int, int>> points;
+  uint32_t operator()(int x, int y) const { return points.count({x, y}) ? CZARNY : BIALY; }
 };
 
 // Whether the whole window is want, pixel for pixel.
 testing::AssertionResult Same(const Shot& s, const std::vector<uint32_t>& want) {
-  if (s.w != 640 || s.h != 400) return testing::AssertionFailure() << "no screenshot";
-  int wrong = 0, fx = 0, fy = 0;
-  for (int y = 0; y < 400; y++)
-    for (int x = 0; x < 640; x++)
-      if (s.at(x, y) != want[size_t(y) * 640 + x] && !wrong++) fx = x, fy = y;
-  if (!wrong) return testing::AssertionSuccess();
-  char buf[100];
-  snprintf(buf, sizeof buf, "first at (%d, %d): expected %06X, got %06X", fx, fy,
-           want[size_t(fy) * 640 + fx], s.at(fx, fy));
-  return testing::AssertionFailure() << wrong << " wrong pixels; " << buf;
+  return SameGrid(GridOf(s, Layout::Rgb), {640, 400, want.data(), Layout::Rgb});
 }
 
 std::vector<uint32_t> Alone(const Picture& pic) {
@@ -34,7 +23,7 @@ std::vector<uint32_t> Alone(const Picture& pic) {
   return v;
 }
 
-bool Magnifying(const Shot& s) { return s.at(205, 5) == black && s.at(625, 395) == black; }
+bool Magnifying(const Shot& s) { return s.at(205, 5) == CZARNY && s.at(625, 395) == CZARNY; }
 
 // Opens the magnifier with a click at (x, y) and waits for its screen.
 Shot Open(App& app, int x, int y) {
@@ -62,8 +51,8 @@ void Grid(App& app, int n, int step) {
   for (int i = 0; i < (n < 0 ? -n : n); i++) app.key(n < 0 ? "comma" : "period");
   auto shown = [&](const Shot& s) {
     for (int x = 0; x < 8 * step; x++)
-      if (s.at(x, 395) != (x ? white : 0x7F7F7F)) return false;
-    return s.at(8 * step, 395) == (step ? 0x7F7F7F : white);
+      if (s.at(x, 395) != (x ? BIALY : 0x7F7F7F)) return false;
+    return s.at(8 * step, 395) == (step ? 0x7F7F7F : BIALY);
   };
   Await(app, shown, "the grid");
 }
@@ -80,13 +69,13 @@ void Magnifier(App& app, int step) {
 TEST(Magnifier, ScreenForGridSteps1And3And10PixelForPixel) {
   App app;
   Picture pic;
-  pic.black = {{330, 218}, {333, 222}, {335, 223}, {328, 216}, {50, 50}, {71, 71},
+  pic.points = {{330, 218}, {333, 222}, {335, 223}, {328, 216}, {50, 50}, {71, 71},
                {72, 60},   {60, 72},   {639, 399}, {560, 320}, {600, 350}, {140, 300}};
   ChooseTool(app, 0);
   SwitchScreens(app);
-  for (auto [x, y] : pic.black) {
+  for (auto [x, y] : pic.points) {
     app.click(x, y);
-    Await(app, [&](const Shot& s) { return s.at(x, y) == black; }, "a point");
+    Await(app, [&](const Shot& s) { return s.at(x, y) == CZARNY; }, "a point");
   }
   SwitchScreens(app);
   Magnifier(app, 0);
@@ -109,7 +98,7 @@ TEST(Magnifier, ScreenForGridSteps1And3And10PixelForPixel) {
     SCOPED_TRACE(c.name);
     step += c.keys;
     Grid(app, c.keys, step);
-    EXPECT_TRUE(Same(Open(app, c.x, c.y), MagnifierScreen(c.cell, pic, palette)));
+    EXPECT_TRUE(Same(Open(app, c.x, c.y), MagnifierScreen(c.cell, pic, PALETA)));
     Close(app);
   }
   Grid(app, -step, 0);
@@ -121,37 +110,37 @@ TEST(Magnifier, PaintsPicksColoursAndBackspaceTakesAllOfItBack) {
   App app;
   Magnifier(app, 1);
   Open(app, 333, 222);
-  Paint(app, c, 2, 3, black);
+  Paint(app, c, 2, 3, CZARNY);
   app.click(12 * 2 + 6, 6);  // the strip's red
-  Paint(app, c, 4, 4, red);
+  Paint(app, c, 4, 4, CZERWONY);
   // A drag paints every pixel passed over.
   app.press(MagnifierX(c, 5), MagnifierY(c, 5));
   for (auto [ex, ey] : Points{{5, 5}, {6, 5}, {7, 6}}) {
     app.move(MagnifierX(c, ex), MagnifierY(c, ey));
-    Await(app, [&](const Shot& s) { return s.at(220 + ex * 50, ey * 50) == red; }, "a pixel");
+    Await(app, [&](const Shot& s) { return s.at(220 + ex * 50, ey * 50) == CZERWONY; }, "a pixel");
   }
   app.release();
   Picture blank;
-  std::vector<uint32_t> want = MagnifierScreen(c, blank, palette);
-  MagnifierPaint(want, c, 2, 3, black);
+  std::vector<uint32_t> want = MagnifierScreen(c, blank, PALETA);
+  MagnifierPaint(want, c, 2, 3, CZARNY);
   for (auto [ex, ey] : Points{{4, 4}, {5, 5}, {6, 5}, {7, 6}})
-    MagnifierPaint(want, c, ex, ey, red);
+    MagnifierPaint(want, c, ex, ey, CZERWONY);
   EXPECT_TRUE(Same(app.settle(), want));
 
   Close(app);
   Grid(app, -1, 0);
   std::vector<uint32_t> pic = Alone(blank);
-  pic[size_t(219) * 640 + 330] = black;
+  pic[size_t(219) * 640 + 330] = CZARNY;
   for (auto [ex, ey] : Points{{4, 4}, {5, 5}, {6, 5}, {7, 6}})
-    pic[size_t(216 + ey) * 640 + 328 + ex] = red;
+    pic[size_t(216 + ey) * 640 + 328 + ex] = CZERWONY;
   EXPECT_TRUE(Same(app.settle(), pic)) << "only the cell's pixels are written back";
 
   app.key("BackSpace");
-  Await(app, [](const Shot& s) { return s.at(330, 219) == white; }, "the undo");
+  Await(app, [](const Shot& s) { return s.at(330, 219) == BIALY; }, "the undo");
   EXPECT_TRUE(Same(app.settle(), Alone(blank))) << "every edit taken back at once";
 
   SwitchScreens(app);
-  EXPECT_EQ(app.settle().at(426, 224), black) << "the colour chosen on the panel stays black";
+  EXPECT_EQ(app.settle().at(426, 224), CZARNY) << "the colour chosen on the panel stays CZARNY";
 }
 
 TEST(Magnifier, CellReachingPastTheRightEdge) {
@@ -159,16 +148,16 @@ TEST(Magnifier, CellReachingPastTheRightEdge) {
   App app;
   Magnifier(app, 6);
   Picture blank;
-  EXPECT_TRUE(Same(Open(app, 630, 10), MagnifierScreen(c, blank, palette)));
-  Paint(app, c, 5, 1, black);   // x 629
-  Paint(app, c, 40, 2, black);  // x 664, past the picture's edge
-  Paint(app, c, 47, 47, black);
-  std::vector<uint32_t> want = MagnifierScreen(c, blank, palette);
-  for (auto [ex, ey] : Points{{5, 1}, {40, 2}, {47, 47}}) MagnifierPaint(want, c, ex, ey, black);
+  EXPECT_TRUE(Same(Open(app, 630, 10), MagnifierScreen(c, blank, PALETA)));
+  Paint(app, c, 5, 1, CZARNY);   // x 629
+  Paint(app, c, 40, 2, CZARNY);  // x 664, past the picture's edge
+  Paint(app, c, 47, 47, CZARNY);
+  std::vector<uint32_t> want = MagnifierScreen(c, blank, PALETA);
+  for (auto [ex, ey] : Points{{5, 1}, {40, 2}, {47, 47}}) MagnifierPaint(want, c, ex, ey, CZARNY);
   EXPECT_TRUE(Same(app.settle(), want));
   Close(app);
   Grid(app, -6, 0);
   Picture one;
-  one.black = {{629, 1}};
+  one.points = {{629, 1}};
   EXPECT_TRUE(Same(app.settle(), Alone(one))) << "only the part on the picture";
 }

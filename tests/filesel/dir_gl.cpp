@@ -7,8 +7,8 @@
 
 #include "filesel/filesel.h"
 #include "platform/platform.h"
-#include "tests/filesel/tempdir.h"
 #include "tests/support/gl.h"
+#include "tests/support/scratch.h"
 
 using Names = std::vector<std::string>;
 
@@ -55,7 +55,7 @@ class Listing : public ScreenTest {
 };
 
 TEST_F(Listing, FiltersFilesAndAlwaysListsDirectories) {
-  TempDir t;
+  Scratch t{"dir"};
   t.files({"A.PI1", "b.pi3", "c.pic.txt", "d.Pi1", "Z.PI1", "a.PI1", "B", "IMG1.BMP", "IMG2.bmp",
            "img3.BMP", "X.BMP", "ABCD", "xABC", "noext"});
   t.dir("sub");
@@ -92,7 +92,7 @@ TEST_F(Listing, FiltersFilesAndAlwaysListsDirectories) {
 }
 
 TEST_F(Listing, EmptyDirectoryGivesNoEntries) {
-  TempDir t;
+  Scratch t{"dir"};
   std::string dir = t.path;
   EXPECT_EQ(list(dir, ""), 0);
   EXPECT_FALSE(alerted);
@@ -100,7 +100,7 @@ TEST_F(Listing, EmptyDirectoryGivesNoEntries) {
 }
 
 TEST_F(Listing, PathIsMadeToEndInSlash) {
-  TempDir t;
+  Scratch t{"dir"};
   t.file("f");
   struct {
     const char* name;
@@ -127,7 +127,7 @@ TEST_F(Listing, OneThousandEntriesAreTheLimit) {
   } cases[] = {{999, 0, 999, false}, {990, 10, 1000, true}, {1001, 0, 1000, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.files) + " files, " + std::to_string(c.dirs) + " dirs");
-    TempDir t;
+    Scratch t{"dir"};
     for (int i = 0; i < c.files; i++) t.file("f" + std::to_string(i));
     for (int i = 0; i < c.dirs; i++) t.dir("d" + std::to_string(i));
     std::string dir = t.path;
@@ -151,7 +151,7 @@ TEST_F(Listing, OneThousandEntriesAreTheLimit) {
 // effective user dropped to nobody for the call. As another user the directory's own
 // permissions already refuse it.
 TEST_F(Listing, DirectoryThatCannotBeOpenedLeavesPathAndEntries) {
-  TempDir t;
+  Scratch t{"dir"};
   t.dir("locked");
   t.file("locked/inside");
   ASSERT_EQ(chmod((t / "locked").c_str(), 0), 0);
@@ -190,7 +190,7 @@ TEST_F(Listing, DirectoryThatCannotBeOpenedLeavesPathAndEntries) {
 }
 
 TEST_F(Listing, LinksLongAndOddNames) {
-  TempDir t;
+  Scratch t{"dir"};
   std::string long255(255, 'n'), dirName(255, 'd');
   t.file(long255);
   t.dir(dirName);

@@ -11,9 +11,9 @@
 #include "filesel/filesel.h"
 #include "paint/paint.h"
 #include "platform/platform.h"
-#include "tests/filesel/tempdir.h"
 #include "tests/paint/draw_gl.h"
 #include "tests/support/gl.h"
+#include "tests/support/scratch.h"
 
 // This binary links with SDL_Delay and SDL_GetBasePath wrapped: the lever's passes are
 // counted, and SDL can be made to know no base path.
@@ -59,7 +59,7 @@ class Selector : public ScreenTest {
     Player p(steps);
     return GEMFileSelector("Zapis", dir.c_str(), pattern, name);
   }
-  TempDir t;
+  Scratch t{"dir"};
   char name[256];
 };
 
@@ -199,7 +199,7 @@ TEST_F(Selector, EndsAsTheUserAsks) {
     EXPECT_EQ(run(c.dir, c.steps), c.result);
     noBasePath = false;
     EXPECT_EQ(std::string(name), c.want);
-    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), nullptr);
+    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), SDLScreen);
     EXPECT_EQ(Quit, strncmp(c.name, "quit", 4) == 0 ? 1 : 0) << "only a quit request is left";
     Quit = 0;
   }
@@ -242,7 +242,7 @@ class Lever : public Selector {
     SDL_Rect r = {3, 67, 482, 326};
     return ReadPixels(GEMScreen, &r);
   }
-  TempDir l;
+  Scratch l{"dir"};
   std::vector<std::string> names;
 };
 

@@ -148,8 +148,8 @@ TEST_F(Blok, StampsInEveryModeByItsBlendEquation) {
     Image want = pic;
     for (int row = 0; row < 16; row++) Naklej(want, b, 16 * row, 100 + row, mode);
     Image got = Picture();
-    EXPECT_TRUE(mode == 0 ? SameImage(got, want) : Podobny(got, want));
-    EXPECT_TRUE(Podobny(ReadPixels(nullptr), want, 0xFFFFFF))
+    EXPECT_TRUE(mode == 0 ? SameImage(got, want) : SameImage(got, want, Blended));
+    EXPECT_TRUE(SameImage(ReadPixels(nullptr), want, BlendedShown))
         << "the window shows the stamped picture, with no preview over the last stamp";
   }
 }
@@ -220,7 +220,7 @@ TEST_F(Blok, PreviewFollowsThePointerOnTheWindowInTheModeAndOverTheGrid) {
         for (int gx = 0; gx < 640; gx++)
           if (gx % 8 == 0 || gy % 8 == 0)
             want.at(gx, gy) = BlendPixel(1, Px(0, 0, 0, 128), want.at(gx, gy));
-    EXPECT_TRUE(Podobny(ReadPixels(nullptr), want, 0xFFFFFF));
+    EXPECT_TRUE(SameImage(ReadPixels(nullptr), want, BlendedShown));
     EXPECT_TRUE(SameImage(Picture(), karta)) << "the preview never touches the picture";
   }
 }
@@ -268,7 +268,7 @@ TEST_F(Blok, TheBlockOutlivesTheControlScreenAndStampsInTheNewMode) {
   EXPECT_EQ(blok$, made);
   Image want = karta;
   Naklej(want, b, 50, 60, 2);
-  EXPECT_TRUE(Podobny(Picture(), want));
+  EXPECT_TRUE(SameImage(Picture(), want, Blended));
 }
 
 TEST_F(Blok, GridKeysAndBackspaceWorkInTheLoop) {

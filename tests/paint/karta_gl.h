@@ -1,8 +1,6 @@
 // Shared by the block and magnifier gl tests: a picture whose every pixel differs from
-// its neighbours, parts of images, and a comparison that allows the rounding of blending.
+// its neighbours, parts of images, and how near blended pixels must be.
 #pragma once
-#include <cstdio>
-
 #include "tests/paint/draw_gl.h"
 #include "tests/support/blend.h"
 
@@ -44,22 +42,9 @@ inline void Naklej(Image& pic, const Image& b, int x, int y, int mode) {
         pic.at(x + px, y + py) = BlendPixel(mode, b.at(px, py), pic.at(x + px, y + py));
 }
 
-// got against want, each byte selected by mask within 1.
-inline testing::AssertionResult Podobny(const Image& got, const Image& want,
-                                        uint32_t mask = 0xFFFFFFFF) {
-  if (got.w != want.w || got.h != want.h)
-    return testing::AssertionFailure() << "size " << got.w << "x" << got.h;
-  int wrong = 0, fx = 0, fy = 0;
-  for (int py = 0; py < got.h; py++)
-    for (int px = 0; px < got.w; px++)
-      if (!NearPixel(got.at(px, py), want.at(px, py), 1, mask) && !wrong++) fx = px, fy = py;
-  if (!wrong) return testing::AssertionSuccess();
-  char buf[160];
-  snprintf(buf, sizeof buf, "%d wrong pixels; first at (%d, %d): expected %08X, got %08X", wrong,
-           fx, fy, want.at(fx, fy), got.at(fx, fy));
-  return testing::AssertionFailure() << buf;
-}
-
+// Blending rounds: blended pixels are compared within 1 in each channel, in the
+// window's red, green and blue only (it shows no alpha).
+inline constexpr Match Blended{0xFFFFFFFF, 1}, BlendedShown{0xFFFFFF, 1};
 
 // Runs loop over the events queued now; once it has read them all and waits for more
 // with nothing queued, a right press ends it, so that the last frame it showed is the

@@ -104,8 +104,8 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
       uint32_t& p = want.at(c.c.gx + ex, c.c.gy + ey);
       p = BlendPixel(c.mode, GEMColor[4], p);
     }
-    EXPECT_TRUE(Podobny(ReadPixels(nullptr), Ekran(want, c.c), 0xFFFFFF)) << "both views";
-    EXPECT_TRUE(Podobny(Picture(), want));
+    EXPECT_TRUE(SameImage(ReadPixels(nullptr), Ekran(want, c.c), BlendedShown)) << "both views";
+    EXPECT_TRUE(SameImage(Picture(), want, Blended));
   }
 }
 
@@ -128,21 +128,36 @@ TEST_F(Lupa, CellReachingPastTheRightEdgeTakesClicksOnItsWholeArea) {
 
 TEST_F(Lupa, ColourFromTheStripPaintsAndStaysTheDrawColour) {
   const MagnifiedCell c = {8, 328, 216, 50, 8};
+  // Clicks on and beside the strip in turn, each followed by a click on the next cell
+  // pixel of row 1, which takes the colour drawn then: the last one picked.
+  struct {
+    const char* name;
+    int x, y;
+    int colour;
+  } clicks[] = {
+      {"the last pixel of square 7", 12 * 7 + 11, 11, 7},
+      {"the first pixel of square 0: white", 0, 0, 0},
+      {"square 15", 12 * 15, 6, 15},
+      {"right of the strip: nothing", 192, 6, 15},
+      {"below it: nothing", 20, 12, 15},
+  };
   Siatka(1);
   Otworz(333, 222);
   PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 0), MagnifierY(c, 0));  // black: kolor
-  PushClick(SDL_BUTTON_LEFT, 12 * 7 + 11, 11);        // the last pixel of square 7
-  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 1), MagnifierY(c, 0));
-  PushClick(SDL_BUTTON_LEFT, 12 * 15, 6);
-  PushClick(SDL_BUTTON_LEFT, 192, 6);  // right of the strip: nothing
-  PushClick(SDL_BUTTON_LEFT, 20, 12);  // below it: nothing
-  PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 2), MagnifierY(c, 0));
+  for (int i = 0; i < 5; i++) {
+    PushClick(SDL_BUTTON_LEFT, clicks[i].x, clicks[i].y);
+    PushClick(SDL_BUTTON_LEFT, MagnifierX(c, i + 1), MagnifierY(c, 1));
+  }
   KoniecPrawym(powieksz);
   Image want = karta;
   want.at(328, 216) = GEMColor[1];
-  want.at(329, 216) = GEMColor[7];
-  want.at(330, 216) = GEMColor[15];
-  EXPECT_TRUE(SameImage(Picture(), want));
+  Image got = Picture();
+  for (int i = 0; i < 5; i++) {
+    SCOPED_TRACE(clicks[i].name);
+    EXPECT_EQ(got.at(329 + i, 217), GEMColor[clicks[i].colour]);
+    want.at(329 + i, 217) = GEMColor[clicks[i].colour];
+  }
+  EXPECT_TRUE(SameImage(got, want));
   EXPECT_EQ(kolor, 1) << "the chosen colour stays";
   Uint8 r, g, b, a;
   SDL_GetRenderDrawColor(SDLRenderer, &r, &g, &b, &a);

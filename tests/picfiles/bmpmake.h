@@ -2,9 +2,12 @@
 // writer, and ImageMagick as the independent reader of what the program saved.
 #pragma once
 #include <cstdint>
-#include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "tests/support/pnm.h"
+#include "tests/support/run.h"
 
 // An image of 0xRRGGBB pixels, row by row from the top.
 struct RgbImage {
@@ -35,24 +38,6 @@ inline std::vector<uint8_t> Bmp24(const RgbImage& img) {
 // The image ImageMagick reads from path (any format it knows), alpha dropped; w = 0 when
 // it cannot read it.
 inline RgbImage ReadWithImageMagick(const std::string& path) {
-  RgbImage img;
-  std::string cmd = "convert '" + path + "' -depth 8 ppm:- 2>/dev/null";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return img;
-  int maxv = 0;
-  if (fscanf(p, "P6 %d %d %d", &img.w, &img.h, &maxv) == 3 && maxv == 255 && fgetc(p) != EOF) {
-    img.px.resize(size_t(img.w) * img.h);
-    for (uint32_t& px : img.px) {
-      int r = fgetc(p), g = fgetc(p), b = fgetc(p);
-      if (b == EOF) {
-        img = RgbImage{};
-        break;
-      }
-      px = uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b);
-    }
-  } else {
-    img = RgbImage{};
-  }
-  pclose(p);
-  return img;
+  Pnm p = ParsePnm(Shell("convert '" + path + "' -depth 8 ppm:-").out, Layout::Rgb);
+  return RgbImage{p.w, p.h, std::move(p.px)};
 }

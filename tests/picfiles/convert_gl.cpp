@@ -23,21 +23,17 @@ class ConvertShown : public GLTest {
   void SetUp() override {
     GLTest::SetUp();
     if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
-    char tmpl[] = "/tmp/tarksen-shown-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
     ClearTarget(rob_e$, GEMColor[2]);
   }
-  void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
   std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    EXPECT_TRUE(WriteBytes(dir + "/" + name, bytes));
-    return dir + "/" + name;
+    return scratch.write(name, bytes);
   }
   // The converter's --as-shown picture of a file, as PNG (read by netpbm) and as BMP
   // (read by SDL); both must agree.
   Image shown(const std::string& name) {
-    Ran r = Shell(dir, ConvertCommand("--as-shown --force -f png -o shown.png '" + name + "'") +
-                           " && " + ConvertCommand("--as-shown --force -f bmp -o shown.bmp '" + name + "'"));
+    Ran r = Shell(ConvertCommand("--as-shown --force -f png -o shown.png '" + name + "'") + " && " +
+                    ConvertCommand("--as-shown --force -f bmp -o shown.bmp '" + name + "'"),
+                dir);
     EXPECT_EQ(r.code, 0) << r.err;
     Pnm png = Netpbm(dir, "pngtopam shown.png");
     Image img(png.w, png.h);
@@ -55,7 +51,8 @@ class ConvertShown : public GLTest {
     }
     return img;
   }
-  std::string dir;
+  Scratch scratch{"shown"};
+  const std::string& dir = scratch.path;
   std::mt19937 rng{99};
 };
 
@@ -101,8 +98,9 @@ TEST_F(ConvertShown, AsShownIsThePictureThePaintProgramLoads) {
     EXPECT_TRUE(SameImage(shown(c.file), paint, true));
     if (c.atari) {
       std::string f = std::string(" --force -f ") + c.atari;
-      Ran r = Shell(dir, ConvertCommand("--as-shown" + f + " -o out.atari '" + c.file + "'") +
-                             " && " + ConvertCommand(f + " -o png.atari shown.png"));
+      Ran r = Shell(ConvertCommand("--as-shown" + f + " -o out.atari '" + c.file + "'") + " && " +
+                        ConvertCommand(f + " -o png.atari shown.png"),
+                    dir);
       ASSERT_EQ(r.code, 0) << r.err;
       std::vector<uint8_t> out = ReadBytes(dir + "/out.atari");
       EXPECT_EQ(out.size(), PicDegasBytes);
@@ -123,15 +121,13 @@ TEST_F(ConvertShown, CommonDegasConvertedOpensInThePaintProgram) {
     write(std::string("common.") + c.name,
           DegasOf(c.res, RandomStWords(rng, 16), PlanesOf(values, c.w, c.h, c.planes)));
     std::string out = std::string("elite.") + c.name;
-    Ran r = Shell(dir, ConvertCommand(std::string("-o ") + out + " common." + c.name));
+    Ran r = Shell(ConvertCommand(std::string("-o ") + out + " common." + c.name), dir);
     ASSERT_EQ(r.code, 0) << r.err;
     ClearTarget(rob_e$, GEMColor[2]);
     LoadPIC((dir + "/" + out).c_str(), c.planes);
     // Each value in the colour the paint program's table gives it, enlarged.
-    std::vector<uint32_t> px = ThroughTable(values, c.planes);
     Image expected(640, 400);
-    for (int y = 0; y < 400; y++)
-      for (int x = 0; x < 640; x++) expected.at(x, y) = px[size_t(y / c.sy) * c.w + x / c.sx];
+    expected.px = Enlarged(ThroughTable(values, c.planes), c.w, c.sx, c.sy);
     EXPECT_TRUE(SameImage(ReadPixels(rob_e$), expected));
   }
 }

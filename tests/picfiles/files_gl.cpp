@@ -20,6 +20,7 @@
 #include "tests/picfiles/scene.h"
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
+#include "tests/support/scratch.h"
 
 using Step = std::function<void()>;
 
@@ -39,28 +40,13 @@ static std::vector<Step> choose(const std::string& path, size_t offered = 0) {
 // An image of 0xRRGGBB pixels as the textures hold it: opaque.
 static Image opaque(const RgbImage& img) {
   Image out(img.w, img.h);
-  for (size_t i = 0; i < img.px.size(); i++) {
-    uint32_t p = img.px[i];
-    out.px[i] = Px(uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), 255);
-  }
+  for (size_t i = 0; i < img.px.size(); i++) out.px[i] = FromRgb(img.px[i], 255);
   return out;
 }
 // The window's pixels as 0xRRGGBB, to compare with what ImageMagick reads.
 static RgbImage rgbOf(const Image& img) {
   RgbImage out{img.w, img.h, std::vector<uint32_t>(img.px.size())};
-  for (size_t i = 0; i < img.px.size(); i++) {
-    uint32_t p = img.px[i];
-    out.px[i] = (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
-  }
-  return out;
-}
-
-// The names in directory d, one a line, sorted.
-static std::string listing(const std::string& d) {
-  std::string out;
-  FILE* p = popen(("LC_ALL=C ls -A '" + d + "'").c_str(), "r");
-  for (int c; p && (c = fgetc(p)) != EOF;) out += char(c);
-  if (p) pclose(p);
+  for (size_t i = 0; i < img.px.size(); i++) out.px[i] = ToRgb(img.px[i]);
   return out;
 }
 
@@ -220,15 +206,9 @@ TEST_F(Commands, AQuitRequestInTheSelectorEndsTheCommandWithNothingDone) {
 
 TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
   // A picture of white, a yellow line, a grey box, a red line and a blue box.
-  ClearTarget(rob_e$, GEMColor[0]);
-  SDL_SetRenderTarget(SDLRenderer, rob_e$);
-  SDLDrawColor(GEMColor[6]);
-  SDL_RenderDrawLine(SDLRenderer, 20, 30, 500, 30);
+  lineAndBox();
   SDLDrawColor(GEMColor[2]);
   SDL_RenderDrawLine(SDLRenderer, 20, 40, 500, 40);
-  SDLDrawColor(GEMColor[8]);
-  SDL_Rect grey = {600, 390, 40, 10};
-  SDL_RenderFillRect(SDLRenderer, &grey);
   SDLDrawColor(GEMColor[4]);
   SDL_Rect blue = {0, 0, 7, 9};
   SDL_RenderFillRect(SDLRenderer, &blue);
@@ -257,7 +237,7 @@ TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
     run([&] { zapisz(1); }, choose(dir + "/p"));
     RgbImage file = ReadWithImageMagick(dir + "/p.BMP");
     ASSERT_EQ(file.w, 640);
-    EXPECT_TRUE(SamePixels(file.px, rgbOf(drawn).px, 640));
+    EXPECT_TRUE(SamePixels(file.px, rgbOf(drawn).px, 640, Layout::Rgb));
     ClearTarget(rob_e$, GEMColor[5]);
     run([&] { laduj(1); }, choose(dir + "/p.BMP"));
     EXPECT_TRUE(SameImage(ReadPixels(rob_e$), drawn, true));
@@ -268,7 +248,7 @@ TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
     RgbImage file = ReadWithImageMagick(dir + "/b.BMP");
     ASSERT_EQ(file.w, 37);
     ASSERT_EQ(file.h, 5);
-    EXPECT_TRUE(SamePixels(file.px, rgbOf(blockPixels).px, 37));
+    EXPECT_TRUE(SamePixels(file.px, rgbOf(blockPixels).px, 37, Layout::Rgb));
     reset();
     run([&] { laduj(2); }, choose(dir + "/b.BMP"));
     EXPECT_TRUE(SameImage(ReadPixels(blok$), blockPixels, true));
@@ -367,7 +347,7 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
     if (r.kib) {
       EXPECT_EQ(ReadBytes(m + "/old.BMP"), old);
       EXPECT_EQ(ReadBytes(m + "/old.PIC"), old);
-      std::string names = listing(m);
+      std::string names = Listing(m);
       EXPECT_TRUE(names == "filler\nold.BMP\nold.PIC\n" || names == "old.BMP\nold.PIC\n")
           << "no scratch file or new file left: " << names;
     }

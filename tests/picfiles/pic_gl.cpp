@@ -20,10 +20,8 @@ using PicFiles = PicScene;
 // pattern, in the colour the table gives it.
 static Image expectedPicture(const std::vector<uint8_t>& values, int w, int planes, int sx,
                              int sy) {
-  std::vector<uint32_t> px = ThroughTable(values, planes);
   Image img(640, 400);
-  for (int y = 0; y < 400; y++)
-    for (int x = 0; x < 640; x++) img.at(x, y) = px[size_t(y / sy) * w + x / sx];
+  img.px = Enlarged(ThroughTable(values, planes), w, sx, sy);
   return img;
 }
 
@@ -32,24 +30,9 @@ TEST_F(PicFiles, TestPaletteIsTheProgramsPalette) {
   EXPECT_EQ(memcmp(TestPalette, GEMColor, sizeof GEMColor), 0);
 }
 
-struct ScreenCase {
-  const char* name;
-  int planes, w, h;
-  bool degas;
-  int sx, sy;
-};
-
 TEST_F(PicFiles, LoadPutsEachScreenLayoutOverTheWholePicture) {
-  const ScreenCase cases[] = {
-      {"PI1 of 32,066 bytes, doubled both ways", 4, 320, 200, true, 2, 2},
-      {"PI1 of 32,000 bytes", 4, 320, 200, false, 2, 2},
-      {"PI2 of 32,066 bytes, rows doubled", 2, 640, 200, true, 1, 2},
-      {"PI2 of 32,000 bytes", 2, 640, 200, false, 1, 2},
-      {"PI3 of 32,066 bytes, one to one", 1, 640, 400, true, 1, 1},
-      {"PIC of 32,000 bytes", 1, 640, 400, false, 1, 1},
-  };
   SDL_Texture* block = blok$;
-  for (const auto& c : cases) {
+  for (const auto& c : ScreenLayouts) {
     SCOPED_TRACE(c.name);
     std::vector<uint8_t> values = Pattern(c.w, c.h, c.planes);
     std::vector<uint8_t> body = PlanesOf(values, c.w, c.h, c.planes);
@@ -114,13 +97,7 @@ static std::vector<uint8_t> saveDoodle(const std::string& path) {
 }
 
 TEST_F(PicFiles, DoodleOfAYellowLineReadsBackBlackOnWhite) {
-  ClearTarget(rob_e$, GEMColor[0]);
-  SDL_SetRenderTarget(SDLRenderer, rob_e$);
-  SDLDrawColor(GEMColor[6]);
-  SDL_RenderDrawLine(SDLRenderer, 20, 30, 500, 30);
-  SDLDrawColor(GEMColor[8]);
-  SDL_Rect grey = {600, 390, 40, 10};
-  SDL_RenderFillRect(SDLRenderer, &grey);
+  lineAndBox();
   std::string path = dir + "/x.PIC";
   EXPECT_EQ(saveDoodle(path).size(), 32000u);
 

@@ -68,20 +68,3 @@ inline std::vector<uint8_t> Gbf(uint16_t w, uint16_t rows1, uint16_t planes,
   std::copy(body.begin(), body.end(), f.begin() + 6);
   return f;
 }
-
-inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return fclose(f) == 0 && ok;
-}
-
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  if (FILE* f = fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = fgetc(f)) != EOF) bytes.push_back(uint8_t(c));
-    fclose(f);
-  }
-  return bytes;
-}

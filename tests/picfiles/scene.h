@@ -1,7 +1,6 @@
 // Fixture of the picture-file gl tests: a scratch directory for the files of one test,
 // and a picture and a 5x3 block in place that every load must replace or leave alone.
 #pragma once
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -10,22 +9,17 @@
 #include "tests/picfiles/picmake.h"
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
+#include "tests/support/scratch.h"
 
 class PicScene : public GLTest {
  protected:
   void SetUp() override {
     GLTest::SetUp();
-    char tmpl[] = "/tmp/tarksen-pic-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
     reset();
     picture = ReadPixels(rob_e$);
     block = ReadPixels(blok$);
   }
-  void TearDown() override {
-    Unmount(dir + "/m");
-    std::system(("rm -rf '" + dir + "'").c_str());
-  }
+  void TearDown() override { Unmount(dir + "/m"); }
   // Red with a blue box; the block green.
   void reset() {
     ClearTarget(rob_e$, GEMColor[2]);
@@ -37,12 +31,21 @@ class PicScene : public GLTest {
     blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
                               5, 3);
     ClearTarget(blok$, GEMColor[3]);
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
+    SDLTargetWindow();
+  }
+  // A white picture with a yellow line from (20, 30) to (500, 30) and a grey box of
+  // 40x10 at (600, 390) in its corner, left as the render target.
+  static void lineAndBox() {
+    ClearTarget(rob_e$, GEMColor[0]);
+    SDL_SetRenderTarget(SDLRenderer, rob_e$);
+    SDLDrawColor(GEMColor[6]);
+    SDL_RenderDrawLine(SDLRenderer, 20, 30, 500, 30);
+    SDLDrawColor(GEMColor[8]);
+    SDL_Rect grey = {600, 390, 40, 10};
+    SDL_RenderFillRect(SDLRenderer, &grey);
   }
   std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    std::string p = dir + "/" + name;
-    EXPECT_TRUE(WriteBytes(p, bytes)) << p;
-    return p;
+    return scratch.write(name, bytes);
   }
   // Picture and block as reset() made them, pixel for pixel.
   testing::AssertionResult unchanged() {
@@ -52,6 +55,7 @@ class PicScene : public GLTest {
     if (!a) return a << " (the block)";
     return a;
   }
-  std::string dir;
+  Scratch scratch{"pic"};
+  const std::string& dir = scratch.path;
   Image picture, block;  // as reset() makes them
 };

@@ -58,7 +58,7 @@ class Tekstury : public GLTest {
     SDL_SetRenderTarget(SDLRenderer, cel);
   }
   void TearDown() override {
-    SDL_SetRenderTarget(SDLRenderer, nullptr);
+    SDLTargetWindow();
     for (SDL_Texture* t : {cel, t1})
       if (t) SDL_DestroyTexture(t);
   }

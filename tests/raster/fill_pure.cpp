@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "raster/raster_core.h"
+#include "tests/support/compare.h"
 
 static constexpr uint32_t White = 0x7FFFFFFF, Black = 0x7F000000, Red = 0x7F0000FF;
 
@@ -28,22 +29,16 @@ struct Canvas {
   }
 };
 
-// Compares a buffer with what it was plus the given rectangles solidly filled; reports
-// the number of wrong pixels and the first.
+// Compares a buffer with what it was plus the given rectangles solidly filled.
 static testing::AssertionResult filledExactly(const std::vector<uint32_t>& got,
                                               const std::vector<uint32_t>& before,
                                               const std::vector<Rect>& filled) {
-  int wrong = 0, fx = -1, fy = -1;
-  for (int y = 0; y < CanvasH; y++)
-    for (int x = 0; x < CanvasW; x++) {
-      bool in = false;
-      for (const Rect& r : filled) in = in || r.has(x, y);
-      uint32_t want = in ? Red : before[y * CanvasW + x];
-      if (got[y * CanvasW + x] != want && !wrong++) fx = x, fy = y;
-    }
-  if (!wrong) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << wrong << " wrong pixels, first at (" << fx << ", " << fy
-                                     << ")";
+  return SameArea({CanvasW, CanvasH, got.data(), Layout::Abgr}, 0, 0, CanvasW, CanvasH,
+                  [&](int x, int y) {
+                    for (const Rect& r : filled)
+                      if (r.has(x, y)) return Red;
+                    return before[y * CanvasW + x];
+                  });
 }
 
 struct RegionCase {

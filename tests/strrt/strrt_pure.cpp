@@ -9,6 +9,7 @@
 
 #include "strrt/strrt.h"
 #include "tests/support/mounts.h"
+#include "tests/support/scratch.h"
 
 // Runs f with standard output captured and returns what it printed.
 template <class F>
@@ -175,20 +176,22 @@ TEST(RoundFC, RoundsWithThresholds) {
   }
 }
 
+// Bytes and their packed form, which is also what a packed file of them holds.
+static const struct {
+  const char* name;
+  std::vector<uint8_t> bytes, packed;
+} pakCases[] = {
+    {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
+    {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
+    {"exactly 256", std::vector<uint8_t>(256, 5), {0x05, 0xFF}},
+    {"257", std::vector<uint8_t>(257, 5), {0x05, 0xFF, 0x05, 0x00}},
+    {"no runs", {1, 2, 1}, {1, 0, 2, 0, 1, 0}},
+    {"one byte", {0xAB}, {0xAB, 0}},
+    {"nothing", {}, {}},
+};
+
 TEST(PakCoding, EncodesRunsInPairsOfAtMost256) {
-  struct {
-    const char* name;
-    std::vector<uint8_t> bytes, packed;
-  } cases[] = {
-      {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
-      {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
-      {"exactly 256", std::vector<uint8_t>(256, 5), {0x05, 0xFF}},
-      {"257", std::vector<uint8_t>(257, 5), {0x05, 0xFF, 0x05, 0x00}},
-      {"no runs", {1, 2, 1}, {1, 0, 2, 0, 1, 0}},
-      {"one byte", {0xAB}, {0xAB, 0}},
-      {"nothing", {}, {}},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : pakCases) {
     SCOPED_TRACE(c.name);
     std::vector<uint8_t> packed;
     PakEncode(c.bytes.data(), c.bytes.size(), packed);
@@ -220,51 +223,21 @@ TEST(PakCoding, DecodingStopsAtTheArraySize) {
 
 class PakFiles : public testing::Test {
  protected:
-  void SetUp() override {
-    char t[] = "/tmp/tarksen-pak-XXXXXX";
-    ASSERT_NE(mkdtemp(t), nullptr);
-    dir = t;
-  }
-  void TearDown() override { EXPECT_EQ(system(("rm -rf '" + dir + "'").c_str()), 0); }
-  std::vector<uint8_t> fileBytes(const std::string& path) {
-    std::vector<uint8_t> b;
-    if (FILE* f = fopen(path.c_str(), "rb")) {
-      for (int c; (c = fgetc(f)) != EOF;) b.push_back((uint8_t)c);
-      fclose(f);
-    }
-    return b;
-  }
   void writeBytes(const std::string& path, const std::vector<uint8_t>& b) {
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(b.data(), 1, b.size(), f);
-    fclose(f);
+    ASSERT_TRUE(WriteBytes(path, b)) << path;
   }
-  // The names in d (the test's directory if empty).
-  std::string listing(std::string d = "") {
-    std::string out;
-    FILE* p = popen(("ls -A '" + (d.empty() ? dir : d) + "'").c_str(), "r");
-    for (int c; (c = fgetc(p)) != EOF;) out += (char)c;
-    pclose(p);
-    return out;
-  }
-  std::string dir;
+  // The names in d (the test's directory if empty), one a line.
+  std::string listing(const std::string& d = "") { return Listing(d.empty() ? dir : d); }
+  Scratch scratch{"pak"};
+  const std::string& dir = scratch.path;
 };
 
 TEST_F(PakFiles, RoundTrips) {
-  struct {
-    const char* name;
-    std::vector<uint8_t> bytes, file;
-  } cases[] = {
-      {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
-      {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
-      {"nothing", {}, {}},
-  };
-  for (const auto& c : cases) {
+  for (const auto& c : pakCases) {
     SCOPED_TRACE(c.name);
     std::string path = dir + "/a.pak";
     EXPECT_EQ(printed([&] { WRITEPAKFILE(path.c_str(), c.bytes.data(), c.bytes.size()); }), "");
-    EXPECT_EQ(fileBytes(path), c.file);
+    EXPECT_EQ(ReadBytes(path), c.packed);
     EXPECT_EQ(listing(), "a.pak\n");  // no scratch file left beside it
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
@@ -322,10 +295,7 @@ TEST_F(PakFiles, SizeFileKeepsThePosition) {
 // WRITEFILE, which every save of the program goes through.
 class WholeFiles : public PakFiles {
  protected:
-  void TearDown() override {
-    Unmount(dir + "/m");
-    PakFiles::TearDown();
-  }
+  void TearDown() override { Unmount(dir + "/m"); }
   // A tmpfs of kib KiB at dir/m holding the file old with the bytes given, read-only
   // when asked; skips the test where mounting is not allowed.
   std::string mountWithOld(int kib, bool readOnly, const std::vector<uint8_t>& old) {
@@ -347,7 +317,7 @@ TEST_F(WholeFiles, ReplacesKeepingModeAndFollowingLinks) {
 
   const uint8_t bytes[] = {9, 8};
   EXPECT_EQ(WRITEFILE(rel.c_str(), bytes, 2), 0);
-  EXPECT_EQ(fileBytes(a), std::vector<uint8_t>({9, 8}));
+  EXPECT_EQ(ReadBytes(a), std::vector<uint8_t>({9, 8}));
   struct stat st;
   ASSERT_EQ(lstat(rel.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
@@ -418,9 +388,9 @@ TEST_F(WholeFiles, LeavesAFileThereWhenNotToReplaceAndStopsWhenAsked) {
     unlink(link.c_str());
     ASSERT_EQ(symlink("file", link.c_str()), 0);
     EXPECT_EQ(WRITEFILE(c.path.c_str(), bytes.data(), bytes.size(), c.replace, &c.stop), c.err);
-    EXPECT_EQ(fileBytes(file), c.changed == file ? bytes : old);
+    EXPECT_EQ(ReadBytes(file), c.changed == file ? bytes : old);
     if (c.changed == fresh) {
-      EXPECT_EQ(fileBytes(fresh), bytes);
+      EXPECT_EQ(ReadBytes(fresh), bytes);
       struct stat st;
       ASSERT_EQ(stat(fresh.c_str(), &st), 0);
       EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask) << "a new file's mode, as the umask gives it";
@@ -451,7 +421,7 @@ TEST_F(WholeFiles, AFailedWriteLeavesTheOldFileAndNoScratch) {
     std::string m = dir + "/m";
     EXPECT_EQ(WRITEFILE((m + "/old").c_str(), bytes.data(), bytes.size()), c.err);
     EXPECT_EQ(WRITEFILE((m + "/new").c_str(), bytes.data(), bytes.size()), c.err);
-    EXPECT_EQ(fileBytes(m + "/old"), old);
+    EXPECT_EQ(ReadBytes(m + "/old"), old);
     EXPECT_EQ(listing(m), "old\n");
     Unmount(m);
   }

@@ -5,7 +5,6 @@
 #pragma once
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 // mode: 0 "Wymiana", 1 "Mieszanie", 2 "Suma", 3 "Iloczyn", 4 "Inwersja".
 inline uint32_t BlendPixel(int mode, uint32_t src, uint32_t dst) {
@@ -26,13 +25,4 @@ inline uint32_t BlendPixel(int mode, uint32_t src, uint32_t dst) {
     out |= uint32_t(std::lround(v * 255)) << (8 * i);
   }
   return out;
-}
-
-// Whether every byte of a and b selected by mask differs by at most tol.
-inline bool NearPixel(uint32_t a, uint32_t b, int tol = 1, uint32_t mask = 0xFFFFFFFF) {
-  for (int i = 0; i < 4; i++)
-    if ((mask >> (8 * i) & 0xFF) &&
-        std::abs(int(a >> (8 * i) & 0xFF) - int(b >> (8 * i) & 0xFF)) > tol)
-      return false;
-  return true;
 }

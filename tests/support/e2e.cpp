@@ -6,37 +6,83 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
-std::string Sh(const std::string& cmd) {
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  pclose(p);
-  return out;
-}
+#include "tests/support/pnm.h"
 
 static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+void Driver::move(int x, int y) {
+  sendMove(x, y);
+  sleepMs(Tempo::ruch);
+}
+
+void Driver::click(int x, int y, int button) {
+  move(x, y);
+  sendClick(button);
+  sleepMs(Tempo::klik);
+}
+
+void Driver::press(int x, int y, int button) {
+  move(x, y);
+  sendButton(button, true);
+  sleepMs(Tempo::przycisk);
+}
+
+void Driver::release(int button) {
+  sendButton(button, false);
+  sleepMs(Tempo::przycisk);
+}
+
+void Driver::key(const std::string& keysym) {
+  sendKey(keysym);
+  sleepMs(Tempo::klawisz);
+}
+
+void Driver::sendClick(int button) {
+  sendButton(button, true);
+  sendButton(button, false);
+}
+
+Shot Driver::waitFor(const std::function<bool(const Shot&)>& pred, int ms) {
+  Shot s;
+  for (int t = 0; t <= (ms < 0 ? patience_ : ms); t += 50) {
+    s = shot();
+    if (s.w && pred(s)) return s;
+    sleepMs(50);
+  }
+  return s;
+}
+
+Shot Driver::settle(int ms) {
+  Shot a = shot();
+  for (int t = 0; t < (ms < 0 ? patience_ : ms); t += 100) {
+    sleepMs(100);
+    Shot b = shot();
+    if (a.w && b.px == a.px) return b;
+    a = b;
+  }
+  return a;
+}
+
 App::App(bool withFont) : App(Launch{"", withFont, true, "", {}}) {}
 
-App::App(const Launch& how) {
-  char tmpl[] = "/tmp/tarksen-e2e-XXXXXX";
-  if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
-  dir_ = tmpl;
+App::App(const Launch& how) : Driver(5000) {
+  work_ = std::make_unique<Scratch>("e2e");
+  dir_ = work_->path;
   if (how.withFont)
     Sh("cp '" + (how.font.empty() ? TARKSEN_FONT : how.font) + "' '" + dir_ + "/BASFont.bmp'");
   std::string bin = how.bin.empty() ? TARKSEN_BIN : how.bin;
 
-  startServer();
+  startServer(how.screen);
+  if (how.windowManager) startWindowManager();
 
   app_ = fork();
   if (app_ == 0) {
@@ -69,9 +115,7 @@ App::App(const Launch& how) {
     throw std::runtime_error("the program's window did not appear on " + display_ +
                              "; it wrote: " + out);
   }
-  std::string geo = Sh("DISPLAY=" + display_ + " xdotool getwindowgeometry --shell " + wid_);
-  sscanf(strstr(geo.c_str(), "X="), "X=%d", &winX_);
-  sscanf(strstr(geo.c_str(), "Y="), "Y=%d", &winY_);
+  locate();
   // The window is black until the first frame, which a loaded machine may be slow to
   // present: wait for it, or settle() could take two black shots for a still screen.
   waitFor([](const Shot& s) {
@@ -79,13 +123,14 @@ App::App(const Launch& how) {
       if (p) return true;
     return false;
   }, 10000);
+  locate();  // a window manager places the window once it has framed it
   settle();
 }
 
 // Starts a private Xvfb on a display number that no other server holds (its lock
 // file and socket absent) and waits until it answers. Starts take turns under a lock
 // file, and a server that dies at once (a number taken meanwhile) is retried on the next.
-void App::startServer() {
+void App::startServer(const std::string& screen) {
   int lock = open("/tmp/tarksen-e2e-xvfb.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   flock(lock, LOCK_EX);
   unsigned n = 300 + unsigned(getpid()) % 500;
@@ -99,8 +144,8 @@ void App::startServer() {
       int null = open("/dev/null", O_WRONLY);
       dup2(null, 1);
       dup2(null, 2);
-      execlp("Xvfb", "Xvfb", (":" + num).c_str(), "-screen", "0", "800x600x24", "-nolisten",
-             "tcp", "-noreset", (char*)nullptr);
+      execlp("Xvfb", "Xvfb", (":" + num).c_str(), "-screen", "0", (screen + "x24").c_str(),
+             "-nolisten", "tcp", "-noreset", (char*)nullptr);
       _exit(127);
     }
     for (int t = 0; t < 100; t++) {
@@ -128,6 +173,39 @@ void App::startServer() {
 
 App::~App() { stop(); }
 
+// openbox, whose frame, placement and full screen are those of a desktop. Waits until
+// it has taken the screen (it names itself on the root window).
+void App::startWindowManager() {
+  wm_ = fork();
+  if (wm_ == 0) {
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    setenv("DISPLAY", display_.c_str(), 1);
+    execlp("openbox", "openbox", "--sm-disable", (char*)nullptr);
+    _exit(127);
+  }
+  for (int t = 0; t < 100; t++) {
+    if (Sh("DISPLAY=" + display_ + " xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
+            .find("window id") != std::string::npos)
+      return;
+    sleepMs(50);
+  }
+  throw std::runtime_error("openbox did not start (is it installed?)");
+}
+
+void App::locate() {
+  // xwininfo, as xdotool counts a window manager's frame twice.
+  std::string geo = Sh("DISPLAY=" + display_ + " xwininfo -id " + wid_);
+  const char* g = geo.c_str();
+  for (auto [key, to] : {std::pair{"Absolute upper-left X:", &winX_},
+                         {"Absolute upper-left Y:", &winY_}, {"Width:", &w_}, {"Height:", &h_}})
+    if (const char* at = strstr(g, key)) sscanf(at + strlen(key), "%d", to);
+  n_ = std::max(1, std::min(w_ / 640, h_ / 400));
+  ox_ = (w_ - 640 * n_) / 2;
+  oy_ = (h_ - 400 * n_) / 2;
+}
+
 void App::stop() {
   if (app_ > 0 && exitCode_ < 0 && running()) {
     kill(app_, SIGKILL);
@@ -138,12 +216,17 @@ void App::stop() {
     std::string err = errors();
     if (!err.empty()) fprintf(stderr, "The program's standard error:\n%s", err.c_str());
   }
+  if (wm_ > 0) {
+    kill(wm_, SIGTERM);
+    waitpid(wm_, nullptr, 0);
+  }
+  wm_ = -1;
   if (xvfb_ > 0) {
     kill(xvfb_, SIGTERM);
     waitpid(xvfb_, nullptr, 0);
   }
   xvfb_ = -1;
-  if (!dir_.empty()) Sh("rm -rf '" + dir_ + "'");
+  work_.reset();
   dir_.clear();
 }
 
@@ -172,46 +255,34 @@ int App::waitExit(int ms) {
 
 void App::xdo(const std::string& args) { Sh("DISPLAY=" + display_ + " xdotool " + args); }
 
-void App::move(int x, int y) {
-  xdo("mousemove " + std::to_string(winX_ + x) + " " + std::to_string(winY_ + y));
-  sleepMs(30);
+std::string App::screenAt(int x, int y) const {
+  return std::to_string(winX_ + ox_ + n_ * x + n_ / 2) + " " +
+         std::to_string(winY_ + oy_ + n_ * y + n_ / 2);
 }
 
-void App::click(int x, int y, int button) {
-  move(x, y);
-  xdo("click " + std::to_string(button));
-  sleepMs(60);
+void App::sendMove(int x, int y) { xdo("mousemove " + screenAt(x, y)); }
+void App::sendButton(int button, bool down) {
+  xdo((down ? "mousedown " : "mouseup ") + std::to_string(button));
 }
+void App::sendClick(int button) { xdo("click " + std::to_string(button)); }
+void App::sendKey(const std::string& keysym) { xdo("key --window " + wid_ + " " + keysym); }
 
 void App::doubleClick(int x, int y) {
   move(x, y);
   xdo("click --repeat 2 --delay 60 1");
-  sleepMs(60);
+  sleepMs(Tempo::klik);
 }
 
 void App::clicks(const std::vector<std::pair<int, int>>& points) {
   std::string cmd;
-  for (auto [x, y] : points)
-    cmd += "mousemove " + std::to_string(winX_ + x) + " " + std::to_string(winY_ + y) + " click 1 ";
+  for (auto [x, y] : points) cmd += "mousemove " + screenAt(x, y) + " click 1 ";
   xdo(cmd);
-  sleepMs(60);
+  sleepMs(Tempo::klik);
 }
 
-void App::press(int x, int y, int button) {
-  move(x, y);
-  xdo("mousedown " + std::to_string(button));
-  sleepMs(40);
-}
-
-void App::release(int button) {
-  xdo("mouseup " + std::to_string(button));
-  sleepMs(40);
-}
-
-void App::key(const std::string& keysym, int times) {
-  std::string repeat = times > 1 ? "--repeat " + std::to_string(times) + " --delay 20 " : "";
-  xdo("key --window " + wid_ + " " + repeat + keysym);
-  sleepMs(60);
+void App::keys(const std::string& keysym, int times) {
+  xdo("key --window " + wid_ + " --repeat " + std::to_string(times) + " --delay 20 " + keysym);
+  sleepMs(Tempo::klawisz);
 }
 
 void App::type(const std::string& text) {
@@ -222,60 +293,51 @@ void App::type(const std::string& text) {
   std::string quoted;
   for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   xdo("type --window " + wid_ + " --delay 40 -- '" + quoted + "'");
-  sleepMs(60);
+  sleepMs(Tempo::klawisz);
 }
 
 void App::closeWindow() {
   Sh("DISPLAY=" + display_ + " '" WMCLOSE_BIN "' " + wid_);
-  sleepMs(60);
+  sleepMs(Tempo::klik);
 }
 
 std::string App::grab(const std::string& out) {
-  return Sh("import -display " + display_ + " -window root -crop 640x400+" +
-            std::to_string(winX_) + "+" + std::to_string(winY_) + " -depth 8 " + out +
-            " 2>/dev/null");
+  return Sh("import -display " + display_ + " -window root -crop " + std::to_string(w_) + "x" +
+            std::to_string(h_) + "+" + std::to_string(winX_) + "+" + std::to_string(winY_) +
+            " -depth 8 " + out + " 2>/dev/null");
 }
 
 void App::savePng(const std::string& path) { grab("'" + path + "'"); }
 
 Shot App::shot() {
-  std::string ppm = grab("ppm:-");
-  Shot s;
-  int maxv = 0, off = 0;
-  if (sscanf(ppm.c_str(), "P6 %d %d %d%n", &s.w, &s.h, &maxv, &off) != 3 || maxv != 255)
-    return Shot{};
-  off++;  // the single white space after the header
-  if (ppm.size() < size_t(off) + size_t(s.w) * s.h * 3) return Shot{};
-  s.px.resize(size_t(s.w) * s.h);
-  const unsigned char* p = (const unsigned char*)ppm.data() + off;
-  for (size_t i = 0; i < s.px.size(); i++, p += 3) s.px[i] = uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
-  return s;
+  Shot s = windowShot();
+  if (n_ == 1 && s.w == 640 && s.h == 400) return s;
+  if (s.w < ox_ + 640 * n_ || s.h < oy_ + 400 * n_ || ox_ < 0 || oy_ < 0) return Shot{};
+  Shot p;
+  p.w = 640, p.h = 400;
+  p.px.resize(640 * 400);
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++) p.px[size_t(y) * 640 + x] = s.at(ox_ + n_ * x, oy_ + n_ * y);
+  return p;
 }
 
-Shot App::waitFor(const std::function<bool(const Shot&)>& pred, int ms) {
-  Shot s;
-  for (int t = 0; t <= ms; t += 50) {
-    s = shot();
-    if (s.w && pred(s)) return s;
-    sleepMs(50);
-  }
-  return s;
+Shot App::windowShot() {
+  Pnm p = ParsePnm(grab("ppm:-"), Layout::Rgb);
+  return Shot{p.w, p.h, std::move(p.px)};
 }
 
-Shot App::settle(int ms) {
-  Shot a = shot();
-  for (int t = 0; t < ms; t += 100) {
-    sleepMs(100);
-    Shot b = shot();
-    if (a.w && b.px == a.px) return b;
-    a = b;
-  }
-  return a;
+Shot Enlarged(const Shot& s, int n) {
+  Shot e;
+  e.w = s.w * n, e.h = s.h * n;
+  e.px.resize(size_t(e.w) * e.h);
+  for (int y = 0; y < e.h; y++)
+    for (int x = 0; x < e.w; x++) e.px[size_t(y) * e.w + x] = s.at(x / n, y / n);
+  return e;
 }
 
-std::string App::output() { return Sh("cat '" + dir_ + "/stdout.txt'"); }
+std::string App::output() { return dir_.empty() ? "" : ReadText(dir_ + "/stdout.txt"); }
 
-std::string App::errors() { return Sh("cat '" + dir_ + "/stderr.txt' 2>/dev/null"); }
+std::string App::errors() { return dir_.empty() ? "" : ReadText(dir_ + "/stderr.txt"); }
 
 bool ShowsText(const Shot& s) {
   if (s.w != 640 || s.h != 400) return false;

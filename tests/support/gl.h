@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/compare.h"
 #include "tests/support/text.h"
 #include "toolkit/toolkit_core.h"
 
@@ -28,17 +29,21 @@ constexpr uint32_t Px(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
 // Red, green and blue of a pixel, alpha dropped (what a window shows).
 constexpr uint32_t Rgb(uint32_t p) { return p & 0xFFFFFF; }
 
-// Reads rect (whole target if null) of texture t (the window if t is null) and puts
-// the previous render target back.
+// Reads rect (whole target if null) of texture t and puts the previous render target
+// back. For null, the window as the program draws on it (SDLScreen).
 Image ReadPixels(SDL_Texture* t, const SDL_Rect* rect = nullptr);
-// Clears texture t (window if null) to colour c with blend mode none.
+// Clears texture t (the window's SDLScreen if null) to colour c with blend mode none.
 void ClearTarget(SDL_Texture* t, uint32_t c);
 
-// Compares actual with expected pixel by pixel (red, green and blue only when rgbOnly).
-// Reports the number of wrong pixels and the first, and saves both images as BMP
-// files named after the test.
-testing::AssertionResult SameImage(const Image& actual, const Image& expected,
-                                   bool rgbOnly = false);
+// Compares actual with expected pixel by pixel (red, green and blue only when rgbOnly),
+// or as near as m asks, with the comparator of tests/support/compare.h.
+inline testing::AssertionResult SameImage(const Image& actual, const Image& expected, Match m) {
+  return SameGrid(GridOf(actual, Layout::Abgr), GridOf(expected, Layout::Abgr), m);
+}
+inline testing::AssertionResult SameImage(const Image& actual, const Image& expected,
+                                          bool rgbOnly = false) {
+  return SameImage(actual, expected, Match{rgbOnly ? 0xFFFFFFu : 0xFFFFFFFFu, 0});
+}
 
 // Paints rectangle (x, y, w, h) of img in c, clipped to the image.
 void PaintRect(Image& img, int x, int y, int w, int h, uint32_t c);
@@ -48,7 +53,8 @@ bool FontInk(int x, int y);
 // scaled by scale (2 for the 16x16 glyphs of SDLGPrint) from the copy's corner.
 void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs, int scale = 2);
 
-// Events pushed onto SDL's queue as the devices would deliver them to our window.
+// Events pushed onto SDL's queue as the devices would deliver them to our window,
+// through the program's filter as those are.
 // Only pushed input and window events reach the queue: those the X server sends (the
 // pointer crossing our window as other test windows come and go) are dropped.
 void PushMotion(int x, int y, uint32_t state = 0);
@@ -75,7 +81,7 @@ uint64_t WaitsEntered();
 bool WaitingForEvent();
 
 // Base fixture: globals at their start values, queue drained, render target the
-// window, draw colour black, blend none.
+// window (SDLScreen), draw colour black, blend none.
 class GLTest : public testing::Test {
  protected:
   void SetUp() override;

@@ -67,7 +67,7 @@ class Alerts : public ScreenTest {
     fflush(stdout);
     out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(InKey, 0);
-    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), nullptr);
+    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), SDLScreen);
     return answer;
   }
 };

@@ -64,7 +64,7 @@ TEST_F(Editor, ScrollsTwentyCharactersInTwelveColumns) {
     pushKeys(SDLK_RIGHT, c.rights);
     PushKey(SDLK_RETURN);
     EXPECT_EQ(edit(field()), 0);
-    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), nullptr);
+    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), SDLScreen);
     Image got = ReadPixels(GEMScreen), window = ReadPixels(nullptr);
     EXPECT_TRUE(SameImage(got, expected(field(), c.first, c.cursorX)));
     EXPECT_TRUE(SameImage(window, got, true)) << "the window shows GEMScreen";
@@ -180,7 +180,7 @@ TEST_F(Editor, WithoutGEMScreenDrawsOnTheWindow) {
   SDL_Texture* screen = GEMScreen;
   GEMScreen = nullptr;
   ClearTarget(nullptr, bg);
-  SDL_SetRenderTarget(SDLRenderer, nullptr);
+  SDLTargetWindow();
   setText("abc");
   PushKey(SDLK_END);
   PushKey(SDLK_RETURN);

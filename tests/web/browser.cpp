@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <stdexcept>
@@ -11,22 +12,8 @@
 
 static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-std::string ReadFile(const std::string& path) {
-  std::string data;
-  if (FILE* f = fopen(path.c_str(), "rb")) {
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-    fclose(f);
-  }
-  return data;
-}
-
-Browser::Browser() {
+Browser::Browser(const std::string& name) : Driver(10000), name_(name) {
   signal(SIGPIPE, SIG_IGN);  // a driver that died is reported by ask, not by a signal
-  char tmpl[] = "/tmp/tarksen-web-XXXXXX";
-  if (!mkdtemp(tmpl)) throw std::runtime_error("mkdtemp failed");
-  dir_ = tmpl;
   int in[2], out[2];
   if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
   driver_ = fork();
@@ -34,7 +21,7 @@ Browser::Browser() {
     dup2(in[0], 0);
     dup2(out[1], 1);
     for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
-    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, (char*)nullptr);
+    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, name.c_str(), (char*)nullptr);
     _exit(127);
   }
   close(in[0]);
@@ -56,7 +43,6 @@ Browser::~Browser() {
     waitpid(driver_, nullptr, 0);
   }
   if (from_) fclose(from_);
-  if (!dir_.empty()) Sh("rm -rf '" + dir_ + "'");
 }
 
 std::string Browser::ask(const std::string& command) {
@@ -72,40 +58,24 @@ std::string Browser::ask(const std::string& command) {
                            (line.empty() ? "ended (see its messages above)" : line));
 }
 
-// The same pauses as App's, so that clicks keep the same distance in time.
-void Browser::move(int x, int y) {
-  ask("move " + std::to_string(x) + " " + std::to_string(y));
+void Browser::sendMove(int x, int y) { ask("move " + std::to_string(x) + " " + std::to_string(y)); }
+void Browser::sendButton(int button, bool down) {
+  ask((down ? "down " : "up ") + std::to_string(button));
+}
+void Browser::sendKey(const std::string& keysym) { ask("key " + keysym); }
+
+void Browser::touch(const std::vector<std::pair<int, int>>& fingers) {
+  std::string command = "touch";
+  for (auto [x, y] : fingers) command += " " + std::to_string(x) + " " + std::to_string(y);
+  ask(command);
   sleepMs(30);
 }
 
-void Browser::click(int x, int y, int button) {
-  move(x, y);
-  ask("down " + std::to_string(button));
-  ask("up " + std::to_string(button));
-  sleepMs(60);
-}
-
-void Browser::press(int x, int y, int button) {
-  move(x, y);
-  ask("down " + std::to_string(button));
-  sleepMs(40);
-}
-
-void Browser::release(int button) {
-  ask("up " + std::to_string(button));
-  sleepMs(40);
-}
-
-void Browser::key(const std::string& keysym) {
-  ask("key " + keysym);
-  sleepMs(60);
-}
-
 Shot Browser::shot() {
-  std::string path = dir_ + "/shot.rgb";
+  std::string path = dir_ / "shot.rgb";
   Shot s;
   if (sscanf(ask("shot " + path).c_str(), "%d %d", &s.w, &s.h) != 2) return Shot{};
-  std::string rgb = ReadFile(path);
+  std::string rgb = ReadText(path);
   if (rgb.size() != size_t(s.w) * s.h * 3) return Shot{};
   s.px.resize(size_t(s.w) * s.h);
   const unsigned char* p = (const unsigned char*)rgb.data();
@@ -113,35 +83,12 @@ Shot Browser::shot() {
   return s;
 }
 
-Shot Browser::waitFor(const std::function<bool(const Shot&)>& pred, int ms) {
-  Shot s;
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  do {
-    s = shot();
-    if (s.w && pred(s)) return s;
-    sleepMs(50);
-  } while (std::chrono::steady_clock::now() < end);
-  return s;
-}
-
-Shot Browser::settle(int ms) {
-  Shot a = shot();
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < end) {
-    sleepMs(100);
-    Shot b = shot();
-    if (a.w && b.px == a.px) return b;
-    a = b;
-  }
-  return a;
-}
-
 void Browser::open(const std::string& path) { ask("open " + path); }
 
 std::string Browser::download(const std::string& name) {
-  std::string path = dir_ + "/download";
+  std::string path = dir_ / "download";
   ask("download " + name + " " + path);
-  return ReadFile(path);
+  return ReadText(path);
 }
 
 void Browser::remove(const std::string& name) { ask("delete " + name); }
@@ -154,3 +101,18 @@ void Browser::reload() {
   ask("reload");
   settle();
 }
+
+void Browser::clickPage(const std::string& id) {
+  ask("pageclick " + id);
+  sleepMs(60);
+}
+
+std::string Browser::eval(const std::string& expression) {
+  std::string line = expression;  // one command a line
+  std::replace(line.begin(), line.end(), '\n', ' ');
+  return ask("eval " + line);
+}
+
+std::string Browser::installable() { return ask("installable"); }
+
+void Browser::serve(const std::string& folder) { ask(folder.empty() ? "serve" : "serve " + folder); }

@@ -1,31 +1,41 @@
-// Drives the browser version for the web tests: node driver.mjs SITE serves the
-// folder SITE on a free port of 127.0.0.1, opens it in Debian's Chromium (headless,
-// through playwright-core, with a fresh profile) and waits until the program runs.
-// Then it reads one command a line on standard input and answers each with one
+// Drives the browser version for the web tests: node driver.mjs SITE BROWSER serves the
+// folder SITE on a free port of 127.0.0.1, opens it in BROWSER ("chromium" or
+// "firefox", tests/web/browsers.mjs) with a fresh profile and waits until the program
+// runs. Then it reads one command a line on standard input and answers each with one
 // line, "ok" and its result or "error" and the reason:
 //   move X Y | down B | up B | key NAME   input: X, Y canvas pixels, B 1 left,
 //                                         2 middle, 3 right, NAME as xdotool's
+//   touch [X Y [X Y]]   the fingers on the canvas now: none (all lifted), one or two
+//                       at these canvas pixels; a finger kept keeps its place in the list
 //   shot PATH       the canvas's pixels, RGB rows top to bottom, into PATH; "ok W H"
 //   open PATH       the page's "Open…" control given the file PATH
 //   download NAME PATH   the folder's file NAME downloaded through the page into PATH
 //   delete NAME     the page's Delete for the file NAME, its question answered yes
+//   pageclick ID    a click on the page's element of that id
 //   files           the names the page lists, each followed by '/'
 //   state           the page's state line
+//   eval EXPR       the page's value of the JavaScript expression EXPR, as JSON
+//   serve [FOLDER]  the server stops; with FOLDER it serves that on the same address
+//   installable     Chromium: why it would not offer to install the page, a JSON list
+//                   of its reasons (empty if it would)
 //   reload          reloads the page and waits until the program runs again
 //   errors          the page's uncaught errors so far, joined by " | "
 // Console messages of the page go to standard error.
 import { createInterface } from 'node:readline';
-import { writeFile } from 'node:fs/promises';
-import { launchChromium, newContext } from './chromium.mjs';
+import { copyFile, mkdtemp, readdir, rm, stat, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { launch } from './browsers.mjs';
 import { serve } from '../../web/serve.mjs';
 
-const site = process.argv[2];
-const server = await serve(site);
-const url = `http://127.0.0.1:${server.address().port}/`;
+const [site, browserName = 'chromium'] = process.argv.slice(2);
+let server = await serve(site);
+const port = server.address().port;
+const url = `http://127.0.0.1:${port}/`;
 
-const browser = await launchChromium();
-const context = await newContext(browser);
-const page = await context.newPage();
+const downloads = await mkdtemp(join(tmpdir(), 'tarksen-downloads-'));
+const browser = await launch(browserName, downloads);
+const page = (await browser.pages())[0] ?? await browser.newPage();
 const errors = [];
 page.on('console', (m) => process.stderr.write(`console ${m.type()}: ${m.text()}\n`));
 page.on('pageerror', (e) => {
@@ -37,16 +47,16 @@ page.on('pageerror', (e) => {
 async function start(go) {
   await go();
   await page.waitForFunction(() => document.getElementById('state').textContent === '',
-    null, { timeout: 30000 });
+    { timeout: 30000 });
 }
 await start(() => page.goto(url));
 
 async function origin() {
-  const box = await page.locator('#canvas').boundingBox();
+  const box = await (await page.$('#canvas')).boundingBox();
   return [box.x, box.y];
 }
 
-// xdotool's key names, as the desktop tests give them, in Playwright's terms.
+// xdotool's key names, as the desktop tests give them, in puppeteer's terms.
 // Letters and digits are the same in both.
 const keys = {
   BackSpace: 'Backspace', Return: 'Enter', Escape: 'Escape',
@@ -74,10 +84,54 @@ async function canvasRGB() {
   return [b64[0], b64[1], rgb];
 }
 
-function row(name) {
-  return page.locator('#files li').filter({
-    has: page.locator('.name', { hasText: new RegExp(`^${name.replace(/[.*+?^${}()|[\]\\]/g, '\\$&')}$`) }),
-  });
+// The button with the text label in the list's row for the file name.
+async function rowButton(name, label) {
+  const button = await page.evaluateHandle((n, l) => {
+    const li = [...document.querySelectorAll('#files li')]
+      .find((r) => r.querySelector('.name')?.textContent === n);
+    return li && [...li.querySelectorAll('button')].find((b) => b.textContent === l);
+  }, name, label);
+  if (!(await button.evaluate((b) => !!b))) throw new Error(`no ${label} for ${name}`);
+  return button;
+}
+
+// Waits until the browser has saved the file name into the downloads folder whole.
+async function downloaded(name, size) {
+  const path = join(downloads, name);
+  for (let t = 0; t < 200; t++) {
+    const names = await readdir(downloads);
+    if (names.length === 1 && names[0] === name && (await stat(path)).size === size) return path;
+    await new Promise((r) => setTimeout(r, 50));
+  }
+  throw new Error(`${name} was not downloaded`);
+}
+
+// Touch: Chromium's own protocol message for the fingers now down, Firefox's through
+// WebDriver BiDi, one pointer a finger.
+let fingers = [];  // [x, y, handle] in page pixels; the handle on Firefox
+let cdp = null;
+async function touch(points) {
+  const [x0, y0] = await origin();
+  const now = points.map(([x, y]) => [x0 + x, y0 + y]);
+  if (browserName === 'chromium') {
+    cdp ??= await page.createCDPSession();
+    const touchPoints = now.map(([x, y], id) => ({ x, y, id, radiusX: 1, radiusY: 1, force: 1 }));
+    const type = now.length > fingers.length ? 'touchStart'
+      : now.length < fingers.length ? 'touchEnd' : 'touchMove';
+    await cdp.send('Input.dispatchTouchEvent', { type, touchPoints });
+    fingers = now;
+    return;
+  }
+  for (let i = now.length; i < fingers.length; i++) await fingers[i][2].end();
+  fingers.length = Math.min(fingers.length, now.length);
+  for (let i = 0; i < now.length; i++) {
+    const [x, y] = now[i];
+    if (i >= fingers.length) fingers.push([x, y, await page.touchscreen.touchStart(x, y)]);
+    else if (fingers[i][0] !== x || fingers[i][1] !== y) {
+      await fingers[i][2].move(x, y);
+      fingers[i] = [x, y, fingers[i][2]];
+    }
+  }
 }
 
 async function run(line) {
@@ -100,30 +154,60 @@ async function run(line) {
     case 'key':
       await page.keyboard.press(keys[arg] || arg);
       return '';
+    case 'touch': {
+      const n = arg ? arg.split(' ').map(Number) : [];
+      const points = [];
+      for (let i = 0; i + 1 < n.length; i += 2) points.push([n[i], n[i + 1]]);
+      await touch(points);
+      return '';
+    }
     case 'shot': {
       const [w, h, rgb] = await canvasRGB();
       await writeFile(arg, rgb);
       return `${w} ${h}`;
     }
     case 'open': {
-      const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('#open')]);
-      await chooser.setFiles(arg);
+      const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#open')]);
+      await chooser.accept([arg]);
       return '';
     }
     case 'download': {
-      const [d] = await Promise.all([page.waitForEvent('download'),
-        row(a).locator('button', { hasText: 'Download' }).click()]);
-      await d.saveAs(b);
+      for (const n of await readdir(downloads)) await rm(join(downloads, n), { force: true });
+      const size = await page.evaluate((name) => {
+        const li = [...document.querySelectorAll('#files li')]
+          .find((l) => l.querySelector('.name')?.textContent === name);
+        return li ? parseInt(li.querySelector('.size').textContent, 10) : -1;
+      }, a);
+      if (size < 0) throw new Error(`${a} is not listed`);
+      await (await rowButton(a, 'Download')).click();
+      await copyFile(await downloaded(a, size), b);
       return '';
     }
     case 'delete':
       page.once('dialog', (d) => d.accept());
-      await row(arg).locator('button', { hasText: 'Delete' }).click();
+      await (await rowButton(arg, 'Delete')).click();
+      return '';
+    case 'pageclick':
+      await page.click('#' + arg);
       return '';
     case 'files':
-      return (await page.locator('#files .name').allTextContents()).map((n) => n + '/').join('');
+      return (await page.$$eval('#files .name', (ns) => ns.map((n) => n.textContent)))
+        .map((n) => n + '/').join('');
     case 'state':
-      return await page.textContent('#state');
+      return await page.$eval('#state', (s) => s.textContent);
+    case 'eval':
+      return JSON.stringify(await page.evaluate(arg));
+    case 'serve':
+      server.closeAllConnections();
+      await new Promise((done) => server.close(done));
+      if (arg) server = await serve(arg, port);
+      return '';
+    case 'installable': {
+      if (browserName !== 'chromium') throw new Error(`not asked of ${browserName}`);
+      cdp ??= await page.createCDPSession();
+      const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
+      return JSON.stringify(installabilityErrors.map((e) => e.errorId));
+    }
     case 'reload':
       await start(() => page.reload());
       return '';
@@ -145,3 +229,4 @@ for await (const line of input) {
 }
 await browser.close();
 server.close();
+await rm(downloads, { recursive: true, force: true });

@@ -1,0 +1,162 @@
+#include "platform/platform.h"
+
+// What the window shows and how its pointer positions map onto the picture, as the
+// last measure found them. Kept so that the filter, which SDL may run in a thread that
+// pushes events, never asks the window or the renderer itself.
+static ScreenView view = {1, 0, 0};
+static int32_t winW = ScreenW, winH = ScreenH, drawW = ScreenW, drawH = ScreenH;
+// Buttons held, as the events let through tell it, and buttons whose press the border
+// dropped, kept from the program until released.
+static Uint32 held = 0, ignored = 0;
+static SDL_threadID mainThread = 0;
+
+static void measure() {
+  if (!SDLWindow || !SDLRenderer) return;
+  int ww = 0, wh = 0, dw = 0, dh = 0;
+  SDL_GetWindowSize(SDLWindow, &ww, &wh);
+  winW = ww;
+  winH = wh;
+  if (SDL_GetRendererOutputSize(SDLRenderer, &dw, &dh) == 0) {
+    drawW = dw;
+    drawH = dh;
+  }
+  view = FitScreen(drawW, drawH);
+}
+
+void SDLOpenWindow(uint32_t windowFlags) {
+  mainThread = SDL_ThreadID();
+  SDL_SetEventFilter(SDLFilterEvent, nullptr);
+  // A window placed by the system opens on the first display, centred.
+  SDL_Rect usable = {0, 0, ScreenW, ScreenH};
+  bool fit = SDLScale < MinScale;
+  if (fit && SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, ScreenW, ScreenH};
+  int32_t n = fit ? StartScale(usable.w, usable.h, 0, 0) : SDLScale;
+  SDLWindow = SDL_CreateWindow(nullptr, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                               ScreenW * n, ScreenH * n, windowFlags);
+  if (SDLWindow) SDLRenderer = SDL_CreateRenderer(SDLWindow, -1, 0);
+  if (!SDLWindow || !SDLRenderer) return;
+  SDL_SetWindowMinimumSize(SDLWindow, ScreenW, ScreenH);
+  if (fit && n > 1) {
+    // The window manager tells the frame once it has framed the window: a window
+    // that would reach past the usable area with it opens a step smaller.
+    SDL_PumpEvents();
+    int top = 0, left = 0, bottom = 0, right = 0;
+    SDL_GetWindowBordersSize(SDLWindow, &top, &left, &bottom, &right);
+    int32_t framed = StartScale(usable.w, usable.h, left + right, top + bottom);
+    if (framed < n) {
+      n = framed;
+      SDL_SetWindowSize(SDLWindow, ScreenW * n, ScreenH * n);
+      SDL_SetWindowPosition(SDLWindow, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+  }
+  SDLScale = n;
+  SDLScreen = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
+                                ScreenW, ScreenH);
+  if (SDLScreen) {
+    SDL_SetTextureBlendMode(SDLScreen, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(SDLScreen, SDL_ScaleModeNearest);
+  }
+  measure();
+}
+
+void SDLTargetWindow() { SDL_SetRenderTarget(SDLRenderer, SDLScreen); }
+
+void SDLPresent() {
+  if (!SDLScreen) {
+    SDL_RenderPresent(SDLRenderer);
+    return;
+  }
+  SDL_Texture* target = SDL_GetRenderTarget(SDLRenderer);
+  Uint8 r, g, b, a;
+  SDL_GetRenderDrawColor(SDLRenderer, &r, &g, &b, &a);
+  SDL_SetRenderTarget(SDLRenderer, nullptr);
+  measure();
+  SDL_RenderSetViewport(SDLRenderer, nullptr);  // the whole window, whatever its size now
+  SDL_Rect shown = {view.x, view.y, ScreenW * view.n, ScreenH * view.n};
+  // Black only where the picture leaves some: at a large scale the clear alone costs
+  // as much as the copy on a renderer without a GPU.
+  if (shown.x > 0 || shown.y > 0 || shown.w < drawW || shown.h < drawH) {
+    SDL_SetRenderDrawColor(SDLRenderer, 0, 0, 0, 255);
+    SDL_RenderClear(SDLRenderer);
+  }
+  SDL_RenderCopy(SDLRenderer, SDLScreen, nullptr, &shown);
+  SDL_RenderPresent(SDLRenderer);
+  SDL_SetRenderTarget(SDLRenderer, target);
+  SDL_SetRenderDrawColor(SDLRenderer, r, g, b, a);
+}
+
+void SDLToggleFullscreen() {
+  bool full = SDL_GetWindowFlags(SDLWindow) & SDL_WINDOW_FULLSCREEN;
+  SDL_SetWindowFullscreen(SDLWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+static bool fullscreenKey(const SDL_Keysym& k) {
+  return k.sym == SDLK_F11 ||
+         ((k.sym == SDLK_RETURN || k.sym == SDLK_KP_ENTER) && (k.mod & KMOD_ALT));
+}
+
+static PointerPlace toPicture(Sint32* x, Sint32* y) {
+  int32_t px, py;
+  PointerPlace p = PictureFromWindow(view, winW, winH, drawW, drawH, *x, *y, &px, &py);
+  *x = px;
+  *y = py;
+  return p;
+}
+
+int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
+  bool ours = SDLWindow && e->window.windowID == SDL_GetWindowID(SDLWindow);
+  switch (e->type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      if (!fullscreenKey(e->key.keysym)) return 1;
+      // SDL runs the filter where the event is queued: the window is switched only
+      // from the thread that owns it.
+      if (e->type == SDL_KEYDOWN && !e->key.repeat && SDL_ThreadID() == mainThread)
+        SDLToggleFullscreen();
+      return 0;
+    case SDL_MOUSEMOTION:
+      if (!ours) return 1;
+      toPicture(&e->motion.x, &e->motion.y);
+      e->motion.state &= ~ignored;
+      held = e->motion.state;
+      return 1;
+    case SDL_MOUSEBUTTONDOWN: {
+      if (!ours) return 1;
+      Uint32 bit = SDL_BUTTON(e->button.button);
+      if (toPicture(&e->button.x, &e->button.y) == IN_BORDER && !(held & ~bit)) {
+        ignored |= bit;
+        return 0;
+      }
+      held |= bit;
+      return 1;
+    }
+    case SDL_MOUSEBUTTONUP: {
+      if (!ours) return 1;
+      Uint32 bit = SDL_BUTTON(e->button.button);
+      held &= ~bit;
+      if (ignored & bit) {
+        ignored &= ~bit;
+        return 0;
+      }
+      toPicture(&e->button.x, &e->button.y);
+      return 1;
+    }
+    case SDL_MOUSEWHEEL:
+      if (ours) toPicture(&e->wheel.mouseX, &e->wheel.mouseY);
+      return 1;
+    case SDL_WINDOWEVENT:
+      if (ours && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
+          SDL_ThreadID() == mainThread)
+        SDLPresent();
+      return 1;
+    default:
+      return 1;
+  }
+}
+
+uint32_t SDLPointer(int32_t* x, int32_t* y) {
+  int mx, my;
+  Uint32 k = SDL_GetMouseState(&mx, &my) & ~ignored;
+  PictureFromWindow(view, winW, winH, drawW, drawH, mx, my, x, y);
+  return k;
+}
