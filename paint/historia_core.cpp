@@ -76,10 +76,13 @@ Prostokat Roznica(const uint32_t* a, const uint32_t* b, int32_t pitch, Prostokat
 }
 
 void Kawalek(const uint32_t* src, int32_t w, Prostokat r, std::vector<uint32_t>& out) {
-  out.resize(size_t(r.w) * r.h);
-  for (int32_t y = 0; y < r.h; y++)
-    std::memcpy(&out[size_t(y) * r.w], src + size_t(r.y + y) * w + r.x,
-                size_t(r.w) * sizeof(uint32_t));
+  // Row by row onto the end, so the pixels are written once: no zeroing first.
+  out.clear();
+  out.reserve(size_t(r.w) * r.h);
+  for (int32_t y = 0; y < r.h; y++) {
+    const uint32_t* row = src + size_t(r.y + y) * w + r.x;
+    out.insert(out.end(), row, row + r.w);
+  }
 }
 
 Kierunek KlawiszHistorii(int32_t key, bool ctrl, bool shift, bool alt) {
