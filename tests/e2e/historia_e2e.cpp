@@ -1,14 +1,28 @@
 // The picture's history on the real program: ten actions of ten tools stepped back one
 // by one with Ctrl+Z and forward again, a new action dropping the steps ahead, "Czyść"
-// and a load gone back from either screen, a drag of points, 150 points, and a small
-// budget; Backspace beside them as it always was.
+// gone back from either screen, a load gone back (a block's making no step), a drag of
+// points, 150 points, and a small budget; Backspace beside them as it always was.
 #include <string>
 #include <vector>
 
 #include "tests/e2e/drawing_e2e.h"
 #include "tests/picfiles/bmpmake.h"
+#include "tests/picfiles/picmake.h"
 
 namespace {
+
+// The file name written with bytes in the program's directory, loaded through the load
+// box box as a user types it; the control screen again.
+void Load(App& app, Rect box, const std::string& name, const std::vector<uint8_t>& bytes) {
+  const std::string path = app.dir() + "/" + name;
+  ASSERT_TRUE(WriteBytes(path, bytes));
+  Choose(app, box);
+  ASSERT_TRUE(Dialog(app.waitFor(Dialog))) << "no file selector";
+  app.type(path);
+  app.key("Return");
+  app.key("Return");
+  ASSERT_TRUE(Panel(app.waitFor(Panel)));
+}
 
 // A key, then the window once it shows want (or the last shot after 5 s).
 Shot After(App& app, const std::string& key, const Shot& want) {
@@ -137,21 +151,21 @@ TEST(History, CzyscGoesBackFromEitherScreen) {
   EXPECT_TRUE(SameShot(After(app, "ctrl+y", blank), blank));
 }
 
-TEST(History, ALoadGoesBack) {
+// A picture loaded is a step; a block loaded after it is none, so Ctrl+Z goes back
+// past it to the picture before the load.
+TEST(History, ALoadGoesBackAndABlockLoadIsNoStep) {
   App app;
   const Shot line = Line(app);
   // A 2x1 BMP: stretched over the picture, its left half red and its right half blue.
-  const std::string bmp = app.dir() + "/rb.BMP";
-  ASSERT_TRUE(WriteBytes(bmp, Bmp24({2, 1, {CZERWONY, PALETA[4]}})));
-  Choose(app, LBMP);
-  ASSERT_TRUE(Dialog(app.waitFor(Dialog))) << "no file selector";
-  app.type(bmp);
-  app.key("Return");
-  app.key("Return");
-  ASSERT_TRUE(Panel(app.waitFor(Panel)));
+  Load(app, LBMP, "rb.BMP", Bmp24({2, 1, {CZERWONY, PALETA[4]}}));
   SwitchScreens(app);
-  Shot loaded = app.settle();
+  const Shot loaded = app.settle();
   EXPECT_TRUE(loaded.at(10, 10) == CZERWONY && loaded.at(630, 390) == PALETA[4]) << "loaded";
+  SwitchScreens(app);
+  // A 16x3 block of two planes, all colour 1.
+  Load(app, LBLOK, "k.GBF", Gbf(16, 2, 2, PlanesOf(std::vector<uint8_t>(16 * 3, 1), 16, 3, 2)));
+  SwitchScreens(app);
+  EXPECT_TRUE(SameShot(app.settle(), loaded)) << "the block leaves the picture";
   EXPECT_TRUE(SameShot(After(app, "ctrl+z", line), line)) << "back";
   EXPECT_TRUE(SameShot(After(app, "ctrl+y", loaded), loaded)) << "forward";
 }
