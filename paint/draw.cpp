@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "paint/draw_core.h"
+#include "paint/historia_core.h"
 #include "paint/paint.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
@@ -8,12 +9,15 @@
 void cz_mysz() {
   k = 0;
   key = 0;
+  kmod = 0;
+  nacisk = false;
   SDL_Event e;
   // Quit is only this wait's end flag: an SDL_QUIT is dropped like any other event.
   while (!Quit && SDL_WaitEvent(&e)) {
     switch (e.type) {
       case SDL_KEYDOWN:
         key = e.key.keysym.sym;
+        kmod = e.key.keysym.mod;
         Quit = 1;
         break;
       case SDL_MOUSEMOTION:
@@ -26,6 +30,7 @@ void cz_mysz() {
         x = e.button.x;
         y = e.button.y;
         k = e.button.button;
+        nacisk = true;
         Quit = 1;
         break;
       default:
@@ -45,9 +50,15 @@ void puszczenie() {
 
 void t_undo() {
   if (key != SDLK_BACKSPACE) return;
-  zmieniony = true;
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
   SDL_RenderCopy(SDLRenderer, rob_e$, nullptr, nullptr);
+  krok_zmiana();
+  ShowE();
+}
+
+void t_historia() {
+  if (!historia_klawisz(key, kmod, GEMScreen)) return;
+  zapamietaj();
   ShowE();
 }
 
@@ -80,13 +91,22 @@ void pracownia() {
     cz_mysz();
     t_undo();
     t_nawias();
+    t_historia();
     // The block tool follows the pointer itself, so it sees every event.
     if (k == 0 && co != 10) continue;
+    // Points and fills dragged with the left button make one step from the press on;
+    // every other call of a tool is a step of its own. The block tool keeps its steps.
+    if (k == 1 && co != 10)
+      krok(!nacisk && (co == 0 || co == 11));
+    else
+      krok_zamknij();
     zapamietaj();
     if (k > 1) return;
-    if (k == 1) zmieniony = true;
     switch (co) {
-      case 0: plot(x, y); break;
+      case 0:
+        plot(x, y);
+        krok_obszar(Pedzel(x, y, x, y, lin_szer));
+        break;
       case 1: rysuj(); break;
       case 2: linia(); break;
       case 3: lamana(); break;
@@ -97,7 +117,10 @@ void pracownia() {
       case 8: elipsa(); break;
       case 9: dysk(); break;
       case 10: blok(); break;
-      case 11: fill(x, y, wyp); break;
+      case 11:
+        fill(x, y, wyp);
+        krok_wypelnienie();
+        break;
       case 12: powieksz(); break;
       default: break;
     }

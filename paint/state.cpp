@@ -16,7 +16,7 @@ void ShowE() {
   tytul();
 }
 
-void tytul() { SDLTitle(nullptr, zmieniony); }
+void tytul() { SDLTitle(nullptr, wersja != wersja_pliku); }
 
 void zapamietaj() {
   SDL_SetRenderTarget(SDLRenderer, rob_e$);
