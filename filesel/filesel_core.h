@@ -1,6 +1,7 @@
 // Pure rules of the file selector: the name pattern, the entry order, the path forms,
 // and the dialog's layout, lever, list picking and returned names.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "toolkit/toolkit_core.h"
@@ -74,3 +75,25 @@ bool FSUpPath(char* path);
 // already (starts with '/') is returned as it is. False, out unchanged, when the joined
 // path would pass 255 bytes: it is never cut to fit.
 bool FSResult(char* out, const char* dir, const char* name);
+
+// Where the user works. Paths here are at most 255 bytes; a result that would be
+// longer is refused, never cut.
+// The folder XDG_PICTURES_DIR names in the text of a user-dirs.dirs file, as a shell
+// that reads the file sees it: the last assignment wins; the value plain or in double
+// quotes (with \" \\ \$ \` escapes); "$HOME" or "${HOME}" at its start is home; a
+// relative value lies in home. False (out untouched) when it names none: unset, empty,
+// another variable in it, a line the shell would not read so, or too long.
+bool FSPicturesDir(char* out, const char* userDirs, const char* home);
+// text as a typed directory or name means it: "~" alone or "~/..." is home followed by
+// the rest, into out. 1 when expanded, 0 when text does not start with "~" or "~/"
+// (out untouched), -1 when the result would pass 255 bytes.
+int32_t FSTilde(char* out, const char* text, const char* home);
+// The directory of file path, absolute and ending in '/': path up to its last '/', or
+// behind cwd when relative. False when it would pass 255 bytes.
+bool FSDirOf(char* out, const char* path, const char* cwd);
+// The remembered directory from the state file's n bytes: one absolute path ending in
+// '/' and a line feed, nothing else. False for anything else (garbled, empty, cut).
+bool FSKeptDir(char* out, const char* bytes, size_t n);
+// Would a save under path write a file without a name: nothing after its last '/', or
+// only the offered name (".PIC", ".BMP"), in any case?
+bool FSNameless(const char* path, const char* offered);

@@ -1,5 +1,4 @@
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <vector>
@@ -14,19 +13,6 @@ static void copy255(char* out, const char* s) {
   size_t n = strnlen(s, 255);
   memmove(out, s, n);
   out[n] = 0;
-}
-
-// The program's own directory, ending in '/'; the working directory when SDL cannot
-// tell it.
-static void baseDirectory(char* base) {
-  base[0] = 0;
-  if (char* b = SDL_GetBasePath()) {
-    copy255(base, b);
-    SDL_free(b);
-  } else if (!getcwd(base, 256)) {
-    base[0] = 0;
-  }
-  DIRNormalisePath(base);
 }
 
 void DrawFS(const GEMBox* boxes, uint32_t count, const char* title) {
@@ -94,10 +80,63 @@ struct Selector {
     count = DIRarray(path, filter, entries.data(), dirs);
     offset = 0;
   }
-  // The name to return, the directory in front of it: true when it fits in name.
+  // Lists directory trial (ending in '/'); if that works it becomes the path, else
+  // path and listing stay (DIRarray has said why).
+  void enter(const char* trial) {
+    char t[256];
+    memcpy(t, trial, sizeof t);
+    int32_t n = DIRarray(t, filter, entries.data(), dirs);
+    if (n < 0) return;
+    memcpy(path, t, sizeof t);
+    count = n;
+    offset = 0;
+  }
+  // The name to return, the directory in front of it: true when it fits in name. A
+  // name in the home directory ("~/...") is returned as its full path; "~" or "~/"
+  // alone goes home, the name field as offered, and the dialog stays.
   bool finish() {
-    if (FSResult(name, path, name)) return true;
+    char home[256], typed[256];
+    FSHome(home);
+    int32_t tilde = FSTilde(typed, name, home);
+    if (tilde > 0 && (!strcmp(name, "~") || !strcmp(name, "~/"))) {
+      if (DIRNormalisePath(typed)) enter(typed);
+      memcpy(name, offered, sizeof offered);
+      return false;
+    }
+    if (tilde > 0) memcpy(name, typed, sizeof typed);
+    if (tilde >= 0 && FSResult(name, path, name)) return true;
     FSTooLong();
+    return false;
+  }
+  // A directory typed as "~" or "~/...": the home directory's path. False (the path
+  // as typed) when it would pass 255 bytes, which FSTooLong says.
+  bool homePath() {
+    char home[256], typed[256];
+    FSHome(home);
+    int32_t tilde = FSTilde(typed, path, home);
+    if (tilde > 0) memcpy(path, typed, sizeof typed);
+    if (tilde < 0) FSTooLong();
+    return tilde >= 0;
+  }
+  // A wheel turn or a key that ended the last wait, as the dialog's habits take it:
+  // the list scrolled, within its first and last page. True for Escape, which ends the
+  // dialog as "CANCEL" does.
+  bool habit() {
+    int32_t last = count > page ? count - page : 0;
+    if (GEMWheel)
+      offset -= 3 * GEMWheel;
+    else if (InKey == SDLK_PAGEUP)
+      offset -= page;
+    else if (InKey == SDLK_PAGEDOWN)
+      offset += page;
+    else if (InKey == SDLK_HOME)
+      offset = 0;
+    else if (InKey == SDLK_END)
+      offset = last;
+    else
+      return InKey == SDLK_ESCAPE;
+    offset = offset < 0 ? 0 : offset > last ? last : offset;
+    GEMWheel = 0;
     return false;
   }
   // "UP" from the directory the path leads to: ".." and links as the file system has
@@ -142,12 +181,7 @@ struct Selector {
         FSTooLong();
         return false;
       }
-      int32_t n = DIRarray(trial, filter, entries.data(), dirs);
-      if (n >= 0) {
-        memcpy(path, trial, sizeof trial);
-        count = n;
-        offset = 0;
-      }
+      enter(trial);
       return false;
     }
     copy255(name, entry);
@@ -156,11 +190,18 @@ struct Selector {
   }
 };
 
+// The dialog's habits for as long as it is up, whichever way it ends.
+struct Habits {
+  bool was = GEMHabits;
+  Habits() { GEMHabits = true; }
+  ~Habits() { GEMHabits = was; }
+};
+
 int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern, char* name) {
   Selector s;
   s.title = title;
   s.name = name;
-  baseDirectory(s.base);
+  FSBaseDir(s.base);
   copy255(s.filter, pattern);
   memcpy(s.offered, name, sizeof s.offered);
   copy255(s.path, dir[0] ? dir : s.base);
@@ -172,10 +213,16 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
   FSLayout(s.b, s.filter, s.path, name, s.entries.data(), GPR.w, GPR.h);
   s.page = s.b[FS_LIST].h / GPR.h;
   s.show();
+  Habits habits;
+  InKey = 0;
   GEMEdit(s.b[FS_NAME]);
 
   int32_t acted = FS_NAME;
-  for (;;) {
+  for (bool cancel = s.habit();; cancel = s.habit()) {
+    if (cancel) {
+      memcpy(name, s.offered, sizeof s.offered);
+      return -1;
+    }
     s.show();
     while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
     // A button shows pressed only while its action runs.
@@ -194,7 +241,10 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
       case FS_DIR:
         memcpy(s.spare, s.path, sizeof s.spare);
         GEMEdit(s.b[FS_DIR]);
-        s.list();
+        if (s.homePath())
+          s.list();
+        else
+          s.count = -1;
         if (s.count < 0) {
           memcpy(s.path, s.spare, sizeof s.path);
           s.list();

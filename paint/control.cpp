@@ -112,10 +112,11 @@ void sterownia() {
       if (r.cmd == KONIEC && pytanie("Koniec programu ?") == 0) return;
       if (r.cmd == LADUJ) {
         krok_menu();  // a block load leaves the picture, and makes no step
-        laduj(r.nr);
+        bool plik = laduj(r.nr);
         krok_zamknij();
+        if (plik) wersja_pliku = wersja;
       }
-      if (r.cmd == ZAPISZ) zapisz(r.nr);
+      if (r.cmd == ZAPISZ && zapisz(r.nr)) wersja_pliku = wersja;
     }
     // Right or middle button anywhere, or a double click on a box: draw.
     if (k > 1) {

@@ -7,10 +7,10 @@
 #include "platform/platform.h"
 
 static const char uzycie[] =
-    "Usage: tarksen [--help | --version] [--scale N] [--history-mb N] [FILE]\n";
+    "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [FILE]\n";
 
 static const char pomoc[] =
-    "Usage: tarksen [--help | --version] [--scale N] [--history-mb N] [FILE]\n"
+    "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [FILE]\n"
     "TARKSEN 2, a paint program: choose tools, colours, patterns and drawing modes\n"
     "on the control screen, draw with the mouse on the drawing screen; a right click\n"
     "switches between them. FILE, a DEGAS or Doodle picture (.PI1, .PI2, .PI3, .PIC)\n"
@@ -24,7 +24,7 @@ static const char pomoc[] =
     "  --history-mb N    keep at most N MiB (1 to 1048576) of steps to go back to with\n"
     "                    Ctrl+Z and forward with Ctrl+Y; 256 by default, and always the\n"
     "                    last step, whatever it takes\n"
-    "  --help            print this help and exit\n"
+    "  -h, --help        print this help and exit\n"
     "  --version         print the version and exit\n"
     "\n"
     "Environment: TARKSEN_SCALE=N as --scale N; --scale wins.\n";
@@ -86,8 +86,9 @@ int main(int argc, char** argv) {
     menu();
     ShowE();
     krok_menu();
-    laduj_plik(w.plik, 1);
+    bool plik = laduj_plik(w.plik, 1);
     krok_zamknij();
+    if (plik) wersja_pliku = wersja;
   }
   sterownia();
   sprzataj();

@@ -36,7 +36,7 @@ Wiersz Argumenty(int argc, const char* const* argv) {
         opcje = false;
         continue;
       }
-      if (strcmp(a, "--help") == 0) return {POMOC, nullptr, nullptr, 0, 0};
+      if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) return {POMOC, nullptr, nullptr, 0, 0};
       if (strcmp(a, "--version") == 0) return {WERSJA, nullptr, nullptr, 0, 0};
       const char* v;
       if (opcja("--scale", argc, argv, i, &v)) {

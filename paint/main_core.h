@@ -21,8 +21,8 @@ struct Wiersz {
 // The largest history budget taken, in MiB (a terabyte).
 inline constexpr uint32_t HistoriaMbMax = 1048576;
 
-// Reads argv[1..argc-1] left to right: "--help" and "--version" decide at once;
-// "--scale N" or "--scale=N" sets the scale, "--history-mb N" or "--history-mb=N" the
+// Reads argv[1..argc-1] left to right: "--help" (or "-h") and "--version" decide at
+// once; "--scale N" or "--scale=N" sets the scale, "--history-mb N" or "--history-mb=N" the
 // history's budget (for each the last one given counts); any other argument starting
 // with '-' is a usage error, except "--", after which every argument is a file name; a
 // second file name is a usage error too.

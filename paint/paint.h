@@ -33,12 +33,16 @@ extern SDL_BlendMode tryb_b[5];
   X(uint16_t, kmod, 0) /* modifiers (KMOD_*) held at that key-down; 0 after a mouse event */   \
   X(bool, nacisk, false) /* the last mouse event was a press, not a motion */                  \
   X(uint32_t, historia_mb, 256) /* the history's budget in MiB; 0 keeps no steps */            \
-  X(uint64_t, wersja, 0) /* the picture's state, numbered by the history below */
+  X(uint64_t, wersja, 0) /* the picture's state, numbered by the history below */        \
+  X(uint64_t, wersja_pliku, 0) /* wersja at the picture's last load or save */
 PAINT_GLOBALS(GLOBAL_EXTERN)
 
 // Shows GEMScreen on the window, the grid over it while kr > 0, presents, and sets
-// the render target back to GEMScreen.
+// the render target back to GEMScreen. Brings the window's title up to date (tytul).
 void ShowE();
+// Names the window after the picture's file, marked while it has changes not saved
+// since its last load or save (SDLTitle with wersja != wersja_pliku).
+void tytul();
 // Copies GEMScreen into rob_e$ exactly (no blending); target GEMScreen afterwards.
 void zapamietaj();
 

@@ -8,25 +8,33 @@
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 
-void laduj(int32_t c) {
-  char name[256];
+bool laduj(int32_t c) {
+  char name[256], start[256];
   memset(name, 0, sizeof name);
-  GEMFileSelector("Ładowanie", "", typ$[c], name);
+  FSStartDir(start);
+  GEMFileSelector("Ładowanie", start, typ$[c], name);
   // A quit request leaves whatever the name field held: nothing was chosen.
-  if (Quit) return;
-  laduj_plik(name, c);
+  if (Quit) return false;
+  return laduj_plik(name, c);
 }
 
-void laduj_plik(const char* path, int32_t c) {
-  if (!path[0]) return;
+bool laduj_plik(const char* path, int32_t c) {
+  if (!path[0]) return false;
   GEMIconColors();
   PicKind kind = PicKindOf(path);
-  if (kind.how == PicKind::PIC_PLANES)
-    LoadPIC(path, kind.planes);
-  else if (kind.how == PicKind::PIC_BMP)
-    LoadBMP(path, c);
-  else
+  bool ok = false, picture = false;
+  if (kind.how == PicKind::PIC_PLANES) {
+    ok = LoadPIC(path, kind.planes);
+    picture = kind.planes != 0;
+  } else if (kind.how == PicKind::PIC_BMP) {
+    ok = LoadBMP(path, c);
+    picture = c == 1;
+  } else {
     GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót");
+  }
+  if (ok) FSRemember(path);
+  if (ok && picture) SDLTitle(path, false);
+  return ok && picture;
 }
 
 // Bytes a pixel of a surface SDL read whose pixels are stored as blue, green, red (and
@@ -37,7 +45,7 @@ static int bgrBytes(const SDL_Surface* s) {
   return f == SDL_PIXELFORMAT_ARGB8888 || f == SDL_PIXELFORMAT_XRGB8888 ? 4 : 0;
 }
 
-void LoadBMP(const char* path, int32_t dest) {
+bool LoadBMP(const char* path, int32_t dest) {
   LoadSDLSurface(path, -1);
   // The surface is the scratch copy: picture and block change only once it is complete.
   // The picture is stretched straight from the file's own layout where SDL kept it,
@@ -67,4 +75,5 @@ void LoadBMP(const char* path, int32_t dest) {
     SDL_strlcpy(error, SDL_GetError(), sizeof error);
     GEMMessage(0, 50, error, 0, "i|Powrót");
   }
+  return ok;
 }

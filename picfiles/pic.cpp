@@ -28,15 +28,18 @@ bool putBlock(const void* px, int32_t w, int32_t h, int32_t pitch) {
   return true;
 }
 
-static void badFormat() { GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót"); }
+static bool badFormat() {
+  GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót");
+  return false;
+}
 
-void LoadPIC(const char* path, int32_t planes) {
+bool LoadPIC(const char* path, int32_t planes) {
   SDLRWops = SDLOpenFile(path);
   // Something there that is not a file (a directory, a FIFO) is not a picture file.
   if (!SDLRWops && (errno == EISDIR || errno == ENOTSUP)) return badFormat();
   if (!SDLRWops) {
     GEMMessage(0, 100, "Nie ma takiego pliku", 0, "i|Powrót");
-    return;
+    return false;
   }
   // One byte past the longest accepted file is enough to reject any longer one, so a
   // huge file is never read whole.
@@ -56,7 +59,7 @@ void LoadPIC(const char* path, int32_t planes) {
   } else if (ok) {
     ok = putBlock(img.px.data(), img.w, img.h, img.w * 4);
   }
-  if (!ok) badFormat();
+  return ok || badFormat();
 }
 
 int SaveDoodle(const char* path) {

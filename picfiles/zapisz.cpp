@@ -11,18 +11,26 @@ static void alert(int32_t dx, const char* text) {
   GEMMessage(dx, 100, text, 0, "i|Powrót");
 }
 
-void zapisz(int32_t c) {
+bool zapisz(int32_t c) {
   // Nothing to save: said before the user picks a name for it.
   if (c == 2 && !blok$) {
     alert(80, "Brak bloku");
-    return;
+    return false;
   }
-  char name[256];
-  memset(name, 0, sizeof name);
-  strcpy(name, typ$[c]);
-  if (c == 0) strcat(name, "C");
-  // A quit request ends the dialog with whatever the name field holds: write nothing.
-  if (GEMFileSelector("Zapis", "", typ$[c], name) == -1 || Quit || !name[0]) return;
+  char offered[256] = {}, name[256], start[256];
+  strcpy(offered, typ$[c]);
+  if (c == 0) strcat(offered, "C");
+  FSStartDir(start);
+  // A name the user would never see in a file manager (nothing, or the offered
+  // extension alone) is refused, and the dialog opens again where it was.
+  for (;;) {
+    memcpy(name, offered, sizeof name);
+    // A quit request ends the dialog with whatever the name field holds: write nothing.
+    if (GEMFileSelector("Zapis", start, typ$[c], name) == -1 || Quit || !name[0]) return false;
+    if (!FSNameless(name, offered)) break;
+    alert(32, "Brak nazwy pliku");
+    FSDirOf(start, name, "");
+  }
 
   bool ok;
   if (c == 0) {
@@ -37,5 +45,12 @@ void zapisz(int32_t c) {
     SDL_QueryTexture(blok$, nullptr, nullptr, &w, &h);
     ok = SaveSurface(0, 0, w, h, name) == 0;
   }
-  if (!ok) alert(8, "Błąd otwarcia pliku");
+  if (!ok) {
+    alert(8, "Błąd otwarcia pliku");
+    return false;
+  }
+  FSRemember(name);
+  if (c == 2) return false;
+  SDLTitle(name, false);
+  return true;
 }

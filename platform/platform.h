@@ -8,6 +8,8 @@
 #include "platform/globals_core.h"
 // The scaled window's geometry: ScreenW, ScreenH, FitScreen, PictureFromWindow.
 #include "platform/present_core.h"
+// The window's title and icon design: WindowTitle, IconDesign.
+#include "platform/window_core.h"
 // RGBA, the colour packing, and the palette GEMColor live there beside the pixel rule
 // of the inverters.
 #include "platform/texture_core.h"
@@ -65,6 +67,10 @@ PLATFORM_GLOBALS(GLOBAL_EXTERN)
 // and SIGHUP end the process with exit code 0 at the next event pump or wait,
 // whatever loop it is in. The render target is left on SDLScreen, cleared to black.
 void SDLInit(uint32_t windowFlags);
+// Does the program run installed: does the data directory found from the binary (as
+// the font is found) hold the font? False where it was built or unpacked with the font
+// beside it.
+bool SDLInstalled();
 // SDLInit's opening of the window with the flags given: at SDLScale (the largest that
 // fits for 0), never smaller than 640x400, with its renderer, SDLScreen and the filter
 // of the window's input (below). Once, by SDLInit.
@@ -78,6 +84,20 @@ void SDLTargetWindow();
 // or its size changed: between frames SDLScreen holds the last one shown. A change
 // of the window's size (a resize, full screen) shows it again by itself.
 void SDLPresent();
+// Names the window WindowTitle(path, changed), "TARKSEN 2" at start: path is the
+// picture's file after a load or a save (null keeps the one named last), changed
+// whether the picture has changed since. Sets the title only when its text changes.
+void SDLTitle(const char* path, bool changed);
+// Gives the window the program's icon, IconDesign drawn with font (the font image;
+// null draws it without the letters): on X at 32x32, 64x64 and 128x128, elsewhere at
+// 64x64. Once, by SDLInit.
+void SDLIcon(SDL_Surface* font);
+// On X, sets property name of the window to n items of data, of type type in format
+// 8, 16 or 32 (32-bit items as longs, as Xlib takes them). False elsewhere, or when
+// Xlib cannot be reached. For what SDL sets in one form only: the icon at several
+// sizes, the title in UTF-8 whatever the locale.
+bool SDLX11Property(SDL_Window* window, const char* name, const char* type, int format,
+                    const void* data, int n);
 // Switches the window between desktop full screen on its display and the window as
 // it was (size and place); F11 and Alt+Enter do it.
 void SDLToggleFullscreen();
@@ -87,7 +107,9 @@ void SDLToggleFullscreen();
 // 0..399 on the picture): a position in the black border around the picture is
 // moved to the nearest edge pixel, a press there is dropped unless another button
 // is held (a drag going on), and that button goes unseen, in motions and in SDLPointer,
-// until released. A size change of the window shows the screen again (SDLPresent).
+// until released. Whenever the window's contents may be lost or its size changed
+// (shown, exposed, moved, resized, maximised, restored) the screen is shown again as
+// it was (SDLPresent), whatever loop or dialog is waiting; the event goes on.
 int SDLCALL SDLFilterEvent(void* userdata, SDL_Event* e);
 // SDL's pointer now, as GetSDLEvents samples it: its button mask less a button whose
 // press the border dropped, and (*x, *y) its picture position, clamped to the picture's

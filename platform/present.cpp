@@ -31,7 +31,7 @@ void SDLOpenWindow(uint32_t windowFlags) {
   bool fit = SDLScale < MinScale;
   if (fit && SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, ScreenW, ScreenH};
   int32_t n = fit ? StartScale(usable.w, usable.h, 0, 0) : SDLScale;
-  SDLWindow = SDL_CreateWindow(nullptr, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+  SDLWindow = SDL_CreateWindow(TitleName, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                ScreenW * n, ScreenH * n, windowFlags);
   if (SDLWindow) SDLRenderer = SDL_CreateRenderer(SDLWindow, -1, 0);
   if (!SDLWindow || !SDLRenderer) return;
@@ -103,6 +103,24 @@ static PointerPlace toPicture(Sint32* x, Sint32* y) {
   return p;
 }
 
+// The window events after which the window's contents may be gone or of another size:
+// shown again (mapped, restored, back from another workspace), exposed (uncovered, on
+// a desktop without a compositor), moved, resized.
+static bool contentsLost(Uint8 event) {
+  switch (event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+      return true;
+    default:
+      return false;
+  }
+}
+
 int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
   bool ours = SDLWindow && e->window.windowID == SDL_GetWindowID(SDLWindow);
   switch (e->type) {
@@ -145,9 +163,7 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
       if (ours) toPicture(&e->wheel.mouseX, &e->wheel.mouseY);
       return 1;
     case SDL_WINDOWEVENT:
-      if (ours && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
-          SDL_ThreadID() == mainThread)
-        SDLPresent();
+      if (ours && contentsLost(e->window.event) && SDL_ThreadID() == mainThread) SDLPresent();
       return 1;
     default:
       return 1;

@@ -8,7 +8,7 @@ include(GoogleTest)
 # sanitizers' settings are built into the programs (tests/support/sanitizer_defaults.cpp).
 set(TEST_ENV "SDL_AUDIODRIVER=dummy")
 
-add_library(test_gl_support STATIC tests/support/gl.cpp)
+add_library(test_gl_support STATIC tests/support/gl.cpp tests/support/alerts.cpp)
 target_link_libraries(test_gl_support PUBLIC tarksen_app GTest::gtest)
 # Lets a test thread see when the program blocks for its next event.
 target_link_options(test_gl_support INTERFACE -Wl,--wrap=SDL_WaitEvent)
@@ -48,6 +48,9 @@ target_link_options(test_strrt_pure PRIVATE -Wl,--wrap=fsync)
 # note the texts of the alerts shown (GEMMessage by its mangled name).
 target_link_options(test_filesel_gl PRIVATE -Wl,--wrap=SDL_Delay -Wl,--wrap=SDL_GetBasePath
   -Wl,--wrap=_Z10GEMMessageiiPKchS0_)
+
+# The commands' tests note the texts of the alerts shown.
+target_link_options(test_picfiles_gl PRIVATE -Wl,--wrap=_Z10GEMMessageiiPKchS0_)
 
 # The block tool's test counts the renderer's read-backs: cuts and stamps make none.
 target_link_options(test_paint_gl PRIVATE -Wl,--wrap=SDL_RenderReadPixels)

@@ -8,9 +8,11 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
   InMod = 0;
   MouseX = MouseY = 0;
   MouseK = 0;
+  GEMWheel = 0;
   int32_t selection = BoxWaitStart(table, count);
 
-  // Quit holds the end code: 1 quit, 2 box, 4 key, 5 window event, 6 other button.
+  // Quit holds the end code: 1 quit, 2 box, 4 key, 5 window event, 6 other button,
+  // 7 a wheel turn the caller takes.
   SDL_Event e;
   while (Quit == 0 && SDL_WaitEvent(&e)) {
     switch (e.type) {
@@ -41,10 +43,24 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
           MouseK = 0;
         }
         break;
+      case SDL_MOUSEWHEEL:
+        if (GEMHabits && GEMWheelNotches(e.wheel)) {
+          GEMWheel = GEMWheelNotches(e.wheel);
+          Quit = 7;
+        }
+        break;
       default:
         break;
     }
   }
   Quit = Quit == 1 ? 1 : 0;
   return selection;
+}
+
+bool GEMHabitKey(SDL_Keycode key) {
+  return GEMHabits && (key == SDLK_ESCAPE || key == SDLK_PAGEUP || key == SDLK_PAGEDOWN);
+}
+
+int32_t GEMWheelNotches(const SDL_MouseWheelEvent& w) {
+  return w.direction == SDL_MOUSEWHEEL_FLIPPED ? -w.y : w.y;
 }

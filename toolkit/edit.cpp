@@ -72,8 +72,10 @@ int32_t GEMEdit(GEMBox b) {
   if (!(b.flags & (BOX_ENABLED | BOX_SELECTABLE))) return 0;
   EditState e;
   EditStart(e, b, GPR.w, GPR.h);
+  GEMWheel = 0;
   SDL_StartTextInput();
-  // Quit holds the end code: 1 quit, 2 a press outside the box, 3 Return.
+  // Quit holds the end code: 1 quit, 2 a press outside the box, 3 Return, 7 a habit
+  // of GEMHabits the caller takes.
   SDL_Event ev;
   while (Quit == 0) {
     if (!SDL_WaitEvent(&ev)) {
@@ -86,7 +88,18 @@ int32_t GEMEdit(GEMBox b) {
         Quit = 1;
         break;
       case SDL_KEYDOWN:
-        editKey(e, ev.key.keysym);
+        if (GEMHabitKey(ev.key.keysym.sym)) {
+          InKey = ev.key.keysym.sym;
+          Quit = 7;
+        } else {
+          editKey(e, ev.key.keysym);
+        }
+        break;
+      case SDL_MOUSEWHEEL:
+        if (GEMHabits && GEMWheelNotches(ev.wheel)) {
+          GEMWheel = GEMWheelNotches(ev.wheel);
+          Quit = 7;
+        }
         break;
       case SDL_TEXTINPUT:
         EditInsert(e, ev.text.text);

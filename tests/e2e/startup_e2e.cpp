@@ -33,7 +33,7 @@ struct Alone {
 };
 
 const char kUsage[] =
-    "Usage: tarksen [--help | --version] [--scale N] [--history-mb N] [FILE]\n";
+    "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [FILE]\n";
 
 }  // namespace
 
@@ -129,7 +129,8 @@ TEST(Startup, CommandLine) {
       {"--help", 0, true, "", ""},
       {"--version", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
       {"--bogus", 2, false, "", "tarksen: unexpected argument '--bogus'\n"},
-      {"-h", 2, false, "", "tarksen: unexpected argument '-h'\n"},
+      {"-h", 0, true, "", ""},
+      {"-v", 2, false, "", "tarksen: unexpected argument '-v'\n"},
       {"--version --help", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
       {"a.PI1 b.PI1", 2, false, "", "tarksen: unexpected argument 'b.PI1'\n"},
       // A scale or a budget that is none is one line.

@@ -247,3 +247,133 @@ TEST(FSResult, DirectoryAndNameOrAnAbsoluteName) {
   EXPECT_TRUE(FSResult(name, "/d/", name));
   EXPECT_STREQ(name, "/d/x.BMP");
 }
+
+// The pictures folder as xdg-user-dir prints it for the same file (a shell sourcing
+// it), with home /home/ola.
+TEST(FSPicturesDir, ReadsTheFileAsTheShellDoes) {
+  const std::string tooLong = "XDG_PICTURES_DIR=\"/" + std::string(255, 'a') + "\"\n";
+  struct {
+    const char* name;
+    const char* file;
+    const char* dir;  // null: none named
+  } cases[] = {
+      {"as xdg-user-dirs-update writes it",
+       "# This file is written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Pulpit\"\n"
+       "XDG_PICTURES_DIR=\"$HOME/Obrazy\"\nXDG_MUSIC_DIR=\"$HOME/Muzyka\"\n",
+       "/home/ola/Obrazy"},
+      {"braces and no quotes", "XDG_PICTURES_DIR=${HOME}/Zdjęcia\n", "/home/ola/Zdjęcia"},
+      {"an absolute folder", "XDG_PICTURES_DIR=\"/srv/obrazy\"", "/srv/obrazy"},
+      {"the home directory itself", "XDG_PICTURES_DIR=\"$HOME/\"\n", "/home/ola/"},
+      {"escapes inside quotes", "XDG_PICTURES_DIR=\"$HOME/a \\\"b\\\" \\$c\"\n",
+       "/home/ola/a \"b\" $c"},
+      {"the last assignment wins",
+       "XDG_PICTURES_DIR=\"$HOME/Stare\"\nXDG_PICTURES_DIR=\"$HOME/Nowe\"\n", "/home/ola/Nowe"},
+      {"indented, a comment after", "  XDG_PICTURES_DIR=\"$HOME/O\"  # mine\n", "/home/ola/O"},
+      {"a relative folder lies in home", "XDG_PICTURES_DIR=\"Obrazy\"\n", "/home/ola/Obrazy"},
+      {"commented out", "#XDG_PICTURES_DIR=\"$HOME/Obrazy\"\n", nullptr},
+      {"unset", "XDG_MUSIC_DIR=\"$HOME/Muzyka\"\n", nullptr},
+      {"empty", "XDG_PICTURES_DIR=\"\"\n", nullptr},
+      {"another variable", "XDG_PICTURES_DIR=\"$XDG_DATA_HOME/x\"\n", nullptr},
+      {"$HOME not at a word's end", "XDG_PICTURES_DIR=\"$HOMEx/y\"\n", nullptr},
+      {"no closing quote", "XDG_PICTURES_DIR=\"$HOME/Obrazy\n", nullptr},
+      {"a command after it", "XDG_PICTURES_DIR=$HOME/a;rm x\n", nullptr},
+      {"another key that ends alike", "MY_XDG_PICTURES_DIR=\"/x\"\n", nullptr},
+      {"a backquote", "XDG_PICTURES_DIR=\"`id`\"\n", nullptr},
+      {"longer than a path may be", tooLong.c_str(), nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    char out[256] = "untouched";
+    EXPECT_EQ(FSPicturesDir(out, c.file, "/home/ola/"), c.dir != nullptr);
+    EXPECT_STREQ(out, c.dir ? c.dir : "untouched");
+  }
+}
+
+TEST(FSTilde, HomeForATypedTilde) {
+  const std::string longHome = "/" + std::string(250, 'h');
+  struct {
+    const char *text, *home;
+    int32_t result;
+    const char* out;  // null: untouched
+  } cases[] = {
+      {"~", "/home/ola", 1, "/home/ola"},
+      {"~/", "/home/ola/", 1, "/home/ola"},
+      {"~/kot.PI1", "/home/ola", 1, "/home/ola/kot.PI1"},
+      {"~/a/b/", "/", 1, "/a/b/"},
+      {"~ola/kot.PI1", "/home/ola", 0, nullptr},  // another user's home is not ours to guess
+      {"a/~/b", "/home/ola", 0, nullptr},
+      {"", "/home/ola", 0, nullptr},
+      {"~/123456", longHome.c_str(), -1, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    char out[256] = "untouched";
+    EXPECT_EQ(FSTilde(out, c.text, c.home), c.result);
+    EXPECT_STREQ(out, c.out ? c.out : "untouched");
+  }
+}
+
+TEST(FSDirOf, TheDirectoryOfAFileAbsolute) {
+  const std::string longCwd = "/" + std::string(254, 'c');
+  struct {
+    const char *path, *cwd, *dir;  // dir null: refused
+  } cases[] = {
+      {"/home/ola/Obrazy/kot.PI1", "/tmp", "/home/ola/Obrazy/"},
+      {"/kot.PI1", "/tmp", "/"},
+      {"kot.PI1", "/home/ola", "/home/ola/"},
+      {"kot.PI1", "/", "/"},
+      {"inne/kot.PI1", "/home/ola/", "/home/ola/inne/"},
+      {"kot.PI1", longCwd.c_str(), nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    char out[256] = "untouched";
+    EXPECT_EQ(FSDirOf(out, c.path, c.cwd), c.dir != nullptr);
+    EXPECT_STREQ(out, c.dir ? c.dir : "untouched");
+  }
+}
+
+TEST(FSKeptDir, OneAbsoluteDirectoryAndALineFeedOrNothing) {
+  struct {
+    std::string bytes;
+    const char* dir;  // null: ignored
+  } cases[] = {
+      {"/home/ola/Obrazy/\n", "/home/ola/Obrazy/"},
+      {"/\n", nullptr},  // too short to be one the program writes: a directory and '/'
+      {"", nullptr},
+      {"/home/ola/Obrazy/", nullptr},       // cut before its line feed
+      {"/home/ola/Obrazy\n", nullptr},      // not as written: no '/' at the end
+      {"home/ola/\n", nullptr},             // relative
+      {"/a/\n/b/\n", nullptr},              // two lines
+      {std::string("/a\0b/\n", 6), nullptr},  // a zero byte
+      {"/" + std::string(254, 'k') + "/\n", nullptr},  // longer than a path may be
+      {"\x89PNG\r\n\x1a\n", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    char out[256] = "untouched";
+    EXPECT_EQ(FSKeptDir(out, c.bytes.data(), c.bytes.size()), c.dir != nullptr);
+    EXPECT_STREQ(out, c.dir ? c.dir : "untouched");
+  }
+}
+
+TEST(FSNameless, NothingOrTheOfferedNameAlone) {
+  struct {
+    const char *path, *offered;
+    bool nameless;
+  } cases[] = {
+      {"/home/ola/", ".BMP", true},
+      {"/home/ola/.BMP", ".BMP", true},
+      {"/home/ola/.bmp", ".BMP", true},
+      {"/home/ola/.PIC", ".PIC", true},
+      {"", ".PIC", true},
+      {"/home/ola/kot.BMP", ".BMP", false},
+      {"/home/ola/.PIC", ".BMP", false},  // a name the user typed, not the one offered
+      {"/home/ola/.BMP.BMP", ".BMP", false},
+      {"/home/ola/x", ".PIC", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(FSNameless(c.path, c.offered), c.nameless);
+  }
+}

@@ -12,13 +12,16 @@
 #include "paint/paint.h"
 #include "platform/platform.h"
 #include "tests/paint/draw_gl.h"
+#include "tests/support/alerts.h"
 #include "tests/support/gl.h"
+#include "tests/support/mounts.h"
 #include "tests/support/scratch.h"
 
 // This binary links with SDL_Delay and SDL_GetBasePath wrapped: the lever's passes are
 // counted, and SDL can be made to know no base path.
 static std::atomic<int> delays{0};
 static bool noBasePath = false;
+static std::string fakeBasePath;  // where SDL says the binary is, if not empty
 extern "C" void __real_SDL_Delay(Uint32 ms);
 extern "C" void __wrap_SDL_Delay(Uint32 ms) {
   delays++;
@@ -26,17 +29,11 @@ extern "C" void __wrap_SDL_Delay(Uint32 ms) {
 }
 extern "C" char* __real_SDL_GetBasePath();
 extern "C" char* __wrap_SDL_GetBasePath() {
+  if (!fakeBasePath.empty()) return SDL_strdup(fakeBasePath.c_str());
   return noBasePath ? nullptr : __real_SDL_GetBasePath();
 }
-// GEMMessage is wrapped too (by its mangled name): the texts of the alerts shown.
-static std::vector<std::string> alerts;
-extern "C" int32_t __real__Z10GEMMessageiiPKchS0_(int32_t, int32_t, const char*, uint8_t,
-                                                   const char*);
-extern "C" int32_t __wrap__Z10GEMMessageiiPKchS0_(int32_t dx, int32_t dy, const char* text,
-                                                   uint8_t def, const char* answers) {
-  alerts.push_back(text);
-  return __real__Z10GEMMessageiiPKchS0_(dx, dy, text, def, answers);
-}
+// The texts of the alerts shown.
+static std::vector<std::string>& alerts = ShownAlerts();
 
 // Where to click: the middle of a box, or a list row.
 static const int okX = 580, okY = 368, cancelY = 388, upY = 76, baseY = 208, rootY = 228;
@@ -57,7 +54,10 @@ class Selector : public ScreenTest {
     t.file("sub/inner.PI1");
     t.files({"a.PI1", "b.PI1", "c.txt", "bad\xFF.PI1"});
   }
-  void TearDown() override { noBasePath = false; }
+  void TearDown() override {
+    noBasePath = false;
+    fakeBasePath.clear();
+  }
   // Opens the dialog on dir with the steps fed one at a time, each when it waits for
   // input; returns its result, with the name buffer in name.
   int32_t run(const std::string& dir, const std::vector<Step>& steps, const char* pattern = ".PI",
@@ -224,6 +224,56 @@ TEST_F(Selector, EndsAsTheUserAsks) {
   });
 }
 
+// Escape as "CANCEL", wherever the dialog waits; "~" as the home directory, here t's
+// subdirectory "sub". HOME is set for the test.
+TEST_F(Selector, EscapeCancelsAndATildeIsHome) {
+  const std::string d = t.slash(), home = d + "sub";
+  const char* oldHome = getenv("HOME");
+  const std::string kept = oldHome ? oldHome : "";
+  setenv("HOME", home.c_str(), 1);
+  expectEndings({
+      {"Escape while the name is edited", d, {[] { type("x"); }, [] { press(SDLK_ESCAPE); }}, -1,
+       ".BMP"},
+      {"Escape after a file was picked",
+       d,
+       {[] { press(SDLK_RETURN); }, [] { click(100, rowY(1)); }, [] { press(SDLK_ESCAPE); }},
+       -1,
+       ".BMP"},
+      {"Escape while the directory is edited",
+       d,
+       {[] { press(SDLK_RETURN); }, [] { click(100, 56); }, [] { press(SDLK_ESCAPE); }},
+       -1,
+       ".BMP"},
+      {"a name in home, Enter",
+       d,
+       {[] { press(SDLK_HOME); }, [] { type("~/"); }, [] { press(SDLK_RETURN); },
+        [] { press(SDLK_RETURN); }},
+       0,
+       home + "/.BMP"},
+      {"a name in home, OK",
+       d,
+       {[] { type("~/kot"); }, [] { press(SDLK_RETURN); }, [] { click(okX, okY); }},
+       0,
+       home + "/kot.BMP"},
+      {"~ alone as the name goes home, the name as offered",
+       d,
+       {[] { PushKey(SDLK_x, false, KMOD_CTRL); }, [] { type("~"); }, [] { press(SDLK_RETURN); },
+        [] { press(SDLK_RETURN); }, [] { press(SDLK_RETURN); }},
+       0,
+       home + "/.BMP"},
+      {"a directory typed as ~/",
+       d,
+       {[] { press(SDLK_RETURN); }, [] { click(100, 56); }, [] { PushKey(SDLK_x, false, KMOD_CTRL); },
+        [] { type("~/"); }, [] { press(SDLK_RETURN); }, [] { press(SDLK_RETURN); }},
+       0,
+       home + "/.BMP"},
+  });
+  if (oldHome)
+    setenv("HOME", kept.c_str(), 1);
+  else
+    unsetenv("HOME");
+}
+
 TEST_F(Selector, StartDirectoryThatCannotBeListed) {
   ClearTarget(GEMScreen, bg);
   strcpy(name, ".BMP");
@@ -291,6 +341,42 @@ TEST_F(Lever, PressesAboveAndBelowTheMiddle) {
                          [] { click(100, rowY(1), 2); }}),
             0);
   EXPECT_EQ(std::string(name), t.slash() + "a.PI1");
+}
+
+// The wheel three rows a notch, Page Up and Page Down a page, Home and End outside a
+// field to the first and the last page, within the list; the dialog's opening edit or
+// a field's ends for them. Over the 60 files the last page starts at 40.
+TEST_F(Lever, TheWheelAndThePageKeysScroll) {
+  const Step enter = [] { press(SDLK_RETURN); };
+  struct {
+    const char* name;
+    std::vector<Step> steps;
+    int first;
+  } cases[] = {
+      {"a notch down", {enter, [] { PushWheel(-1); }}, 3},
+      {"a notch down while the name is edited", {[] { PushWheel(-1); }}, 3},
+      {"reported flipped", {enter, [] { PushWheel(-1, true); }}, 3},
+      {"two notches in one turn, one back", {enter, [] { PushWheel(-2); }, [] { PushWheel(1); }}, 3},
+      {"up at the top", {enter, [] { PushWheel(2); }}, 0},
+      {"down past the end", {enter, [] { PushWheel(-30); }}, 40},
+      {"Page Down", {enter, [] { press(SDLK_PAGEDOWN); }}, 20},
+      {"Page Down while the name is edited", {[] { press(SDLK_PAGEDOWN); }}, 20},
+      {"Page Down three times", {enter, [] { press(SDLK_PAGEDOWN); }, [] { press(SDLK_PAGEDOWN); },
+                                 [] { press(SDLK_PAGEDOWN); }}, 40},
+      {"Page Down, Page Up", {enter, [] { press(SDLK_PAGEDOWN); }, [] { press(SDLK_PAGEUP); }}, 0},
+      {"End", {enter, [] { press(SDLK_END); }}, 40},
+      {"End, Home", {enter, [] { press(SDLK_END); }, [] { press(SDLK_HOME); }}, 0},
+      {"End in the name field moves its cursor only",
+       {[] { press(SDLK_END); }, [] { type("x"); }, enter}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<Step> steps = c.steps;
+    steps.push_back([] { click(okX, cancelY); });
+    EXPECT_EQ(run(l.path, steps, ""), -1);
+    EXPECT_TRUE(SameImage(shown(), listAt(names, c.first)));
+    EXPECT_FALSE(GEMHabits) << "the keys are the dialog's only";
+  }
 }
 
 // A press held on the real X server (xdotool) scrolls a row per pass for every full 16
@@ -471,4 +557,133 @@ TEST_F(Selector, UpGoesToTheParentOfTheResolvedDirectory) {
               0);
     EXPECT_EQ(std::string(name), c.want);
   }
+}
+
+// Where a load or a save opens, with the environment a desktop gives: HOME,
+// XDG_CONFIG_HOME and XDG_STATE_HOME in a scratch home, the binary where the build put
+// it or in an installed tree (bin/ beside share/tarksen/ with the font).
+class Opens : public Selector {
+ protected:
+  void SetUp() override {
+    Selector::SetUp();
+    for (const char* v : {"HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
+      const char* e = getenv(v);
+      saved.push_back({v, e ? e : "", e != nullptr});
+    }
+    setenv("HOME", h.path.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (h / ".config").c_str(), 1);
+    setenv("XDG_STATE_HOME", (h / "state").c_str(), 1);
+    h.dir(".config");
+    h.dir("Obrazy");
+    h.dir("inne");
+    inst.dir("bin");
+    inst.dir("share");
+    inst.dir("share/tarksen");
+    inst.file("share/tarksen/BASFont.bmp");
+  }
+  void TearDown() override {
+    for (const auto& v : saved)
+      if (v.set)
+        setenv(v.name, v.value.c_str(), 1);
+      else
+        unsetenv(v.name);
+    Selector::TearDown();
+  }
+  std::string start() {
+    char d[256];
+    FSStartDir(d);
+    return d;
+  }
+  struct Var {
+    const char* name;
+    std::string value;
+    bool set;
+  };
+  std::vector<Var> saved;
+  Scratch h{"home"}, inst{"inst"};
+};
+
+TEST_F(Opens, TheBaseDirectoryBuiltOrInstalled) {
+  char* sdlBase = SDL_GetBasePath();
+  const std::string built = sdlBase;
+  SDL_free(sdlBase);
+  const std::string home = h.slash(), pictures = home + "Obrazy/";
+  struct {
+    const char* name;
+    bool installed;
+    const char* userDirs;  // null: no file
+    std::string base;
+  } cases[] = {
+      {"built, pictures named", false, "XDG_PICTURES_DIR=\"$HOME/Obrazy\"\n", built},
+      {"installed, pictures named", true, "XDG_PICTURES_DIR=\"$HOME/Obrazy\"\n", pictures},
+      {"installed, no user-dirs.dirs", true, nullptr, home},
+      {"installed, pictures named but missing", true, "XDG_PICTURES_DIR=\"$HOME/Brak\"\n", home},
+      {"installed, a file named as pictures", true, "XDG_PICTURES_DIR=\"$HOME/.config/user-dirs.dirs\"\n",
+       home},
+      {"installed, garbled", true, "\x01\x02XDG_PICTURES_DIR\n\xFF", home},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakeBasePath = c.installed ? inst.slash() + "bin/" : "";
+    remove((h / ".config/user-dirs.dirs").c_str());
+    if (c.userDirs) {
+      ASSERT_TRUE(WriteText(h / ".config/user-dirs.dirs", c.userDirs));
+    }
+    char base[256];
+    FSBaseDir(base);
+    EXPECT_EQ(std::string(base), c.base);
+    FSLastRunRead = false;
+    EXPECT_EQ(start(), c.base) << "nothing remembered: the dialogs open there";
+  }
+}
+
+TEST_F(Opens, ThisRunsDirectoryElseTheLastRunsElseTheBase) {
+  fakeBasePath = inst.slash() + "bin/";
+  const std::string home = h.slash(), other = home + "inne/", pictures = home + "Obrazy/";
+  ASSERT_TRUE(WriteText(h / ".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Obrazy\"\n"));
+  const std::string state = h / "state/tarksen/katalog";
+
+  FSRemember((other + "kot.PI1").c_str());
+  EXPECT_EQ(start(), other);
+  EXPECT_EQ(ReadText(state), other + "\n") << "kept, the state directories made";
+  char cwd[256];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  ASSERT_EQ(chdir(pictures.c_str()), 0);
+  FSRemember("rel/kot.PI1");
+  EXPECT_EQ(std::string(FSLastDir.s), pictures + "rel/") << "relative to the working directory";
+  ASSERT_EQ(chdir(cwd), 0);
+
+  struct {
+    const char* name;
+    std::string thisRun, kept;  // kept: the state file's bytes, "-" none
+    std::string opens;
+  } cases[] = {
+      {"this run's", other, pictures + "\n", other},
+      {"this run's gone: the last run's", home + "gone/", other + "\n", other},
+      {"nothing this run: the last run's", "", other + "\n", other},
+      {"the last run's gone: the base", "", home + "gone/\n", pictures},
+      {"garbled: the base", "", "\x89PNG\r\n", pictures},
+      {"no file: the base", "", "-", pictures},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FILESEL_GLOBALS(GLOBAL_RESET)
+    SDL_strlcpy(FSLastDir.s, c.thisRun.c_str(), sizeof FSLastDir.s);
+    remove(state.c_str());
+    if (c.kept != "-") {
+      ASSERT_TRUE(WriteText(state, c.kept));
+    }
+    EXPECT_EQ(start(), c.opens);
+  }
+
+  // A state directory that cannot be written changes nothing else.
+  FILESEL_GLOBALS(GLOBAL_RESET)
+  remove(state.c_str());
+  rmdir((h / "state/tarksen").c_str());
+  std::string refused = MountTmpfs(h / "state", 64, true);
+  if (!refused.empty()) GTEST_SKIP() << refused;
+  FSRemember((other + "kot.PI1").c_str());
+  EXPECT_EQ(start(), other);
+  EXPECT_NE(access((h / "state/tarksen").c_str(), F_OK), 0);
+  Unmount(h / "state");
 }

@@ -20,7 +20,9 @@ TEST(Argumenty, OptionsDecideLeftToRightAndOneFileIsKept) {
       {{"obraz.PI1", "--version"}, WERSJA, nullptr},
       {{"--help", "--bogus"}, POMOC, nullptr},  // the first option decides
       {{"--bogus", "--help"}, ZLE, "--bogus"},
-      {{"-h"}, ZLE, "-h"},  // no short forms
+      {{"-h"}, POMOC, nullptr},
+      {{"-v"}, ZLE, "-v"},  // no other short forms
+      {{"-hx"}, ZLE, "-hx"},
       {{"--help=1"}, ZLE, "--help=1"},
       {{"--he"}, ZLE, "--he"},  // no abbreviations
       {{"-"}, ZLE, "-"},

@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "filesel/filesel.h"
 #include "paint/paint.h"
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
@@ -27,6 +28,7 @@
 #include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
 #include "tests/picfiles/scene.h"
+#include "tests/support/alerts.h"
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
 #include "tests/support/scratch.h"
@@ -46,6 +48,9 @@ static std::vector<Step> choose(const std::string& path, size_t offered = 0) {
           },
           [] { PushKey(SDLK_RETURN); }, [] { PushKey(SDLK_ESCAPE); }};
 }
+
+// The texts of the alerts shown.
+static std::vector<std::string>& alerts = ShownAlerts();
 
 // An image of 0xRRGGBB pixels as the textures hold it: opaque.
 static Image opaque(const RgbImage& img) {
@@ -493,4 +498,57 @@ TEST_F(Commands, ASaveWhosePathDoesNotFitWritesNothing) {
        [] { PushClick(SDL_BUTTON_LEFT, 580, 388); }});               // CANCEL
   EXPECT_EQ(Listing(longDir), "") << "nothing written there";
   EXPECT_EQ(Listing(dir + "/" + std::string(200, 'a')), std::string(250 - dir.size() - 202, 'b') + "\n");
+}
+
+// Each load and save opens where the last one that worked was, blocks included; one
+// that fails moves nothing; the directory is kept for the next run. A picture loaded or
+// saved names the window. A name with nothing but the offered extension is refused,
+// and the dialog comes again. Names typed bare (no directory) land in the directory
+// the dialog opened on.
+TEST_F(Commands, DialogsOpenWhereTheLastLoadOrSaveWorked) {
+  const std::string a = dir + "/a/", b = dir + "/b/";
+  ASSERT_EQ(mkdir(a.c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(b.c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((b + "sub.BMP").c_str(), 0755), 0);
+  ASSERT_TRUE(WriteBytes(a + "x.BMP", Bmp24(Small)));
+  ASSERT_TRUE(WriteBytes(b + "y.BMP", Bmp24(Small)));
+  auto title = [] { return std::string(SDL_GetWindowTitle(SDLWindow)); };
+  auto exists = [](const std::string& p) { return access(p.c_str(), F_OK) == 0; };
+  const std::string dash = " \xE2\x80\x94 TARKSEN 2";
+
+  alerts.clear();
+  run([] { laduj(1); }, choose(a + "x.BMP"));
+  EXPECT_EQ(title(), "x.BMP" + dash);
+  run([] { zapisz(1); }, choose("n"));
+  EXPECT_TRUE(exists(a + "n.BMP")) << "the save opened where the load was";
+  EXPECT_EQ(title(), "n.BMP" + dash);
+
+  run([] { laduj(1); }, choose(b + "missing.BMP"));
+  run([] { zapisz(1); }, choose(b + "sub"));
+  EXPECT_EQ(alerts, (std::vector<std::string>{b + "missing.BMP: No such file or directory",
+                                              "Błąd otwarcia pliku"}));
+  EXPECT_EQ(title(), "n.BMP" + dash) << "a failed load or save names nothing";
+  run([] { zapisz(1); }, choose("m"));
+  EXPECT_TRUE(exists(a + "m.BMP")) << "neither failure moved it";
+
+  run([] { laduj(2); }, choose(b + "y.BMP"));
+  EXPECT_EQ(title(), "m.BMP" + dash) << "a block is not the picture's file";
+  run([] { zapisz(0); }, choose("d"));
+  EXPECT_TRUE(exists(b + "d.PIC")) << "the block's load moved it";
+  char state[256];
+  snprintf(state, sizeof state, "%s/tarksen/katalog", getenv("XDG_STATE_HOME"));
+  EXPECT_EQ(ReadText(state), b + "\n");
+
+  alerts.clear();
+  for (const Step& take : std::vector<Step>{[] { PushKey(SDLK_RETURN); },
+                                            [] { PushClick(SDL_BUTTON_LEFT, 580, 368); }}) {
+    run([] { zapisz(0); }, {[] { PushKey(SDLK_RETURN); }, take, [] { PushKey(SDLK_ESCAPE); },
+                            [] { PushKey(SDLK_ESCAPE); }});
+    EXPECT_FALSE(exists(b + ".PIC"));
+  }
+  EXPECT_EQ(alerts, (std::vector<std::string>{"Brak nazwy pliku", "Brak nazwy pliku"}));
+  run([] { zapisz(1); }, {[] { PushKey(SDLK_RETURN); }, [] { PushClick(SDL_BUTTON_LEFT, 580, 368); },
+                          [] { PushKey(SDLK_ESCAPE); }, [] { PushText("e"); },
+                          [] { PushKey(SDLK_RETURN); }, [] { PushKey(SDLK_RETURN); }});
+  EXPECT_TRUE(exists(b + "e.BMP")) << "the dialog came again where it was";
 }

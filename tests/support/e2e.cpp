@@ -76,6 +76,7 @@ App::App(bool withFont) : App(Launch{"", withFont, true, "", {}}) {}
 
 App::App(const Launch& how) : Driver(5000) {
   work_ = std::make_unique<Scratch>("e2e");
+  state_ = std::make_unique<Scratch>("state");
   dir_ = work_->path;
   if (how.withFont)
     Sh("cp '" + (how.font.empty() ? TARKSEN_FONT : how.font) + "' '" + dir_ + "/BASFont.bmp'");
@@ -88,6 +89,8 @@ App::App(const Launch& how) : Driver(5000) {
   if (app_ == 0) {
     if (chdir(dir_.c_str()) != 0) _exit(126);
     setenv("DISPLAY", display_.c_str(), 1);
+    setenv("XDG_STATE_HOME", state_->path.c_str(), 1);
+    for (const std::string& e : how.env) putenv(const_cast<char*>(e.c_str()));
     if (how.sanitized)
       setenv("LSAN_OPTIONS", "suppressions=" TARKSEN_LSAN_SUPP ":print_suppressions=0", 1);
     else
@@ -227,6 +230,7 @@ void App::stop() {
   }
   xvfb_ = -1;
   work_.reset();
+  state_.reset();
   dir_.clear();
 }
 
@@ -253,7 +257,11 @@ int App::waitExit(int ms) {
   return running() ? -1 : exitCode_;
 }
 
-void App::xdo(const std::string& args) { Sh("DISPLAY=" + display_ + " xdotool " + args); }
+void App::xdo(const std::string& args) { onDisplay("xdotool " + args); }
+
+std::string App::onDisplay(const std::string& cmd) {
+  return Sh("export DISPLAY=" + display_ + "; " + cmd);
+}
 
 std::string App::screenAt(int x, int y) const {
   return std::to_string(winX_ + ox_ + n_ * x + n_ / 2) + " " +

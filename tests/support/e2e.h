@@ -54,6 +54,9 @@ struct Launch {
   std::vector<std::string> args;  // its command line after the program's name
   std::string screen = "800x600";  // the size of the Xvfb screen
   bool windowManager = false;      // a window manager (openbox) on the screen first
+  // NAME=value set for the program, after XDG_STATE_HOME, which is the App's own
+  // (stateDir) unless set here.
+  std::vector<std::string> env = {};
 };
 
 class App : public Driver {
@@ -65,6 +68,11 @@ class App : public Driver {
   ~App() override;  // kills the program and the server if still running
 
   const std::string& dir() const { return dir_; }  // the program's working directory
+  // The program's XDG_STATE_HOME unless the Launch set one: empty at start.
+  const std::string& stateDir() const { return state_->path; }
+  const std::string& window() const { return wid_; }  // the window's X id
+  // Runs cmd with DISPLAY set to the program's display; its standard output.
+  std::string onDisplay(const std::string& cmd);
   bool running();
   // Waits up to ms for the program to end; its exit code, or -1 if still running.
   int waitExit(int ms = 5000);
@@ -113,6 +121,7 @@ class App : public Driver {
   void startWindowManager();
   void stop();  // kills what still runs and removes the working directory
   std::unique_ptr<Scratch> work_;  // the working directory
+  std::unique_ptr<Scratch> state_;  // its state home
   std::string display_, dir_, wid_;
   pid_t xvfb_ = -1, app_ = -1, wm_ = -1;
   int exitCode_ = -1;

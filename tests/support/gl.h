@@ -62,6 +62,9 @@ void PushButton(bool down, uint8_t button, int x, int y, uint8_t clicks = 1);
 void PushClick(uint8_t button, int x, int y, uint8_t clicks = 1);  // press and release
 void PushKey(SDL_Keycode sym, bool repeat = false, uint16_t mod = 0);  // mod: KMOD_* held
 void PushText(const char* text);
+// A turn of the wheel by notches (positive away from the user), as the device reports
+// it, or reversed with flipped (SDL_MOUSEWHEEL_FLIPPED).
+void PushWheel(int notches, bool flipped = false);
 void PushQuit();
 void PushWindowEvent(uint8_t event, uint32_t windowID = 0);  // 0: our window
 // Only pushed input and window events reach the queue: real ones from the X server
