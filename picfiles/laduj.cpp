@@ -1,10 +1,14 @@
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "filesel/filesel.h"
 #include "picfiles/files_core.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
+#include "picfiles/png_core.h"
+#include "picfiles/st_core.h"
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 
@@ -21,12 +25,21 @@ void laduj_plik(const char* path, int32_t c) {
   if (!path[0]) return;
   GEMIconColors();
   PicKind kind = PicKindOf(path);
-  if (kind.how == PicKind::PIC_PLANES)
-    LoadPIC(path, kind.planes);
-  else if (kind.how == PicKind::PIC_BMP)
-    LoadBMP(path, c);
-  else
-    GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót");
+  switch (kind.how) {
+    case PicKind::PIC_PLANES: LoadPIC(path, kind.planes); break;
+    case PicKind::PIC_ATARI: LoadAtari(path); break;
+    case PicKind::PIC_BMP: LoadBMP(path, c); break;
+    case PicKind::PIC_PNG: LoadPNG(path, c); break;
+    default: GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót"); break;
+  }
+}
+
+// The alert of a BMP or PNG that could not be loaded: the reason, as it stands.
+static void cannotLoad(const char* why) {
+  // The alert's own drawing may set another error while it prints this one.
+  char text[256];
+  SDL_strlcpy(text, why, sizeof text);
+  GEMMessage(0, 50, text, 0, "i|Powrót");
 }
 
 // Bytes a pixel of a surface SDL read whose pixels are stored as blue, green, red (and
@@ -61,10 +74,31 @@ void LoadBMP(const char* path, int32_t dest) {
     ok = abgr && putBlock(abgr->pixels, abgr->w, abgr->h, abgr->pitch);
     if (abgr) SDL_FreeSurface(abgr);
   }
-  if (!ok) {
-    // The alert's own drawing may set another error while it prints this one.
-    char error[256];
-    SDL_strlcpy(error, SDL_GetError(), sizeof error);
-    GEMMessage(0, 50, error, 0, "i|Powrót");
+  if (!ok) cannotLoad(SDL_GetError());
+}
+
+void LoadPNG(const char* path, int32_t dest) {
+  std::string why;
+  PicImage img;
+  {
+    std::vector<uint8_t> file;
+    if (!PicReadFile(path, StMaxInputBytes, file)) why = SDL_GetError();
+    else if (file.size() > StMaxInputBytes) why = std::string(path) + ": larger than 256 MiB";
+    else why = PngDecode(file.data(), file.size(), img);
   }
+  if (why.empty()) {
+    bool ok;
+    if (dest == 1) {
+      std::unique_ptr<uint32_t[]> picture(new uint32_t[size_t(PicW) * PicH]);
+      PicStretchPixels(reinterpret_cast<const uint8_t*>(img.px.data()), img.w, img.h,
+                       size_t(img.w) * 4, PicRgba, picture.get());
+      ok = putPicture(picture.get());
+    } else {
+      ok = putBlock(img.px.data(), img.w, img.h, img.w * 4);
+    }
+    if (!ok) why = SDL_GetError();
+  }
+  if (why.empty()) return;
+  puts(why.c_str());
+  cannotLoad(why.c_str());
 }
