@@ -1,3 +1,4 @@
+#include <string>
 #include <vector>
 
 #include "paint/control_core.h"
@@ -70,10 +71,15 @@ void sterownia() {
     menu();
     ShowE();
     puscPrzyciski();
+    DropWanted = 1;
     int32_t v = GEMWaitBoxClick(boxy, 81, 0);
+    DropWanted = 0;
     k = int32_t(MouseK);
     x = MouseX;
     y = MouseY;
+    // A file dropped on the window loads as the "BMP" load box loads a chosen one.
+    std::string upuszczony = SDLTakeDrop();
+    if (k == 0 && !upuszczony.empty()) laduj_plik(upuszczony.c_str(), 1);
 
     if (k == 1) {
       Wybory w = {co, kolor, wyp, lin_r, lin_szer, tryb};

@@ -1,7 +1,9 @@
+#include <string>
 #include <vector>
 
 #include "paint/draw_core.h"
 #include "paint/paint.h"
+#include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
 
@@ -27,6 +29,9 @@ void cz_mysz() {
         y = e.button.y;
         k = e.button.button;
         Quit = 1;
+        break;
+      case SDL_DROPFILE:
+        if (DropWanted) Quit = 1;
         break;
       default:
         break;
@@ -76,7 +81,18 @@ void krata() {
 
 void pracownia() {
   for (;;) {
+    DropWanted = 1;
     cz_mysz();
+    DropWanted = 0;
+    // A dropped file loads as on the control screen, by the same way there and back:
+    // a picture replaces the one being drawn and becomes the undo copy.
+    std::string upuszczony = SDLTakeDrop();
+    if (k == 0 && key == 0 && !upuszczony.empty()) {
+      do_menu();
+      laduj_plik(upuszczony.c_str(), 1);
+      do_ekranu();
+      continue;
+    }
     t_undo();
     t_nawias();
     // The block tool follows the pointer itself, so it sees every event.

@@ -9,6 +9,8 @@ static int32_t winW = ScreenW, winH = ScreenH, drawW = ScreenW, drawH = ScreenH;
 // dropped, kept from the program until released.
 static Uint32 held = 0, ignored = 0;
 static SDL_threadID mainThread = 0;
+// The file dropped while a wait wanted one, until taken.
+static std::string dropped;
 
 static void measure() {
   if (!SDLWindow || !SDLRenderer) return;
@@ -149,9 +151,24 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
           SDL_ThreadID() == mainThread)
         SDLPresent();
       return 1;
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT: {
+      bool wanted = e->type == SDL_DROPFILE && DropWanted && e->drop.file &&
+                    SDL_ThreadID() == mainThread;
+      if (wanted) dropped = e->drop.file;
+      SDL_free(e->drop.file);
+      e->drop.file = nullptr;
+      return wanted;
+    }
     default:
       return 1;
   }
+}
+
+std::string SDLTakeDrop() {
+  std::string path;
+  path.swap(dropped);
+  return path;
 }
 
 uint32_t SDLPointer(int32_t* x, int32_t* y) {

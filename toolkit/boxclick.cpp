@@ -9,7 +9,8 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
   MouseK = 0;
   int32_t selection = BoxWaitStart(table, count);
 
-  // Quit holds the end code: 1 quit, 2 box, 4 key, 5 window event, 6 other button.
+  // Quit holds the end code: 1 quit, 2 box, 4 key, 5 window event, 6 other button,
+  // 7 a file dropped while DropWanted is set.
   SDL_Event e;
   while (Quit == 0 && SDL_WaitEvent(&e)) {
     switch (e.type) {
@@ -23,6 +24,9 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
       case SDL_KEYDOWN:
         InKey = e.key.keysym.sym;
         Quit = 4;
+        break;
+      case SDL_DROPFILE:
+        if (DropWanted) Quit = 7;
         break;
       case SDL_MOUSEBUTTONDOWN:
         MouseX = e.button.x;
