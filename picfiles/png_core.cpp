@@ -147,7 +147,6 @@ static std::string encode(PngState* s) {
     return std::string("cannot encode PNG: ") + s->why;
   }
   png_set_write_fn(png, s, writeData, flushData);
-  if (s->filler) png_set_filler(png, 0, PNG_FILLER_AFTER);
   // Pictures of few colours are mostly runs: run-length matching packs their rows
   // smaller than the default search does, in less than half the time.
   if (s->colours) png_set_compression_strategy(png, Z_RLE);
@@ -156,6 +155,8 @@ static std::string encode(PngState* s) {
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (s->colours) png_set_PLTE(png, info, s->palette, s->colours);
   png_write_info(png, info);
+  // The fourth byte of each RGB pixel is dropped as the rows are written.
+  if (s->filler) png_set_filler(png, 0, PNG_FILLER_AFTER);
   png_write_image(png, s->rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

@@ -9,6 +9,8 @@
 #include "picfiles/pic_core.h"
 #include "platform/bmp_core.h"
 
+// Every name the load command knew before keeps its reader, and every name it refused
+// for its capitals stays refused; the other Atari kinds are upper case only, PNG either.
 TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
   struct {
     const char* path;
@@ -33,6 +35,22 @@ TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
       {"x.", PicKind::PIC_UNKNOWN, 0},
       {".PIC", PicKind::PIC_PLANES, 1},
       {"x.PIC ", PicKind::PIC_UNKNOWN, 0},
+      // The kinds the converter reads besides.
+      {"x.DOO", PicKind::PIC_PLANES, 1},
+      {"x.PC1", PicKind::PIC_ATARI, 0},
+      {"x.PC2", PicKind::PIC_ATARI, 0},
+      {"x.PC3", PicKind::PIC_ATARI, 0},
+      {"x.NEO", PicKind::PIC_ATARI, 0},
+      {"x.SPU", PicKind::PIC_ATARI, 0},
+      {"/a/b.c/x.SPC", PicKind::PIC_ATARI, 0},
+      {"x.png", PicKind::PIC_PNG, 0},
+      {"x.PNG", PicKind::PIC_PNG, 0},
+      {"x.doo", PicKind::PIC_UNKNOWN, 0},
+      {"x.pc1", PicKind::PIC_UNKNOWN, 0},
+      {"x.Neo", PicKind::PIC_UNKNOWN, 0},
+      {"x.spu", PicKind::PIC_UNKNOWN, 0},
+      {"x.Png", PicKind::PIC_UNKNOWN, 0},
+      {"pics.png/readme", PicKind::PIC_UNKNOWN, 0},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.path);
@@ -41,6 +59,7 @@ TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
     if (r.how == PicKind::PIC_PLANES) {
       EXPECT_EQ(k.planes, r.planes);
     }
+    EXPECT_EQ(PicSavesPng(r.path), r.how == PicKind::PIC_PNG) << "a save writes PNG";
   }
 }
 
