@@ -1,3 +1,5 @@
+#include <mutex>
+
 #include "platform/platform.h"
 
 // What the window shows and how its pointer positions map onto the picture, as the
@@ -9,7 +11,9 @@ static int32_t winW = ScreenW, winH = ScreenH, drawW = ScreenW, drawH = ScreenH;
 // dropped, kept from the program until released.
 static Uint32 held = 0, ignored = 0;
 static SDL_threadID mainThread = 0;
-// The file dropped while a wait wanted one, until taken.
+// The file dropped while a wait wanted one, until taken; the filter may run in a
+// thread that pushes events.
+static std::mutex droppedLock;
 static std::string dropped;
 
 static void measure() {
@@ -153,9 +157,11 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
       return 1;
     case SDL_DROPFILE:
     case SDL_DROPTEXT: {
-      bool wanted = e->type == SDL_DROPFILE && DropWanted && e->drop.file &&
-                    SDL_ThreadID() == mainThread;
-      if (wanted) dropped = e->drop.file;
+      bool wanted = e->type == SDL_DROPFILE && DropWanted && e->drop.file;
+      if (wanted) {
+        std::lock_guard<std::mutex> hold(droppedLock);
+        dropped = e->drop.file;
+      }
       SDL_free(e->drop.file);
       e->drop.file = nullptr;
       return wanted;
@@ -167,6 +173,7 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
 
 std::string SDLTakeDrop() {
   std::string path;
+  std::lock_guard<std::mutex> hold(droppedLock);
   path.swap(dropped);
   return path;
 }
