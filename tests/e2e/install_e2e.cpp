@@ -45,7 +45,9 @@ void CheckInstalledTree(const std::string& root) {
   EXPECT_EQ(valid.out + valid.err, "") << "no hint or warning";
   std::string entry = ReadText(desktop);
   EXPECT_NE(entry.find("\nExec=tarksen %f\n"), std::string::npos) << entry;
-  EXPECT_NE(entry.find("\nMimeType=image/x-degas;image/x-doodle;image/bmp;\n"), std::string::npos)
+  EXPECT_NE(entry.find("\nMimeType=image/png;image/bmp;image/x-degas;image/x-doodle;"
+                       "image/x-neochrome;image/x-spectrum512;image/x-gbf;\n"),
+            std::string::npos)
       << entry;
 
   std::string page = root + "/share/man/man1/tarksen.1.gz";
@@ -72,9 +74,13 @@ void CheckInstalledTree(const std::string& root) {
   Sh("mkdir -p '" + mime.path + "/packages' && cp '" + root +
      "/share/mime/packages/tarksen.xml' '" + mime.path + "/packages/' && update-mime-database '" +
      mime.path + "'");
-  std::string globs = ReadText(mime / "globs");
-  for (const char* g : {"image/x-degas:*.pi1", "image/x-degas:*.pi2", "image/x-degas:*.pi3",
-                        "image/x-doodle:*.pic"})
+  // Every Atari name in the capitals the program reads, and in those alone (":cs").
+  std::string globs = ReadText(mime / "globs2");
+  for (const char* g : {"image/x-degas:*.PI1:cs", "image/x-degas:*.PI2:cs", "image/x-degas:*.PI3:cs",
+                        "image/x-degas:*.PC1:cs", "image/x-degas:*.PC2:cs", "image/x-degas:*.PC3:cs",
+                        "image/x-doodle:*.PIC:cs", "image/x-doodle:*.DOO:cs",
+                        "image/x-neochrome:*.NEO:cs", "image/x-spectrum512:*.SPU:cs",
+                        "image/x-spectrum512:*.SPC:cs", "image/x-gbf:*.GBF:cs"})
     EXPECT_NE(globs.find(g), std::string::npos) << g << " in\n" << globs;
 }
 
