@@ -88,7 +88,9 @@ void LoadPNG(const char* path, int32_t dest) {
   }
   if (why.empty()) {
     bool ok;
-    if (dest == 1) {
+    if (dest == 1 && img.w == PicW && img.h == PicH) {
+      ok = putPicture(img.px.data());  // the stretch would copy every pixel as it is
+    } else if (dest == 1) {
       std::unique_ptr<uint32_t[]> picture(new uint32_t[size_t(PicW) * PicH]);
       PicStretchPixels(reinterpret_cast<const uint8_t*>(img.px.data()), img.w, img.h,
                        size_t(img.w) * 4, PicRgba, picture.get());

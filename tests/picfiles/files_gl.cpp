@@ -360,6 +360,9 @@ TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
     RgbImage file = ReadWithImageMagick(dir + "/p.png");
     ASSERT_EQ(file.w, 640);
     EXPECT_TRUE(SamePixels(file.px, rgbOf(drawn).px, 640, Layout::Rgb));
+    ClearTarget(rob_e$, GEMColor[5]);
+    run([&] { laduj(1); }, choose(dir + "/p.png", 4));
+    EXPECT_TRUE(SameImage(ReadPixels(rob_e$), drawn, true)) << "a 640x400 PNG loads 1:1";
     run([&] { zapisz(2); }, choose(dir + "/b.PNG", 4));
     file = ReadWithImageMagick(dir + "/b.PNG");
     ASSERT_EQ(file.w, 37);
