@@ -4,9 +4,10 @@
 #pragma once
 #include <cstdint>
 
-struct Prostokat {
-  int32_t x, y, w, h;
-};
+#include "raster/raster_core.h"
+
+// A rectangle of the picture (x, y, w, h); w and h are 0 when it is empty.
+using Prostokat = RasterRect;
 
 // The rectangle with corners (x1, y1) and (x2, y2), picked in either order, both
 // included, clipped to the 640x400 picture. w and h are 0 if none of it is on it.

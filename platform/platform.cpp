@@ -212,6 +212,7 @@ void GetSDLEvents() {
   Uint32 id = SDL_GetWindowID(SDLWindow);
   WindowEvent = 0;
   InKey = 0;
+  InMod = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     switch (e.type) {
@@ -223,6 +224,7 @@ void GetSDLEvents() {
         break;
       case SDL_KEYDOWN:
         InKey = e.key.keysym.sym;
+        InMod = e.key.keysym.mod;
         break;
       case SDL_TEXTINPUT:
         SDLAppendText(SDLTEXT$, e.text.text);

@@ -50,6 +50,7 @@ extern SDL_Texture* blok$;      // the block (clipboard), any size; null until m
   X(int32_t, MouseY, 0)             /* pointer y on the picture at the last pump */               \
   X(uint32_t, MouseK, 0)            /* button mask at the last pump: 1 left, 2 middle, 4 right */ \
   X(int32_t, InKey, 0)              /* key code of the last pump's last key-down, else 0 */       \
+  X(uint16_t, InMod, 0)             /* modifiers (KMOD_*) held at InKey's key-down */             \
   X(uint16_t, WindowEvent, 0)       /* bit n: window event id n arrived for our window */         \
   X(uint8_t, Quit, 0)               /* 1 once a quit was requested; waits use it as end code */   \
   X(const Uint8*, SDLKeyboardState, nullptr)  /* SDL's keyboard state, refreshed by every pump */ \

@@ -76,8 +76,9 @@ if(e2e)
     TARKSEN_PROGRAM_BUILD="${TARKSEN_PROGRAM_BUILD}"
     TARKSEN_PACKAGE_BUILD="${TARKSEN_PACKAGE_BUILD}")
   add_dependencies(test_e2e tarksen tarksen-convert wmclose)
+  # Generous: the scaled scenarios take large screenshots, slow on a loaded machine.
   gtest_discover_tests(test_e2e DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS e2e TIMEOUT 120 ENVIRONMENT "${TEST_ENV}")
+    PROPERTIES LABELS e2e TIMEOUT 300 ENVIRONMENT "${TEST_ENV}")
 endif()
 
 include(tests/convert/convert.cmake)

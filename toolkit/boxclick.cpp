@@ -5,6 +5,7 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
   Uint32 window = SDL_GetWindowID(SDLWindow);
   WindowEvent = 0;
   InKey = 0;
+  InMod = 0;
   MouseX = MouseY = 0;
   MouseK = 0;
   int32_t selection = BoxWaitStart(table, count);
@@ -23,6 +24,7 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
         break;
       case SDL_KEYDOWN:
         InKey = e.key.keysym.sym;
+        InMod = e.key.keysym.mod;
         Quit = 4;
         break;
       case SDL_DROPFILE:

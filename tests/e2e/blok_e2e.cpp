@@ -99,7 +99,8 @@ TEST(Block, StampsInEveryModeByItsBlendEquationAndOutlivesTheControlScreen) {
   }
 }
 
-TEST(Block, ADragStampsATrailAndBackspaceTakesBackTheLastStamp) {
+// The trail is also one step of the history: Ctrl+Z takes all of it back.
+TEST(Block, ADragStampsATrailBackspaceTakesBackItsLastStampAndCtrlZAllOfIt) {
   App app;
   BlockTool(app);
   Cut(app, 110, 105, 119, 114);  // 10x10, all red
@@ -118,6 +119,12 @@ TEST(Block, ADragStampsATrailAndBackspaceTakesBackTheLastStamp) {
       for (int x = left; x < left + 10; x++) two.push_back({x, y});
   EXPECT_TRUE(Shows(s, two, CZERWONY, 290, 310, 60, 30)) << "the first two stamps stay";
   EXPECT_TRUE(Shows(Picture(app), two, CZERWONY, 290, 310, 60, 30)) << "in the picture";
+  app.key("ctrl+z");
+  s = app.waitFor([](const Shot& s) { return s.at(300, 320) == BIALY; });
+  EXPECT_TRUE(Shows(s, {}, CZERWONY, 290, 310, 60, 30)) << "Ctrl+Z: the whole trail";
+  app.key("ctrl+y");
+  s = app.waitFor([](const Shot& s) { return s.at(300, 320) == CZERWONY; });
+  EXPECT_TRUE(Shows(s, two, CZERWONY, 290, 310, 60, 30)) << "Ctrl+Y: the trail Backspace left";
 }
 
 TEST(Block, StampsAreCutAtTheRightAndBottomEdges) {

@@ -9,17 +9,7 @@ TEST(Drawing, EveryToolPutsItsPixelsOnThePicture) {
     int left, top, w, h;  // the area that must show exactly want
   } cases[] = {
       {"point", 0, [](App& a) { a.click(30, 30); }, {{30, 30}}, 20, 20, 20, 20},
-      {"freehand", 1,
-       [](App& a) {
-         // Each position is drawn before the next comes: the tool drops what piles up.
-         a.press(60, 30);
-         a.move(80, 30);
-         a.waitFor([](const Shot& s) { return s.at(80, 30) == CZARNY; });
-         a.move(80, 40);
-         a.waitFor([](const Shot& s) { return s.at(80, 40) == CZARNY; });
-         a.release();
-         a.move(90, 60);
-       },
+      {"freehand", 1, [](App& a) { Stroke(a); },
        MaskAt(60, 30, {"#####################", "....................#", "....................#",
                        "....................#", "....................#", "....................#",
                        "....................#", "....................#", "....................#",

@@ -12,17 +12,9 @@ extern "C" int __wrap_SDL_RenderReadPixels(SDL_Renderer* r, const SDL_Rect* rect
   readBacks++;
   return __real_SDL_RenderReadPixels(r, rect, format, pixels, pitch);
 }
+int ReadBacks() { return readBacks; }
 
 namespace {
-
-// Escape, then each corner reached with a motion and confirmed with a left click.
-void PushCut(int x1, int y1, int x2, int y2) {
-  PushKey(SDLK_ESCAPE);
-  PushMotion(x1, y1);
-  PushClick(SDL_BUTTON_LEFT, x1, y1);
-  PushMotion(x2, y2);
-  PushClick(SDL_BUTTON_LEFT, x2, y2);
-}
 
 // The block tool on the drawing screen, over the picture Karta.
 class Blok : public NaKarcie {

@@ -149,29 +149,6 @@ TEST_F(Pracownia, ACloseRequestIsIgnored) {
   EXPECT_TRUE(SameImage(Picture(), WhiteWith({{10, 10}})));
 }
 
-// A user's steps, one event each, for Player.
-using Steps = std::vector<std::function<void()>>;
-static std::function<void()> Press(int px, int py, uint8_t button = SDL_BUTTON_LEFT) {
-  return [=] { PushButton(true, button, px, py); };
-}
-static std::function<void()> Release(int px, int py) {
-  return [=] { PushButton(false, SDL_BUTTON_LEFT, px, py); };
-}
-static std::function<void()> Move(int px, int py, uint32_t held = 0) {
-  return [=] { PushMotion(px, py, held); };
-}
-static std::function<void()> Key(SDL_Keycode sym) {
-  return [=] { PushKey(sym); };
-}
-// Press at (x1, y1), release, move to (x2, y2) and press there.
-static Steps TwoPoints(int x1, int y1, int x2, int y2) {
-  return {Press(x1, y1), Release(x1, y1), Move(x2, y2), Press(x2, y2), Release(x2, y2)};
-}
-static Steps operator+(Steps a, const Steps& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 TEST_F(Pracownia, BackspaceTakesBackTheWholeActionOfEveryTool) {
   struct {
     const char* name;

@@ -49,9 +49,12 @@ TEST_F(Fill, WritesTheBoxInsideUnblendedInEveryMode) {
     outlineBox();
     SDL_SetRenderDrawBlendMode(SDLRenderer, r.mode);
     kolor = 4;
+    const Image before = ReadPixels(GEMScreen);
     fill(120, 95, r.p);
     EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), GEMScreen);
     EXPECT_TRUE(SameImage(ReadPixels(GEMScreen), boxFilled(GEMColor[1], r.p)));
+    EXPECT_TRUE(FillBefore == before.px) << "the canvas as it read it";
+    EXPECT_TRUE(FillAfter == boxFilled(GEMColor[1], r.p).px) << "and as it left it";
   }
 }
 

@@ -24,8 +24,8 @@ struct Canvas {
     work = out;
   }
   uint32_t& at(int x, int y) { return out[y * CanvasW + x]; }
-  void fill(int x, int y, uint8_t p = 0, uint32_t colour = Red) {
-    FillCanvas(out.data(), work.data(), x, y, p, colour, White);
+  RasterRect fill(int x, int y, uint8_t p = 0, uint32_t colour = Red) {
+    return FillCanvas(out.data(), work.data(), x, y, p, colour, White);
   }
 };
 
@@ -73,9 +73,19 @@ TEST(FillCanvas, FillsEachExampleRegion) {
     SCOPED_TRACE(c.name);
     Canvas canvas(c.walls);
     const Canvas before = canvas;
-    canvas.fill(c.x, c.y);
+    RasterRect box = canvas.fill(c.x, c.y);
     EXPECT_TRUE(filledExactly(canvas.out, before.out, c.filled));
     EXPECT_TRUE(filledExactly(canvas.work, before.work, c.filled)) << "work buffer";
+    // The box of what was painted: the rectangles' bounds.
+    int x1 = CanvasW, y1 = CanvasH, x2 = 0, y2 = 0;
+    for (const Rect& r : c.filled) {
+      x1 = std::min(x1, r.x), y1 = std::min(y1, r.y);
+      x2 = std::max(x2, r.x + r.w), y2 = std::max(y2, r.y + r.h);
+    }
+    EXPECT_EQ(box.x, x1);
+    EXPECT_EQ(box.y, y1);
+    EXPECT_EQ(box.w, x2 - x1);
+    EXPECT_EQ(box.h, y2 - y1);
   }
 }
 
@@ -84,7 +94,9 @@ TEST(FillCanvas, SeedOutsideTheCanvasPaintsNothing) {
     SCOPED_TRACE(testing::Message() << x << ", " << y);
     Canvas canvas({{320, 0, 1, 200}});
     const Canvas before = canvas;
-    canvas.fill(x, y, 7);
+    RasterRect box = canvas.fill(x, y, 7);
+    EXPECT_EQ(box.w, 0);
+    EXPECT_EQ(box.h, 0);
     EXPECT_EQ(canvas.out, before.out);
     EXPECT_EQ(canvas.work, before.work);
   }

@@ -255,10 +255,12 @@ int App::waitExit(int ms) {
 
 void App::xdo(const std::string& args) { Sh("DISPLAY=" + display_ + " xdotool " + args); }
 
-void App::sendMove(int x, int y) {
-  xdo("mousemove " + std::to_string(winX_ + ox_ + n_ * x + n_ / 2) + " " +
-      std::to_string(winY_ + oy_ + n_ * y + n_ / 2));
+std::string App::screenAt(int x, int y) const {
+  return std::to_string(winX_ + ox_ + n_ * x + n_ / 2) + " " +
+         std::to_string(winY_ + oy_ + n_ * y + n_ / 2);
 }
+
+void App::sendMove(int x, int y) { xdo("mousemove " + screenAt(x, y)); }
 void App::sendButton(int button, bool down) {
   xdo((down ? "mousedown " : "mouseup ") + std::to_string(button));
 }
@@ -269,6 +271,18 @@ void App::doubleClick(int x, int y) {
   move(x, y);
   xdo("click --repeat 2 --delay 60 1");
   sleepMs(Tempo::klik);
+}
+
+void App::clicks(const std::vector<std::pair<int, int>>& points) {
+  std::string cmd;
+  for (auto [x, y] : points) cmd += "mousemove " + screenAt(x, y) + " click 1 ";
+  xdo(cmd);
+  sleepMs(Tempo::klik);
+}
+
+void App::keys(const std::string& keysym, int times) {
+  xdo("key --window " + wid_ + " --repeat " + std::to_string(times) + " --delay 20 " + keysym);
+  sleepMs(Tempo::klawisz);
 }
 
 void App::type(const std::string& text) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/run.h"
@@ -72,6 +73,10 @@ class App : public Driver {
   // Positions are picture positions, 0..639 and 0..399: at a scale n, the middle of the
   // n x n square that shows the pixel.
   void doubleClick(int x, int y);
+  // A left click at each point in turn, in one go: as fast as the server takes them.
+  void clicks(const std::vector<std::pair<int, int>>& points);
+  // The key keysym pressed times times in a row, 20 ms apart.
+  void keys(const std::string& keysym, int times);
   // Types text (UTF-8, Polish letters included) as keys on a Polish keyboard layout.
   void type(const std::string& text);
   void closeWindow();                           // asks the window to close, as a user would
@@ -102,6 +107,7 @@ class App : public Driver {
   void sendClick(int button) override;
   void sendKey(const std::string& keysym) override;
   void xdo(const std::string& args);
+  std::string screenAt(int x, int y) const;  // "X Y" on the screen of picture position (x, y)
   void startServer(const std::string& screen);
   std::string grab(const std::string& out);  // import's output of the window crop
   void startWindowManager();

@@ -72,6 +72,7 @@ void ResetGlobals() {
   TOOLKIT_GLOBALS(GLOBAL_RESET)
   PICFILES_GLOBALS(GLOBAL_RESET)
   PAINT_GLOBALS(GLOBAL_RESET)
+  zapomnij();  // the picture's history
   GEMInit();  // GPR.font, as start-up left it
 }
 
