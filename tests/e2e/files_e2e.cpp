@@ -336,23 +336,22 @@ TEST_F(NewKinds, SpectrumDoodleDegasOf32034AndPngLoadAsTheConverterShowsThem) {
 // block what the block's BMP holds (both read by netpbm); a PNG in the block stamps.
 TEST_F(Files, PngsLoadIntoTheBlockAndSaveFromPictureAndBlock) {
   if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
-  // A user who deletes the offered ".BMP" behind the typed name.
-  auto chooseOnly = [&](const std::string& name) {
+  // Through a box: the name typed, the offered ".BMP" behind it deleted unless kept,
+  // and back on the control screen.
+  auto take = [&](Rect box, const std::string& name, bool keepOffered = false) {
+    open(box);
     app.type(name);
-    for (int i = 0; i < 4; i++) app.key("Delete");
+    for (int i = 0; i < (keepOffered ? 0 : 4); i++) app.key("Delete");
     app.key("Return");
     app.key("Return");
+    return Panel(app.waitFor(Panel));
   };
   std::mt19937 rng{24};
   std::vector<uint32_t> colours(7 * 3);
   for (uint32_t& c : colours) c = rng() & 0xFFFFFF;
   const std::string png = write("i.png", PngRgbOf(7, 3, colours));
-  open(LBMP);
-  choose(png);
-  ASSERT_TRUE(Panel(app.waitFor(Panel)));
-  open(ZBMP);
-  chooseOnly(path("p.png"));
-  ASSERT_TRUE(Panel(app.waitFor(Panel)));
+  ASSERT_TRUE(take(LBMP, png));
+  ASSERT_TRUE(take(ZBMP, path("p.png")));
   const Obrazek p = PoPngtopam(path("p.png"), app.dir());
   ASSERT_EQ(p.w, 640);
   EXPECT_TRUE(shows(p)) << "the drawing screen";
@@ -363,15 +362,9 @@ TEST_F(Files, PngsLoadIntoTheBlockAndSaveFromPictureAndBlock) {
       stretched.px[size_t(y) * 640 + x] = colours[size_t((2 * y + 1) * 3 / 800) * 7 + (2 * x + 1) * 7 / 1280];
   EXPECT_TRUE(SamePixels(p.px, stretched.px, 640, Layout::Rgb)) << "the stretched PNG";
 
-  open(LBLOK);
-  choose(png);
-  ASSERT_TRUE(Panel(app.waitFor(Panel)));
-  open(ZBLOK);
-  chooseOnly(path("b.PNG"));
-  ASSERT_TRUE(Panel(app.waitFor(Panel)));
-  open(ZBLOK);
-  choose(path("b"));
-  ASSERT_TRUE(Panel(app.waitFor(Panel)));
+  ASSERT_TRUE(take(LBLOK, png));
+  ASSERT_TRUE(take(ZBLOK, path("b.PNG")));
+  ASSERT_TRUE(take(ZBLOK, path("b"), true));  // b.BMP
   const Obrazek b = PoPngtopam(path("b.PNG"), app.dir());
   EXPECT_EQ(b.w, 7);
   EXPECT_EQ(b.px, colours);
