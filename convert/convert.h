@@ -1,6 +1,6 @@
 // tarksen-convert, the batch converter between Atari ST picture files and PNG/BMP: the
-// command line (main.cpp), one file's conversion (job.cpp), the PNG and BMP codecs it
-// adds to picfiles/st_core (png.cpp, bmp.cpp) and safe file reading and writing within
+// command line (main.cpp), one file's conversion (job.cpp), the BMP reader it adds to
+// picfiles/st_core and picfiles/png_core (bmp.cpp) and safe file reading and writing within
 // one memory budget the workers share (files.cpp). It opens no window: SDL serves only
 // to read BMP files, with no subsystem started.
 #pragma once
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "picfiles/png_core.h"
 #include "picfiles/st_core.h"
 #include "platform/texture_core.h"
 
@@ -50,16 +51,6 @@ inline constexpr const char* Interrupted = "interrupted";
 // The 16 colours the paint program shows (its GEMColor), for the core's `shown`.
 extern const uint32_t* const PaintColours;
 
-// PNG through libpng: any PNG to r, g, b, a (16-bit channels cut to 8, grey and
-// palettes expanded, alpha kept for the caller to ignore); "" or libpng's reason.
-// PngFile writes img (alpha dropped) as an indexed PNG of 1, 2, 4 or 8 bits when it
-// has at most 256 colours, else as 8-bit RGB.
-std::string PngDecode(const uint8_t* data, size_t size, PicImage& img);
-std::string PngFile(const PicImage& img, std::vector<uint8_t>& out);
-// The same for w x h pixel values shown as colours[v], without looking at each
-// pixel's colour: the palette holds the colours of the values that occur.
-std::string PngIndexed(int32_t w, int32_t h, const uint8_t* values, const uint32_t colours[16],
-                       std::vector<uint8_t>& out);
 // BMP through SDL's reader, as the paint program loads one; "" or SDL's reason.
 std::string BmpDecode(const uint8_t* data, size_t size, PicImage& img);
 

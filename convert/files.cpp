@@ -79,14 +79,8 @@ uint64_t MachineMemoryBudget() {
 }
 
 uint64_t MemoryNeed(const uint8_t* head, size_t n, uint64_t size) {
-  static const uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   uint64_t w = 0, h = 0;
-  if (n >= 24 && memcmp(head, png, 8) == 0 && memcmp(head + 12, "IHDR", 4) == 0) {
-    for (int i = 0; i < 4; i++) {
-      w = w << 8 | head[16 + i];
-      h = h << 8 | head[20 + i];
-    }
-  } else if (!BmpHeaderSize(head, n, w, h)) {
+  if (!PngHeaderSize(head, n, w, h) && !BmpHeaderSize(head, n, w, h)) {
     w = h = 0;
   }
   // A picture over the budget of pixels is refused from its header, before it takes more.

@@ -148,10 +148,10 @@ static int readOptions(int argc, char** argv, CommandLine& cl, std::string& outp
       case OptAsShown: opt.asShown = true; break;
       case OptSize:
         if (optarg == std::to_string(PicDegasBytes)) opt.degasSize = PicDegasBytes;
-        else if (optarg == std::to_string(StDegasBytes)) opt.degasSize = StDegasBytes;
+        else if (optarg == std::to_string(PicDegasPlainBytes)) opt.degasSize = PicDegasPlainBytes;
         else
           return usageError("--size must be " + std::to_string(PicDegasBytes) + " or " +
-                            std::to_string(StDegasBytes) + ", not '" + optarg + "'");
+                            std::to_string(PicDegasPlainBytes) + ", not '" + optarg + "'");
         break;
       case OptMemory: {
         char* end;

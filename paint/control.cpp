@@ -1,3 +1,4 @@
+#include <string>
 #include <vector>
 
 #include "paint/control_core.h"
@@ -80,16 +81,33 @@ static void klawiszPanelu() {
   ctrlPanelu = historia_klawisz(InKey, InMod, rob_e$);
 }
 
+// A load on the control screen, one step of the history; a block load leaves the
+// picture, and makes no step. load tells whether the picture is now a file's own, whose
+// version is then noted as saved.
+template <typename F>
+static void wczytaj(F load) {
+  krok_menu();
+  bool plik = load();
+  krok_zamknij();
+  if (plik) wersja_pliku = wersja;
+}
+
+void upusc(const char* path) { wczytaj([&] { return laduj_plik(path, 1); }); }
+
 void sterownia() {
   for (;;) {
     menu();
     ShowE();
     puscPrzyciski();
     klawiszPanelu();
+    DropWanted = 1;
     int32_t v = GEMWaitBoxClick(boxy, 81, 0);
+    DropWanted = 0;
     k = int32_t(MouseK);
     x = MouseX;
     y = MouseY;
+    std::string upuszczony = SDLTakeDrop();
+    if (k == 0 && !upuszczony.empty()) upusc(upuszczony.c_str());
 
     if (k == 0)
       klawiszPanelu();
@@ -110,12 +128,7 @@ void sterownia() {
         krok_zamknij();
       }
       if (r.cmd == KONIEC && pytanie("Koniec programu ?") == 0) return;
-      if (r.cmd == LADUJ) {
-        krok_menu();  // a block load leaves the picture, and makes no step
-        bool plik = laduj(r.nr);
-        krok_zamknij();
-        if (plik) wersja_pliku = wersja;
-      }
+      if (r.cmd == LADUJ) wczytaj([&] { return laduj(r.nr); });
       if (r.cmd == ZAPISZ && zapisz(r.nr)) wersja_pliku = wersja;
     }
     // Right or middle button anywhere, or a double click on a box: draw.

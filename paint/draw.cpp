@@ -1,8 +1,10 @@
+#include <string>
 #include <vector>
 
 #include "paint/draw_core.h"
 #include "paint/historia_core.h"
 #include "paint/paint.h"
+#include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
 
@@ -32,6 +34,9 @@ void cz_mysz() {
         k = e.button.button;
         nacisk = true;
         Quit = 1;
+        break;
+      case SDL_DROPFILE:
+        if (DropWanted) Quit = 1;
         break;
       default:
         break;
@@ -88,7 +93,19 @@ void krata() {
 
 void pracownia() {
   for (;;) {
+    DropWanted = 1;
     cz_mysz();
+    DropWanted = 0;
+    // A dropped file loads as on the control screen, by the same way there and back:
+    // a picture replaces the one being drawn, a step of the history, and becomes the
+    // undo copy.
+    std::string upuszczony = SDLTakeDrop();
+    if (k == 0 && key == 0 && !upuszczony.empty()) {
+      do_menu();
+      upusc(upuszczony.c_str());
+      do_ekranu();
+      continue;
+    }
     t_undo();
     t_nawias();
     t_historia();

@@ -13,8 +13,9 @@ static const char pomoc[] =
     "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [FILE]\n"
     "TARKSEN 2, a paint program: choose tools, colours, patterns and drawing modes\n"
     "on the control screen, draw with the mouse on the drawing screen; a right click\n"
-    "switches between them. FILE, a DEGAS or Doodle picture (.PI1, .PI2, .PI3, .PIC)\n"
-    "or a BMP, is loaded onto the picture at start; a GBF block becomes the block.\n"
+    "switches between them. FILE, a PNG, a BMP or an Atari picture (.PI1, .PI2, .PI3,\n"
+    ".PIC, .DOO, .PC1, .PC2, .PC3, .NEO, .SPU, .SPC), is loaded onto the picture at\n"
+    "start; a GBF block becomes the block. Files dropped on the window load as well.\n"
     "The 640x400 picture is shown at a whole scale: each pixel an N x N square.\n"
     "The window opens at the largest scale that fits the screen; resized or\n"
     "maximised it keeps the largest that fits, centred on black. F11 or Alt+Enter\n"
@@ -85,10 +86,7 @@ int main(int argc, char** argv) {
   if (w.plik) {
     menu();
     ShowE();
-    krok_menu();
-    bool plik = laduj_plik(w.plik, 1);
-    krok_zamknij();
-    if (plik) wersja_pliku = wersja;
+    upusc(w.plik);
   }
   sterownia();
   sprzataj();

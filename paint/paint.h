@@ -60,16 +60,24 @@ void uklad();
 // Draws the panel into GEMScreen; does not present.
 void menu();
 // The control screen loop; returns when the user ends the program or asks to quit.
+// A file dropped on the window while it waits for a click loads as from the "BMP" box.
 void sterownia();
+// Loads a file dropped on the window (or named on the command line) as the "BMP" load
+// box loads a chosen one, one step of the history, in the control screen's state
+// (picture in rob_e$); a picture loaded is noted as the file's (wersja_pliku).
+void upusc(const char* path);
 // Puts the picture from rob_e$ on GEMScreen, sets colour and blend mode, shows it.
 void do_ekranu();
 // Stores the picture in rob_e$ again, blend mode none, grid hidden.
 void do_menu();
 
 // Drawing screen.
-// The drawing loop; returns on a press of a button other than the left one.
+// The drawing loop; returns on a press of a button other than the left one. A file
+// dropped on the window while it waits (not while a tool runs) loads as on the control
+// screen: do_menu, upusc, do_ekranu.
 void pracownia();
-// Waits for one key-down, motion or button-down and records it in x, y, k, key.
+// Waits for one key-down, motion or button-down and records it in x, y, k, key; with
+// DropWanted set a dropped file also ends the wait, with k and key 0.
 // Always leaves Quit 0: a quit request while drawing is discarded.
 void cz_mysz();
 void t_undo();    // Backspace: puts the undo copy back and shows it

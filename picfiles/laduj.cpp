@@ -1,10 +1,14 @@
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "filesel/filesel.h"
 #include "picfiles/files_core.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
+#include "picfiles/png_core.h"
+#include "picfiles/st_core.h"
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 
@@ -22,19 +26,28 @@ bool laduj_plik(const char* path, int32_t c) {
   if (!path[0]) return false;
   GEMIconColors();
   PicKind kind = PicKindOf(path);
-  bool ok = false, picture = false;
-  if (kind.how == PicKind::PIC_PLANES) {
-    ok = LoadPIC(path, kind.planes);
-    picture = kind.planes != 0;
-  } else if (kind.how == PicKind::PIC_BMP) {
-    ok = LoadBMP(path, c);
-    picture = c == 1;
-  } else {
-    GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót");
+  bool ok = false, picture = c == 1;
+  switch (kind.how) {
+    case PicKind::PIC_PLANES:
+      ok = LoadPIC(path, kind.planes);
+      picture = kind.planes != 0;
+      break;
+    case PicKind::PIC_ATARI: ok = LoadAtari(path); picture = true; break;
+    case PicKind::PIC_BMP: ok = LoadBMP(path, c); break;
+    case PicKind::PIC_PNG: ok = LoadPNG(path, c); break;
+    default: GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót"); break;
   }
   if (ok) FSRemember(path);
   if (ok && picture) SDLTitle(path, false);
   return ok && picture;
+}
+
+// The alert of a BMP or PNG that could not be loaded: the reason, as it stands.
+static void cannotLoad(const char* why) {
+  // The alert's own drawing may set another error while it prints this one.
+  char text[256];
+  SDL_strlcpy(text, why, sizeof text);
+  GEMMessage(0, 50, text, 0, "i|Powrót");
 }
 
 // Bytes a pixel of a surface SDL read whose pixels are stored as blue, green, red (and
@@ -69,11 +82,35 @@ bool LoadBMP(const char* path, int32_t dest) {
     ok = abgr && putBlock(abgr->pixels, abgr->w, abgr->h, abgr->pitch);
     if (abgr) SDL_FreeSurface(abgr);
   }
-  if (!ok) {
-    // The alert's own drawing may set another error while it prints this one.
-    char error[256];
-    SDL_strlcpy(error, SDL_GetError(), sizeof error);
-    GEMMessage(0, 50, error, 0, "i|Powrót");
-  }
+  if (!ok) cannotLoad(SDL_GetError());
   return ok;
+}
+
+bool LoadPNG(const char* path, int32_t dest) {
+  std::string why;
+  PicImage img;
+  {
+    std::vector<uint8_t> file;
+    if (!PicReadFile(path, StMaxInputBytes, file)) why = SDL_GetError();
+    else if (file.size() > StMaxInputBytes) why = std::string(path) + ": larger than 256 MiB";
+    else why = PngDecode(file.data(), file.size(), img);
+  }
+  if (why.empty()) {
+    bool ok;
+    if (dest == 1 && img.w == PicW && img.h == PicH) {
+      ok = putPicture(img.px.data());  // the stretch would copy every pixel as it is
+    } else if (dest == 1) {
+      std::unique_ptr<uint32_t[]> picture(new uint32_t[size_t(PicW) * PicH]);
+      PicStretchPixels(reinterpret_cast<const uint8_t*>(img.px.data()), img.w, img.h,
+                       size_t(img.w) * 4, PicRgba, picture.get());
+      ok = putPicture(picture.get());
+    } else {
+      ok = putBlock(img.px.data(), img.w, img.h, img.w * 4);
+    }
+    if (!ok) why = SDL_GetError();
+  }
+  if (why.empty()) return true;
+  puts(why.c_str());
+  cannotLoad(why.c_str());
+  return false;
 }

@@ -14,7 +14,7 @@ bool PicDetect(const uint8_t* file, size_t size, int32_t planes, PicLayout& lay)
   PicLayout l;
   uint64_t n = size;
   if (const PicScreen* screen = PicScreenOf(planes)) {
-    if (size == PicDegasBytes) {
+    if (size == PicDegasBytes || size == PicDegasPlainBytes) {
       l.offset = PicDegasBodyAt;
       n = PicBodyBytes;
     }

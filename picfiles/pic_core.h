@@ -9,7 +9,8 @@
 
 inline constexpr int32_t PicW = 640, PicH = 400;  // the stored picture
 inline constexpr size_t PicBodyBytes = 32000;     // a screen body; also a Doodle file
-inline constexpr size_t PicDegasBytes = 32066;    // the one DEGAS length accepted
+inline constexpr size_t PicDegasBytes = 32066;    // DEGAS with its colour-cycling tail
+inline constexpr size_t PicDegasPlainBytes = 32034;  // DEGAS as DEGAS itself writes it
 inline constexpr size_t PicDegasBodyAt = 34;      // after the resolution and palette words
 inline constexpr size_t PicGbfHeaderBytes = 6;    // W, rows - 1, P: big-endian words
 inline constexpr size_t PicMaxFileBytes = PicDegasBytes;  // no accepted file is longer
@@ -51,7 +52,7 @@ struct PicName {
 inline constexpr PicName PicNames[] = {
     {"PI1", 4, "DEGAS", true, true},    {"PI2", 2, "DEGAS", true, true},
     {"PI3", 1, "DEGAS", true, true},    {"PIC", 1, "Doodle", true, true},
-    {"DOO", 1, "Doodle", false, false}, {"GBF", 0, "GBF", true, false},
+    {"DOO", 1, "Doodle", true, false},  {"GBF", 0, "GBF", true, false},
 };
 // The entry of ext, matched exactly, case included; null for any other text.
 constexpr const PicName* PicNameOf(const char* ext) {
@@ -114,7 +115,7 @@ struct PicImage {
 void PicTable(int32_t planes, uint8_t T[16]);
 
 // Detection from the length and header alone. planes is the caller's plane count:
-// 1, 2 or 4 take a 32,066-byte DEGAS picture or a 32,000-byte body (640x400 with one
+// 1, 2 or 4 take a DEGAS picture of 32,066 or 32,034 bytes or a 32,000-byte body (640x400 with one
 // plane, 640x200 with two, 320x200 with four); 0 takes a GBF file, whose header gives
 // the layout. False (lay untouched) for any other length, a header whose layout does
 // not fill the rest of the file exactly, a GBF plane count outside 1..4, or another

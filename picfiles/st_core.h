@@ -13,7 +13,6 @@
 
 #include "picfiles/pic_core.h"
 
-inline constexpr size_t StDegasBytes = 32034;     // resolution, palette, body
 inline constexpr size_t StNeoBytes = 32128;       // NEOchrome: 128-byte header, body
 inline constexpr size_t StNeoBodyAt = 128;
 inline constexpr size_t StSpuBytes = 51104;       // Spectrum 512: body, 199 line palettes
@@ -134,7 +133,7 @@ std::string StFromColours(const PicImage& img, const char* format, int32_t plane
 void StNearestColours(const PicImage& img, const StPalette& pal, PicImage& out);
 
 // Files from pic (a screen of its planes, 16 palette words): a DEGAS picture of
-// `size` bytes, StDegasBytes or PicDegasBytes (then with colour animation switched off);
+// `size` bytes, PicDegasPlainBytes or PicDegasBytes (then with colour animation switched off);
 // and a 32,000-byte body without header (PIC, Doodle).
 void StDegasFile(const StPicture& pic, size_t size, std::vector<uint8_t>& out);
 void StBodyFile(const StPicture& pic, std::vector<uint8_t>& out);

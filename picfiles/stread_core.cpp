@@ -1,9 +1,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "picfiles/png_core.h"
 #include "picfiles/st_core.h"
-
-static const uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 static uint16_t be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
 static uint32_t le32(const uint8_t* p) {
@@ -27,7 +26,7 @@ struct Lengths {
   const char* picture;  // in messages
   size_t n[2];          // one or two lengths; 0 for none
 };
-static const Lengths DegasLengths = {"a DEGAS picture", {StDegasBytes, PicDegasBytes}};
+static const Lengths DegasLengths = {"a DEGAS picture", {PicDegasPlainBytes, PicDegasBytes}};
 static const Lengths BodyLengths = {"a screen without header", {PicBodyBytes, 0}};
 static const Lengths NeoLengths = {"a NEOchrome picture", {StNeoBytes, 0}};
 static const Lengths SpuLengths = {"a Spectrum 512 picture", {StSpuBytes, 0}};

@@ -223,7 +223,7 @@ void StDegasFile(const StPicture& pic, size_t size, std::vector<uint8_t>& out) {
   PicEncode(pic.values.data(), pic.w / 8, pic.h, pic.planes, &out[PicDegasBodyAt]);
   // Colour animation: limits 0, every channel's direction 1, off.
   if (size == PicDegasBytes)
-    for (int ch = 0; ch < 4; ch++) put16(out, StDegasBytes + 16 + 2 * ch, 1);
+    for (int ch = 0; ch < 4; ch++) put16(out, PicDegasPlainBytes + 16 + 2 * ch, 1);
 }
 
 void StBodyFile(const StPicture& pic, std::vector<uint8_t>& out) {

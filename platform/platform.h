@@ -4,6 +4,7 @@
 #pragma once
 #include <SDL.h>
 #include <cstdint>
+#include <string>
 
 #include "platform/globals_core.h"
 // The scaled window's geometry: ScreenW, ScreenH, FitScreen, PictureFromWindow.
@@ -55,7 +56,8 @@ extern SDL_Texture* blok$;      // the block (clipboard), any size; null until m
   X(uint16_t, WindowEvent, 0)       /* bit n: window event id n arrived for our window */         \
   X(uint8_t, Quit, 0)               /* 1 once a quit was requested; waits use it as end code */   \
   X(const Uint8*, SDLKeyboardState, nullptr)  /* SDL's keyboard state, refreshed by every pump */ \
-  X(char*, SDLTEXT$, STRING$)       /* where text input is appended */
+  X(char*, SDLTEXT$, STRING$)       /* where text input is appended */                            \
+  X(uint8_t, DropWanted, 0)         /* 1 while a wait takes a file dropped on the window */
 PLATFORM_GLOBALS(GLOBAL_EXTERN)
 
 // Starts SDL (exit 1 with SDL's error on stdout if that fails, or with a line naming
@@ -110,7 +112,14 @@ void SDLToggleFullscreen();
 // until released. Whenever the window's contents may be lost or its size changed
 // (shown, exposed, moved, resized, maximised, restored) the screen is shown again as
 // it was (SDLPresent), whatever loop or dialog is waiting; the event goes on.
+// A file dropped on the window while DropWanted is set becomes the one SDLTakeDrop
+// gives (a later one replaces it) and goes on as an SDL_DROPFILE whose file is null, to
+// end the wait; any other drop is dropped. Either way SDL's copy of the name is freed
+// here, so no loop has to.
 int SDLCALL SDLFilterEvent(void* userdata, SDL_Event* e);
+// The path of the last file dropped while DropWanted was set, and forgets it; "" when
+// there is none.
+std::string SDLTakeDrop();
 // SDL's pointer now, as GetSDLEvents samples it: its button mask less a button whose
 // press the border dropped, and (*x, *y) its picture position, clamped to the picture's
 // edge in the border (as SDLFilterEvent moves event positions).

@@ -1,3 +1,5 @@
+#include <mutex>
+
 #include "platform/platform.h"
 
 // What the window shows and how its pointer positions map onto the picture, as the
@@ -9,6 +11,10 @@ static int32_t winW = ScreenW, winH = ScreenH, drawW = ScreenW, drawH = ScreenH;
 // dropped, kept from the program until released.
 static Uint32 held = 0, ignored = 0;
 static SDL_threadID mainThread = 0;
+// The file dropped while a wait wanted one, until taken; the filter may run in a
+// thread that pushes events.
+static std::mutex droppedLock;
+static std::string dropped;
 
 static void measure() {
   if (!SDLWindow || !SDLRenderer) return;
@@ -165,9 +171,27 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
     case SDL_WINDOWEVENT:
       if (ours && contentsLost(e->window.event) && SDL_ThreadID() == mainThread) SDLPresent();
       return 1;
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT: {
+      bool wanted = e->type == SDL_DROPFILE && DropWanted && e->drop.file;
+      if (wanted) {
+        std::lock_guard<std::mutex> hold(droppedLock);
+        dropped = e->drop.file;
+      }
+      SDL_free(e->drop.file);
+      e->drop.file = nullptr;
+      return wanted;
+    }
     default:
       return 1;
   }
+}
+
+std::string SDLTakeDrop() {
+  std::string path;
+  std::lock_guard<std::mutex> hold(droppedLock);
+  path.swap(dropped);
+  return path;
 }
 
 uint32_t SDLPointer(int32_t* x, int32_t* y) {

@@ -12,7 +12,7 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
   int32_t selection = BoxWaitStart(table, count);
 
   // Quit holds the end code: 1 quit, 2 box, 4 key, 5 window event, 6 other button,
-  // 7 a wheel turn the caller takes.
+  // 7 a wheel turn the caller takes, 8 a file dropped while DropWanted is set.
   SDL_Event e;
   while (Quit == 0 && SDL_WaitEvent(&e)) {
     switch (e.type) {
@@ -27,6 +27,9 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
         InKey = e.key.keysym.sym;
         InMod = e.key.keysym.mod;
         Quit = 4;
+        break;
+      case SDL_DROPFILE:
+        if (DropWanted) Quit = 8;
         break;
       case SDL_MOUSEBUTTONDOWN:
         MouseX = e.button.x;

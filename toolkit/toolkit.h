@@ -62,11 +62,12 @@ void GEMDrawBoxes(const GEMBox* table, uint32_t count);
 // Blocks until a left click on an enabled selectable box (result: its index; MouseK 1,
 // or 0x21 for a double click), a key (InKey, its modifiers in InMod), another button
 // (MouseK its number, +0x20 for a double click), a quit request, any window event when
-// windowEnds != 0, or a wheel turn while GEMHabits is set (GEMWheel; MouseK and InKey
-// 0). Other endings return the radio box selected at entry, or -1. Applies push, radio
-// and toggle selection to the flags; draws nothing. A left press that hits no box is
-// dropped and leaves MouseX, MouseY and MouseK at 0. Quit is 1 afterwards only for a
-// quit request; a call made while Quit is set reads no event.
+// windowEnds != 0, a wheel turn while GEMHabits is set (GEMWheel; MouseK and InKey 0),
+// or a file dropped on the window while DropWanted is set (SDLTakeDrop gives it). Other
+// endings return the radio box selected at entry, or -1. Applies push, radio and toggle
+// selection to the flags; draws nothing. A left press that hits no box is dropped and
+// leaves MouseX, MouseY and MouseK at 0. Quit is 1 afterwards only for a quit request; a
+// call made while Quit is set reads no event.
 int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds);
 
 // Shows an alert on the window and presents it: panel, optional icon (first byte of

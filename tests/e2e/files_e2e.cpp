@@ -16,6 +16,7 @@
 #include "tests/picfiles/bmpmake.h"
 #include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
+#include "tests/picfiles/pngmake.h"
 #include "tests/picfiles/stmake.h"
 #include "tests/support/e2e.h"
 #include "tests/support/pnm.h"
@@ -264,6 +265,111 @@ TEST_F(Files, SavedPicturesLoadBack) {
   Obrazek bw = pi1;
   for (uint32_t& c : bw.px) c = c == 0xFFFFFF ? c : 0;
   EXPECT_TRUE(shows(bw)) << "the Doodle: only white stays white";
+}
+
+// A picture read back by netpbm's pngtopam, run in dir.
+static Obrazek PoPngtopam(const std::string& png, const std::string& dir) {
+  Ran r = Shell("pngtopam '" + png + "'", dir);
+  EXPECT_EQ(r.code, 0) << r.err;
+  Pnm p = ParsePnm(r.out, Layout::Rgb);
+  return Obrazek{p.w, p.h, p.px};
+}
+
+// Files of the kinds the converter reads besides those of old.
+struct Kinds {
+  std::mt19937 rng{24};
+  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16), v2 = RandomValues(rng, 640, 200, 4),
+                             v1 = RandomValues(rng, 640, 400, 2);
+  const std::vector<uint16_t> words = RandomStWords(rng, 16);
+  const std::vector<uint8_t> b4 = PlanesOf(v4, 320, 200, 4);
+  // Spectrum 512's 48 palette words for each of lines 1..199, all kinds of them.
+  std::vector<uint16_t> lines = [] {
+    std::vector<uint16_t> w(199 * 48);
+    for (size_t i = 0; i < w.size(); i++) w[i] = uint16_t(i * 37 & 0x0FFF);
+    return w;
+  }();
+  std::vector<uint32_t> colours = [this] {
+    std::vector<uint32_t> c(7 * 3);
+    for (uint32_t& v : c) v = rng() & 0xFFFFFF;
+    return c;
+  }();
+};
+
+// Each file, chosen through the "BMP" box, shows what tarksen-convert --as-shown makes
+// of it, pixel for pixel. Two tests share the kinds, each within the time of one.
+class NewKinds : public Files {
+ protected:
+  void loadEach(const std::vector<std::pair<const char*, std::vector<uint8_t>>>& rows) {
+    for (const auto& [name, bytes] : rows) {
+      SCOPED_TRACE(name);
+      open(LBMP);
+      std::string file = write(name, bytes);
+      choose(file);
+      Ran c = Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + file + "'",
+                    app.dir());
+      EXPECT_EQ(c.code, 0) << c.err;
+      EXPECT_TRUE(shows(PoPngtopam("shown.png", app.dir())));
+    }
+  }
+  void SetUp() override {
+    if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
+  }
+  Kinds k;
+};
+
+TEST_F(NewKinds, CompressedDegasAndNeochromeLoadAsTheConverterShowsThem) {
+  loadEach({{"a.PC1", PcOf(0, k.words, k.b4)},
+            {"b.PC2", PcOf(1, k.words, PlanesOf(k.v2, 640, 200, 2))},
+            {"c.PC3", PcOf(2, k.words, PlanesOf(k.v1, 640, 400, 1))},
+            {"d.NEO", NeoOf(0, k.words, k.b4)}});
+}
+
+TEST_F(NewKinds, SpectrumDoodleDegasOf32034AndPngLoadAsTheConverterShowsThem) {
+  loadEach({{"e.SPU", SpuOf(k.b4, k.lines)},
+            {"f.SPC", SpcOf(k.b4, k.lines)},
+            {"g.DOO", PlanesOf(k.v1, 640, 400, 1)},
+            {"h.PI1", DegasOf(0, k.words, k.b4)},  // 32,034 bytes, as DEGAS writes it
+            {"i.png", PngRgbOf(7, 3, k.colours)}});
+}
+
+// A PNG saved from the picture holds what the drawing screen shows, one saved from the
+// block what the block's BMP holds (both read by netpbm); a PNG in the block stamps.
+TEST_F(Files, PngsLoadIntoTheBlockAndSaveFromPictureAndBlock) {
+  if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
+  // Through a box: the name typed, the offered ".BMP" behind it deleted unless kept,
+  // and back on the control screen.
+  auto take = [&](Rect box, const std::string& name, bool keepOffered = false) {
+    open(box);
+    app.type(name);
+    for (int i = 0; i < (keepOffered ? 0 : 4); i++) app.key("Delete");
+    app.key("Return");
+    app.key("Return");
+    return Panel(app.waitFor(Panel));
+  };
+  std::mt19937 rng{24};
+  std::vector<uint32_t> colours(7 * 3);
+  for (uint32_t& c : colours) c = rng() & 0xFFFFFF;
+  const std::string png = write("i.png", PngRgbOf(7, 3, colours));
+  ASSERT_TRUE(take(LBMP, png));
+  ASSERT_TRUE(take(ZBMP, path("p.png")));
+  const Obrazek p = PoPngtopam(path("p.png"), app.dir());
+  ASSERT_EQ(p.w, 640);
+  EXPECT_TRUE(shows(p)) << "the drawing screen";
+  // The PNG it came from, each pixel the file's pixel under its centre.
+  Obrazek stretched{640, 400, std::vector<uint32_t>(640 * 400)};
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++)
+      stretched.px[size_t(y) * 640 + x] = colours[size_t((2 * y + 1) * 3 / 800) * 7 + (2 * x + 1) * 7 / 1280];
+  EXPECT_TRUE(SamePixels(p.px, stretched.px, 640, Layout::Rgb)) << "the stretched PNG";
+
+  ASSERT_TRUE(take(LBLOK, png));
+  ASSERT_TRUE(take(ZBLOK, path("b.PNG")));
+  ASSERT_TRUE(take(ZBLOK, path("b"), true));  // b.BMP
+  const Obrazek b = PoPngtopam(path("b.PNG"), app.dir());
+  EXPECT_EQ(b.w, 7);
+  EXPECT_EQ(b.px, colours);
+  EXPECT_EQ(b.px, ReadWithImageMagick(path("b.BMP")).px);
+  EXPECT_TRUE(Stempluje(app, 7, 3, [&](int x, int y) { return colours[size_t(y) * 7 + x]; }));
 }
 
 // A quit request while the selector is up ends the command and the program, exit code

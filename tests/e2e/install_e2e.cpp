@@ -44,9 +44,12 @@ void CheckInstalledTree(const std::string& root) {
   EXPECT_EQ(valid.code, 0);
   EXPECT_EQ(valid.out + valid.err, "") << "no hint or warning";
   std::string entry = ReadText(desktop);
-  for (const char* line : {"Exec=tarksen %f", "MimeType=image/x-degas;image/x-doodle;image/bmp;",
-                           "Name[pl]=TARKSEN 2", "GenericName[pl]=Program do rysowania",
-                           "Comment[pl]=Rysowanie myszą; otwiera obrazy DEGAS, Doodle i BMP"})
+  for (const char* line :
+       {"Exec=tarksen %f",
+        "MimeType=image/png;image/bmp;image/x-degas;image/x-doodle;image/x-neochrome;"
+        "image/x-spectrum512;image/x-gbf;",
+        "Name[pl]=TARKSEN 2", "GenericName[pl]=Program do rysowania",
+        "Comment[pl]=Rysowanie myszą; otwiera obrazy PNG, BMP i Atari ST"})
     EXPECT_NE(entry.find(std::string("\n") + line + "\n"), std::string::npos) << line;
 
   std::string page = root + "/share/man/man1/tarksen.1.gz";
@@ -83,9 +86,13 @@ void CheckInstalledTree(const std::string& root) {
   const std::string mime = data / "mime";
   Sh("mkdir -p '" + mime + "/packages' && cp '" + root + "/share/mime/packages/tarksen.xml' '" +
      mime + "/packages/' && update-mime-database '" + mime + "'");
+  // Every Atari name in the capitals the program reads, and in those alone (":cs").
   std::string globs = ReadText(mime + "/globs2");
-  for (const char* g : {"image/x-degas:*.PI1:cs", "image/x-degas:*.PI2:cs",
-                        "image/x-degas:*.PI3:cs", "image/x-doodle:*.PIC:cs"})
+  for (const char* g : {"image/x-degas:*.PI1:cs", "image/x-degas:*.PI2:cs", "image/x-degas:*.PI3:cs",
+                        "image/x-degas:*.PC1:cs", "image/x-degas:*.PC2:cs", "image/x-degas:*.PC3:cs",
+                        "image/x-doodle:*.PIC:cs", "image/x-doodle:*.DOO:cs",
+                        "image/x-neochrome:*.NEO:cs", "image/x-spectrum512:*.SPU:cs",
+                        "image/x-spectrum512:*.SPC:cs", "image/x-gbf:*.GBF:cs"})
     EXPECT_NE(globs.find(g), std::string::npos) << g << " in\n" << globs;
   // A file manager offers the program only for the names it opens.
   Scratch files("inst");

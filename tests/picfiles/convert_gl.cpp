@@ -1,9 +1,10 @@
 // tarksen-convert beside the paint program: --as-shown gives the picture the paint
-// program holds after LoadPIC of the same file, and the converter's DEGAS files open
-// in it. The paint program has no load command to drive end to end yet, so its reader
-// is run here as the command will run it.
+// program holds after loading the same file (LoadPIC, or the load by name for the
+// kinds only the converter's reader knew before), and the converter's DEGAS files open
+// in it.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -74,6 +75,9 @@ TEST_F(ConvertShown, AsShownIsThePictureThePaintProgramLoads) {
   std::vector<uint8_t> low = body(320, 200, 4), medium = body(640, 200, 2), high = body(640, 400, 1);
   std::vector<uint16_t> words = RandomStWords(rng, 16);
   std::vector<uint8_t> spu = SpuOf(low, std::vector<uint16_t>(199 * 48, 0x0123));
+  // A compressed Spectrum 512 file has no first line: its values are 0.
+  std::vector<uint8_t> lowNoTop = low;
+  std::fill(lowNoTop.begin(), lowNoTop.begin() + 160, 0);
   const ShownCase cases[] = {
       {"PI1", "x.PI1", 4, true, DegasOf(0, words, low, PicDegasBytes), {}},
       {"PI1 as PI1", "x.PI1", 4, true, DegasOf(0, words, low, PicDegasBytes), {}, "pi1"},
@@ -87,6 +91,9 @@ TEST_F(ConvertShown, AsShownIsThePictureThePaintProgramLoads) {
       {"PC2", "y.PC2", 2, false, PcOf(1, words, medium), medium},
       {"NEO", "y.NEO", 4, false, NeoOf(0, words, low), low},
       {"SPU", "y.SPU", 4, false, spu, low},
+      {"PC3", "y.PC3", 1, false, PcOf(2, words, high), high},
+      {"SPC", "y.SPC", 4, false, SpcOf(lowNoTop, std::vector<uint16_t>(199 * 48, 0x0123)), lowNoTop},
+      {"Doodle", "y.DOO", 1, false, high, high},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -95,7 +102,14 @@ TEST_F(ConvertShown, AsShownIsThePictureThePaintProgramLoads) {
     ClearTarget(rob_e$, GEMColor[2]);
     LoadPIC(ref.c_str(), c.planes);
     Image paint = ReadPixels(c.planes ? rob_e$ : blok$);
-    EXPECT_TRUE(SameImage(shown(c.file), paint, true));
+    const Image converted = shown(c.file);
+    EXPECT_TRUE(SameImage(converted, paint, true));
+    if (!c.sameFile) {
+      // The program reads the file itself as well, by its name, and shows the same.
+      ClearTarget(rob_e$, GEMColor[2]);
+      laduj_plik(path.c_str(), 1);
+      EXPECT_TRUE(SameImage(converted, ReadPixels(rob_e$), true)) << "the file itself";
+    }
     if (c.atari) {
       std::string f = std::string(" --force -f ") + c.atari;
       Ran r = Shell(ConvertCommand("--as-shown" + f + " -o out.atari '" + c.file + "'") + " && " +

@@ -22,12 +22,15 @@
 #include "filesel/filesel.h"
 #include "paint/paint.h"
 #include "picfiles/picfiles.h"
+#include "picfiles/png_core.h"
 #include "platform/platform.h"
 #include "tests/paint/draw_gl.h"
 #include "tests/picfiles/bmpmake.h"
 #include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
+#include "tests/picfiles/pngmake.h"
 #include "tests/picfiles/scene.h"
+#include "tests/picfiles/stmake.h"
 #include "tests/support/alerts.h"
 #include "tests/support/gl.h"
 #include "tests/support/mounts.h"
@@ -98,6 +101,15 @@ TEST_F(Commands, TheNameChoosesTheReader) {
   const std::vector<uint8_t> pi1 = Degas(PlanesOf(Pattern(320, 200, 4), 320, 200, 4));
   const std::vector<uint8_t> gbf = Gbf(20, 0, 1, PlanesOf(Pattern(32, 1, 1), 32, 1, 1));
   const std::vector<uint8_t> bmp = Bmp24(Small);
+  const std::vector<uint8_t> png = PngRgbOf(4, 2, Small.px);
+  // The other Atari kinds of the same 16-colour picture, each with its own palette,
+  // which the program does not show.
+  const std::vector<uint8_t> body4 = PlanesOf(Pattern(320, 200, 4), 320, 200, 4);
+  const std::vector<uint16_t> words(16, 0x0123);
+  const std::vector<uint8_t> pc1 = PcOf(0, words, body4), neo = NeoOf(0, words, body4),
+                             spu = SpuOf(body4, std::vector<uint16_t>(199 * 48, 0x0456)),
+                             spc = SpcOf(body4, std::vector<uint16_t>(199 * 48, 0x0456)),
+                             doodle = PlanesOf(Pattern(640, 400, 1), 640, 400, 1);
   ASSERT_EQ(mkdir((dir + "/pics.old").c_str(), 0755), 0);
 
   Image pi1Picture(640, 400), bmpPicture(640, 400), gbfBlock(32, 1);
@@ -109,6 +121,12 @@ TEST_F(Commands, TheNameChoosesTheReader) {
     }
   gbfBlock.px = ThroughTable(Pattern(32, 1, 1), 1);
   const Image smallBlock = opaque(Small);
+  Image doodlePicture(640, 400);
+  doodlePicture.px = ThroughTable(Pattern(640, 400, 1), 1);
+  // A Spectrum 512 file compressed holds no first line: it shows in value 0, white.
+  Image spcPicture = pi1Picture;
+  for (int y = 0; y < 2; y++)
+    for (int x = 0; x < 640; x++) spcPicture.at(x, y) = GEMColor[0];
 
   enum Outcome { UNKNOWN, PICTURE, BLOCK };
   struct {
@@ -129,6 +147,19 @@ TEST_F(Commands, TheNameChoosesTheReader) {
       {"x.BMP", bmp, 0, BLOCK, smallBlock},
       {"x.bmp", bmp, 2, BLOCK, smallBlock},
       {"x.GBF", gbf, 1, BLOCK, gbfBlock},
+      {"x.png", png, 1, PICTURE, bmpPicture},
+      {"x.PNG", png, 1, PICTURE, bmpPicture},
+      {"x.PNG", png, 0, BLOCK, smallBlock},
+      {"x.png", png, 2, BLOCK, smallBlock},
+      {"x.DOO", doodle, 0, PICTURE, doodlePicture},
+      {"x.PC1", pc1, 2, PICTURE, pi1Picture},
+      {"x.NEO", neo, 0, PICTURE, pi1Picture},
+      {"x.SPU", spu, 1, PICTURE, pi1Picture},
+      {"x.SPC", spc, 0, PICTURE, spcPicture},
+      {"x.Png", png, 1, UNKNOWN, picture},
+      {"x.pc1", pc1, 0, UNKNOWN, picture},
+      {"x.Neo", neo, 0, UNKNOWN, picture},
+      {"x.doo", doodle, 0, UNKNOWN, picture},
   };
   const Image unknown = alert(16, 100, "Nieznany typ pliku");
   for (const auto& r : rows) {
@@ -196,6 +227,65 @@ TEST_F(Commands, AFailedLoadShowsItsAlertAndChangesNothing) {
   // The same wide file fits the picture, which is stretched in memory.
   run([&] { laduj(1); }, choose(tooWide));
   EXPECT_TRUE(SameImage(ReadPixels(rob_e$), Image(640, 400, Px(0, 0, 0, 255))));
+}
+
+// PNGs of every odd kind: those libpng reads land on the picture as a BMP would, each
+// of the 4x2 pixels over a 160x200 area with its alpha; the others give the reason in
+// the alert and change nothing.
+TEST_F(Commands, OddAndHostilePngsLoadOrGiveTheirAlert) {
+  auto px = [](uint32_t r, uint32_t g, uint32_t b, uint32_t a = 255) {
+    return Px(uint8_t(r), uint8_t(g), uint8_t(b), uint8_t(a));
+  };
+  std::vector<uint32_t> grey, rgba16, rgb;
+  std::vector<uint32_t> greyPx, rgbaPx, rgbPx, palettePx;
+  for (uint32_t i = 0; i < 8; i++) {
+    grey.insert(grey.end(), {i * 30, 255 - i * 30});
+    greyPx.push_back(px(i * 30, i * 30, i * 30, 255 - i * 30));
+    rgba16.insert(rgba16.end(), {i * 0x2000 + 0xFF, 0x1234, 0xFFFF - i, i * 0x1000});
+    rgbaPx.push_back(px(i * 0x20, 0x12, 0xFF, i * 0x10));
+    rgb.insert(rgb.end(), {i, 2 * i, 255 - i});
+    rgbPx.push_back(px(i, 2 * i, 255 - i));
+    palettePx.push_back(i % 3 == 0 ? px(10, 20, 30, 40) : px(50, 60, 70));
+  }
+  const std::vector<uint8_t> good = PngRgbOf(4, 2, Small.px);
+  std::vector<uint8_t> badCrc = good, huge = good;
+  badCrc[29] ^= 1;
+  huge[18] = huge[19] = huge[22] = huge[23] = 0xFF;  // 65535 x 65535, CRC not made good
+  struct {
+    const char* name;
+    std::vector<uint8_t> file;
+    std::vector<uint32_t> loaded;  // 4x2, or empty for a refusal
+  } rows[] = {
+      {"16-bit RGBA", PngOf(4, 2, 16, 6, rgba16), rgbaPx},
+      {"palette with tRNS",
+       PngOf(4, 2, 8, 3, {0, 1, 1, 0, 1, 1, 0, 1}, false, {10, 20, 30, 50, 60, 70}, {40}), palettePx},
+      {"grey with alpha", PngOf(4, 2, 8, 4, grey), greyPx},
+      {"interlaced", PngOf(4, 2, 8, 2, rgb, true), rgbPx},
+      {"truncated", std::vector<uint8_t>(good.begin(), good.end() - 20), {}},
+      {"a header of 65535x65535", huge, {}},
+      {"a bad CRC", badCrc, {}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    reset();
+    std::string path = write("odd.png", r.file);
+    PicImage decoded;
+    std::string why = PngDecode(r.file.data(), r.file.size(), decoded);
+    if (r.loaded.empty()) {
+      ASSERT_NE(why, "");
+      Image expected = alert(0, 50, why.c_str());
+      run([&] { laduj(1); }, choose(path));
+      EXPECT_TRUE(SameImage(panel(), expected)) << why;
+      EXPECT_TRUE(unchanged());
+      continue;
+    }
+    run([&] { laduj(1); }, choose(path));
+    Image want(640, 400);
+    for (int y = 0; y < 400; y++)
+      for (int x = 0; x < 640; x++) want.at(x, y) = r.loaded[size_t(y / 200) * 4 + x / 160];
+    EXPECT_TRUE(SameImage(ReadPixels(rob_e$), want));
+    EXPECT_TRUE(SameImage(ReadPixels(blok$), block)) << "the block stays";
+  }
 }
 
 TEST_F(Commands, AQuitRequestInTheSelectorEndsTheCommandWithNothingDone) {
@@ -267,6 +357,24 @@ TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
     reset();
     run([&] { laduj(2); }, choose(dir + "/b.BMP"));
     EXPECT_TRUE(SameImage(ReadPixels(blok$), blockPixels, true));
+  }
+  {
+    SCOPED_TRACE("PNG of the picture and of the block: the pixels the BMPs hold");
+    SDL_UpdateTexture(rob_e$, nullptr, drawn.px.data(), 640 * 4);
+    run([&] { zapisz(1); }, choose(dir + "/p.png", 4));
+    RgbImage file = ReadWithImageMagick(dir + "/p.png");
+    ASSERT_EQ(file.w, 640);
+    EXPECT_TRUE(SamePixels(file.px, rgbOf(drawn).px, 640, Layout::Rgb));
+    ClearTarget(rob_e$, GEMColor[5]);
+    run([&] { laduj(1); }, choose(dir + "/p.png", 4));
+    EXPECT_TRUE(SameImage(ReadPixels(rob_e$), drawn, true)) << "a 640x400 PNG loads 1:1";
+    run([&] { zapisz(2); }, choose(dir + "/b.PNG", 4));
+    file = ReadWithImageMagick(dir + "/b.PNG");
+    ASSERT_EQ(file.w, 37);
+    EXPECT_TRUE(SamePixels(file.px, ReadWithImageMagick(dir + "/b.BMP").px, 37, Layout::Rgb));
+    EXPECT_EQ(ReadBytes(dir + "/p.png").at(25), 2) << "8-bit RGB, never indexed";
+    run([&] { zapisz(2); }, choose(dir + "/b.Png", 4));
+    EXPECT_EQ(ReadBytes(dir + "/b.Png").at(0), 'B') << "any other name writes a BMP";
   }
   {
     SCOPED_TRACE("a file there is replaced and keeps its mode");

@@ -104,7 +104,10 @@ TEST(PicLoad, AcceptsOnlyTheExactLengthsAndHeaders) {
   const FormatCase cases[] = {
       {"DEGAS of 32,066 bytes", bytes(32066), 4, 320, 200},
       {"body of 32,000 bytes", bytes(32000), 2, 640, 200},
-      {"standard DEGAS of 32,034 bytes", bytes(32034), 4, 0, 0},
+      {"DEGAS of 32,034 bytes, as DEGAS writes it", bytes(32034), 4, 320, 200},
+      {"DEGAS of 32,034 bytes as a PI3", bytes(32034), 1, 640, 400},
+      {"one byte short of that", bytes(32033), 4, 0, 0},
+      {"one byte over that", bytes(32035), 4, 0, 0},
       {"one byte short of DEGAS", bytes(32065), 1, 0, 0},
       {"one byte over DEGAS", bytes(32067), 1, 0, 0},
       {"one byte over a body", bytes(32001), 1, 0, 0},

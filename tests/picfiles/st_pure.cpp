@@ -165,10 +165,10 @@ TEST(StDetect, TellsTheKindFromContentThenName) {
       {"51,104 bytes", sized(StSpuBytes, {}), "", StKind::Spu},
       {"32,128 bytes, resolution 0", sized(StNeoBytes, {0, 0, 0, 0}), "", StKind::Neo},
       {"32,128 bytes, resolution 7", sized(StNeoBytes, {0, 0, 0, 7}), "NEO", StKind::Unknown},
-      {"32,034 bytes, resolution 0", sized(StDegasBytes, {0, 0}), "", StKind::Degas},
+      {"32,034 bytes, resolution 0", sized(PicDegasPlainBytes, {0, 0}), "", StKind::Degas},
       {"32,066 bytes, resolution 2", sized(PicDegasBytes, {0, 2}), "DAT", StKind::Degas},
-      {"32,034 bytes, other bits, no DEGAS name", sized(StDegasBytes, {0, 5}), "", StKind::Unknown},
-      {"32,034 bytes, other bits, PI2 name", sized(StDegasBytes, {0, 5}), "PI2", StKind::Degas},
+      {"32,034 bytes, other bits, no DEGAS name", sized(PicDegasPlainBytes, {0, 5}), "", StKind::Unknown},
+      {"32,034 bytes, other bits, PI2 name", sized(PicDegasPlainBytes, {0, 5}), "PI2", StKind::Degas},
       {"32,066 bytes with bit 15: compressed", sized(PicDegasBytes, {0x80, 1}), "PI2",
        StKind::DegasPacked},
       {"32,000 bytes as PI1", sized(PicBodyBytes, {}), "PI1", StKind::Body},
@@ -225,7 +225,7 @@ TEST(StDecode, NamesWhatIsWrongWithABadFile) {
       {"PI1 one byte short", sized(32033, {}), "PI1",
        "32,033 bytes: a DEGAS picture has 32,034 or 32,066, a screen without header 32,000"},
       {"PI1 one byte long", sized(32067, {}), "PI1", "32,067 bytes: a DEGAS picture has"},
-      {"DEGAS resolution 3", sized(StDegasBytes, {0, 3}), "PI1", "unknown resolution word 0x0003"},
+      {"DEGAS resolution 3", sized(PicDegasPlainBytes, {0, 3}), "PI1", "unknown resolution word 0x0003"},
       {"PC1 ending in its first row", pc1(0x8000, {0xD9}, 0), "PC1", "truncated in row 0 of 200"},
       {"PC1 ending in its last row", pc1(0x8000, {}, 199), "PC1", "truncated in row 199 of 200"},
       {"PC1 run of 41 in a 40-byte plane row", pc1(0x8000, {257 - 41, 0}, 199), "PC1",
@@ -473,7 +473,7 @@ TEST(StWriters, DegasFilesHoldResolutionPaletteBodyAndAnimation) {
     uint16_t res;
   } cases[] = {{4, 320, 200, 0}, {2, 640, 200, 1}, {1, 640, 400, 2}};
   for (const auto& c : cases) {
-    for (size_t size : {StDegasBytes, PicDegasBytes}) {
+    for (size_t size : {PicDegasPlainBytes, PicDegasBytes}) {
       SCOPED_TRACE(testing::Message() << c.planes << " planes, " << size << " bytes");
       StPicture pic;
       pic.planes = c.planes, pic.w = c.w, pic.h = c.h;
