@@ -72,18 +72,19 @@
   // Touch. One finger is the left button: its touches are given to SDL as the mouse's
   // press, moves and release, so that a finger on a pixel draws exactly where the
   // mouse would (SDL's own touch-to-mouse rounds some positions down by a pixel). A
-  // tap of two fingers is the right button. A finger that lands alone is held back
-  // for a moment, as a second one may follow: then nothing reaches the program and
-  // nothing is drawn. If none follows, or the finger moves or lifts, its press and
-  // moves so far are handed on in their order and it draws from where it landed.
-  // The browser neither scrolls, zooms nor makes up mouse events from these touches.
+  // tap of two fingers is the right button: two fingers that land and lift without
+  // moving, however long they rest (a gesture means nothing else on the picture). A
+  // finger that lands alone is held back for a moment, as a second one may follow:
+  // then nothing reaches the program and nothing is drawn. If none follows, or the
+  // finger moves or lifts, its press and moves so far are handed on in their order
+  // and it draws from where it landed. The browser neither scrolls, zooms nor makes
+  // up mouse events from these touches.
   var WAIT_MS = 150;   // how long a lone finger waits for a second one
-  var TAP_MS = 500;    // the longest a two-finger tap lasts
   var SLOP = 12;       // CSS pixels a finger may move and still be waiting or tapping
   var touchState = 'idle';  // 'waiting', 'drawing' or 'gesture' (two fingers)
-  var kept = [];            // the waiting finger's press and moves: [type, x, y]
+  var held = [];            // the waiting finger's press and moves: [type, x, y]
   var finger = -1;          // the drawing finger's identifier
-  var waitTimer = 0, gestureStart = 0, gestureMoved = false;
+  var waitTimer = 0, gestureMoved = false;
   var landed = {};          // where each finger landed, by its identifier
 
   // A touch's position, kept within the canvas as the mouse's would be while it is
@@ -109,21 +110,20 @@
     }
     return far;
   }
-  function startGesture(e) {
+  function startGesture() {
     clearTimeout(waitTimer);
-    kept = [];
+    held = [];
     touchState = 'gesture';
-    gestureStart = e.timeStamp;
     gestureMoved = false;
   }
   function handOn() {
     clearTimeout(waitTimer);
     touchState = 'drawing';
-    kept.forEach(function (m) {
+    held.forEach(function (m) {
       if (m[0] === 'mousedown') mouse('mousemove', 0, 0, m[1], m[2]);
       mouse(m[0], 0, m[0] === 'mouseup' ? 0 : 1, m[1], m[2]);
     });
-    kept = [];
+    held = [];
   }
   // Runs first for every touch event of the page (window, capture phase).
   function onTouch(e) {
@@ -133,22 +133,22 @@
     var far = moved(e), last = e.touches.length === 0, t, p;
     if (touchState === 'idle') {
       if (e.touches.length > 1) {
-        startGesture(e);
+        startGesture();
       } else {
         touchState = 'waiting';
         finger = e.changedTouches[0].identifier;
         p = inside(e.changedTouches[0]);
-        kept = [['mousedown', p[0], p[1]]];
+        held = [['mousedown', p[0], p[1]]];
         waitTimer = setTimeout(handOn, WAIT_MS);
         return;
       }
     } else if (touchState === 'waiting') {
       if (e.type === 'touchstart') {  // a second finger: a gesture, not a stroke
-        startGesture(e);
+        startGesture();
       } else {
         if ((t = own(e.changedTouches))) {
           p = inside(t);
-          kept.push([e.type === 'touchmove' ? 'mousemove' : 'mouseup', p[0], p[1]]);
+          held.push([e.type === 'touchmove' ? 'mousemove' : 'mouseup', p[0], p[1]]);
         }
         if (far || e.type !== 'touchmove') handOn();
         if (last) touchState = 'idle';
@@ -168,8 +168,7 @@
     if (last) {
       touchState = 'idle';
       landed = {};
-      if (e.type === 'touchend' && !gestureMoved && e.timeStamp - gestureStart <= TAP_MS)
-        rightButton();
+      if (e.type === 'touchend' && !gestureMoved) rightButton();
     }
   }
   ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function (type) {
@@ -214,6 +213,11 @@
     });
 
     FS.mkdir(FOLDER);
+    if (typeof indexedDB === 'undefined' || !indexedDB) {
+      unkept('this browser has none');  // the folder stays in memory
+      watch();
+      return;
+    }
     addRunDependency('folder');
     try {
       FS.mount(IDBFS, {}, FOLDER);
@@ -247,13 +251,23 @@
     });
   }
 
+  var ended = false;  // the program has ended or stopped on an error
   Module.onExit = function () {
+    ended = true;
     warn('The program has ended. Reload the page to start it again.');
     if (kept) store();
   };
 
   Module.onAbort = function (what) {
+    ended = true;
     warn('The program stopped on an error: ' + what + '. Reload the page to start it again.');
+  };
+
+  // Whether the program has taken every input event given to it (web/shell.cpp), or
+  // takes no more: what drives the page waits for it before its next step, so that
+  // each step reaches the loop it is meant for, however busy the machine is.
+  Module.inputTaken = function () {
+    return ended || !Module.calledRun || Module._SDLInputPending() <= 0;
   };
 
   function unkept(err) {

@@ -18,6 +18,12 @@ void SDLYield() {
   emscripten_sleep(0);
 }
 
+// The input events (keys, text, the mouse) waiting in SDL's queue, which the program
+// has not yet taken; -1 before SDL has started. The page asks while the program sleeps.
+extern "C" EMSCRIPTEN_KEEPALIVE int SDLInputPending() {
+  return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_MOUSEWHEEL);
+}
+
 int main() {
   // Emscripten's file system starts with the mask 0777, under which a file given
   // the usual mode 0666 & ~mask could not be read back: a desktop session's instead.

@@ -12,7 +12,7 @@
 
 static void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-Browser::Browser(const std::string& name) : Driver(10000), name_(name) {
+Browser::Browser(const std::string& name, const std::string& storage) : Driver(10000), name_(name) {
   signal(SIGPIPE, SIG_IGN);  // a driver that died is reported by ask, not by a signal
   int in[2], out[2];
   if (pipe(in) != 0 || pipe(out) != 0) throw std::runtime_error("pipe failed");
@@ -21,7 +21,8 @@ Browser::Browser(const std::string& name) : Driver(10000), name_(name) {
     dup2(in[0], 0);
     dup2(out[1], 1);
     for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
-    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, name.c_str(), (char*)nullptr);
+    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, name.c_str(),
+           storage.c_str(), (char*)nullptr);
     _exit(127);
   }
   close(in[0]);

@@ -1,12 +1,15 @@
-// Drives the browser version for the web tests: node driver.mjs SITE BROWSER serves the
-// folder SITE on a free port of 127.0.0.1, opens it in BROWSER ("chromium" or
-// "firefox", tests/web/browsers.mjs) with a fresh profile and waits until the program
-// runs. Then it reads one command a line on standard input and answers each with one
-// line, "ok" and its result or "error" and the reason:
+// Drives the browser version for the web tests: node driver.mjs SITE BROWSER [STORAGE]
+// serves the folder SITE on a free port of 127.0.0.1, opens it in BROWSER ("chromium"
+// or "firefox", tests/web/browsers.mjs) with a fresh profile and waits until the
+// program runs. STORAGE "refused" gives a page whose IndexedDB refuses to open (as in
+// some browsers' private windows), "absent" one without IndexedDB. Then it reads one
+// command a line on standard input and answers each with one line, "ok" and its
+// result or "error" and the reason:
 //   move X Y | down B | up B | key NAME   input: X, Y canvas pixels, B 1 left,
 //                                         2 middle, 3 right, NAME as xdotool's
 //   touch [X Y [X Y]]   the fingers on the canvas now: none (all lifted), one or two
-//                       at these canvas pixels; a finger kept keeps its place in the list
+//                       at these canvas pixels; a finger kept keeps its place in the
+//                       list; fingers that land or lift together do so in one event
 //   shot PATH       the canvas's pixels, RGB rows top to bottom, into PATH; "ok W H"
 //   open PATH       the page's "Open…" control given the file PATH
 //   download NAME PATH   the folder's file NAME downloaded through the page into PATH
@@ -20,6 +23,9 @@
 //                   of its reasons (empty if it would)
 //   reload          reloads the page and waits until the program runs again
 //   errors          the page's uncaught errors so far, joined by " | "
+// Input (move, down, up, key, touch, pageclick) is answered once the program has taken
+// it (or has ended), so that the next command reaches the loop the scenario means
+// however slowly the browser runs.
 // Console messages of the page go to standard error.
 import { createInterface } from 'node:readline';
 import { copyFile, mkdtemp, readdir, rm, stat, writeFile } from 'node:fs/promises';
@@ -28,7 +34,7 @@ import { join } from 'node:path';
 import { launch } from './browsers.mjs';
 import { serve } from '../../web/serve.mjs';
 
-const [site, browserName = 'chromium'] = process.argv.slice(2);
+const [site, browserName = 'chromium', storage] = process.argv.slice(2);
 let server = await serve(site);
 const port = server.address().port;
 const url = `http://127.0.0.1:${port}/`;
@@ -42,14 +48,27 @@ page.on('pageerror', (e) => {
   errors.push(e.message);
   process.stderr.write(`page error: ${e.message}\n`);
 });
+if (storage === 'refused') {
+  await page.evaluateOnNewDocument(() => {
+    IDBFactory.prototype.open = () => { throw new DOMException('refused', 'InvalidStateError'); };
+  });
+} else if (storage === 'absent') {
+  await page.evaluateOnNewDocument(() => Object.defineProperty(window, 'indexedDB', { value: undefined }));
+}
 
-// The program runs once the state line is empty (it tells of loading until then).
+// The program runs once the state line no longer tells of loading: it is empty, or
+// tells of a problem.
 async function start(go) {
   await go();
-  await page.waitForFunction(() => document.getElementById('state').textContent === '',
-    { timeout: 30000 });
+  await page.waitForFunction(() => typeof Module === 'object' && Module.calledRun &&
+    document.getElementById('state').textContent !== 'Loading the program…', { timeout: 30000 });
 }
 await start(() => page.goto(url));
+
+// Waits until the program has taken every input event given to it (web/page.js).
+async function taken() {
+  await page.waitForFunction(() => Module.inputTaken(), { polling: 10, timeout: 30000 });
+}
 
 async function origin() {
   const box = await (await page.$('#canvas')).boundingBox();
@@ -106,32 +125,36 @@ async function downloaded(name, size) {
   throw new Error(`${name} was not downloaded`);
 }
 
-// Touch: Chromium's own protocol message for the fingers now down, Firefox's through
-// WebDriver BiDi, one pointer a finger.
-let fingers = [];  // [x, y, handle] in page pixels; the handle on Firefox
+// Touch: one message a change of the fingers, so that fingers that land or lift
+// together do so in one touch event: Chromium's own protocol message for the fingers
+// now down, in Firefox one WebDriver BiDi action of a touch pointer a finger.
+let fingers = [];  // [x, y] in page pixels
 let cdp = null;
 async function touch(points) {
   const [x0, y0] = await origin();
-  const now = points.map(([x, y]) => [x0 + x, y0 + y]);
+  const now = points.map(([x, y]) => [Math.round(x0 + x), Math.round(y0 + y)]);
   if (browserName === 'chromium') {
     cdp ??= await page.createCDPSession();
     const touchPoints = now.map(([x, y], id) => ({ x, y, id, radiusX: 1, radiusY: 1, force: 1 }));
     const type = now.length > fingers.length ? 'touchStart'
       : now.length < fingers.length ? 'touchEnd' : 'touchMove';
     await cdp.send('Input.dispatchTouchEvent', { type, touchPoints });
-    fingers = now;
-    return;
-  }
-  for (let i = now.length; i < fingers.length; i++) await fingers[i][2].end();
-  fingers.length = Math.min(fingers.length, now.length);
-  for (let i = 0; i < now.length; i++) {
-    const [x, y] = now[i];
-    if (i >= fingers.length) fingers.push([x, y, await page.touchscreen.touchStart(x, y)]);
-    else if (fingers[i][0] !== x || fingers[i][1] !== y) {
-      await fingers[i][2].move(x, y);
-      fingers[i] = [x, y, fingers[i][2]];
+  } else {
+    const sources = [];
+    for (let i = 0; i < Math.max(now.length, fingers.length); i++) {
+      let actions;
+      if (i >= now.length) actions = [{ type: 'pointerUp', button: 0 }];
+      else if (i >= fingers.length) {
+        actions = [{ type: 'pointerMove', x: now[i][0], y: now[i][1] },
+          { type: 'pointerDown', button: 0 }];
+      } else if (now[i][0] !== fingers[i][0] || now[i][1] !== fingers[i][1]) {
+        actions = [{ type: 'pointerMove', x: now[i][0], y: now[i][1] }];
+      } else continue;
+      sources.push({ type: 'pointer', id: 'finger' + i, parameters: { pointerType: 'touch' }, actions });
     }
+    if (sources.length) await page.mainFrame().browsingContext.performActions(sources);
   }
+  fingers = now;
 }
 
 async function run(line) {
@@ -143,22 +166,27 @@ async function run(line) {
     case 'move': {
       const [x0, y0] = await origin();
       await page.mouse.move(x0 + Number(a), y0 + Number(b));
+      await taken();
       return '';
     }
     case 'down':
       await page.mouse.down({ button: buttons[a] });
+      await taken();
       return '';
     case 'up':
       await page.mouse.up({ button: buttons[a] });
+      await taken();
       return '';
     case 'key':
       await page.keyboard.press(keys[arg] || arg);
+      await taken();
       return '';
     case 'touch': {
       const n = arg ? arg.split(' ').map(Number) : [];
       const points = [];
       for (let i = 0; i + 1 < n.length; i += 2) points.push([n[i], n[i + 1]]);
       await touch(points);
+      await taken();
       return '';
     }
     case 'shot': {
@@ -189,6 +217,7 @@ async function run(line) {
       return '';
     case 'pageclick':
       await page.click('#' + arg);
+      await taken();
       return '';
     case 'files':
       return (await page.$$eval('#files .name', (ns) => ns.map((n) => n.textContent)))

@@ -205,6 +205,8 @@ TEST_P(Web, BlockAndMagnifierGiveTheDesktopProgramsPixels) {
 // button, are the right button; the page never moves under the finger (it is made
 // taller than the window first, so that it could scroll). The stroke's rows are ones
 // that a position scaled to 0..1 and back in single precision puts a row too high.
+// The two fingers land in one touch event: one that lands alone first would draw if
+// the second came later than the page waits for it.
 TEST_P(Web, OneFingerDrawsAsTheMouseAndTwoFingersTapAsTheRightButton) {
   const std::vector<std::pair<int, int>> stroke = {{100, 53}, {153, 118}, {218, 210}, {231, 236}};
   Browser b(GetParam());
@@ -225,7 +227,6 @@ TEST_P(Web, OneFingerDrawsAsTheMouseAndTwoFingersTapAsTheRightButton) {
   Shot byFinger = b.settle();
   EXPECT_TRUE(SamePixels(byMouse, byFinger, "web_finger." + GetParam()));
 
-  b.touch({{300, 300}});
   b.touch({{300, 300}, {360, 300}});
   b.touch({});
   EXPECT_TRUE(Panel(b.waitFor(Panel))) << "two fingers tapped did not leave the drawing screen";
@@ -374,6 +375,27 @@ TEST_P(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   SwitchScreens(b);
   EXPECT_TRUE(SamePixels(picture, b.settle(), "web_reloaded"));
   PageIsWell(b);
+}
+
+// A browser that keeps no storage for the page, its IndexedDB refused (as in some
+// browsers' private windows) or missing: the program runs with its folder in memory,
+// and the page keeps saying so after a finger has touched the picture and a picture
+// was saved there.
+TEST_P(Web, WithoutStorageTheFolderIsKeptInMemoryAndThePageSaysSo) {
+  const std::string unkept =
+      "This browser keeps no storage for the page: files in /obrazy last only until the "
+      "page is closed.";
+  for (const char* storage : {"refused", "absent"}) {
+    SCOPED_TRACE(storage);
+    Browser b(GetParam(), storage);
+    EXPECT_EQ(b.state(), unkept);
+    b.touch({{POZA_X, POZA_Y}});
+    b.touch({});
+    DrawAndSave(b, "");
+    EXPECT_EQ(b.files(), "OBRAZ.BMP/");
+    EXPECT_EQ(b.state(), unkept);
+    EXPECT_EQ(b.errors(), "");
+  }
 }
 
 // Whether the page runs under its build's offline copy, stored whole: the service
