@@ -12,8 +12,9 @@ static constexpr int Stamps = 1000;
 
 // Per item, for a batch of n items an iteration.
 static void perItem(benchmark::State& state, int n) {
-  state.counters["per_item"] = benchmark::Counter(
-      double(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_item"] =
+      benchmark::Counter(double(n), benchmark::Counter::kIsIterationInvariantRate |
+                                        benchmark::Counter::kInvert);
 }
 
 // The yardstick: the whole canvas copied into the undo copy, as zapamietaj does.

@@ -113,8 +113,9 @@ static void BM_Memory_100Fills(benchmark::State& state) {
 BENCHMARK(BM_Memory_100Fills)->ArgName("history")->Arg(0)->Arg(1)->Iterations(1);
 
 static void perItem(benchmark::State& state, int n) {
-  state.counters["per_item"] = benchmark::Counter(
-      double(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_item"] =
+      benchmark::Counter(double(n), benchmark::Counter::kIsIterationInvariantRate |
+                                        benchmark::Counter::kInvert);
 }
 
 // With the history and without, five times each, in one random order (see main), the

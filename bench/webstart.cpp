@@ -63,9 +63,12 @@ static void BM_FirstFrame(benchmark::State& state, const char* program, const ch
   }
 }
 
-#define FIRST_FRAME(name, program, how, browser)                                          \
-  BENCHMARK_CAPTURE(BM_FirstFrame, name, program, how, browser)                          \
-      ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4)->Repetitions(5)     \
+#define FIRST_FRAME(name, program, how, browser)                \
+  BENCHMARK_CAPTURE(BM_FirstFrame, name, program, how, browser) \
+      ->UseManualTime()                                         \
+      ->Unit(benchmark::kMillisecond)                           \
+      ->Iterations(4)                                           \
+      ->Repetitions(5)                                          \
       ->ReportAggregatesOnly(true)
 FIRST_FRAME(chromium_bare_cold, "bare", "cold", "chromium");
 FIRST_FRAME(chromium_paint_cold, "site", "cold", "chromium");

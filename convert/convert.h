@@ -19,8 +19,13 @@ class MemoryBudget;
 
 // What a file is written as.
 struct OutFormat {
-  enum Kind { Png, Bmp, Degas, Body } kind;  // Degas: header and palette (--size
-                                             // applies); Body: 32,000 bytes, no header
+  enum Kind {
+    Png,
+    Bmp,
+    Degas,
+    Body
+  } kind;             // Degas: header and palette (--size
+                      // applies); Body: 32,000 bytes, no header
   const char* name;   // for -f: "png", "pi1", ...
   const char* ext;    // of the output name; Atari ones in upper case, as the paint
                       // program's load command matches them
@@ -34,11 +39,11 @@ const OutFormat* FormatOfName(const std::string& path);
 
 struct Options {
   const OutFormat* format = nullptr;
-  bool force = false;     // replace existing outputs
-  bool nearest = false;   // map colours onto `palette`
-  bool asShown = false;   // the picture as the paint program shows it
+  bool force = false;    // replace existing outputs
+  bool nearest = false;  // map colours onto `palette`
+  bool asShown = false;  // the picture as the paint program shows it
   bool havePalette = false;
-  StPicture palette;      // --palette FILE, when havePalette: a picture with 16 words
+  StPicture palette;  // --palette FILE, when havePalette: a picture with 16 words
   size_t degasSize = PicDegasBytes;
   MemoryBudget* memory = nullptr;  // shared by the workers; none: no limit
 };
@@ -109,8 +114,7 @@ bool Exists(const std::string& path);
 // directory flushed), which fails if path exists unless replace. A failure, or a signal
 // (Interrupted) before the new file is put in place, leaves no file behind and path
 // as it was.
-std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
-                        bool replace);
+std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes, bool replace);
 // Where a write to path lands, to tell two spellings of one output apart from two
 // outputs: the resolved directory (realpath) and the name, following a symbolic link
 // the name is; path as it is when its directory cannot be resolved.

@@ -94,9 +94,10 @@ Input::~Input() {
 
 std::string OpenInput(const std::string& path, Input& in) {
   in.fd = OPENFILE(path.c_str());
-  if (in.fd < 0) return errno == EISDIR    ? "is a directory"
-                        : errno == ENOTSUP ? "not a regular file"
-                                           : strerror(errno);
+  if (in.fd < 0)
+    return errno == EISDIR    ? "is a directory"
+           : errno == ENOTSUP ? "not a regular file"
+                              : strerror(errno);
   struct stat st;
   if (fstat(in.fd, &st) != 0) return strerror(errno);
   in.size = uint64_t(st.st_size);
@@ -163,8 +164,7 @@ std::string ResolvedOutput(const std::string& path) {
   return resolved;
 }
 
-std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes,
-                        bool replace) {
+std::string WriteAtomic(const std::string& path, const std::vector<uint8_t>& bytes, bool replace) {
   int err = WRITEFILE(path.c_str(), bytes.data(), bytes.size(), replace, &stopSignal);
   if (err == ECANCELED) return Interrupted;
   if (err == EEXIST && !replace) return path + " exists (--force replaces it)";

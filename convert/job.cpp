@@ -47,8 +47,10 @@ static std::string baseName(const std::string& path) {
 static void colours(const std::vector<uint8_t>& file, const std::string& name, bool atari,
                     const StPicture& pic, const PicImage& rgb, bool asShown, PicImage& img) {
   if (!asShown) {
-    if (atari) StColours(pic, PaintColours, img);
-    else img = rgb;
+    if (atari)
+      StColours(pic, PaintColours, img);
+    else
+      img = rgb;
     return;
   }
   if (!atari) {
@@ -103,7 +105,8 @@ static std::string readWithin(const std::string& in, const Options& opt, Held& h
     held.bytes = need;
   }
   why = ReadInput(input, file);
-  if (why.empty() && MemoryNeed(file.data(), std::min(file.size(), sizeof head), file.size()) > need)
+  if (why.empty() &&
+      MemoryNeed(file.data(), std::min(file.size(), sizeof head), file.size()) > need)
     why = "changed while it was read";
   return why;
 }
@@ -121,9 +124,12 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
   StPicture pic;
   PicImage rgb;
   const bool atari = kind != StKind::Png && kind != StKind::Bmp;
-  if (kind == StKind::Png) why = PngDecode(file.data(), file.size(), rgb);
-  else if (kind == StKind::Bmp) why = BmpDecode(file.data(), file.size(), rgb);
-  else why = StDecode(file.data(), file.size(), kind, StExtension(name), pic);
+  if (kind == StKind::Png)
+    why = PngDecode(file.data(), file.size(), rgb);
+  else if (kind == StKind::Bmp)
+    why = BmpDecode(file.data(), file.size(), rgb);
+  else
+    why = StDecode(file.data(), file.size(), kind, StExtension(name), pic);
   if (!why.empty()) return why;
 
   std::vector<uint8_t> bytes;
@@ -141,8 +147,10 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
         StShownPalette(4, PaintColours, pal);
       StNearestColours(img, pal, img);
     }
-    if (f.kind == OutFormat::Bmp) BmpFile(img, bytes);
-    else why = PngFile(img, bytes);
+    if (f.kind == OutFormat::Bmp)
+      BmpFile(img, bytes);
+    else
+      why = PngFile(img, bytes);
   } else {
     StPicture target;
     if (atari && degas && !opt.asShown && !opt.nearest && StKeeps(pic, f.planes)) {
@@ -154,12 +162,14 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
       StPalette pal;
       if (!degas || !opt.havePalette || !StPaletteOf(opt.palette, f.planes, pal))
         StShownPalette(f.planes, PaintColours, pal);
-      why = StFromColours(img, f.title, f.planes, opt.nearest ? &pal : nullptr, PaintColours,
-                          target);
+      why =
+          StFromColours(img, f.title, f.planes, opt.nearest ? &pal : nullptr, PaintColours, target);
     }
     if (why.empty()) {
-      if (degas) StDegasFile(target, opt.degasSize, bytes);
-      else StBodyFile(target, bytes);
+      if (degas)
+        StDegasFile(target, opt.degasSize, bytes);
+      else
+        StBodyFile(target, bytes);
     }
   }
   if (!why.empty()) return why;

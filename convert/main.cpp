@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <map>
+#include <mutex>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -53,8 +53,7 @@ static const char* const Usage =
 static const char* const Program = "tarksen-convert";
 
 static int usageError(const std::string& msg) {
-  fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program, msg.c_str(),
-          Program);
+  fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program, msg.c_str(), Program);
   return 2;
 }
 
@@ -70,7 +69,9 @@ static std::string outputName(const std::string& in, const std::string& dir, con
   std::string base = slash == std::string::npos ? in : in.substr(slash + 1);
   size_t dot = base.rfind('.');
   if (dot != std::string::npos) base.erase(dot);
-  std::string where = !dir.empty() ? dir : slash == std::string::npos ? "" : in.substr(0, slash + 1);
+  std::string where = !dir.empty()                 ? dir
+                      : slash == std::string::npos ? ""
+                                                   : in.substr(0, slash + 1);
   if (!where.empty() && where.back() != '/') where += '/';
   return where + base + f.ext;
 }
@@ -119,14 +120,17 @@ struct CommandLine {
 static int readOptions(int argc, char** argv, CommandLine& cl, std::string& output,
                        bool& haveOutput) {
   enum { OptForce = 256, OptNearest, OptPalette, OptAsShown, OptSize, OptMemory };
-  static const option longs[] = {
-      {"format", required_argument, nullptr, 'f'}, {"output", required_argument, nullptr, 'o'},
-      {"force", no_argument, nullptr, OptForce},   {"nearest", no_argument, nullptr, OptNearest},
-      {"palette", required_argument, nullptr, OptPalette},
-      {"as-shown", no_argument, nullptr, OptAsShown},
-      {"size", required_argument, nullptr, OptSize}, {"memory", required_argument, nullptr, OptMemory},
-      {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
+  static const option longs[] = {{"format", required_argument, nullptr, 'f'},
+                                 {"output", required_argument, nullptr, 'o'},
+                                 {"force", no_argument, nullptr, OptForce},
+                                 {"nearest", no_argument, nullptr, OptNearest},
+                                 {"palette", required_argument, nullptr, OptPalette},
+                                 {"as-shown", no_argument, nullptr, OptAsShown},
+                                 {"size", required_argument, nullptr, OptSize},
+                                 {"memory", required_argument, nullptr, OptMemory},
+                                 {"help", no_argument, nullptr, 'h'},
+                                 {"version", no_argument, nullptr, 'V'},
+                                 {nullptr, 0, nullptr, 0}};
   argv[0] = const_cast<char*>(Program);  // getopt names the program by it in its messages
   Options& opt = cl.opt;
   int c;
@@ -144,11 +148,16 @@ static int readOptions(int argc, char** argv, CommandLine& cl, std::string& outp
         break;
       case OptForce: opt.force = true; break;
       case OptNearest: opt.nearest = true; break;
-      case OptPalette: cl.paletteFile = optarg; opt.nearest = true; break;
+      case OptPalette:
+        cl.paletteFile = optarg;
+        opt.nearest = true;
+        break;
       case OptAsShown: opt.asShown = true; break;
       case OptSize:
-        if (optarg == std::to_string(PicDegasBytes)) opt.degasSize = PicDegasBytes;
-        else if (optarg == std::to_string(PicDegasPlainBytes)) opt.degasSize = PicDegasPlainBytes;
+        if (optarg == std::to_string(PicDegasBytes))
+          opt.degasSize = PicDegasBytes;
+        else if (optarg == std::to_string(PicDegasPlainBytes))
+          opt.degasSize = PicDegasPlainBytes;
         else
           return usageError("--size must be " + std::to_string(PicDegasBytes) + " or " +
                             std::to_string(PicDegasPlainBytes) + ", not '" + optarg + "'");
@@ -167,9 +176,7 @@ static int readOptions(int argc, char** argv, CommandLine& cl, std::string& outp
                (unsigned long long)NeedPerPixel);
         return 0;
       case 'V': printf("%s %s\n", Program, TARKSEN_CONVERT_VERSION); return 0;
-      default:
-        fprintf(stderr, "Try '%s --help' for more information.\n", Program);
-        return 2;
+      default: fprintf(stderr, "Try '%s --help' for more information.\n", Program); return 2;
     }
   }
   cl.inputs.assign(argv + optind, argv + argc);
@@ -186,10 +193,14 @@ static int readCommandLine(int argc, char** argv, CommandLine& cl) {
 
   // -o is a directory when it is one (or ends in '/'), else the name of a single output.
   if (haveOutput) {
-    if (isDirectory(output)) cl.outDir = output;
-    else if (output.back() == '/') return usageError(output + ": no such directory");
-    else if (cl.inputs.size() > 1) return usageError(output + ": not a directory, and there are several files");
-    else cl.outFile = output;
+    if (isDirectory(output))
+      cl.outDir = output;
+    else if (output.back() == '/')
+      return usageError(output + ": no such directory");
+    else if (cl.inputs.size() > 1)
+      return usageError(output + ": not a directory, and there are several files");
+    else
+      cl.outFile = output;
   }
   Options& opt = cl.opt;
   if (!opt.format && !cl.outFile.empty()) {
@@ -247,8 +258,8 @@ static size_t runJobs(std::vector<Job>& jobs, const Options& opt, Report& report
   };
   // Two workers a core: while one waits for its file to reach the disk, the other
   // converts.
-  size_t workers = std::min<size_t>({2 * std::max(1u, std::thread::hardware_concurrency()),
-                                     jobs.size(), size_t(MaxWorkers)});
+  size_t workers = std::min<size_t>(
+      {2 * std::max(1u, std::thread::hardware_concurrency()), jobs.size(), size_t(MaxWorkers)});
   std::vector<std::thread> threads;
   try {
     for (size_t t = 1; t < workers; t++) threads.emplace_back(work);

@@ -26,9 +26,9 @@ struct FSPath {
   char s[256];
 };
 // Where the user works, as X(type, name, start value) (see platform/globals_core.h).
-#define FILESEL_GLOBALS(X)                                                                  \
-  X(FSPath, FSLastDir, {})      /* directory of the last file loaded or saved; "" none */   \
-  X(FSPath, FSLastRun, {})      /* the directory the last run kept; "" none */             \
+#define FILESEL_GLOBALS(X)                                                                \
+  X(FSPath, FSLastDir, {})      /* directory of the last file loaded or saved; "" none */ \
+  X(FSPath, FSLastRun, {})      /* the directory the last run kept; "" none */            \
   X(bool, FSLastRunRead, false) /* FSLastRun has been read from the state file */
 FILESEL_GLOBALS(GLOBAL_EXTERN)
 

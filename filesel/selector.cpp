@@ -231,9 +231,7 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
     acted = GEMWaitBoxClick(s.b, FS_BOXES, 0);
     s.b[FS_LIST].param2 = -1;
     switch (acted) {
-      case FS_LEVER:
-        s.lever();
-        break;
+      case FS_LEVER: s.lever(); break;
       case FS_FILTER:
         GEMEdit(s.b[FS_FILTER]);
         s.list();
@@ -250,15 +248,11 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
           s.list();
         }
         break;
-      case FS_NAME:
-        GEMEdit(s.b[FS_NAME]);
-        break;
+      case FS_NAME: GEMEdit(s.b[FS_NAME]); break;
       case FS_LIST:
         if (s.pick() && s.finish()) return 0;
         break;
-      case FS_UP:
-        s.up();
-        break;
+      case FS_UP: s.up(); break;
       case FS_BASE:
         memcpy(s.path, s.base, sizeof s.path);
         s.list();
@@ -270,11 +264,8 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
       case FS_OK:
         if (s.finish()) return 0;
         break;
-      case FS_CANCEL:
-        memcpy(name, s.offered, sizeof s.offered);
-        return -1;
-      default:
-        break;
+      case FS_CANCEL: memcpy(name, s.offered, sizeof s.offered); return -1;
+      default: break;
     }
     // Enter ends the dialog as "OK" does; an Enter typed in a field only ended the edit.
     if ((InKey == SDLK_RETURN || InKey == SDLK_KP_ENTER) && s.finish()) return 0;

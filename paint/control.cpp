@@ -92,7 +92,9 @@ static void wczytaj(F load) {
   if (plik) wersja_pliku = wersja;
 }
 
-void upusc(const char* path) { wczytaj([&] { return laduj_plik(path, 1); }); }
+void upusc(const char* path) {
+  wczytaj([&] { return laduj_plik(path, 1); });
+}
 
 void sterownia() {
   for (;;) {

@@ -38,8 +38,7 @@ void cz_mysz() {
       case SDL_DROPFILE:
         if (DropWanted) Quit = 1;
         break;
-      default:
-        break;
+      default: break;
     }
   }
   Quit = 0;

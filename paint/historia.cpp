@@ -32,8 +32,8 @@ static bool czytaj(SDL_Texture* t, Prostokat r, std::vector<uint32_t>& px) {
   SDL_Texture* cel = SDL_GetRenderTarget(SDLRenderer);
   SDL_SetRenderTarget(SDLRenderer, t);
   SDL_Rect rect = {r.x, r.y, r.w, r.h};
-  int wynik = SDL_RenderReadPixels(SDLRenderer, &rect, SDL_PIXELFORMAT_ABGR8888, px.data(),
-                                   r.w * 4);
+  int wynik =
+      SDL_RenderReadPixels(SDLRenderer, &rect, SDL_PIXELFORMAT_ABGR8888, px.data(), r.w * 4);
   SDL_SetRenderTarget(SDLRenderer, cel);
   return wynik == 0;
 }
@@ -41,8 +41,8 @@ static bool czytaj(SDL_Texture* t, Prostokat r, std::vector<uint32_t>& px) {
 // The whole of texture t copied into the side copy, made when first needed.
 static bool odloz(SDL_Texture* t) {
   if (!bok$)
-    bok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
-                             640, 400);
+    bok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 640,
+                             400);
   if (!bok$) return false;
   SDL_Texture* cel = SDL_GetRenderTarget(SDLRenderer);
   SDL_SetRenderTarget(SDLRenderer, bok$);

@@ -20,21 +20,21 @@ extern SDL_BlendMode tryb_b[5];
 // event record x, y, k, key, kmod, nacisk (the control screen sets x, y, k too before
 // drawing), and the history's budget and the picture's version, as
 // X(type, name, start value) (see platform/globals_core.h).
-#define PAINT_GLOBALS(X)                                                                       \
-  X(uint8_t, co, 1)    /* tool 0..12 (its box minus 8); 1 freehand */                          \
-  X(uint8_t, tryb, 0)  /* drawing mode 0..4; 0 "Wymiana" */                                    \
-  X(int32_t, kr, 0)    /* grid step in 8-pixel units, 0..10; negated while the panel is up */  \
-  X(int32_t, krh, 0)   /* grid spacing in pixels across, 8 * kr */                             \
-  X(int32_t, krv, 0)   /* grid spacing in pixels down, 8 * kr */                               \
-  X(int32_t, x, 0)     /* pointer x of the last mouse event */                                 \
-  X(int32_t, y, 0)     /* pointer y of the last mouse event */                                 \
-  X(int32_t, k, 0)     /* press: button number; motion: low byte of the button mask; key: 0 */ \
-  X(int32_t, key, 0)   /* key code of the last key-down, 0 after a mouse event */              \
-  X(uint16_t, kmod, 0) /* modifiers (KMOD_*) held at that key-down; 0 after a mouse event */   \
-  X(bool, nacisk, false) /* the last mouse event was a press, not a motion */                  \
-  X(uint32_t, historia_mb, 256) /* the history's budget in MiB; 0 keeps no steps */            \
-  X(uint64_t, wersja, 0) /* the picture's state, numbered by the history below */        \
-  X(uint64_t, wersja_pliku, 0) /* wersja at the picture's last load or save */
+#define PAINT_GLOBALS(X)                                                                         \
+  X(uint8_t, co, 1)      /* tool 0..12 (its box minus 8); 1 freehand */                          \
+  X(uint8_t, tryb, 0)    /* drawing mode 0..4; 0 "Wymiana" */                                    \
+  X(int32_t, kr, 0)      /* grid step in 8-pixel units, 0..10; negated while the panel is up */  \
+  X(int32_t, krh, 0)     /* grid spacing in pixels across, 8 * kr */                             \
+  X(int32_t, krv, 0)     /* grid spacing in pixels down, 8 * kr */                               \
+  X(int32_t, x, 0)       /* pointer x of the last mouse event */                                 \
+  X(int32_t, y, 0)       /* pointer y of the last mouse event */                                 \
+  X(int32_t, k, 0)       /* press: button number; motion: low byte of the button mask; key: 0 */ \
+  X(int32_t, key, 0)     /* key code of the last key-down, 0 after a mouse event */              \
+  X(uint16_t, kmod, 0)   /* modifiers (KMOD_*) held at that key-down; 0 after a mouse event */   \
+  X(bool, nacisk, false) /* the last mouse event was a press, not a motion */                    \
+  X(uint32_t, historia_mb, 256) /* the history's budget in MiB; 0 keeps no steps */              \
+  X(uint64_t, wersja, 0)        /* the picture's state, numbered by the history below */         \
+  X(uint64_t, wersja_pliku, 0)  /* wersja at the picture's last load or save */
 PAINT_GLOBALS(GLOBAL_EXTERN)
 
 // Shows GEMScreen on the window, the grid over it while kr > 0, presents, and sets
@@ -80,7 +80,7 @@ void pracownia();
 // DropWanted set a dropped file also ends the wait, with k and key 0.
 // Always leaves Quit 0: a quit request while drawing is discarded.
 void cz_mysz();
-void t_undo();    // Backspace: puts the undo copy back and shows it
+void t_undo();  // Backspace: puts the undo copy back and shows it
 // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z: a step of the history, shown; the undo copy becomes the
 // picture, so a Backspace right after changes nothing.
 void t_historia();

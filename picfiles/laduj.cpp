@@ -32,7 +32,10 @@ bool laduj_plik(const char* path, int32_t c) {
       ok = LoadPIC(path, kind.planes);
       picture = kind.planes != 0;
       break;
-    case PicKind::PIC_ATARI: ok = LoadAtari(path); picture = true; break;
+    case PicKind::PIC_ATARI:
+      ok = LoadAtari(path);
+      picture = true;
+      break;
     case PicKind::PIC_BMP: ok = LoadBMP(path, c); break;
     case PicKind::PIC_PNG: ok = LoadPNG(path, c); break;
     default: GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót"); break;
@@ -72,8 +75,8 @@ bool LoadBMP(const char* path, int32_t dest) {
     if (bgr) {
       std::unique_ptr<uint32_t[]> picture(new uint32_t[size_t(PicW) * PicH]);
       PicPixels lay = {bytes ? bytes : 4, 2, 1, 0, bytes != 3 && !opaque ? 3 : -1};
-      PicStretchPixels(static_cast<const uint8_t*>(bgr->pixels), bgr->w, bgr->h,
-                       size_t(bgr->pitch), lay, picture.get());
+      PicStretchPixels(static_cast<const uint8_t*>(bgr->pixels), bgr->w, bgr->h, size_t(bgr->pitch),
+                       lay, picture.get());
       ok = putPicture(picture.get());
     }
     if (bgr && bgr != SDLSurface) SDL_FreeSurface(bgr);
@@ -91,9 +94,12 @@ bool LoadPNG(const char* path, int32_t dest) {
   PicImage img;
   {
     std::vector<uint8_t> file;
-    if (!PicReadFile(path, StMaxInputBytes, file)) why = SDL_GetError();
-    else if (file.size() > StMaxInputBytes) why = std::string(path) + ": larger than 256 MiB";
-    else why = PngDecode(file.data(), file.size(), img);
+    if (!PicReadFile(path, StMaxInputBytes, file))
+      why = SDL_GetError();
+    else if (file.size() > StMaxInputBytes)
+      why = std::string(path) + ": larger than 256 MiB";
+    else
+      why = PngDecode(file.data(), file.size(), img);
   }
   if (why.empty()) {
     bool ok;

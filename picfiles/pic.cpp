@@ -54,8 +54,10 @@ static bool badFormat() {
 // is not a file (a directory, a FIFO) is not a picture file.
 static bool readPicture(const char* path, size_t most, std::vector<uint8_t>& file) {
   if (PicReadFile(path, most, file)) return true;
-  if (errno == EISDIR || errno == ENOTSUP) badFormat();
-  else GEMMessage(0, 100, "Nie ma takiego pliku", 0, "i|Powrót");
+  if (errno == EISDIR || errno == ENOTSUP)
+    badFormat();
+  else
+    GEMMessage(0, 100, "Nie ma takiego pliku", 0, "i|Powrót");
   return false;
 }
 
@@ -82,7 +84,8 @@ bool LoadAtari(const char* path) {
   if (!readPicture(path, AtariMaxBytes, file)) return false;
   const char* slash = strrchr(path, '/');
   const std::string ext = StExtension(slash ? slash + 1 : path);
-  StKind kind = file.size() > AtariMaxBytes ? StKind::Unknown : StDetect(file.data(), file.size(), ext);
+  StKind kind =
+      file.size() > AtariMaxBytes ? StKind::Unknown : StDetect(file.data(), file.size(), ext);
   StPicture pic;
   PicImage img;
   bool ok = kind != StKind::Unknown && kind != StKind::Png && kind != StKind::Bmp &&

@@ -113,8 +113,7 @@ void PicEncode(const uint8_t* values, int32_t L, int32_t rows, int32_t P, uint8_
   }
 }
 
-bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
-             PicImage& img) {
+bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal, PicImage& img) {
   PicLayout lay;
   return PicDetect(file, size, planes, lay) && PicDecode(file, size, lay, pal, img);
 }

@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <vector>
 
-inline constexpr int32_t PicW = 640, PicH = 400;  // the stored picture
-inline constexpr size_t PicBodyBytes = 32000;     // a screen body; also a Doodle file
-inline constexpr size_t PicDegasBytes = 32066;    // DEGAS with its colour-cycling tail
-inline constexpr size_t PicDegasPlainBytes = 32034;  // DEGAS as DEGAS itself writes it
-inline constexpr size_t PicDegasBodyAt = 34;      // after the resolution and palette words
-inline constexpr size_t PicGbfHeaderBytes = 6;    // W, rows - 1, P: big-endian words
+inline constexpr int32_t PicW = 640, PicH = 400;          // the stored picture
+inline constexpr size_t PicBodyBytes = 32000;             // a screen body; also a Doodle file
+inline constexpr size_t PicDegasBytes = 32066;            // DEGAS with its colour-cycling tail
+inline constexpr size_t PicDegasPlainBytes = 32034;       // DEGAS as DEGAS itself writes it
+inline constexpr size_t PicDegasBodyAt = 34;              // after the resolution and palette words
+inline constexpr size_t PicGbfHeaderBytes = 6;            // W, rows - 1, P: big-endian words
 inline constexpr size_t PicMaxFileBytes = PicDegasBytes;  // no accepted file is longer
 
 // The machine's three screens, each a PicBodyBytes body: the DEGAS resolution word
@@ -24,14 +24,16 @@ struct PicScreen {
   constexpr int32_t w() const { return 8 * lineBytes; }
 };
 inline constexpr PicScreen PicScreens[3] = {{0, 4, 40, 200}, {1, 2, 80, 200}, {2, 1, 80, 400}};
-static_assert([] {
-  for (int i = 0; i < 3; i++)
-    if (PicScreens[i].resolution != i ||
-        size_t(PicScreens[i].lineBytes) * size_t(PicScreens[i].rows * PicScreens[i].planes) !=
-            PicBodyBytes)
-      return false;
-  return true;
-}(), "each screen at its resolution word's index, a PicBodyBytes body");
+static_assert(
+    [] {
+      for (int i = 0; i < 3; i++)
+        if (PicScreens[i].resolution != i ||
+            size_t(PicScreens[i].lineBytes) * size_t(PicScreens[i].rows * PicScreens[i].planes) !=
+                PicBodyBytes)
+          return false;
+      return true;
+    }(),
+    "each screen at its resolution word's index, a PicBodyBytes body");
 // The screen of `planes` planes (1, 2 or 4); null for any other count.
 constexpr const PicScreen* PicScreenOf(int32_t planes) {
   for (const PicScreen& s : PicScreens)
@@ -50,9 +52,9 @@ struct PicName {
   bool paint, degas;
 };
 inline constexpr PicName PicNames[] = {
-    {"PI1", 4, "DEGAS", true, true},    {"PI2", 2, "DEGAS", true, true},
-    {"PI3", 1, "DEGAS", true, true},    {"PIC", 1, "Doodle", true, true},
-    {"DOO", 1, "Doodle", true, false},  {"GBF", 0, "GBF", true, false},
+    {"PI1", 4, "DEGAS", true, true},   {"PI2", 2, "DEGAS", true, true},
+    {"PI3", 1, "DEGAS", true, true},   {"PIC", 1, "Doodle", true, true},
+    {"DOO", 1, "Doodle", true, false}, {"GBF", 0, "GBF", true, false},
 };
 // The entry of ext, matched exactly, case included; null for any other text.
 constexpr const PicName* PicNameOf(const char* ext) {
@@ -87,8 +89,10 @@ struct PicReader {
   // n bytes into to; past the end the rest is zero and short_ is set.
   void bytes(uint8_t* to, size_t n) {
     size_t have = pos < size ? size - pos : 0;
-    if (have >= n) have = n;
-    else short_ = true;
+    if (have >= n)
+      have = n;
+    else
+      short_ = true;
     for (size_t i = 0; i < have; i++) to[i] = p[pos + i];
     for (size_t i = have; i < n; i++) to[i] = 0;
     pos += have;
@@ -101,7 +105,7 @@ struct PicLayout {
   int32_t planes = 0;     // P, 1..4
   int32_t lineBytes = 0;  // L: bytes of one plane in one row, even; the image is 8 * L wide
   int32_t rows = 0;
-  size_t offset = 0;      // first body byte in the file
+  size_t offset = 0;  // first body byte in the file
 };
 
 // A decoded image: w * h pixels row by row, each a palette entry.
@@ -135,8 +139,7 @@ void PicEncode(const uint8_t* values, int32_t L, int32_t rows, int32_t P, uint8_
 
 // PicDetect then PicDecode: the whole reading of one file. False means "wrong format";
 // img is replaced only on success.
-bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
-             PicImage& img);
+bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal, PicImage& img);
 
 // How an image's pixels lie in memory: bytes a pixel (3, or 4 as a little-endian 32-bit
 // value), and which of them holds red, green, blue and alpha; alpha -1 for none, 255 then.

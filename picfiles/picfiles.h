@@ -13,7 +13,7 @@
 
 // The module's state, as X(type, name, start value) (see platform/globals_core.h).
 #define PICFILES_GLOBALS(X) \
-  X(SDL_RWops*, SDLRWops, nullptr)  /* the open file of one bit-plane load; null otherwise */
+  X(SDL_RWops*, SDLRWops, nullptr) /* the open file of one bit-plane load; null otherwise */
 PICFILES_GLOBALS(GLOBAL_EXTERN)
 
 // Per command 0 ("DEGAS"/"Doodle"), 1 ("BMP") and 2 ("...blok"): the file selector's

@@ -19,7 +19,7 @@ struct PngState {
   const uint8_t* data = nullptr;
   size_t size = 0, pos = 0;
   std::vector<uint8_t> encoded;
-  png_uint_32 w = 0, h = 0;  // of the picture to encode
+  png_uint_32 w = 0, h = 0;    // of the picture to encode
   int depth = 8, colours = 0;  // colours: palette entries, 0 for RGB
   bool filler = false;         // RGB rows of 4 bytes a pixel, the fourth dropped
   png_color palette[256];
@@ -169,7 +169,8 @@ static std::string encode(PngState* s) {
 static void rows(PngState* s, int32_t w, int32_t h, const uint8_t* index,
                  const std::vector<uint32_t>& colours, const uint8_t* px, size_t pitch) {
   int depth = 8;
-  if (index) depth = colours.size() <= 2 ? 1 : colours.size() <= 4 ? 2 : colours.size() <= 16 ? 4 : 8;
+  if (index)
+    depth = colours.size() <= 2 ? 1 : colours.size() <= 4 ? 2 : colours.size() <= 16 ? 4 : 8;
   const size_t rowBytes = (size_t(w) * depth + 7) / 8;
   if (index) s->raster.assign(rowBytes * size_t(h), 0);
   s->rows.resize(size_t(h));
@@ -202,7 +203,8 @@ static std::string encodeInto(PngState* s, std::vector<uint8_t>& out) {
   return why;
 }
 
-std::string PngRgb(const uint8_t* px, int32_t w, int32_t h, size_t pitch, std::vector<uint8_t>& out) {
+std::string PngRgb(const uint8_t* px, int32_t w, int32_t h, size_t pitch,
+                   std::vector<uint8_t>& out) {
   std::unique_ptr<PngState> s(new PngState);
   rows(s.get(), w, h, nullptr, {}, px, pitch);
   return encodeInto(s.get(), out);

@@ -30,7 +30,8 @@ std::string PngDecode(const uint8_t* data, size_t size, PicImage& img);
 // An 8-bit RGB PNG of the w x h pixels at px, 4 bytes each (red, green, blue and one
 // that is dropped, the textures' layout) with rows pitch bytes apart, into out: the
 // pixels a BMP of them holds. "" or the reason.
-std::string PngRgb(const uint8_t* px, int32_t w, int32_t h, size_t pitch, std::vector<uint8_t>& out);
+std::string PngRgb(const uint8_t* px, int32_t w, int32_t h, size_t pitch,
+                   std::vector<uint8_t>& out);
 // img (alpha dropped) as an indexed PNG of 1, 2, 4 or 8 bits when it has at most 256
 // colours, else as 8-bit RGB.
 std::string PngFile(const PicImage& img, std::vector<uint8_t>& out);

@@ -6,8 +6,8 @@
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
 #include "picfiles/png_core.h"
-#include "strrt/strrt.h"
 #include "platform/platform.h"
+#include "strrt/strrt.h"
 #include "toolkit/toolkit.h"
 
 static void alert(int32_t dx, const char* text) {

@@ -229,21 +229,14 @@ void GetSDLEvents() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     switch (e.type) {
-      case SDL_QUIT:
-        Quit = 1;
-        break;
-      case SDL_WINDOWEVENT:
-        SDLNoteWindowEvent(e.window, id);
-        break;
+      case SDL_QUIT: Quit = 1; break;
+      case SDL_WINDOWEVENT: SDLNoteWindowEvent(e.window, id); break;
       case SDL_KEYDOWN:
         InKey = e.key.keysym.sym;
         InMod = e.key.keysym.mod;
         break;
-      case SDL_TEXTINPUT:
-        SDLAppendText(SDLTEXT$, e.text.text);
-        break;
-      default:
-        break;
+      case SDL_TEXTINPUT: SDLAppendText(SDLTEXT$, e.text.text); break;
+      default: break;
     }
   }
   SDLKeyboardState = SDL_GetKeyboardState(nullptr);

@@ -16,8 +16,8 @@
 #include "platform/texture_core.h"
 
 // Handles, set by SDLInit and kept for the whole run.
-extern SDL_Window* SDLWindow;           // the one window, 640x400 times the scale or more
-extern SDL_Renderer* SDLRenderer;       // its renderer; every drawing call goes through it
+extern SDL_Window* SDLWindow;      // the one window, 640x400 times the scale or more
+extern SDL_Renderer* SDLRenderer;  // its renderer; every drawing call goes through it
 // The window as the program draws on it: a 640x400 ABGR8888 target texture, opaque
 // black at start. Whatever is drawn "on the window" lands here, and read-backs of the
 // window read it; SDLPresent shows it. Null only if it could not be made (then the
@@ -27,13 +27,13 @@ extern SDL_Texture* SDLScreen;
 // fits the display the window opens on (less its frame); 1 unless set. SDLInit leaves
 // the scale it opened at.
 extern int32_t SDLScale;
-extern SDL_DisplayMode Display;         // mode of display 0 at start-up; kept for callers
-extern SDL_Joystick* SDLJoystick[4];    // joysticks 0..3 where present, else null
-extern SDL_TouchID SDLTouchID;          // touch device 0, 0 if none
-extern SDL_Surface* SDLSurface;         // current surface; the font image after start-up
-extern SDL_Texture* BASFont;            // font texture from BASFont.bmp, null if it failed
-extern SDL_Texture* SDLTexture;         // spare slot freed by QuitSDL; nothing sets it
-extern SDL_Rect SRC, DST;               // scratch rectangles any routine may overwrite
+extern SDL_DisplayMode Display;       // mode of display 0 at start-up; kept for callers
+extern SDL_Joystick* SDLJoystick[4];  // joysticks 0..3 where present, else null
+extern SDL_TouchID SDLTouchID;        // touch device 0, 0 if none
+extern SDL_Surface* SDLSurface;       // current surface; the font image after start-up
+extern SDL_Texture* BASFont;          // font texture from BASFont.bmp, null if it failed
+extern SDL_Texture* SDLTexture;       // spare slot freed by QuitSDL; nothing sets it
+extern SDL_Rect SRC, DST;             // scratch rectangles any routine may overwrite
 
 // The picture's textures, ABGR8888 render targets: made by the paint program's start-up
 // (przygotuj) and kept for the whole run; the layers below draw on them.
@@ -46,18 +46,18 @@ extern SDL_Texture* blok$;      // the block (clipboard), any size; null until m
 // Drawing and input state, as X(type, name, start value) (see globals_core.h). The input
 // is what the last GetSDLEvents left; GEMWaitBoxClick writes the same globals its own
 // way. STRING$ is the string runtime's buffer (strrt/strrt.h).
-#define PLATFORM_GLOBALS(X)                                                                       \
-  X(uint32_t, Color, 0xFFFFFFFF)    /* current colour, bytes r,g,b,a in memory order */           \
-  X(int32_t, MouseX, 0)             /* pointer x on the picture at the last pump */               \
-  X(int32_t, MouseY, 0)             /* pointer y on the picture at the last pump */               \
-  X(uint32_t, MouseK, 0)            /* button mask at the last pump: 1 left, 2 middle, 4 right */ \
-  X(int32_t, InKey, 0)              /* key code of the last pump's last key-down, else 0 */       \
-  X(uint16_t, InMod, 0)             /* modifiers (KMOD_*) held at InKey's key-down */             \
-  X(uint16_t, WindowEvent, 0)       /* bit n: window event id n arrived for our window */         \
-  X(uint8_t, Quit, 0)               /* 1 once a quit was requested; waits use it as end code */   \
-  X(const Uint8*, SDLKeyboardState, nullptr)  /* SDL's keyboard state, refreshed by every pump */ \
-  X(char*, SDLTEXT$, STRING$)       /* where text input is appended */                            \
-  X(uint8_t, DropWanted, 0)         /* 1 while a wait takes a file dropped on the window */
+#define PLATFORM_GLOBALS(X)                                                                      \
+  X(uint32_t, Color, 0xFFFFFFFF) /* current colour, bytes r,g,b,a in memory order */             \
+  X(int32_t, MouseX, 0)          /* pointer x on the picture at the last pump */                 \
+  X(int32_t, MouseY, 0)          /* pointer y on the picture at the last pump */                 \
+  X(uint32_t, MouseK, 0)         /* button mask at the last pump: 1 left, 2 middle, 4 right */   \
+  X(int32_t, InKey, 0)           /* key code of the last pump's last key-down, else 0 */         \
+  X(uint16_t, InMod, 0)          /* modifiers (KMOD_*) held at InKey's key-down */               \
+  X(uint16_t, WindowEvent, 0)    /* bit n: window event id n arrived for our window */           \
+  X(uint8_t, Quit, 0)            /* 1 once a quit was requested; waits use it as end code */     \
+  X(const Uint8*, SDLKeyboardState, nullptr) /* SDL's keyboard state, refreshed by every pump */ \
+  X(char*, SDLTEXT$, STRING$)                /* where text input is appended */                  \
+  X(uint8_t, DropWanted, 0)                  /* 1 while a wait takes a file dropped on the window */
 PLATFORM_GLOBALS(GLOBAL_EXTERN)
 
 // Starts SDL (exit 1 with SDL's error on stdout if that fails, or with a line naming

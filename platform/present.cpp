@@ -120,10 +120,8 @@ static bool contentsLost(Uint8 event) {
     case SDL_WINDOWEVENT_RESIZED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
     case SDL_WINDOWEVENT_MAXIMIZED:
-    case SDL_WINDOWEVENT_RESTORED:
-      return true;
-    default:
-      return false;
+    case SDL_WINDOWEVENT_RESTORED: return true;
+    default: return false;
   }
 }
 
@@ -182,8 +180,7 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
       e->drop.file = nullptr;
       return wanted;
     }
-    default:
-      return 1;
+    default: return 1;
   }
 }
 

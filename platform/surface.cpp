@@ -16,8 +16,10 @@ SDL_RWops* SDLOpenFile(const char* path) {
   SDL_RWops* rw = f ? SDL_RWFromFP(f, SDL_TRUE) : nullptr;
   if (rw) return rw;
   int err = errno;
-  if (f) fclose(f);
-  else if (fd >= 0) close(fd);
+  if (f)
+    fclose(f);
+  else if (fd >= 0)
+    close(fd);
   SDL_SetError("%s: %s", path, err == ENOTSUP ? "not a regular file" : strerror(err));
   errno = err;
   return nullptr;

@@ -13,13 +13,14 @@ constexpr uint32_t RGBA(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
 
 // The paint program's 16 colours, indexed by kolor; all with alpha 127. Entry 0
 // (white) is the background: a cleared picture and the gaps of the fill patterns.
-inline constexpr uint32_t GEMColor[16] = {
-    RGBA(255, 255, 255, 127), RGBA(0, 0, 0, 127),       RGBA(255, 0, 0, 127),
-    RGBA(0, 255, 0, 127),     RGBA(0, 0, 255, 127),     RGBA(0, 255, 255, 127),
-    RGBA(255, 255, 0, 127),   RGBA(255, 0, 255, 127),   RGBA(156, 156, 156, 127),
-    RGBA(78, 78, 78, 127),    RGBA(255, 127, 127, 127), RGBA(127, 255, 127, 127),
-    RGBA(127, 127, 255, 127), RGBA(127, 255, 255, 127), RGBA(255, 255, 127, 127),
-    RGBA(255, 127, 255, 127)};
+inline constexpr uint32_t GEMColor[16] = {RGBA(255, 255, 255, 127), RGBA(0, 0, 0, 127),
+                                          RGBA(255, 0, 0, 127),     RGBA(0, 255, 0, 127),
+                                          RGBA(0, 0, 255, 127),     RGBA(0, 255, 255, 127),
+                                          RGBA(255, 255, 0, 127),   RGBA(255, 0, 255, 127),
+                                          RGBA(156, 156, 156, 127), RGBA(78, 78, 78, 127),
+                                          RGBA(255, 127, 127, 127), RGBA(127, 255, 127, 127),
+                                          RGBA(127, 127, 255, 127), RGBA(127, 255, 255, 127),
+                                          RGBA(255, 255, 127, 127), RGBA(255, 127, 255, 127)};
 
 // The most pixels a picture read from a file may have, 8,192 x 8,192: every reader
 // (the program's BMP load, the converter's PNG and BMP) checks the size a file's header

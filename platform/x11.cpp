@@ -13,8 +13,8 @@ bool SDLX11Property(SDL_Window* window, const char* name, const char* type, int 
   void* x11 = SDL_LoadObject("libX11.so.6");
   if (!x11) return false;
   auto intern = (Atom(*)(Display*, const char*, Bool))SDL_LoadFunction(x11, "XInternAtom");
-  auto change = (int (*)(Display*, Window, Atom, Atom, int, int, const unsigned char*, int))
-      SDL_LoadFunction(x11, "XChangeProperty");
+  auto change = (int (*)(Display*, Window, Atom, Atom, int, int, const unsigned char*,
+                         int))SDL_LoadFunction(x11, "XChangeProperty");
   auto flush = (int (*)(Display*))SDL_LoadFunction(x11, "XFlush");
   bool done = intern && change && flush;
   if (done) {

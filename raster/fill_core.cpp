@@ -7,8 +7,8 @@
 // and a 16-bit r is a multiple of 3 exactly when r * 0xAAAB (the inverse of 3 modulo
 // 2^16) is at most 0x5555 in 16 bits; unlike r % 3, that lets the compiler vectorise
 // the loop with 16-bit multiplies.
-static void paintPattern(uint32_t* out, int32_t n, uint32_t state, uint32_t step,
-                         uint32_t colour, uint32_t background) {
+static void paintPattern(uint32_t* out, int32_t n, uint32_t state, uint32_t step, uint32_t colour,
+                         uint32_t background) {
   for (int32_t i = 0; i < n; i++) {
     uint16_t r = uint16_t(state >> 16) & 0x7FFF;
     out[i] = uint16_t(r * 0xAAABu) <= 0x5555u ? background : colour;
@@ -17,8 +17,8 @@ static void paintPattern(uint32_t* out, int32_t n, uint32_t state, uint32_t step
 }
 
 // Paints columns xl..xr of row y.
-static void paintSpan(uint32_t* out, uint32_t* work, int32_t y, int32_t xl, int32_t xr,
-                      uint8_t p, uint32_t colour, uint32_t background) {
+static void paintSpan(uint32_t* out, uint32_t* work, int32_t y, int32_t xl, int32_t xr, uint8_t p,
+                      uint32_t colour, uint32_t background) {
   size_t row = size_t(y) * CanvasW;
   std::fill(work + row + xl, work + row + xr + 1, colour);
   if (p == 0) {

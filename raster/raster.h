@@ -15,11 +15,11 @@ inline constexpr uint32_t defline[7] = {0xFFFFFFFF, 0xFFF0FFF0, 0xC0C0C0C0, 0xFF
 
 // Pen settings, and what the last fill painted, as X(type, name, start value) (see
 // platform/globals_core.h).
-#define RASTER_GLOBALS(X)                                                                     \
-  X(uint8_t, lin_r, 0)     /* line style, index into defline (0..6); 0 solid */               \
-  X(uint8_t, lin_szer, 1)  /* pen width in pixels; 0 and 1 are one pixel */                   \
-  X(uint8_t, kolor, 1)     /* colour, index into GEMColor; 1 black */                         \
-  X(uint8_t, wyp, 0)       /* fill pattern 0..35, as fill takes it; 0 solid */                \
+#define RASTER_GLOBALS(X)                                                                   \
+  X(uint8_t, lin_r, 0)                 /* line style, index into defline (0..6); 0 solid */ \
+  X(uint8_t, lin_szer, 1)              /* pen width in pixels; 0 and 1 are one pixel */     \
+  X(uint8_t, kolor, 1)                 /* colour, index into GEMColor; 1 black */           \
+  X(uint8_t, wyp, 0)                   /* fill pattern 0..35, as fill takes it; 0 solid */  \
   X(RasterRect, FillBox, {0, 0, 0, 0}) /* box of the pixels the last fill painted; w 0: none */
 RASTER_GLOBALS(GLOBAL_EXTERN)
 

@@ -59,4 +59,4 @@ inline bool FillPatternGap(int32_t x, int32_t y, uint8_t p) {
 // outside the canvas paints nothing. Returns the box of the painted pixels (empty for
 // none), so a caller knows what the fill may have changed without comparing canvases.
 RasterRect FillCanvas(uint32_t* out, uint32_t* work, int32_t x0, int32_t y0, uint8_t p,
-                uint32_t colour, uint32_t background);
+                      uint32_t colour, uint32_t background);

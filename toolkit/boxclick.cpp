@@ -16,9 +16,7 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
   SDL_Event e;
   while (Quit == 0 && SDL_WaitEvent(&e)) {
     switch (e.type) {
-      case SDL_QUIT:
-        Quit = 1;
-        break;
+      case SDL_QUIT: Quit = 1; break;
       case SDL_WINDOWEVENT:
         SDLNoteWindowEvent(e.window, window);
         if (windowEnds) Quit = 5;
@@ -52,8 +50,7 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
           Quit = 7;
         }
         break;
-      default:
-        break;
+      default: break;
     }
   }
   Quit = Quit == 1 ? 1 : 0;

@@ -24,28 +24,14 @@ static void editKey(EditState& e, const SDL_Keysym& k) {
   // The modifiers as they were when the key went down.
   bool ctrl = (k.mod & KMOD_CTRL) != 0;
   switch (k.sym) {
-    case SDLK_BACKSPACE:
-      EditBackspace(e);
-      break;
-    case SDLK_DELETE:
-      EditDelete(e);
-      break;
-    case SDLK_LEFT:
-      EditLeft(e);
-      break;
-    case SDLK_RIGHT:
-      EditRight(e);
-      break;
-    case SDLK_HOME:
-      EditHome(e);
-      break;
-    case SDLK_END:
-      EditEnd(e);
-      break;
+    case SDLK_BACKSPACE: EditBackspace(e); break;
+    case SDLK_DELETE: EditDelete(e); break;
+    case SDLK_LEFT: EditLeft(e); break;
+    case SDLK_RIGHT: EditRight(e); break;
+    case SDLK_HOME: EditHome(e); break;
+    case SDLK_END: EditEnd(e); break;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      Quit = 3;
-      break;
+    case SDLK_KP_ENTER: Quit = 3; break;
     case SDLK_c:
       if (ctrl) SDL_SetClipboardText(e.text);
       break;
@@ -63,8 +49,7 @@ static void editKey(EditState& e, const SDL_Keysym& k) {
         }
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -84,9 +69,7 @@ int32_t GEMEdit(GEMBox b) {
     }
     if (GEMScreen) SDL_SetRenderTarget(SDLRenderer, GEMScreen);
     switch (ev.type) {
-      case SDL_QUIT:
-        Quit = 1;
-        break;
+      case SDL_QUIT: Quit = 1; break;
       case SDL_KEYDOWN:
         if (GEMHabitKey(ev.key.keysym.sym)) {
           InKey = ev.key.keysym.sym;
@@ -101,9 +84,7 @@ int32_t GEMEdit(GEMBox b) {
           Quit = 7;
         }
         break;
-      case SDL_TEXTINPUT:
-        EditInsert(e, ev.text.text);
-        break;
+      case SDL_TEXTINPUT: EditInsert(e, ev.text.text); break;
       case SDL_MOUSEBUTTONDOWN: {
         int32_t mx = ev.button.x, my = ev.button.y;
         if (mx >= b.x && mx < b.x + b.w && my >= b.y && my < b.y + b.h)
@@ -112,8 +93,7 @@ int32_t GEMEdit(GEMBox b) {
           Quit = 2;
         break;
       }
-      default:
-        break;
+      default: break;
     }
     EditScroll(e);
     redraw(b, e);

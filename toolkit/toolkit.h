@@ -21,11 +21,11 @@ struct GPRRecord {
 };
 
 // The toolkit's state, as X(type, name, start value) (see platform/globals_core.h).
-#define TOOLKIT_GLOBALS(X)                                                                \
-  X(uint32_t, ColorC, 0)  /* text colour being set (bytes r,g,b,a) */                     \
-  X(uint32_t, ColorB, 0)  /* colour of an alert's icon disc, set by the alert's caller */ \
-  X(GPRRecord, GPR, {nullptr, 0, 0, 8, 8, 16, 16})  /* the text-print parameters above */ \
-  X(bool, GEMHabits, false) /* the dialog's own keys end the waits: see GEMHabitKey */    \
+#define TOOLKIT_GLOBALS(X)                                                               \
+  X(uint32_t, ColorC, 0) /* text colour being set (bytes r,g,b,a) */                     \
+  X(uint32_t, ColorB, 0) /* colour of an alert's icon disc, set by the alert's caller */ \
+  X(GPRRecord, GPR, {nullptr, 0, 0, 8, 8, 16, 16}) /* the text-print parameters above */ \
+  X(bool, GEMHabits, false) /* the dialog's own keys end the waits: see GEMHabitKey */   \
   X(int32_t, GEMWheel, 0)   /* notches of the wheel turn that ended a wait, + upwards */
 TOOLKIT_GLOBALS(GLOBAL_EXTERN)
 
@@ -87,7 +87,7 @@ void GEMIconColors();
 // (the modifiers as the key event gives them). Input of more than 255 bytes, or holding
 // characters of three or four bytes, is refused whole; a paste is cut to 255 bytes at
 // a character boundary. Ends on Return or keypad Enter, a press outside the box, a
-// habit of GEMHabits (InKey or GEMWheel set), or a quit request: returns 1 for a quit request (Quit 1), else 0. Without BOX_ENABLED and
-// BOX_SELECTABLE returns 0 at once. Draws into GEMScreen and shows it after every event;
-// leaves the render target on the window.
+// habit of GEMHabits (InKey or GEMWheel set), or a quit request: returns 1 for a quit request (Quit
+// 1), else 0. Without BOX_ENABLED and BOX_SELECTABLE returns 0 at once. Draws into GEMScreen and
+// shows it after every event; leaves the render target on the window.
 int32_t GEMEdit(GEMBox b);

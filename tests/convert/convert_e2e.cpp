@@ -32,7 +32,8 @@ class Convert : public ConvertTest {
   std::mt19937 rng{7};
 };
 
-static std::vector<uint32_t> coloured(const std::vector<uint8_t>& values, const std::vector<uint32_t>& list) {
+static std::vector<uint32_t> coloured(const std::vector<uint8_t>& values,
+                                      const std::vector<uint32_t>& list) {
   std::vector<uint32_t> px;
   for (uint8_t v : values) px.push_back(list[v]);
   return px;
@@ -57,18 +58,23 @@ struct RoundTrip {
 };
 
 TEST_F(Convert, PngThroughEveryAtariFormatComesBackTheSame) {
+  // clang-format off
   const RoundTrip cases[] = {
       {"pi1", "PI1", 320, 200, 16, false, 32066}, {"pi1", "PI1", 320, 200, 16, true, 32066},
       {"pi2", "PI2", 640, 200, 4, false, 32066},  {"pi2", "PI2", 640, 200, 3, true, 32066},
       {"pi3", "PI3", 640, 400, 2, false, 32066},  {"pic", "PIC", 640, 400, 2, false, 32000},
       {"doodle", "DOO", 640, 400, 2, false, 32000},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.format << (c.ste ? " with STE colours" : ""));
     std::vector<uint32_t> list;
-    if (c.colours == 2) list = {0xFFFFFF, 0x000000};
-    else if (c.ste) list = steColours(rng, c.colours);
-    else for (uint16_t w : RandomStWords(rng, c.colours)) list.push_back(RgbOf(w));
+    if (c.colours == 2)
+      list = {0xFFFFFF, 0x000000};
+    else if (c.ste)
+      list = steColours(rng, c.colours);
+    else
+      for (uint16_t w : RandomStWords(rng, c.colours)) list.push_back(RgbOf(w));
     std::vector<uint32_t> px = coloured(RandomValues(rng, c.w, c.h, c.colours), list);
     png("in.png", c.w, c.h, px);
     Ran to = convert(std::string("-f ") + c.format + " in.png");
@@ -83,7 +89,8 @@ TEST_F(Convert, PngThroughEveryAtariFormatComesBackTheSame) {
 }
 
 TEST_F(Convert, BmpInAndOutHasTheSamePixels) {
-  if (!HaveTool("ppmtobmp") || !HaveTool("bmptopnm")) GTEST_SKIP() << "netpbm's BMP tools are missing";
+  if (!HaveTool("ppmtobmp") || !HaveTool("bmptopnm"))
+    GTEST_SKIP() << "netpbm's BMP tools are missing";
   std::vector<uint32_t> px(37 * 5);
   for (auto& c : px) c = rng() & 0xFFFFFF;
   write("in.ppm", Ppm(37, 5, px));
@@ -175,6 +182,7 @@ TEST_F(Convert, BadInputIsOneLineNamingTheFileAndTheRestIsConverted) {
     seventeen = read("17.png");
     sh("rm 17.png");
   }
+  // clang-format off
   const BadInput cases[] = {
       {"truncated", "bad.PI1", truncated, "png",
        "32,033 bytes: a DEGAS picture has 32,034 or 32,066, a screen without header 32,000"},
@@ -192,6 +200,7 @@ TEST_F(Convert, BadInputIsOneLineNamingTheFileAndTheRestIsConverted) {
        "pi1", "truncated"},
       {"not a picture", "bad.txt", {'h', 'e', 'l', 'l', 'o'}, "png", "unknown file type"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     sh("rm -rf in out && mkdir in out");
@@ -207,7 +216,8 @@ TEST_F(Convert, BadInputIsOneLineNamingTheFileAndTheRestIsConverted) {
     EXPECT_EQ(lines[0].substr(prefix.size(), strlen(c.reason)), c.reason) << lines[0];
     EXPECT_EQ(lines[1], "1 converted, 1 failed");
     std::string good = std::string("good.") + (std::string(c.format) == "png" ? "png" : "PI1");
-    EXPECT_EQ(files("out"), std::vector<std::string>{good}) << "the good file only, no partial file";
+    EXPECT_EQ(files("out"), std::vector<std::string>{good})
+        << "the good file only, no partial file";
   }
 }
 
@@ -217,9 +227,9 @@ TEST_F(Convert, AnExistingOutputStaysWithoutForce) {
   write("a.png", {'k', 'e', 'e', 'p'});
   Ran r = convert("-f png a.PI1 b.PI1");
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.errLines(), (std::vector<std::string>{
-                              "tarksen-convert: a.PI1: a.png exists (--force replaces it)",
-                              "1 converted, 1 failed"}));
+  EXPECT_EQ(r.errLines(),
+            (std::vector<std::string>{"tarksen-convert: a.PI1: a.png exists (--force replaces it)",
+                                      "1 converted, 1 failed"}));
   EXPECT_EQ(read("a.png"), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
   r = convert("-f png --force a.PI1 b.PI1");
   EXPECT_EQ(r.code, 0) << r.err;
@@ -249,10 +259,11 @@ TEST_F(Convert, InputsThatAreNotFilesAreRefused) {
   EXPECT_EQ(r.code, 1);
   std::vector<std::string> lines = r.errLines();
   std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{"0 converted, 3 failed",
-                                             "tarksen-convert: dir.PI1: is a directory",
-                                             "tarksen-convert: missing.PI1: No such file or directory",
-                                             "tarksen-convert: pipe.PI1: not a regular file"}));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"0 converted, 3 failed",
+                                      "tarksen-convert: dir.PI1: is a directory",
+                                      "tarksen-convert: missing.PI1: No such file or directory",
+                                      "tarksen-convert: pipe.PI1: not a regular file"}));
 }
 
 TEST_F(Convert, AnUnwritableDirectoryFailsEachFile) {
@@ -272,8 +283,10 @@ TEST_F(Convert, AnUnwritableDirectoryFailsEachFile) {
   std::vector<std::string> lines = r.errLines();
   ASSERT_EQ(lines.size(), 3u) << r.err;
   std::sort(lines.begin(), lines.end() - 1);
-  EXPECT_EQ(lines[0], "tarksen-convert: a.PI1: cannot write " + target + "/a.png: Permission denied");
-  EXPECT_EQ(lines[1], "tarksen-convert: b.PI1: cannot write " + target + "/b.png: Permission denied");
+  EXPECT_EQ(lines[0],
+            "tarksen-convert: a.PI1: cannot write " + target + "/a.png: Permission denied");
+  EXPECT_EQ(lines[1],
+            "tarksen-convert: b.PI1: cannot write " + target + "/b.png: Permission denied");
   EXPECT_EQ(lines[2], "0 converted, 2 failed");
 }
 
@@ -285,6 +298,7 @@ struct UsageCase {
 TEST_F(Convert, UsageErrorsExit2AndConvertNothing) {
   write("a.PI1", goodPi1());
   write("b.PI1", goodPi1());
+  // clang-format off
   const UsageCase cases[] = {
       {"", "tarksen-convert: no input files"},
       {"a.PI1", "tarksen-convert: no output format: give -f FORMAT"},
@@ -298,6 +312,7 @@ TEST_F(Convert, UsageErrorsExit2AndConvertNothing) {
       {"-f png --palette a.PI1.txt a.PI1", "tarksen-convert: a.PI1.txt: unknown file type"},
       {"--bogus a.PI1", "tarksen-convert: unrecognized option '--bogus'"},
   };
+  // clang-format on
   write("a.PI1.txt", {'x'});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
@@ -330,19 +345,22 @@ TEST_F(Convert, OutputsTakeTheBaseNameAndTheFormatsExtension) {
   struct {
     const char* args;
     const char* made;
+    // clang-format off
   } cases[] = {
       {"-f png sub/pic.pi1", "sub/pic.png"},     {"-f bmp sub/pic.pi1", "sub/pic.bmp"},
       {"-f pi1 sub/pic.pi1", "sub/pic.PI1"},     {"-f doodle sub/.PIC", "sub/.DOO"},
       {"-f pic -o out sub/.PIC", "out/.PIC"},    {"-o out/new.PI2 sub/pic.pi1", ""},
       {"-o out/x.Png sub/pic.pi1", "out/x.Png"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
     Ran r = convert(c.args);
     if (!*c.made) {
       // A PI1 does not fit a PI2: refused, nothing made.
       EXPECT_EQ(r.code, 1);
-      EXPECT_NE(r.err.find("the picture is 320x200; a PI2 picture is 640x200"), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find("the picture is 320x200; a PI2 picture is 640x200"), std::string::npos)
+          << r.err;
       continue;
     }
     EXPECT_EQ(r.code, 0) << r.err;
@@ -406,7 +424,8 @@ TEST_F(Convert, AnInterruptedRunLeavesNoPartialFile) {
   for (const char* sig : {"TERM", "INT"}) {
     SCOPED_TRACE(sig);
     sh("rm -rf out pid err && mkdir out");
-    Ran started = sh("(" + ConvertCommand(args) + " 2>err & echo $! > pid; wait) >/dev/null 2>&1 & "
+    Ran started = sh("(" + ConvertCommand(args) +
+                     " 2>err & echo $! > pid; wait) >/dev/null 2>&1 & "
                      "while [ ! -s pid ] || [ -z \"$(ls out)\" ]; do sleep 0.01; done; kill -" +
                      sig + " $(cat pid)");
     ASSERT_EQ(started.code, 0) << started.err;
@@ -429,6 +448,7 @@ TEST_F(Convert, OneOutputSpeltTwoWaysIsWrittenOnce) {
     const char* name;
     std::vector<std::string> inputs;  // made in the scratch directory, dd a directory
     std::string args, first, second, out;
+    // clang-format off
   } rows[] = {
       {"a doubled slash", {"dd/q.PI1", "dd/q.pi1"}, "dd/q.PI1 dd//q.pi1", "dd/q.PI1", "dd//q.pi1",
        "dd//q.png"},
@@ -438,6 +458,7 @@ TEST_F(Convert, OneOutputSpeltTwoWaysIsWrittenOnce) {
       {"into one directory with -o", {"dd/q.PI1", "q.pi1"}, "-o dd dd/q.PI1 q.pi1", "dd/q.PI1",
        "q.pi1", "dd/q.png"},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     sh("rm -rf dd ln x.* q.* && mkdir dd && ln -s dd ln");
@@ -463,12 +484,14 @@ TEST_F(Convert, ForceWritesWhatTheUserMayAsTheProgramsSavesDo) {
     uid_t uid;
     mode_t mode;
     bool written;
+    // clang-format off
   } rows[] = {
       {"root's file nobody may write: written in place, root's still", 0, 0666, true},
       {"root's file nobody may only read", 0, 0644, false},
       {"nobody's own read-only file", 65534, 0444, false},
       {"nobody's own file", 65534, 0640, true},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     write("a.png", {'o', 'l', 'd'});

@@ -100,8 +100,8 @@ TEST(Desktop, ShownAgainAsItWasWhenUncovered) {
   auto same = [&](const char* where) {
     SCOPED_TRACE(where);
     Shot before = app.settle();
-    app.onDisplay("xdotool windowunmap --sync " + app.window() +
-                  " && xdotool windowmap --sync " + app.window());
+    app.onDisplay("xdotool windowunmap --sync " + app.window() + " && xdotool windowmap --sync " +
+                  app.window());
     EXPECT_TRUE(app.settle().px == before.px) << "unmapped and mapped again";
     app.onDisplay("(xmessage -geometry 300x200+" + std::to_string(app.left() + 40) + "+" +
                   std::to_string(app.top() + 40) + " over & sleep 1; kill $!)");
@@ -199,7 +199,8 @@ class Installed : public testing::Test {
   }
   void SetUp() override {
     if (bin.empty()) GTEST_SKIP() << "no optimized build in " TARKSEN_PROGRAM_BUILD ": make build";
-    for (const char* d : {".config", ".local/state", "Obrazy", "inne"}) Sh("mkdir -p '" + h / d + "'");
+    for (const char* d : {".config", ".local/state", "Obrazy", "inne"})
+      Sh("mkdir -p '" + h / d + "'");
     pictures("$HOME/Obrazy");
   }
   void TearDown() override {

@@ -18,8 +18,9 @@
 inline testing::AssertionResult Shows(const Shot& s, const Points& pts, uint32_t ink, int left,
                                       int top, int w, int h) {
   std::set<std::pair<int, int>> at(pts.begin(), pts.end());
-  return SameArea(GridOf(s, Layout::Rgb), left, top, w, h,
-                  [&](int x, int y) { return at.count({x, y}) ? ink : BIALY; });
+  return SameArea(GridOf(s, Layout::Rgb), left, top, w, h, [&](int x, int y) {
+    return at.count({x, y}) ? ink : BIALY;
+  });
 }
 
 // Whether got is want, pixel for pixel.
@@ -58,4 +59,3 @@ void TwoPoints(A& app, int x1, int y1, int x2, int y2) {
   app.waitFor([&](const Shot& s) { return s.px != before.px; });
   app.click(x2, y2);
 }
-

@@ -81,12 +81,14 @@ std::vector<uint32_t> wygladDialogu(const char* title, const char* filter, const
   skrzynka(LISTA, true);
   for (size_t i = 0; i < entries.size(); i++) napis(entries[i], 4, 70 + 16 * int(i));
   skrzynka(DZWIGNIA, false);
+  // clang-format off
   const std::pair<Rect, const char*> buttons[] = {
       {UP, "UP"}, {BASE, "BASE"}, {ROOT, "ROOT"}, {OK, "OK"}, {CANCEL, "CANCEL"}};
   for (const auto& [r, label] : buttons) {
     skrzynka(r, false);
     napis(label, r.x + r.w / 2 - 8 * int(strlen(label)), r.y);
   }
+  // clang-format on
   // The '^' glyph's ink (cell 62, columns 1..5, rows 1..6) doubled, once flipped below.
   for (int fy = 0; fy < 6; fy++)
     for (int fx = 0; fx < 5; fx++)
@@ -112,7 +114,8 @@ testing::AssertionResult Pokazuje(App& app, const Obrazek& o) {
 // With the control screen up and a block of w x h pixels: takes the tool "Blok", stamps
 // the block at (100, 120) on the drawing screen, and tells whether it shows the block's
 // colours, kolor(x, y) within the block.
-testing::AssertionResult Stempluje(App& app, int w, int h, const std::function<uint32_t(int, int)>& kolor) {
+testing::AssertionResult Stempluje(App& app, int w, int h,
+                                   const std::function<uint32_t(int, int)>& kolor) {
   if (!Panel(app.waitFor(Panel))) return testing::AssertionFailure() << "no control screen";
   ChooseTool(app, 10);  // "Blok"
   Choose(app, 500, 250, 3);
@@ -182,6 +185,7 @@ TEST_F(Files, EveryKindOfPictureLoadsThroughTheSelector) {
     std::vector<uint8_t> file;
     Rect box;
     Obrazek expected;
+    // clang-format off
   } rows[] = {
       {"a.PI1", Degas(PlanesOf(v4, 320, 200, 4)), DEGAS, zWartosci(v4, 320, 200, 4)},
       {"b.PI2", Degas(PlanesOf(v2, 640, 200, 2)), DEGAS, zWartosci(v2, 640, 200, 2)},
@@ -190,6 +194,7 @@ TEST_F(Files, EveryKindOfPictureLoadsThroughTheSelector) {
       {"doodle.PIC", PlanesOf(vd, 640, 400, 1), DEGAS, zWartosci(vd, 640, 400, 1)},
       {"e.BMP", Bmp24(bmp), LBMP, zRgb(bmp)},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     open(r.box);
@@ -209,10 +214,12 @@ TEST_F(Files, BlocksLoadAndSaveThroughTheSelector) {
     Rect load;
     std::string file;
     RgbImage expected;
+    // clang-format off
   } rows[] = {
       {"a GBF block through \"...blok\"", LBLOK, gbf, {32, 3, zWartosci(v, 32, 3, 2).px}},
       {"a BMP through \"DEGAS\" goes into the block", DEGAS, bmp, k},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     open(r.load);
@@ -278,7 +285,8 @@ static Obrazek PoPngtopam(const std::string& png, const std::string& dir) {
 // Files of the kinds the converter reads besides those of old.
 struct Kinds {
   std::mt19937 rng{24};
-  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16), v2 = RandomValues(rng, 640, 200, 4),
+  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16),
+                             v2 = RandomValues(rng, 640, 200, 4),
                              v1 = RandomValues(rng, 640, 400, 2);
   const std::vector<uint16_t> words = RandomStWords(rng, 16);
   const std::vector<uint8_t> b4 = PlanesOf(v4, 320, 200, 4);
@@ -305,8 +313,9 @@ class NewKinds : public Files {
       open(LBMP);
       std::string file = write(name, bytes);
       choose(file);
-      Ran c = Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + file + "'",
-                    app.dir());
+      Ran c =
+          Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + file + "'",
+                app.dir());
       EXPECT_EQ(c.code, 0) << c.err;
       EXPECT_TRUE(shows(PoPngtopam("shown.png", app.dir())));
     }
@@ -359,7 +368,8 @@ TEST_F(Files, PngsLoadIntoTheBlockAndSaveFromPictureAndBlock) {
   Obrazek stretched{640, 400, std::vector<uint32_t>(640 * 400)};
   for (int y = 0; y < 400; y++)
     for (int x = 0; x < 640; x++)
-      stretched.px[size_t(y) * 640 + x] = colours[size_t((2 * y + 1) * 3 / 800) * 7 + (2 * x + 1) * 7 / 1280];
+      stretched.px[size_t(y) * 640 + x] =
+          colours[size_t((2 * y + 1) * 3 / 800) * 7 + (2 * x + 1) * 7 / 1280];
   EXPECT_TRUE(SamePixels(p.px, stretched.px, 640, Layout::Rgb)) << "the stretched PNG";
 
   ASSERT_TRUE(take(LBLOK, png));
@@ -379,10 +389,12 @@ TEST(FileSelector, AQuitRequestInItEndsTheProgramWithNothingDone) {
     const char* name;
     Rect box;
     std::string typed;
+    // clang-format off
   } rows[] = {
       {"save", ZBMP, "saved"},
       {"load of a name that is not there", LBMP, "none.BMP"},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     App a;
@@ -476,6 +488,7 @@ TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
     std::string file;
     const char* text;
     int dx, dy;
+    // clang-format off
   } rows[] = {
       {"a missing picture", DEGAS, path("none.PI1"), "Nie ma takiego pliku", 0, 100},
       {"a malformed BMP: SDL's words", LBMP, write("junk.BMP", {'h', 'e', 'l', 'l', 'o', '!'}),
@@ -483,6 +496,7 @@ TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
       {"an unknown kind", LBMP, write("x.Bmp", Bmp24(RgbImage{1, 1, {0}})), "Nieznany typ pliku",
        16, 100},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     open(r.box);
@@ -516,6 +530,7 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
     Obrazek picture;
     const char* alertText;  // null: no alert
     int dx, dy;
+    // clang-format off
   } rows[] = {
       {"a PI1", dir.write("a.PI1", Degas(PlanesOf(v4, 320, 200, 4))), zWartosci(v4, 320, 200, 4),
        nullptr, 0, 0},
@@ -529,6 +544,7 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
       {"a BMP header asking for a gigabyte", dir.write("g.BMP", gigabyte), bialy,
        "too large: 16384x16384 is more than 2^26 pixels", 0, 50},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     App app(Launch{"", true, true, "", {r.file}});
@@ -554,19 +570,21 @@ TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
   // The converter's picture of a file, read back by netpbm.
   auto shown = [&](const std::string& path) {
     Ran r = Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + path +
-                    "' && pngtopam shown.png",
-                dir.path);
+                      "' && pngtopam shown.png",
+                  dir.path);
     EXPECT_EQ(r.code, 0) << r.err;
     Pnm p = ParsePnm(r.out, Layout::Rgb);
     return Obrazek{p.w, p.h, p.px};
   };
   // Whether a picture of 640x400 shows b, pixel for pixel.
   auto same = [](const Obrazek& a, const Obrazek& b) {
-    return SameArea(GridOf(a, Layout::Rgb), 0, 0, 640, 400, [&](int x, int y) { return b.pod(x, y); });
+    return SameArea(GridOf(a, Layout::Rgb), 0, 0, 640, 400,
+                    [&](int x, int y) { return b.pod(x, y); });
   };
 
   std::mt19937 rng{5};
-  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16), v2 = RandomValues(rng, 640, 200, 4),
+  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16),
+                             v2 = RandomValues(rng, 640, 200, 4),
                              v1 = RandomValues(rng, 640, 400, 2);
   const std::vector<uint16_t> words = RandomStWords(rng, 16);
   const std::string common = dir.write("common.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4)));
@@ -576,6 +594,7 @@ TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
     std::string file;     // what the program is started with
     std::string convert;  // what the converter reads
     Obrazek values;       // the pixel values in the program's fixed colours
+    // clang-format off
   } rows[] = {
       {"a PI1", dir.write("a.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4), 32066)), "",
        zWartosci(v4, 320, 200, 4)},
@@ -586,6 +605,7 @@ TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
       {"a PI1 of 32,034 bytes converted to 32,066", dir / "opens.PI1", common,
        zWartosci(v4, 320, 200, 4)},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     Obrazek converted = shown(r.convert.empty() ? r.file : r.convert);

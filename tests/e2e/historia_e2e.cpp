@@ -62,6 +62,7 @@ TEST(History, TenActionsGoBackOneByOneAndForwardAgain) {
   struct {
     int co;
     void (*draw)(App&);
+    // clang-format off
   } actions[] = {
       {0, [](App& a) { a.click(30, 30); }},
       {1, [](App& a) { Stroke(a); }},
@@ -83,6 +84,7 @@ TEST(History, TenActionsGoBackOneByOneAndForwardAgain) {
       {8, [](App& a) { TwoPoints(a, 100, 250, 150, 280); }},
       {11, [](App& a) { a.click(270, 70); }},  // inside the frame
   };
+  // clang-format on
   App app;
   std::vector<Shot> shots;  // the drawing screen before the first action and after each
   SwitchScreens(app);

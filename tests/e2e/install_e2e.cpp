@@ -88,11 +88,11 @@ void CheckInstalledTree(const std::string& root) {
      mime + "/packages/' && update-mime-database '" + mime + "'");
   // Every Atari name in the capitals the program reads, and in those alone (":cs").
   std::string globs = ReadText(mime + "/globs2");
-  for (const char* g : {"image/x-degas:*.PI1:cs", "image/x-degas:*.PI2:cs", "image/x-degas:*.PI3:cs",
-                        "image/x-degas:*.PC1:cs", "image/x-degas:*.PC2:cs", "image/x-degas:*.PC3:cs",
-                        "image/x-doodle:*.PIC:cs", "image/x-doodle:*.DOO:cs",
-                        "image/x-neochrome:*.NEO:cs", "image/x-spectrum512:*.SPU:cs",
-                        "image/x-spectrum512:*.SPC:cs", "image/x-gbf:*.GBF:cs"})
+  for (const char* g :
+       {"image/x-degas:*.PI1:cs", "image/x-degas:*.PI2:cs", "image/x-degas:*.PI3:cs",
+        "image/x-degas:*.PC1:cs", "image/x-degas:*.PC2:cs", "image/x-degas:*.PC3:cs",
+        "image/x-doodle:*.PIC:cs", "image/x-doodle:*.DOO:cs", "image/x-neochrome:*.NEO:cs",
+        "image/x-spectrum512:*.SPU:cs", "image/x-spectrum512:*.SPC:cs", "image/x-gbf:*.GBF:cs"})
     EXPECT_NE(globs.find(g), std::string::npos) << g << " in\n" << globs;
   // A file manager offers the program only for the names it opens.
   Scratch files("inst");

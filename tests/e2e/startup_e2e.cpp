@@ -55,6 +55,7 @@ TEST(Startup, FontFromTheWorkingDirectoryOrBesideTheBinaryElseOneLine) {
     const char* name;
     bool inWorkingDir, besideBinary, brokenInWorkingDir;
     const char* out;  // null: one line of SDL's about the broken file
+    // clang-format off
   } rows[] = {
       {"in the working directory", true, false, false, ""},
       {"beside the binary", false, true, false, ""},
@@ -62,11 +63,15 @@ TEST(Startup, FontFromTheWorkingDirectoryOrBesideTheBinaryElseOneLine) {
       {"nowhere", false, false, false, "Couldn't open BASFont.bmp\n"},
       {"unreadable in the working directory, good beside", false, true, true, nullptr},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     Alone alone(r.besideBinary);
-    App app(Launch{alone.bin, r.inWorkingDir || r.brokenInWorkingDir, true,
-                   r.brokenInWorkingDir ? TARKSEN_SOURCE "/README.md" : "", {}});
+    App app(Launch{alone.bin,
+                   r.inWorkingDir || r.brokenInWorkingDir,
+                   true,
+                   r.brokenInWorkingDir ? TARKSEN_SOURCE "/README.md" : "",
+                   {}});
     EXPECT_EQ(ShowsText(app.settle()), r.out && !*r.out);
     // Complete while the program runs: nothing waits in a buffer.
     std::string out = app.output();
@@ -94,11 +99,13 @@ TEST(Startup, WithoutADisplayItSaysSoAndExits1) {
   struct {
     const char* env;
     const char* out;
+    // clang-format off
   } rows[] = {
       {"-u DISPLAY", "Cannot open a window: DISPLAY is not set\n"},
       {"DISPLAY=", "Cannot open a window: DISPLAY is not set\n"},
       {"DISPLAY=:59999", "Cannot open a window on display :59999\n"},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.env);
     Ran ran = RunCmd(std::string("env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ") + r.env +
@@ -125,6 +132,7 @@ TEST(Startup, CommandLine) {
     const char* out;
     const char* err;
     bool usage = true;  // a usage error prints the usage after its line
+    // clang-format off
   } rows[] = {
       {"--help", 0, true, "", ""},
       {"--version", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
@@ -149,6 +157,7 @@ TEST(Startup, CommandLine) {
       {"--history-mb", 2, false, "",
        "tarksen: --history-mb needs a whole number of MiB from 1 to 1048576\n", false},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.args);
     // No display: none of these may open a window.
@@ -196,6 +205,7 @@ TEST(Startup, TerminationSignalsEndTheProgramFromEveryScreenWithExitCode0) {
     const char* where;
     std::function<void(App&)> getThere;
     int sig;
+    // clang-format off
   } rows[] = {
       {"control screen", [](App&) {}, SIGTERM},
       {"control screen", [](App&) {}, SIGINT},
@@ -206,6 +216,7 @@ TEST(Startup, TerminationSignalsEndTheProgramFromEveryScreenWithExitCode0) {
       {"question", Question, SIGTERM},
       {"question", Question, SIGINT},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.where) + ", " + strsignal(r.sig));
     App app;

@@ -74,6 +74,7 @@ TEST_F(Listing, FiltersFilesAndAlwaysListsDirectories) {
   struct {
     const char* pattern;
     Names files;
+    // clang-format off
   } cases[] = {
       {".PI", {"A.PI1", "Z.PI1", "a.PI1", "b.pi3", "c.pic.txt"}},
       {"*.PI*", {"A.PI1", "Z.PI1", "a.PI1", "b.pi3", "c.pic.txt"}},
@@ -88,6 +89,7 @@ TEST_F(Listing, FiltersFilesAndAlwaysListsDirectories) {
         "c.pic.txt", "d.Pi1", "img3.BMP", "noext", "xABC"}},
       {"QQQ", {}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("pattern \"") + c.pattern + "\"");
     std::string dir = t.path;
@@ -114,12 +116,14 @@ TEST_F(Listing, PathIsMadeToEndInSlash) {
   struct {
     const char* name;
     std::string given, want;
+    // clang-format off
   } cases[] = {
       {"no slash: appended", t.path, t.slash()},
       {"slash: unchanged", t.slash(), t.slash()},
       {"backslash: replaced", t.path + "\\", t.slash()},
       {"root", "/", "/"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string dir = c.given;
@@ -174,10 +178,12 @@ TEST_F(Listing, DirectoryThatCannotBeOpenedLeavesPathAndEntries) {
   struct {
     const char* name;
     std::string path, reason;
+    // clang-format off
   } cases[] = {
       {"no permission", t / "locked", "Permission denied"},
       {"no such directory", t / "none", "No such file or directory"},
   };
+  // clang-format on
   std::string file = t / "plain";
   t.file("plain");
   for (const auto& c : cases) {
@@ -217,12 +223,15 @@ TEST_F(Listing, LinksLongAndOddNames) {
   ASSERT_EQ(mkfifo((t / "fifo.PI1").c_str(), 0644), 0);
   const std::string odd = "bad\xFF\xFE\xC5.PI1";  // not valid UTF-8
   t.file(odd);
-  t.file("\x7F" "marked.PI1");  // a file, though it begins with the directories' marker
+  t.file(
+      "\x7F"
+      "marked.PI1");  // a file, though it begins with the directories' marker
   std::string dir = t.path;
   int32_t n = list(dir, ".PI");
   EXPECT_EQ(names(n), (Names{std::string(254, 'd') + "/", "linkdir/", "real/",
                              "bad\xFF\xFE\xC5.PI1", "linkfile.PI1", "target.PI1",
-                             "\x7F" "marked.PI1"}));
+                             "\x7F"
+                             "marked.PI1"}));
   // The long file name is filtered out by ".PI"; unfiltered it keeps all 255 bytes.
   dir = t.path;
   n = list(dir, "");

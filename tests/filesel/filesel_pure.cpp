@@ -11,6 +11,7 @@ TEST(DIRPatternOf, FormsPrefixMarkAndLowerMark) {
   struct {
     const char* pattern;
     const char *prefix, *mark, *lower;
+    // clang-format off
   } cases[] = {
       {".PI", "", ".PI", ".pi"},
       {".BMP", "", ".BMP", ".bmp"},
@@ -23,6 +24,7 @@ TEST(DIRPatternOf, FormsPrefixMarkAndLowerMark) {
       {"x.Ł*", "x.Ł", ".Ł", ".Ł"},
       {"*.PI*.*", "", "", ""},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("pattern \"") + c.pattern + "\"");
     DIRPattern p;
@@ -43,6 +45,7 @@ TEST(DIRPatternPasses, PrefixAndEitherMark) {
     const char* pattern;
     const char* name;
     bool passes;
+    // clang-format off
   } cases[] = {
       {".PI", "A.PI1", true},
       {".PI", "b.pi3", true},
@@ -60,6 +63,7 @@ TEST(DIRPatternPasses, PrefixAndEitherMark) {
       {"ABC", "xABC", false},
       {"ABC", "AB", false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.pattern) + " / " + c.name);
     DIRPattern p;
@@ -71,10 +75,25 @@ TEST(DIRPatternPasses, PrefixAndEitherMark) {
 TEST(DIRfileCmp, DirectoriesFirstThenBytes) {
   // Items as a listing holds them, in the order they must sort to: the kind decides
   // first, whatever the entry's first byte (a file may be named with the marker).
-  const std::vector<std::pair<std::string, bool>> sorted = {
-      {"\x7F" "A", true}, {"\x7F" "B", true}, {"\x7F" "a", true}, {"B", false},
-      {"Z.PI1", false},    {"a.PI1", false},    {"b", false},        {"\x7F" "0", false},
-      {"\xC5\x81" "ad", false}};
+  const std::vector<std::pair<std::string, bool>> sorted = {{"\x7F"
+                                                             "A",
+                                                             true},
+                                                            {"\x7F"
+                                                             "B",
+                                                             true},
+                                                            {"\x7F"
+                                                             "a",
+                                                             true},
+                                                            {"B", false},
+                                                            {"Z.PI1", false},
+                                                            {"a.PI1", false},
+                                                            {"b", false},
+                                                            {"\x7F"
+                                                             "0",
+                                                             false},
+                                                            {"\xC5\x81"
+                                                             "ad",
+                                                             false}};
   std::vector<DIRItem> items;
   for (size_t i : {6, 3, 1, 7, 0, 5, 2, 8, 4}) {
     DIRItem it = {};
@@ -87,7 +106,11 @@ TEST(DIRfileCmp, DirectoriesFirstThenBytes) {
   std::vector<std::pair<std::string, bool>> got;
   for (const DIRItem& it : items) got.push_back({it.entry, it.dir});
   EXPECT_EQ(got, sorted);
-  DIRItem file = {"\x7F" "z", false}, dir = {"a", true};
+  DIRItem file =
+              {"\x7F"
+               "z",
+               false},
+          dir = {"a", true};
   EXPECT_EQ(DIRfileCmp(&file, &file), 0);
   EXPECT_EQ(DIRfileCmp(&dir, &file), -1);
   EXPECT_EQ(DIRfileCmp(&file, &dir), 1);
@@ -99,6 +122,7 @@ TEST(DIREntry, KeepsEveryEntryTerminated) {
     std::string given;
     bool dir;
     std::string want;
+    // clang-format off
   } cases[] = {
       {"file", "a.PI1", false, "a.PI1"},
       {"directory", "sub", true, "\x7Fsub"},
@@ -106,6 +130,7 @@ TEST(DIREntry, KeepsEveryEntryTerminated) {
       {"directory of 255 bytes cut to 254", std::string(255, 'd'), true,
        "\x7F" + std::string(254, 'd')},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     char entry[257];
@@ -120,6 +145,7 @@ TEST(DIRNormalisePath, EndsInSlash) {
   struct {
     std::string given, want;
     bool fits = true;
+    // clang-format off
   } cases[] = {
       {"/home/u", "/home/u/"},
       {"/home/u/", "/home/u/"},
@@ -131,6 +157,7 @@ TEST(DIRNormalisePath, EndsInSlash) {
       {std::string(255, 'p'), std::string(255, 'p'), false},  // no room: refused, not cut
       {std::string(254, 'p') + "/", std::string(254, 'p') + "/"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.given);
     char path[256] = {};
@@ -149,6 +176,7 @@ TEST(FSLayout, TenBoxesAtTheirPlaces) {
     uint8_t type;
     const char* text;
     int32_t x, y, w, h;
+    // clang-format off
   } want[FS_BOXES] = {
       {0, nullptr, 488, 68, 16, 324},    {11, filter, 68, 24, 248, 16},
       {11, path, 4, 48, 632, 16},        {11, name, 384, 24, 252, 16},
@@ -156,6 +184,7 @@ TEST(FSLayout, TenBoxesAtTheirPlaces) {
       {1, "BASE", 540, 200, 96, 16},     {1, "ROOT", 540, 220, 96, 16},
       {1, "OK", 540, 360, 96, 16},       {1, "CANCEL", 540, 380, 96, 16},
   };
+  // clang-format on
   for (int i = 0; i < FS_BOXES; i++) {
     SCOPED_TRACE(i);
     EXPECT_EQ(b[i].flags, 0x03);
@@ -184,12 +213,14 @@ TEST(FSLeverStep, MovesARowPerSixteenPixelsFromTheMiddle) {
   struct {
     const char* name;
     int32_t offset, y, count, want;
+    // clang-format off
   } cases[] = {
       {"within 15 below: still", 10, 245, 60, 10},   {"16 below: one down", 10, 246, 60, 11},
       {"40 below: two down", 10, 270, 60, 12},       {"within 15 above: still", 10, 215, 60, 10},
       {"16 above: one up", 10, 214, 60, 9},          {"33 above: two up", 10, 197, 60, 8},
       {"clamped at the last page", 39, 390, 60, 40}, {"clamped at the top", 1, 70, 60, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(FSLeverStep(lever, c.offset, c.y, c.count, 20, 16), c.want);
@@ -228,6 +259,7 @@ TEST(FSResult, DirectoryAndNameOrAnAbsoluteName) {
   struct {
     const char* name;
     std::string dir, given, want;  // want "": refused, the output untouched
+    // clang-format off
   } cases[] = {
       {"joined", "/home/u/", "obraz.PI1", "/home/u/obraz.PI1"},
       {"absolute name as it is", "/home/u/", "/tmp/a.BMP", "/tmp/a.BMP"},
@@ -236,6 +268,7 @@ TEST(FSResult, DirectoryAndNameOrAnAbsoluteName) {
       {"256 bytes joined: refused, not cut", d200, std::string(54, 'n'), ""},
       {"a long absolute name", d200, "/" + std::string(254, 'a'), "/" + std::string(254, 'a')},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     char out[256] = "untouched";
@@ -256,6 +289,7 @@ TEST(FSPicturesDir, ReadsTheFileAsTheShellDoes) {
     const char* name;
     const char* file;
     const char* dir;  // null: none named
+    // clang-format off
   } cases[] = {
       {"as xdg-user-dirs-update writes it",
        "# This file is written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Pulpit\"\n"
@@ -281,6 +315,7 @@ TEST(FSPicturesDir, ReadsTheFileAsTheShellDoes) {
       {"a backquote", "XDG_PICTURES_DIR=\"`id`\"\n", nullptr},
       {"longer than a path may be", tooLong.c_str(), nullptr},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     char out[256] = "untouched";
@@ -295,6 +330,7 @@ TEST(FSTilde, HomeForATypedTilde) {
     const char *text, *home;
     int32_t result;
     const char* out;  // null: untouched
+    // clang-format off
   } cases[] = {
       {"~", "/home/ola", 1, "/home/ola"},
       {"~/", "/home/ola/", 1, "/home/ola"},
@@ -305,6 +341,7 @@ TEST(FSTilde, HomeForATypedTilde) {
       {"", "/home/ola", 0, nullptr},
       {"~/123456", longHome.c_str(), -1, nullptr},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     char out[256] = "untouched";
@@ -317,6 +354,7 @@ TEST(FSDirOf, TheDirectoryOfAFileAbsolute) {
   const std::string longCwd = "/" + std::string(254, 'c');
   struct {
     const char *path, *cwd, *dir;  // dir null: refused
+    // clang-format off
   } cases[] = {
       {"/home/ola/Obrazy/kot.PI1", "/tmp", "/home/ola/Obrazy/"},
       {"/kot.PI1", "/tmp", "/"},
@@ -325,6 +363,7 @@ TEST(FSDirOf, TheDirectoryOfAFileAbsolute) {
       {"inne/kot.PI1", "/home/ola/", "/home/ola/inne/"},
       {"kot.PI1", longCwd.c_str(), nullptr},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
     char out[256] = "untouched";
@@ -337,6 +376,7 @@ TEST(FSKeptDir, OneAbsoluteDirectoryAndALineFeedOrNothing) {
   struct {
     std::string bytes;
     const char* dir;  // null: ignored
+    // clang-format off
   } cases[] = {
       {"/home/ola/Obrazy/\n", "/home/ola/Obrazy/"},
       {"/\n", nullptr},  // too short to be one the program writes: a directory and '/'
@@ -349,6 +389,7 @@ TEST(FSKeptDir, OneAbsoluteDirectoryAndALineFeedOrNothing) {
       {"/" + std::string(254, 'k') + "/\n", nullptr},  // longer than a path may be
       {"\x89PNG\r\n\x1a\n", nullptr},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes);
     char out[256] = "untouched";
@@ -361,6 +402,7 @@ TEST(FSNameless, NothingOrTheOfferedNameAlone) {
   struct {
     const char *path, *offered;
     bool nameless;
+    // clang-format off
   } cases[] = {
       {"/home/ola/", ".BMP", true},
       {"/home/ola/.BMP", ".BMP", true},
@@ -372,6 +414,7 @@ TEST(FSNameless, NothingOrTheOfferedNameAlone) {
       {"/home/ola/.BMP.BMP", ".BMP", false},
       {"/home/ola/x", ".PIC", false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
     EXPECT_EQ(FSNameless(c.path, c.offered), c.nameless);

@@ -115,7 +115,11 @@ TEST_F(Selector, EndsAsTheUserAsks) {
        {[] { press(SDLK_RETURN); }, [] { press(SDLK_RETURN); }},
        0,
        d + ".BMP"},
-      {"keypad Enter", d, {[] { press(SDLK_KP_ENTER); }, [] { press(SDLK_KP_ENTER); }}, 0, d + ".BMP"},
+      {"keypad Enter",
+       d,
+       {[] { press(SDLK_KP_ENTER); }, [] { press(SDLK_KP_ENTER); }},
+       0,
+       d + ".BMP"},
       {"a click while editing only ends the edit",
        d,
        {[] { click(okX, cancelY); }, [] { press(SDLK_RETURN); }},
@@ -232,7 +236,10 @@ TEST_F(Selector, EscapeCancelsAndATildeIsHome) {
   const std::string kept = oldHome ? oldHome : "";
   setenv("HOME", home.c_str(), 1);
   expectEndings({
-      {"Escape while the name is edited", d, {[] { type("x"); }, [] { press(SDLK_ESCAPE); }}, -1,
+      {"Escape while the name is edited",
+       d,
+       {[] { type("x"); }, [] { press(SDLK_ESCAPE); }},
+       -1,
        ".BMP"},
       {"Escape after a file was picked",
        d,
@@ -263,8 +270,9 @@ TEST_F(Selector, EscapeCancelsAndATildeIsHome) {
        home + "/.BMP"},
       {"a directory typed as ~/",
        d,
-       {[] { press(SDLK_RETURN); }, [] { click(100, 56); }, [] { PushKey(SDLK_x, false, KMOD_CTRL); },
-        [] { type("~/"); }, [] { press(SDLK_RETURN); }, [] { press(SDLK_RETURN); }},
+       {[] { press(SDLK_RETURN); }, [] { click(100, 56); },
+        [] { PushKey(SDLK_x, false, KMOD_CTRL); }, [] { type("~/"); }, [] { press(SDLK_RETURN); },
+        [] { press(SDLK_RETURN); }},
        0,
        home + "/.BMP"},
   });
@@ -321,6 +329,7 @@ TEST_F(Lever, PressesAboveAndBelowTheMiddle) {
     const char* name;
     std::vector<int> presses;
     int first;
+    // clang-format off
   } cases[] = {
       {"40 below: two rows down", {270}, 2},
       {"15 below: still", {245}, 0},
@@ -328,6 +337,7 @@ TEST_F(Lever, PressesAboveAndBelowTheMiddle) {
       {"down ten, then 33 above: two up", {390, 197}, 8},
       {"above the middle at the top", {100}, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<Step> steps = {[] { press(SDLK_RETURN); }};
@@ -352,6 +362,7 @@ TEST_F(Lever, TheWheelAndThePageKeysScroll) {
     const char* name;
     std::vector<Step> steps;
     int first;
+    // clang-format off
   } cases[] = {
       {"a notch down", {enter, [] { PushWheel(-1); }}, 3},
       {"a notch down while the name is edited", {[] { PushWheel(-1); }}, 3},
@@ -369,6 +380,7 @@ TEST_F(Lever, TheWheelAndThePageKeysScroll) {
       {"End in the name field moves its cursor only",
        {[] { press(SDLK_END); }, [] { type("x"); }, enter}, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<Step> steps = c.steps;
@@ -399,11 +411,13 @@ TEST_F(Lever, HeldOnTheXServer) {
   struct {
     const char* name;
     int pushedY, heldY, passes, first;
+    // clang-format off
   } cases[] = {
       {"held below the middle", 230, 390, 8, 40},  // +10 a pass
       {"held above the middle", 390, 197, 8, 0},   // +10 once, then -2 a pass
       {"held near the middle", 390, 240, 8, 10},   // within 15 pixels: still
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     int pushedY = c.pushedY;
@@ -450,6 +464,7 @@ TEST_F(Selector, DrawsTheWholeDialog) {
   static char filter[256] = ".PI", path[256], offered[256] = ".BMP";
   static char rows[4][256] = {"\x7Fsub", "a.PI1", "b.PI1", "bad\xFF.PI1"};
   strcpy(path, t.slash().c_str());
+  // clang-format off
   const GEMBox boxes[] = {
       {nullptr, 3, 0, 488, 68, 16, 324, 0, 0, nullptr},
       {filter, 3, 11, 68, 24, 248, 16, 0, 0, nullptr},
@@ -462,6 +477,7 @@ TEST_F(Selector, DrawsTheWholeDialog) {
       {"OK", 3, 1, 540, 360, 96, 16, 0, 0, nullptr},
       {"CANCEL", 3, 1, 540, 380, 96, 16, 0, 0, nullptr},
   };
+  // clang-format on
   for (const GEMBox& b : boxes) {
     ClearTarget(GEMScreen, 0);
     SDL_SetRenderTarget(SDLRenderer, GEMScreen);
@@ -487,33 +503,50 @@ TEST_F(Selector, APathThatDoesNotFitIsRefusedNeverCut) {
   const std::string a(200, 'a'), L = t.slash() + a + "/" + std::string(25, 'b') + "/";
   ASSERT_EQ(L.size(), 251u);
   ASSERT_EQ(system(("mkdir -p '" + L + "sub' '" + L + "subdir' '" + t.slash() + a + "/" +
-                    std::string(30, 'c') + "'").c_str()), 0);
+                    std::string(30, 'c') + "'")
+                       .c_str()),
+            0);
   t.file(a + "/" + std::string(25, 'b') + "/x.PI1");
   const std::string typedDir = a + "/" + std::string(30, 'c');  // 255 bytes after d
   ASSERT_EQ(t.slash().size() + typedDir.size(), 255u);
   const Step cancel = [] { click(okX, cancelY); }, answer = [] { press(SDLK_ESCAPE); };
   const std::vector<std::string> tooLong = {"Za długa nazwa pliku"};
   expectEndings({
-      {"OK with a typed name", L,
+      {"OK with a typed name",
+       L,
        {[] { type("notes"); }, [] { press(SDLK_RETURN); }, [] { click(okX, okY); }, answer, cancel},
-       -1, ".BMP", tooLong},
-      {"Enter with a typed name", L,
+       -1,
+       ".BMP",
+       tooLong},
+      {"Enter with a typed name",
+       L,
        {[] { type("notes"); }, [] { press(SDLK_RETURN); }, [] { press(SDLK_RETURN); }, answer,
         cancel},
-       -1, ".BMP", tooLong},
-      {"a double click on a file", L,
-       {[] { press(SDLK_RETURN); }, [] { click(100, rowY(2), 2); }, answer, cancel}, -1, ".BMP",
+       -1,
+       ".BMP",
        tooLong},
-      {"a click on a subdirectory: the directory stays", L,
+      {"a double click on a file",
+       L,
+       {[] { press(SDLK_RETURN); }, [] { click(100, rowY(2), 2); }, answer, cancel},
+       -1,
+       ".BMP",
+       tooLong},
+      {"a click on a subdirectory: the directory stays",
+       L,
        {[] { press(SDLK_RETURN); }, [] { click(100, rowY(1)); }, answer, [] { click(okX, okY); }},
-       0, L + ".BMP", tooLong},
-      {"a directory typed that leaves no room for its '/'", t.slash(),
+       0,
+       L + ".BMP",
+       tooLong},
+      {"a directory typed that leaves no room for its '/'",
+       t.slash(),
        {[] { press(SDLK_RETURN); }, [] { click(300, 55); }, [] { press(SDLK_END); },
         [&] {
           for (size_t i = 0; i < typedDir.size(); i += 31) type(typedDir.substr(i, 31).c_str());
         },
         [] { press(SDLK_RETURN); }, answer, [] { click(okX, okY); }},
-       0, t.slash() + ".BMP", tooLong},
+       0,
+       t.slash() + ".BMP",
+       tooLong},
   });
 }
 
@@ -522,14 +555,18 @@ TEST_F(Selector, APathThatDoesNotFitIsRefusedNeverCut) {
 TEST_F(Selector, AFileNamedWithTheMarkerIsAFile) {
   Scratch odd{"odd"};
   odd.dir("sub");
-  odd.file("\x7F" "odd.PI1");
+  odd.file(
+      "\x7F"
+      "odd.PI1");
   odd.file("z.PI1");
   alerts.clear();
   // Directories first: sub, then the files in byte order, z.PI1 before the 0x7F.
   EXPECT_EQ(run(odd.path, {[] { press(SDLK_RETURN); }, [] { click(100, rowY(2), 2); },
                            [] { click(okX, cancelY); }}),
             0);
-  EXPECT_EQ(std::string(name), odd.slash() + "\x7F" "odd.PI1");
+  EXPECT_EQ(std::string(name), odd.slash() +
+                                   "\x7F"
+                                   "odd.PI1");
   EXPECT_EQ(alerts, std::vector<std::string>{});
 }
 
@@ -545,15 +582,17 @@ TEST_F(Selector, UpGoesToTheParentOfTheResolvedDirectory) {
   struct {
     const char* name;
     std::string dir, want;
+    // clang-format off
   } cases[] = {
       {"through ..", t.slash() + "sub/../", parent + ".BMP"},
       {"through a link", t.slash() + "shared/", "/usr/.BMP"},
       {"a plain path", t.slash() + "sub/", t.slash() + ".BMP"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(run(c.dir, {[] { press(SDLK_RETURN); }, [] { click(okX, upY); },
-                          [] { click(okX, okY); }}),
+    EXPECT_EQ(run(c.dir,
+                  {[] { press(SDLK_RETURN); }, [] { click(okX, upY); }, [] { click(okX, okY); }}),
               0);
     EXPECT_EQ(std::string(name), c.want);
   }
@@ -613,6 +652,7 @@ TEST_F(Opens, TheBaseDirectoryBuiltOrInstalled) {
     bool installed;
     const char* userDirs;  // null: no file
     std::string base;
+    // clang-format off
   } cases[] = {
       {"built, pictures named", false, "XDG_PICTURES_DIR=\"$HOME/Obrazy\"\n", built},
       {"installed, pictures named", true, "XDG_PICTURES_DIR=\"$HOME/Obrazy\"\n", pictures},
@@ -622,6 +662,7 @@ TEST_F(Opens, TheBaseDirectoryBuiltOrInstalled) {
        home},
       {"installed, garbled", true, "\x01\x02XDG_PICTURES_DIR\n\xFF", home},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     fakeBasePath = c.installed ? inst.slash() + "bin/" : "";
@@ -657,6 +698,7 @@ TEST_F(Opens, ThisRunsDirectoryElseTheLastRunsElseTheBase) {
     const char* name;
     std::string thisRun, kept;  // kept: the state file's bytes, "-" none
     std::string opens;
+    // clang-format off
   } cases[] = {
       {"this run's", other, pictures + "\n", other},
       {"this run's gone: the last run's", home + "gone/", other + "\n", other},
@@ -665,6 +707,7 @@ TEST_F(Opens, ThisRunsDirectoryElseTheLastRunsElseTheBase) {
       {"garbled: the base", "", "\x89PNG\r\n", pictures},
       {"no file: the base", "", "-", pictures},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FILESEL_GLOBALS(GLOBAL_RESET)

@@ -7,6 +7,7 @@ TEST_F(CzMysz, RecordsTheFirstKeyMotionOrPress) {
     const char* name;
     std::function<void()> push;
     int32_t x, y, k, key;
+    // clang-format off
   } cases[] = {
       {"key", [] { PushKey(SDLK_PERIOD); }, 7, 7, 0, SDLK_PERIOD},
       {"motion without a button", [] { PushMotion(30, 40); }, 30, 40, 0, 0},
@@ -25,6 +26,7 @@ TEST_F(CzMysz, RecordsTheFirstKeyMotionOrPress) {
        },
        50, 60, 1, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     x = y = 7;
@@ -154,6 +156,7 @@ TEST_F(Pracownia, BackspaceTakesBackTheWholeActionOfEveryTool) {
     const char* name;
     uint8_t co;
     Steps action;
+    // clang-format off
   } cases[] = {
       {"point", 0, {Press(50, 50)}},
       {"freehand stroke", 1,
@@ -171,6 +174,7 @@ TEST_F(Pracownia, BackspaceTakesBackTheWholeActionOfEveryTool) {
       {"filled ellipse", 9, TwoPoints(50, 50, 80, 70)},
       {"fill", 11, {Press(50, 50)}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     co = c.co;
@@ -223,6 +227,7 @@ TEST_F(Krata, CommaAndPeriodStepTheGridWithin0To10) {
     const char* name;
     std::vector<SDL_Keycode> keys;
     int32_t kr;
+    // clang-format off
   } cases[] = {
       {"period once", {SDLK_PERIOD}, 1},
       {"period eleven times", std::vector<SDL_Keycode>(11, SDLK_PERIOD), 10},
@@ -230,6 +235,7 @@ TEST_F(Krata, CommaAndPeriodStepTheGridWithin0To10) {
       {"up two, down one", {SDLK_PERIOD, SDLK_PERIOD, SDLK_COMMA}, 1},
       {"up three", {SDLK_PERIOD, SDLK_PERIOD, SDLK_PERIOD}, 3},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     kr = krh = krv = 0;

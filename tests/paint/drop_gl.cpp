@@ -64,12 +64,14 @@ TEST_F(Drop, TheControlScreenLoadsWhatIsDroppedTheLastOfSeveral) {
     std::vector<std::string> dropped;
     const Image* picture;  // what rob_e$ holds after, null: white as before
     const Image* block;    // what blok$ holds after, null: none
+    // clang-format off
   } rows[] = {
       {"a PNG", {f.png}, &f.pngPicture, nullptr},
       {"a PI1", {f.pi1}, &f.pi1Picture, nullptr},
       {"a GBF goes into the block", {f.gbf}, nullptr, &f.gbfBlock},
       {"several: the last loads", {f.png, f.gbf, f.pi1}, &f.pi1Picture, nullptr},
   };
+  // clang-format on
   uklad();
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -91,8 +93,10 @@ TEST_F(Drop, TheControlScreenLoadsWhatIsDroppedTheLastOfSeveral) {
     Quit = 0;
     DrainEvents();
     EXPECT_TRUE(SameImage(ReadPixels(rob_e$), r.picture ? *r.picture : White()));
-    if (r.block) EXPECT_TRUE(SameImage(ReadPixels(blok$), *r.block));
-    else EXPECT_EQ(blok$, nullptr);
+    if (r.block)
+      EXPECT_TRUE(SameImage(ReadPixels(blok$), *r.block));
+    else
+      EXPECT_EQ(blok$, nullptr);
     EXPECT_EQ(SDLTakeDrop(), "") << "nothing left over";
   }
 }

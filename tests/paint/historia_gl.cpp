@@ -56,7 +56,7 @@ class Cofanie : public NaKarcie {
 // picture back exactly, Ctrl+Y and Ctrl+Shift+Z the action's.
 TEST_F(Cofanie, EveryToolsActionGoesBackAndForwardExactly) {
   const MagnifiedCell cell = {16, 320, 208, 25, 16};
-  const Steps cut = {Key(SDLK_ESCAPE), Move(10, 10), Press(10, 10), Release(10, 10),
+  const Steps cut = {Key(SDLK_ESCAPE), Move(10, 10),  Press(10, 10),  Release(10, 10),
                      Move(40, 30),     Press(40, 30), Release(40, 30)};
   struct {
     const char* name;
@@ -64,6 +64,7 @@ TEST_F(Cofanie, EveryToolsActionGoesBackAndForwardExactly) {
     bool white;
     int32_t grid;
     Steps action;
+    // clang-format off
   } cases[] = {
       {"point, wide, in the corner", 0, 0, 6, 0, false, 0, {Press(1, 398)}},
       {"freehand past the left edge", 1, 0, 4, 0, false, 0,
@@ -87,6 +88,7 @@ TEST_F(Cofanie, EveryToolsActionGoesBackAndForwardExactly) {
        {Press(333, 222), Press(MagnifierX(cell, 1), MagnifierY(cell, 1)),
         Press(MagnifierX(cell, 15), MagnifierY(cell, 15)), Press(5, 5, SDL_BUTTON_RIGHT)}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     zapomnij();
@@ -127,10 +129,12 @@ TEST_F(Cofanie, ADragOfPointsOrFillsIsOneStepAndBackspaceTakesItsLastOnly) {
     Image start;
     Points drag;
     Image lastTakenBack;
+    // clang-format off
   } cases[] = {
       {"points", 0, karta, {{100, 100}, {101, 100}, {103, 102}}, points},
       {"fills, each behind a wall", 11, Sciany(), {{100, 100}, {300, 100}, {500, 100}}, fills},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     co = c.co;
@@ -357,8 +361,8 @@ TEST_F(Cofanie, HistoryKeysDoNothingInsideAToolOrTheMagnifier) {
   Klawisze("");
   Image point = Picture();
   co = 2;  // a line: Ctrl+Z during its preview
-  Rysuj({Press(100, 100), Release(100, 100), Key(SDLK_z, Ctrl), Move(120, 100),
-         Press(120, 100), Release(120, 100)});
+  Rysuj({Press(100, 100), Release(100, 100), Key(SDLK_z, Ctrl), Move(120, 100), Press(120, 100),
+         Release(120, 100)});
   Image line = Picture();
   EXPECT_EQ(line.at(10, 20), point.at(10, 20)) << "the point stays";
   EXPECT_NE(line.at(110, 100), karta.at(110, 100)) << "the line is drawn";

@@ -54,6 +54,7 @@ TEST(Historia, TheOldestGoWhileTheStepsCostMoreThanTheBudgetButNeverTheNewest) {
     size_t budzet;
     std::vector<size_t> pixels;  // of steps 1, 2, ... in turn
     const char* kept;
+    // clang-format off
   } rows[] = {
       {"all fit", 5 * c100, {100, 100, 100, 100}, "1234|"},
       {"three fit exactly", 3 * c100, {100, 100, 100, 100, 100}, "345|"},
@@ -62,6 +63,7 @@ TEST(Historia, TheOldestGoWhileTheStepsCostMoreThanTheBudgetButNeverTheNewest) {
       {"a step larger than the budget stays alone", c100, {1, 1, 1000}, "3|"},
       {"a budget of nothing keeps the newest", 0, {1, 1, 1}, "3|"},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     Historia h;
@@ -82,6 +84,7 @@ TEST(Historia, RoznicaIsTheBoxOfThePixelsThatDiffer) {
     Prostokat r;  // where to look
     std::vector<std::pair<int, int>> changed;
     Prostokat want;
+    // clang-format off
   } rows[] = {
       {"equal images", 8, 5, {0, 0, 8, 5}, {}, {0, 0, 0, 0}},
       {"one pixel", 8, 5, {0, 0, 8, 5}, {{3, 2}}, {3, 2, 1, 1}},
@@ -97,6 +100,7 @@ TEST(Historia, RoznicaIsTheBoxOfThePixelsThatDiffer) {
       {"nothing inside the part", 640, 400, {100, 50, 20, 10}, {{99, 55}, {110, 60}},
        {0, 0, 0, 0}},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     std::vector<uint32_t> a(size_t(r.w) * r.h, 0x7FFFFFFF), b = a;
@@ -120,12 +124,14 @@ TEST(Historia, SumaHoldsBothRectangles) {
   struct {
     const char* name;
     Prostokat a, b, want;
+    // clang-format off
   } rows[] = {
       {"apart", {10, 10, 5, 5}, {30, 2, 1, 1}, {10, 2, 21, 13}},
       {"one inside the other", {0, 0, 640, 400}, {5, 5, 2, 2}, {0, 0, 640, 400}},
       {"an empty one adds nothing", {0, 0, 0, 0}, {30, 2, 1, 1}, {30, 2, 1, 1}},
       {"nor on the other side", {30, 2, 1, 1}, {0, 0, 0, 0}, {30, 2, 1, 1}},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     Prostokat s = Suma(r.a, r.b);
@@ -162,8 +168,8 @@ TEST(Historia, PenBoxesHoldEverythingTheWalksDraw) {
   };
   struct {
     int32_t x1, y1, x2, y2;
-  } lines[] = {{10, 10, 10, 10}, {5, 7, 60, 20}, {60, 20, 5, 7}, {-30, 390, 20, 420},
-               {630, -5, 700, 50}, {0, 0, 639, 399}};
+  } lines[] = {{10, 10, 10, 10},    {5, 7, 60, 20},     {60, 20, 5, 7},
+               {-30, 390, 20, 420}, {630, -5, 700, 50}, {0, 0, 639, 399}};
   for (uint8_t szer : {0, 1, 2, 5, 14})
     for (const auto& l : lines) {
       SCOPED_TRACE(testing::Message() << "line " << l.x1 << "," << l.y1 << " " << l.x2 << ","
@@ -174,8 +180,8 @@ TEST(Historia, PenBoxesHoldEverythingTheWalksDraw) {
     }
   struct {
     int32_t xc, yc, a, b;
-  } ellipses[] = {{100, 100, 1, 1}, {100, 100, 37, 5}, {100, 100, -37, -5}, {300, 200, 3, 90},
-                  {5, 5, 40, 40}, {635, 395, 20, 30}, {320, 200, 600, 400}};
+  } ellipses[] = {{100, 100, 1, 1}, {100, 100, 37, 5},  {100, 100, -37, -5}, {300, 200, 3, 90},
+                  {5, 5, 40, 40},   {635, 395, 20, 30}, {320, 200, 600, 400}};
   for (uint8_t szer : {1, 4, 13})
     for (const auto& e : ellipses) {
       SCOPED_TRACE(testing::Message() << "ellipse " << e.xc << "," << e.yc << " " << e.a << "x"
@@ -199,6 +205,7 @@ TEST(Historia, KeysCtrlZBackCtrlYAndCtrlShiftZForward) {
     int32_t key;
     bool ctrl, shift, alt;
     Kierunek want;
+    // clang-format off
   } rows[] = {
       {"Ctrl+Z", 'z', true, false, false, WSTECZ},
       {"Ctrl+Y", 'y', true, false, false, NAPRZOD},
@@ -210,6 +217,7 @@ TEST(Historia, KeysCtrlZBackCtrlYAndCtrlShiftZForward) {
       {"Ctrl+X", 'x', true, false, false, ZADEN},
       {"Ctrl and Backspace", 8, true, false, false, ZADEN},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     EXPECT_EQ(KlawiszHistorii(r.key, r.ctrl, r.shift, r.alt), r.want);

@@ -12,6 +12,7 @@ TEST(Argumenty, OptionsDecideLeftToRightAndOneFileIsKept) {
     const char* plik;  // URUCHOM: the file kept; else the argument at fault
     int32_t skala = 0;
     uint32_t mb = 0;  // URUCHOM: the history's budget given
+    // clang-format off
   } cases[] = {
       {{}, URUCHOM, nullptr},
       {{"obraz.PI1"}, URUCHOM, "obraz.PI1"},
@@ -64,6 +65,7 @@ TEST(Argumenty, OptionsDecideLeftToRightAndOneFileIsKept) {
       {{"--scale", "2", "--history-mb", "9", "a.PI1"}, URUCHOM, "a.PI1", 2, 9},
       {{"--history-mb=3", "--scale=5"}, URUCHOM, nullptr, 5, 3},
   };
+  // clang-format on
   for (const auto& c : cases) {
     std::string line = "tarksen";
     for (const char* a : c.args) line += std::string(" ") + a;

@@ -92,8 +92,8 @@ TEST_F(Corpus, EveryFileLoadsOrIsRefusedWithTheAlert) {
 
   const std::vector<uint8_t> bmp24 = Bmp24(source(6));
   Fields topDown{3, -2, 24};
-  topDown.pixels = {0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0,  // top row: red, green, blue
-                    255, 255, 255, 0, 0, 0, 128, 128, 128, 0, 0, 0};
+  topDown.pixels = {0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0,  // top row: red, green, blue
+                    255, 255, 255, 0, 0,   0, 128, 128, 128, 0, 0, 0};
   Fields bgrx{2, 2, 32, 3};
   bgrx.masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
   bgrx.pixels = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 10, 20, 30, 0};
@@ -101,8 +101,8 @@ TEST_F(Corpus, EveryFileLoadsOrIsRefusedWithTheAlert) {
   rgbx.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
   // RLE4: four rows of encoded runs, one absolute run, the end of the bitmap.
   Fields rle4{7, 5, 4, 2, {0xFF0000, 0x0000FF, 0x00FF00}, {}, {}};
-  rle4.pixels = {7, 0x01, 0, 0, 7, 0x12, 0, 0, 7, 0x20, 0, 0, 3, 0x11, 4, 0x22, 0, 0,
-                 0, 7, 0x01, 0x21, 0x02, 0x10, 0, 0, 0, 1};
+  rle4.pixels = {7, 0x01, 0, 0, 7, 0x12, 0,    0,    7,    0x20, 0, 0, 3, 0x11,
+                 4, 0x22, 0, 0, 0, 7,    0x01, 0x21, 0x02, 0x10, 0, 0, 0, 1};
   // 8 bits with a palette of two entries, one row padded to four bytes.
   Fields shortPalette{3, 1, 8, 0, {0x000000, 0xFFFFFF}, {}, {1, 0, 1, 0}};
   Fields pastPalette = shortPalette;
@@ -114,6 +114,7 @@ TEST_F(Corpus, EveryFileLoadsOrIsRefusedWithTheAlert) {
   Fields oddDepth{7, 5, 7, 0, {}, {}, std::vector<uint8_t>(40)};
 
   const std::string netpbm = "ppmtobmp ", magick = "convert IN ";
+  // clang-format off
   const Row rows[] = {
       {"1 bit (netpbm)", {}, "ppmtobmp -bpp=1 " + dir + "/in.pbm > OUT", READ},
       {"4 bits (netpbm)", {}, netpbm + "-bpp=4 IN > OUT", READ},
@@ -145,6 +146,7 @@ TEST_F(Corpus, EveryFileLoadsOrIsRefusedWithTheAlert) {
       {"not a BMP", {'G', 'I', 'F', '8', '9', 'a', 0, 0}, "", REFUSED},
       {"empty", {}, "", REFUSED},
   };
+  // clang-format on
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
     std::string path = dir + "/x.bmp";

@@ -94,8 +94,10 @@ class Commands : public PicScene {
 };
 
 // A 4x2 BMP whose every pixel differs.
-static const RgbImage Small = {4, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x123456,  //
-                                 0xFFFFFF, 0x000000, 0x808080, 0xABCDEF}};
+static const RgbImage Small = {4,
+                               2,
+                               {0xFF0000, 0x00FF00, 0x0000FF, 0x123456,  //
+                                0xFFFFFF, 0x000000, 0x808080, 0xABCDEF}};
 
 TEST_F(Commands, TheNameChoosesTheReader) {
   const std::vector<uint8_t> pi1 = Degas(PlanesOf(Pattern(320, 200, 4), 320, 200, 4));
@@ -135,6 +137,7 @@ TEST_F(Commands, TheNameChoosesTheReader) {
     int32_t command;
     Outcome outcome;
     const Image& expected;
+    // clang-format off
   } rows[] = {
       {"x.Pi1", pi1, 0, UNKNOWN, picture},
       {"x.gbf", gbf, 2, UNKNOWN, picture},
@@ -161,6 +164,7 @@ TEST_F(Commands, TheNameChoosesTheReader) {
       {"x.Neo", neo, 0, UNKNOWN, picture},
       {"x.doo", doodle, 0, UNKNOWN, picture},
   };
+  // clang-format on
   const Image unknown = alert(16, 100, "Nieznany typ pliku");
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.name) + " with load command " + std::to_string(r.command));
@@ -190,7 +194,8 @@ TEST_F(Commands, AFailedLoadShowsItsAlertAndChangesNothing) {
   ASSERT_EQ(mkdir(directory.c_str(), 0755), 0);
   SDL_RendererInfo info;
   SDL_GetRendererInfo(SDLRenderer, &info);
-  RgbImage wide{info.max_texture_width + 1, 1, std::vector<uint32_t>(info.max_texture_width + 1u, 0)};
+  RgbImage wide{info.max_texture_width + 1, 1,
+                std::vector<uint32_t>(info.max_texture_width + 1u, 0)};
   std::string tooWide = write("wide.BMP", Bmp24(wide));
 
   auto loadError = [](const std::string& p) {
@@ -199,8 +204,8 @@ TEST_F(Commands, AFailedLoadShowsItsAlertAndChangesNothing) {
     if (s) SDL_FreeSurface(s);
     return sdlError(s);
   };
-  SDL_Texture* t = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888,
-                                     SDL_TEXTUREACCESS_TARGET, wide.w, 1);
+  SDL_Texture* t =
+      SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, wide.w, 1);
   std::string textureError = sdlError(t);
   if (t) SDL_DestroyTexture(t);
 
@@ -210,6 +215,7 @@ TEST_F(Commands, AFailedLoadShowsItsAlertAndChangesNothing) {
     int32_t command;
     int dx, dy;
     std::string text;
+    // clang-format off
   } rows[] = {
       {"a missing picture", dir + "/none.PI1", 0, 0, 100, "Nie ma takiego pliku"},
       {"a missing BMP", missingBmp, 1, 0, 50, missingBmp + ": No such file or directory"},
@@ -217,6 +223,7 @@ TEST_F(Commands, AFailedLoadShowsItsAlertAndChangesNothing) {
       {"a directory named as a BMP", directory, 2, 0, 50, directory + ": Is a directory"},
       {"a block too wide for a texture", tooWide, 2, 0, 50, textureError},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     Image expected = alert(r.dx, r.dy, r.text.c_str());
@@ -255,6 +262,7 @@ TEST_F(Commands, OddAndHostilePngsLoadOrGiveTheirAlert) {
     const char* name;
     std::vector<uint8_t> file;
     std::vector<uint32_t> loaded;  // 4x2, or empty for a refusal
+    // clang-format off
   } rows[] = {
       {"16-bit RGBA", PngOf(4, 2, 16, 6, rgba16), rgbaPx},
       {"palette with tRNS",
@@ -265,6 +273,7 @@ TEST_F(Commands, OddAndHostilePngsLoadOrGiveTheirAlert) {
       {"a header of 65535x65535", huge, {}},
       {"a bad CRC", badCrc, {}},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     reset();
@@ -320,8 +329,7 @@ TEST_F(Commands, SavedFilesHoldThePictureAndTheBlock) {
   const Image drawn = ReadPixels(rob_e$);
   // A 37x5 block of the palette's colours.
   SDL_DestroyTexture(blok$);
-  blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 37,
-                            5);
+  blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 37, 5);
   Image blockPixels(37, 5);
   for (int i = 0; i < 37 * 5; i++) blockPixels.px[i] = GEMColor[i % 16];
   SDL_UpdateTexture(blok$, nullptr, blockPixels.px.data(), 37 * 4);
@@ -396,7 +404,7 @@ TEST_F(PicScene, BmpSavesAreWhatSdlsWriterMakesOfTheSamePixels) {
   Image all(640, 400);
   for (size_t i = 0; i < all.px.size(); i++) all.px[i] = uint32_t(i * 2654435761u);
   SDL_UpdateTexture(rob_e$, nullptr, all.px.data(), 640 * 4);
-  const SDL_Rect rects[] = {{0, 0, 640, 400}, {0, 0, 1, 1}, {5, 7, 2, 3},
+  const SDL_Rect rects[] = {{0, 0, 640, 400}, {0, 0, 1, 1},    {5, 7, 2, 3},
                             {13, 390, 3, 10}, {600, 2, 37, 5}, {1, 1, 4, 4}};
   SDL_SetRenderTarget(SDLRenderer, rob_e$);
   for (const SDL_Rect& r : rects) {
@@ -405,7 +413,8 @@ TEST_F(PicScene, BmpSavesAreWhatSdlsWriterMakesOfTheSamePixels) {
     ASSERT_EQ(SaveSurface(r.x, r.y, r.w, r.h, ours.c_str()), 0) << SDL_GetError();
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, r.w, r.h, 32, SDL_PIXELFORMAT_XBGR8888);
     ASSERT_NE(s, nullptr);
-    ASSERT_EQ(SDL_RenderReadPixels(SDLRenderer, &r, SDL_PIXELFORMAT_ABGR8888, s->pixels, s->pitch), 0);
+    ASSERT_EQ(SDL_RenderReadPixels(SDLRenderer, &r, SDL_PIXELFORMAT_ABGR8888, s->pixels, s->pitch),
+              0);
     ASSERT_EQ(SDL_SaveBMP(s, sdls.c_str()), 0);
     SDL_FreeSurface(s);
     std::vector<uint8_t> a = ReadBytes(ours), b = ReadBytes(sdls);
@@ -420,7 +429,8 @@ TEST_F(Commands, CancelSavesNothing) {
   std::string offered = std::string(base) + ".PIC";
   SDL_free(base);
   remove(offered.c_str());
-  run([] { zapisz(0); }, {[] { PushKey(SDLK_RETURN); }, [] { PushClick(SDL_BUTTON_LEFT, 580, 388); }});
+  run([] { zapisz(0); },
+      {[] { PushKey(SDLK_RETURN); }, [] { PushClick(SDL_BUTTON_LEFT, 580, 388); }});
   EXPECT_NE(access(offered.c_str(), F_OK), 0) << "the offered .PIC was not written";
 }
 
@@ -438,6 +448,7 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
     bool readOnly = false;
     mode_t oldMode = 0;  // m/old.BMP made this mode and saved as the user nobody
     uid_t oldOwner = 0;
+    // clang-format off
   } rows[] = {
       {"BMP into a read-only directory", 1, m + "/old", 64, true},
       {"Doodle into a read-only directory", 0, m + "/new", 64, true},
@@ -450,10 +461,11 @@ TEST_F(Commands, AFailedSaveShowsItsAlertAndKeepsTheOldFile) {
       {"a read-only file of the user's", 1, m + "/old", 64, false, 0444, OtherUid},
       {"another user's file in a shared directory", 1, m + "/old", 64, false, 0644, 0},
   };
+  // clang-format on
   // The block needs more than a page: 100x20 pixels, 6 KiB as a BMP.
   SDL_DestroyTexture(blok$);
-  blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 100,
-                            20);
+  blok$ =
+      SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 100, 20);
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     if (r.kib) {
@@ -532,8 +544,9 @@ TEST_F(Commands, ABmpIsStretchedAsTheRendererCopiesIt) {
         expected.at(x, y) = rule;
       }
     EXPECT_TRUE(SameImage(ReadPixels(rob_e$), expected));
-    if (ties) std::cout << w << "x" << h << ": " << ties << " pixels on a tie, " << otherWay
-                        << " of them rounded the other way by this renderer\n";
+    if (ties)
+      std::cout << w << "x" << h << ": " << ties << " pixels on a tie, " << otherWay
+                << " of them rounded the other way by this renderer\n";
   }
 }
 
@@ -546,10 +559,12 @@ TEST_F(Commands, AFifoNamedAsAPictureIsRefusedWithoutWaiting) {
     const char* name;
     int32_t command;
     bool typed;
+    // clang-format off
   } rows[] = {
       {"x.PI1", 0, true}, {"x.GBF", 2, true}, {"x.BMP", 1, true},
       {"x.BMP", 2, false}, {"x.PI3", 1, false},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.name) + (r.typed ? ", typed" : ", on the command line"));
     std::string path = dir + "/" + r.name;
@@ -563,8 +578,8 @@ TEST_F(Commands, AFifoNamedAsAPictureIsRefusedWithoutWaiting) {
       waited = true;
       close(open(path.c_str(), O_WRONLY | O_NONBLOCK));
     });
-    Image expected = strstr(r.name, "BMP") ? alert(0, 50, (path + ": not a regular file").c_str())
-                                           : badFormat;
+    Image expected =
+        strstr(r.name, "BMP") ? alert(0, 50, (path + ": not a regular file").c_str()) : badFormat;
     if (r.typed) {
       run([&] { laduj(r.command); }, choose(path));
     } else {
@@ -587,25 +602,29 @@ TEST_F(Commands, AFifoNamedAsAPictureIsRefusedWithoutWaiting) {
 // nothing: not the file under a cut name, not anything else. Here the user goes to a
 // directory whose path takes 251 bytes and names the file "notes.BMP".
 TEST_F(Commands, ASaveWhosePathDoesNotFitWritesNothing) {
-  const std::string longDir = dir + "/" + std::string(200, 'a') + "/" +
-                              std::string(250 - dir.size() - 202, 'b') + "/";
+  const std::string longDir =
+      dir + "/" + std::string(200, 'a') + "/" + std::string(250 - dir.size() - 202, 'b') + "/";
   ASSERT_EQ(longDir.size(), 251u);
   ASSERT_EQ(std::system(("mkdir -p '" + longDir + "'").c_str()), 0);
-  run([] { zapisz(1); },
-      {[] { PushKey(SDLK_RETURN); },                                // ends the name's editing
-       [] { PushClick(SDL_BUTTON_LEFT, 300, 55); },                  // the directory field
-       [=] {
-         PushKey(SDLK_x, false, KMOD_LCTRL);                         // its text cut away
-         for (size_t i = 0; i < longDir.size(); i += 31) PushText(longDir.substr(i, 31).c_str());
-         PushKey(SDLK_RETURN);
-       },
-       [] { PushClick(SDL_BUTTON_LEFT, 500, 30); },                  // the name field
-       [] { PushText("notes"); PushKey(SDLK_RETURN); },
-       [] { PushClick(SDL_BUTTON_LEFT, 580, 368); },                 // OK
-       [] { PushKey(SDLK_ESCAPE); },                                 // the alert
-       [] { PushClick(SDL_BUTTON_LEFT, 580, 388); }});               // CANCEL
+  run([] { zapisz(1); }, {[] { PushKey(SDLK_RETURN); },                 // ends the name's editing
+                          [] { PushClick(SDL_BUTTON_LEFT, 300, 55); },  // the directory field
+                          [=] {
+                            PushKey(SDLK_x, false, KMOD_LCTRL);  // its text cut away
+                            for (size_t i = 0; i < longDir.size(); i += 31)
+                              PushText(longDir.substr(i, 31).c_str());
+                            PushKey(SDLK_RETURN);
+                          },
+                          [] { PushClick(SDL_BUTTON_LEFT, 500, 30); },  // the name field
+                          [] {
+                            PushText("notes");
+                            PushKey(SDLK_RETURN);
+                          },
+                          [] { PushClick(SDL_BUTTON_LEFT, 580, 368); },    // OK
+                          [] { PushKey(SDLK_ESCAPE); },                    // the alert
+                          [] { PushClick(SDL_BUTTON_LEFT, 580, 388); }});  // CANCEL
   EXPECT_EQ(Listing(longDir), "") << "nothing written there";
-  EXPECT_EQ(Listing(dir + "/" + std::string(200, 'a')), std::string(250 - dir.size() - 202, 'b') + "\n");
+  EXPECT_EQ(Listing(dir + "/" + std::string(200, 'a')),
+            std::string(250 - dir.size() - 202, 'b') + "\n");
 }
 
 // Each load and save opens where the last one that worked was, blocks included; one
@@ -655,8 +674,9 @@ TEST_F(Commands, DialogsOpenWhereTheLastLoadOrSaveWorked) {
     EXPECT_FALSE(exists(b + ".PIC"));
   }
   EXPECT_EQ(alerts, (std::vector<std::string>{"Brak nazwy pliku", "Brak nazwy pliku"}));
-  run([] { zapisz(1); }, {[] { PushKey(SDLK_RETURN); }, [] { PushClick(SDL_BUTTON_LEFT, 580, 368); },
-                          [] { PushKey(SDLK_ESCAPE); }, [] { PushText("e"); },
-                          [] { PushKey(SDLK_RETURN); }, [] { PushKey(SDLK_RETURN); }});
+  run([] { zapisz(1); },
+      {[] { PushKey(SDLK_RETURN); }, [] { PushClick(SDL_BUTTON_LEFT, 580, 368); },
+       [] { PushKey(SDLK_ESCAPE); }, [] { PushText("e"); }, [] { PushKey(SDLK_RETURN); },
+       [] { PushKey(SDLK_RETURN); }});
   EXPECT_TRUE(exists(b + "e.BMP")) << "the dialog came again where it was";
 }

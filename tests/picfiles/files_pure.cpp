@@ -17,6 +17,7 @@ TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
     const char* path;
     PicKind::How how;
     int32_t planes;
+    // clang-format off
   } rows[] = {
       {"x.PIC", PicKind::PIC_PLANES, 1},
       {"x.PI1", PicKind::PIC_PLANES, 4},
@@ -53,6 +54,7 @@ TEST(FileKind, TheTextAfterTheLastDotOfTheWholePath) {
       {"x.Png", PicKind::PIC_UNKNOWN, 0},
       {"pics.png/readme", PicKind::PIC_UNKNOWN, 0},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.path);
     PicKind k = PicKindOf(r.path);
@@ -80,6 +82,7 @@ TEST(FileKind, BmpRowsStretchOverThePicture) {
     // Source pixel of picture pixels (0, 0), (639, 399) and (321, 201), worked by hand:
     // the one under each centre, column (2x + 1) * w / 1280 and row (2y + 1) * h / 800.
     int cx[3], cy[3];
+    // clang-format off
   } rows[] = {
       {"320x200 of 3 bytes doubled", 320, 200, 3, 960, false, {0, 319, 160}, {0, 199, 100}},
       {"1024x768 shrunk, rows padded", 1024, 768, 3, 3076, false, {0, 1023, 514}, {0, 767, 386}},
@@ -87,6 +90,7 @@ TEST(FileKind, BmpRowsStretchOverThePicture) {
       {"a tall strip of 4 bytes", 3, 1000, 4, 12, false, {0, 2, 1}, {1, 998, 503}},
       {"4 bytes, alpha ignored", 3, 1000, 4, 16, true, {0, 2, 1}, {1, 998, 503}},
   };
+  // clang-format on
   const int px[3] = {0, 639, 321}, py[3] = {0, 399, 201};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -100,8 +104,7 @@ TEST(FileKind, BmpRowsStretchOverThePicture) {
       }
     std::vector<uint32_t> out(640 * 400);
     bool alpha = r.bytes == 4 && !r.opaque;
-    PicStretchPixels(src.data(), r.w, r.h, r.pitch, {r.bytes, 2, 1, 0, alpha ? 3 : -1},
-                     out.data());
+    PicStretchPixels(src.data(), r.w, r.h, r.pitch, {r.bytes, 2, 1, 0, alpha ? 3 : -1}, out.data());
     for (int i = 0; i < 3; i++) {
       uint8_t a = alpha ? uint8_t(r.cx[i] + r.cy[i]) : 255;
       EXPECT_EQ(out[py[i] * 640 + px[i]], at(r.cx[i], r.cy[i], a)) << i;
@@ -147,6 +150,7 @@ TEST(FileKind, TheSizeABmpOrPngHeaderStates) {
     std::vector<uint8_t> bytes;
     bool told;
     uint64_t w, h;
+    // clang-format off
   } rows[] = {
       {"Windows header", bmp, head(40, 1024, 768, 4, 54), true, 1024, 768},
       {"rows stored top-down", bmp, head(40, 3, uint32_t(-2), 4, 26), true, 3, 2},
@@ -164,6 +168,7 @@ TEST(FileKind, TheSizeABmpOrPngHeaderStates) {
       {"a BMP is no PNG", ihdr, head(40, 7, 5, 4, 54), false, 0, 0},
       {"a PNG is no BMP", bmp, png("IHDR", 7, 5, 33), false, 0, 0},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     uint64_t w = 0, h = 0;

@@ -45,7 +45,8 @@ TEST_F(PicFiles, LoadPutsEachScreenLayoutOverTheWholePicture) {
       std::string path = write("x.PI", file);
       ClearTarget(rob_e$, GEMColor[2]);
       LoadPIC(path.c_str(), c.planes);
-      EXPECT_TRUE(SameImage(ReadPixels(rob_e$), expectedPicture(values, c.w, c.planes, c.sx, c.sy)));
+      EXPECT_TRUE(
+          SameImage(ReadPixels(rob_e$), expectedPicture(values, c.w, c.planes, c.sx, c.sy)));
       EXPECT_EQ(blok$, block);
     }
   }
@@ -69,19 +70,20 @@ struct BlockCase {
 };
 
 TEST_F(PicFiles, GbfBecomesTheBlockAtItsOwnSize) {
+  // clang-format off
   const BlockCase cases[] = {
       {"W = 20, one row, one plane", 20, 1, 1, 32},
       {"three planes", 40, 7, 3, 48},
       {"a 32,006-byte file", 640, 400, 1, 640},
       {"four planes", 33, 5, 4, 48},
   };
+  // clang-format on
   Image picture = ReadPixels(rob_e$);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<uint8_t> values = Pattern(c.width, c.rows, c.planes);
-    std::string path =
-        write("x.GBF", Gbf(c.w, uint16_t(c.rows - 1), c.planes,
-                           PlanesOf(values, c.width, c.rows, c.planes)));
+    std::string path = write("x.GBF", Gbf(c.w, uint16_t(c.rows - 1), c.planes,
+                                          PlanesOf(values, c.width, c.rows, c.planes)));
     LoadPIC(path.c_str(), 0);
     ASSERT_NE(blok$, nullptr);
     int w = 0, h = 0, access = 0;
@@ -148,15 +150,16 @@ struct RejectCase {
 };
 
 TEST_F(PicFiles, RejectedFileShowsItsAlertAndChangesNothing) {
-  const Image noFile = windowDuringAlert(
-      [] { GEMMessage(0, 100, "Nie ma takiego pliku", 0, "i|Powrót"); });
-  const Image badFormat = windowDuringAlert(
-      [] { GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót"); });
+  const Image noFile =
+      windowDuringAlert([] { GEMMessage(0, 100, "Nie ma takiego pliku", 0, "i|Powrót"); });
+  const Image badFormat =
+      windowDuringAlert([] { GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót"); });
 
   SDL_RendererInfo info;
   SDL_GetRendererInfo(SDLRenderer, &info);
   ASSERT_LT(info.max_texture_width, 65536) << "the too-wide block would fit";
   std::vector<uint8_t> gbf32007 = Gbf(640, 399, 1, std::vector<uint8_t>(32001));
+  // clang-format off
   const RejectCase cases[] = {
       {"no such file", {}, 4, RejectCase::Missing},
       {"a directory", {}, 4, RejectCase::Directory},
@@ -171,6 +174,7 @@ TEST_F(PicFiles, RejectedFileShowsItsAlertAndChangesNothing) {
       {"GBF block wider than the largest texture", Gbf(65535, 0, 1, std::vector<uint8_t>(8192)),
        0},
   };
+  // clang-format on
   const Image picture = ReadPixels(rob_e$);
   SDL_Texture* const block = blok$;
   const Image blockPixels = ReadPixels(blok$);

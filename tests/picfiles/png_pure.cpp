@@ -1,5 +1,6 @@
 // The PNG codec: every colour type and depth read to 8-bit r, g, b, a; hostile files
-// refused with a reason and the caller's image untouched; the 8-bit RGB writer of the paint program's saves.
+// refused with a reason and the caller's image untouched; the 8-bit RGB writer of the paint
+// program's saves.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -43,6 +44,7 @@ TEST(PngDecode, EveryColourTypeAndDepthComesOutAs8BitRgba) {
     std::vector<uint8_t> file;
     int w, h;
     std::vector<uint32_t> px;
+    // clang-format off
   } rows[] = {
       {"8-bit RGB, alpha 255",
        PngOf(3, 2, 8, 2, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18}), 3, 2,
@@ -62,6 +64,7 @@ TEST(PngDecode, EveryColourTypeAndDepthComesOutAs8BitRgba) {
         rgba(0, 0, 0), rgba(0, 0, 0), rgba(255, 255, 255), rgba(255, 255, 255)}},
       {"interlaced RGB, every pass", PngOf(9, 9, 8, 2, nineSamples, true), 9, 9, nine},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     PicImage img;
@@ -79,6 +82,7 @@ TEST(PngDecode, HostileFilesGiveAReasonAndLeaveTheImage) {
     const char* name;
     std::vector<uint8_t> file;
     const char* reason;  // the exact reason where it is the program's own; else any
+    // clang-format off
   } rows[] = {
       {"a header of 65535x65535", withSize(good, 65535, 65535),
        "too large: 65535x65535 is more than 2^26 pixels"},
@@ -93,13 +97,16 @@ TEST(PngDecode, HostileFilesGiveAReasonAndLeaveTheImage) {
       {"not a PNG", std::vector<uint8_t>(64, 'P'), nullptr},
       {"empty", {}, nullptr},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     PicImage img;
     img.w = 1, img.h = 1, img.px = {0x12345678};
     std::string why = PngDecode(r.file.data(), r.file.size(), img);
-    if (r.reason) EXPECT_EQ(why, r.reason);
-    else EXPECT_NE(why, "");
+    if (r.reason)
+      EXPECT_EQ(why, r.reason);
+    else
+      EXPECT_NE(why, "");
     EXPECT_EQ(img.w, 1);
     EXPECT_EQ(img.px, std::vector<uint32_t>{0x12345678});
   }

@@ -28,8 +28,8 @@ class PicScene : public GLTest {
     SDL_Rect r = {100, 50, 300, 200};
     SDL_RenderFillRect(SDLRenderer, &r);
     if (blok$) SDL_DestroyTexture(blok$);
-    blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
-                              5, 3);
+    blok$ =
+        SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 5, 3);
     ClearTarget(blok$, GEMColor[3]);
     SDLTargetWindow();
   }

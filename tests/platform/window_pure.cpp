@@ -13,6 +13,7 @@ TEST(WindowTitle, TheFilesNameAndTheMark) {
     bool changed;
     size_t n;
     const char* title;
+    // clang-format off
   } cases[] = {
       {nullptr, false, 320, "TARKSEN 2"},
       {"", true, 320, "*TARKSEN 2"},
@@ -25,6 +26,7 @@ TEST(WindowTitle, TheFilesNameAndTheMark) {
       {"/x/żółw.PI1", true, 1 + 4 + 5 + 9 + 1, "*żó \xE2\x80\x94 TARKSEN 2"},
       {"kot.PI1", false, 9, ""},  // no room for the program's name
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path ? c.path : "(none)");
     char out[320];
@@ -49,6 +51,7 @@ TEST(IconDesign, FrameBandPictureDiscFrameAndTheLetters) {
   struct {
     int x, y;
     uint8_t withLetters, without;
+    // clang-format off
   } px[] = {
       {0, 0, 1, 1},     {31, 31, 1, 1},  // the black frame
       {1, 1, 11, 11},   {30, 10, 11, 11},  // the title band
@@ -60,6 +63,7 @@ TEST(IconDesign, FrameBandPictureDiscFrameAndTheLetters) {
       {16, 14, 4, 4},   {28, 26, 4, 4},    // the blue frame's corners
       {22, 20, 0, 0},                      // inside it
   };
+  // clang-format on
   for (const auto& f : fonts) {
     SCOPED_TRACE(f.name);
     uint8_t p[IconSide * IconSide];

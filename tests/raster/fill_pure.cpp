@@ -48,6 +48,7 @@ struct RegionCase {
   std::vector<Rect> filled;
 };
 
+// clang-format off
 static const RegionCase regions[] = {
     {"U, seeded in the left arm: left arm and bottom bar", {{320, 0, 1, 200}}, 100, 50,
      {{0, 0, 320, 400}, {320, 200, 320, 200}}},
@@ -67,6 +68,7 @@ static const RegionCase regions[] = {
      120, 110, {{101, 101, 48, 29}}},
     {"the wall itself", {{320, 0, 1, 200}}, 320, 10, {{320, 0, 1, 200}}},
 };
+// clang-format on
 
 TEST(FillCanvas, FillsEachExampleRegion) {
   for (const auto& c : regions) {
@@ -159,7 +161,9 @@ TEST(FillCanvas, ASpanEndsAtAForeignPixelInAnyColumn) {
       canvas.fill(seed, 399);
       int to = from == 0 ? w - 1 : CanvasW - 1;
       for (int x = 0; x < CanvasW; x++)
-        ASSERT_EQ(out[x], x == w ? Black : x >= from && x <= to ? Red : White)
+        ASSERT_EQ(out[x], x == w                 ? Black
+                          : x >= from && x <= to ? Red
+                                                 : White)
             << "wall " << w << ", seed " << seed << ", x " << x;
     }
   }
@@ -175,6 +179,7 @@ TEST(FillPattern, IsTheFirstMsvcrtRandOfThePixelSeed) {
     int x, y, p;
     uint32_t seed, rand;
     bool gap;
+    // clang-format off
   } rows[] = {
       {1, 0, 1, 1000, 3304, false},
       {0, 1, 2, 1280000, 18444, true},
@@ -182,6 +187,7 @@ TEST(FillPattern, IsTheFirstMsvcrtRandOfThePixelSeed) {
       {300, 200, 17, 2181100000u, 4099, false},
       {639, 399, 35, 370030408, 10883, false},  // 8,959,965,000 wrapped
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << r.x << ", " << r.y << ", " << r.p);
     EXPECT_EQ(MsvcrtFirstRand(r.seed), r.rand);
@@ -194,12 +200,14 @@ TEST(FillPattern, RowsOfSomePatterns) {
   struct {
     int p, y;
     const char* row;
+    // clang-format off
   } rows[] = {
       {1, 0, "######.#.#.##.#.#.#.##.#.#.#.#..#.#.######.#####"},
       {7, 224, "#####...#######..#....######...##########....###"},
       {12, 300, "#.##..##.###.##..#.###.##..##.###.###.#.###.###."},
       {35, 399, "#.#.##.#.####.#..#.####.#.##.#.####.#..#.#.#..#."},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << "pattern " << r.p << ", row " << r.y);
     std::string got;

@@ -109,6 +109,7 @@ TEST(MidStr, CopiesARangeAndWarnsPastTheEnd) {
     uint32_t start, count;
     std::string want;
     const char* message;
+    // clang-format off
   } cases[] = {
       {"last two bytes", 3, 2, "de", ""},
       {"one past the end: the terminator comes along", 3, 3, std::string("de\0", 3),
@@ -116,6 +117,7 @@ TEST(MidStr, CopiesARangeAndWarnsPastTheEnd) {
       {"start at the end", 5, 0, "", "Mid$: range exceeded\n"},
       {"whole text", 0, 5, "abcde", ""},
   };
+  // clang-format on
   static const char text[16] = "abcde";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -183,6 +185,7 @@ TEST(RoundFC, RoundsWithThresholds) {
 static const struct {
   const char* name;
   std::vector<uint8_t> bytes, packed;
+  // clang-format off
 } pakCases[] = {
     {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
     {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
@@ -192,6 +195,7 @@ static const struct {
     {"one byte", {0xAB}, {0xAB, 0}},
     {"nothing", {}, {}},
 };
+// clang-format on
 
 TEST(PakCoding, EncodesRunsInPairsOfAtMost256) {
   for (const auto& c : pakCases) {
@@ -349,12 +353,14 @@ TEST_F(WholeFiles, RefusesWhatIsNotARegularFile) {
     const char* name;
     std::string path;
     int err;
+    // clang-format off
   } cases[] = {
       {"a directory", sub, EISDIR},
       {"a FIFO", fifo, ENOTSUP},
       {"a device", "/dev/full", ENOTSUP},
       {"a link to a device", toFull, ENOTSUP},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(WRITEFILE(c.path.c_str(), bytes, 1), c.err);
@@ -377,6 +383,7 @@ TEST_F(WholeFiles, LeavesAFileThereWhenNotToReplaceAndStopsWhenAsked) {
     sig_atomic_t stop;
     int err;
     std::string changed;  // the file that then holds the new bytes; "" for none
+    // clang-format off
   } cases[] = {
       {"a new name, not replacing", fresh, false, 0, 0, fresh},
       {"a file there, not replacing", file, false, 0, EEXIST, ""},
@@ -384,6 +391,7 @@ TEST_F(WholeFiles, LeavesAFileThereWhenNotToReplaceAndStopsWhenAsked) {
       {"asked to stop", file, true, 1, ECANCELED, ""},
       {"asked to stop, a new name", fresh, true, 1, ECANCELED, ""},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     unlink(fresh.c_str());
@@ -412,10 +420,12 @@ TEST_F(WholeFiles, AFailedWriteLeavesTheOldFileAndNoScratch) {
     bool readOnly;
     size_t bytes;
     int err;
+    // clang-format off
   } cases[] = {
       {"a read-only file system", 64, true, 10, EROFS},
       {"the disk fills up during the write", 64, false, 200 * 1024, ENOSPC},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string why = mountWithOld(c.kib, c.readOnly, old);
@@ -446,6 +456,7 @@ TEST_F(WholeFiles, WritesOnlyWhatTheUserMayAndKeepsOwnerGroupAndMode) {
     mode_t mode;
     bool viaLink;  // the save names a symbolic link to the file
     Outcome outcome;
+    // clang-format off
   } rows[] = {
       {"own file", 0755, me, mine, 0640, false, BESIDE},
       {"own file in a group of the user's", 0755, me, shared, 0640, false, BESIDE},
@@ -460,6 +471,7 @@ TEST_F(WholeFiles, WritesOnlyWhatTheUserMayAndKeepsOwnerGroupAndMode) {
       {"writable file in a read-only directory", 0555, me, mine, 0644, false, IN_PLACE},
       {"read-only file in a read-only directory", 0555, me, mine, 0444, false, REFUSED},
   };
+  // clang-format on
   ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
   int i = 0;
   for (const auto& r : rows) {
@@ -538,12 +550,14 @@ TEST_F(WholeFiles, ANewNameReachesTheDiskWithItsDirectory) {
     const char* name;
     bool exists, replace, fails;
     int err;
+    // clang-format off
   } rows[] = {
       {"a new file", false, true, false, 0},
       {"a new file, not replacing", false, false, false, 0},
       {"a file replaced", true, true, false, 0},
       {"the directory cannot be flushed", true, true, true, EIO},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     unlink(file.c_str());
@@ -553,7 +567,8 @@ TEST_F(WholeFiles, ANewNameReachesTheDiskWithItsDirectory) {
     EXPECT_EQ(WRITEFILE(file.c_str(), bytes, sizeof bytes, r.replace), r.err);
     dirSyncFails = false;
     EXPECT_EQ(dirSyncs, 1);
-    EXPECT_EQ(ReadBytes(file), std::vector<uint8_t>(bytes, bytes + 3)) << "in place, if not yet on the disk";
+    EXPECT_EQ(ReadBytes(file), std::vector<uint8_t>(bytes, bytes + 3))
+        << "in place, if not yet on the disk";
   }
 }
 
@@ -571,6 +586,7 @@ TEST_F(PakFiles, OpenFileOpensOnlyARegularFileAndNeverWaits) {
     std::string path;
     int err;  // 0: opened
     bool asOther = false;
+    // clang-format off
   } rows[] = {
       {"a regular file", file, 0},
       {"a link to one", dir + "/toFile", 0},
@@ -581,6 +597,7 @@ TEST_F(PakFiles, OpenFileOpensOnlyARegularFileAndNeverWaits) {
       {"nothing there", dir + "/none", ENOENT},
       {"a file the user may not read", locked, EACCES, true},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     int fd, err;

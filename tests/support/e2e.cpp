@@ -111,9 +111,9 @@ App::App(const Launch& how) : Driver(5000) {
     if (wid_.empty()) sleepMs(100);
   }
   if (wid_.empty()) {
-    std::string out = output() + errors() + " | running: " + (running() ? "yes" : "no") +
-                      " | windows: " +
-                      Sh("DISPLAY=" + display_ + " xwininfo -root -tree 2>&1 | head -20");
+    std::string out =
+        output() + errors() + " | running: " + (running() ? "yes" : "no") +
+        " | windows: " + Sh("DISPLAY=" + display_ + " xwininfo -root -tree 2>&1 | head -20");
     stop();
     throw std::runtime_error("the program's window did not appear on " + display_ +
                              "; it wrote: " + out);
@@ -121,11 +121,13 @@ App::App(const Launch& how) : Driver(5000) {
   locate();
   // The window is black until the first frame, which a loaded machine may be slow to
   // present: wait for it, or settle() could take two black shots for a still screen.
-  waitFor([](const Shot& s) {
-    for (uint32_t p : s.px)
-      if (p) return true;
-    return false;
-  }, 10000);
+  waitFor(
+      [](const Shot& s) {
+        for (uint32_t p : s.px)
+          if (p) return true;
+        return false;
+      },
+      10000);
   locate();  // a window manager places the window once it has framed it
   settle();
 }
@@ -202,7 +204,9 @@ void App::locate() {
   std::string geo = Sh("DISPLAY=" + display_ + " xwininfo -id " + wid_);
   const char* g = geo.c_str();
   for (auto [key, to] : {std::pair{"Absolute upper-left X:", &winX_},
-                         {"Absolute upper-left Y:", &winY_}, {"Width:", &w_}, {"Height:", &h_}})
+                         {"Absolute upper-left Y:", &winY_},
+                         {"Width:", &w_},
+                         {"Height:", &h_}})
     if (const char* at = strstr(g, key)) sscanf(at + strlen(key), "%d", to);
   n_ = std::max(1, std::min(w_ / 640, h_ / 400));
   ox_ = (w_ - 640 * n_) / 2;

@@ -41,8 +41,7 @@ static int SDLCALL onlyPushed(void*, SDL_Event* e) {
     case SDL_WINDOWEVENT:
       if (!pushing && realInput == 0) return 0;
       break;
-    default:
-      break;
+    default: break;
   }
   return programFilter ? programFilter(programFilterData, e) : 1;
 }
@@ -79,7 +78,7 @@ void ResetGlobals() {
   PICFILES_GLOBALS(GLOBAL_RESET)
   PAINT_GLOBALS(GLOBAL_RESET)
   zapomnij();  // the picture's history
-  GEMInit();  // GPR.font, as start-up left it
+  GEMInit();   // GPR.font, as start-up left it
 }
 
 void GLTest::SetUp() {

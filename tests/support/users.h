@@ -16,8 +16,8 @@ inline constexpr gid_t OtherGid = 65534;
 class AsOtherUser {
  public:
   explicit AsOtherUser(const std::vector<gid_t>& groups = {}) {
-    ok = geteuid() == 0 && setgroups(groups.size(), groups.data()) == 0 &&
-         setegid(OtherGid) == 0 && seteuid(OtherUid) == 0;
+    ok = geteuid() == 0 && setgroups(groups.size(), groups.data()) == 0 && setegid(OtherGid) == 0 &&
+         seteuid(OtherUid) == 0;
   }
   ~AsOtherUser() {
     if (seteuid(0) == 0 && setegid(0) == 0) setgroups(0, nullptr);
