@@ -103,9 +103,20 @@ bool WaitFor(Display* d, const std::function<void(const XEvent&)>& serve,
   }
 }
 
-bool IsMessage(const XEvent& e, Atom type, Window from) {
-  return e.type == ClientMessage && e.xclient.message_type == type &&
-         Window(e.xclient.data.l[0]) == from;
+// Waits for the target's message of this type: its flag (data.l[1] bit 0: accepted,
+// done), or -1 when none came, which standard error tells by the message's name.
+int Reply(Display* d, const std::function<void(const XEvent&)>& serve, Atom type, Window from,
+          const char* name) {
+  int flag = -1;
+  if (!WaitFor(d, serve, [&](const XEvent& e) {
+        if (e.type != ClientMessage || e.xclient.message_type != type ||
+            Window(e.xclient.data.l[0]) != from)
+          return false;
+        flag = int(e.xclient.data.l[1] & 1);
+        return true;
+      }))
+    fprintf(stderr, "xdnddrop: no %s from the window\n", name);
+  return flag;
 }
 
 }  // namespace
@@ -180,15 +191,8 @@ int main(int argc, char** argv) {
 
   Send(d, target, a.enter, long(source), 5L << 24, long(a.uriList), None, None);
   Send(d, target, a.position, long(source), 0, x << 16 | y, long(now), long(a.copy));
-  bool accepted = false;
-  if (!WaitFor(d, serve, [&](const XEvent& e) {
-        if (!IsMessage(e, a.status, target)) return false;
-        accepted = e.xclient.data.l[1] & 1;
-        return true;
-      })) {
-    fprintf(stderr, "xdnddrop: no XdndStatus from the window\n");
-    return 1;
-  }
+  const int accepted = Reply(d, serve, a.status, target, "XdndStatus");
+  if (accepted < 0) return 1;
   if (!accepted) {
     Send(d, target, a.leave, long(source), 0, 0, 0, 0);
     fprintf(stderr, "xdnddrop: the window does not accept text/uri-list here\n");
@@ -196,15 +200,8 @@ int main(int argc, char** argv) {
   }
 
   Send(d, target, a.drop, long(source), 0, long(now), 0, 0);
-  bool done = false;
-  if (!WaitFor(d, serve, [&](const XEvent& e) {
-        if (!IsMessage(e, a.finished, target)) return false;
-        done = e.xclient.data.l[1] & 1;
-        return true;
-      })) {
-    fprintf(stderr, "xdnddrop: no XdndFinished from the window\n");
-    return 1;
-  }
+  const int done = Reply(d, serve, a.finished, target, "XdndFinished");
+  if (done < 0) return 1;
   if (!done || !served) {
     fprintf(stderr, "xdnddrop: the window finished %s\n",
             !done ? "refusing the drop" : "without asking for the files");
