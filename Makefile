@@ -17,7 +17,7 @@ RUN_PKGS   := cmake g++ pkg-config libsdl2-dev libpng-dev
 PKG_PKGS   := $(RUN_PKGS) dpkg-dev file
 TEST_PKGS  := $(PKG_PKGS) libgtest-dev libx11-dev xvfb xauth libgl1-mesa-dri xdotool xclip \
               imagemagick netpbm desktop-file-utils man-db groff-base shared-mime-info x11-xkb-utils \
-              openbox x11-utils
+              openbox x11-utils xdg-utils libfile-mimeinfo-perl
 BENCH_PKGS := $(RUN_PKGS) libbenchmark-dev libx11-dev xvfb xauth libgl1-mesa-dri netpbm
 FUZZ_PKGS  := $(RUN_PKGS) clang libclang-rt-14-dev
 

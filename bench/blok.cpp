@@ -10,30 +10,11 @@
 
 static constexpr int Stamps = 1000;
 
-static void push(SDL_Event e) {
-  e.common.timestamp = SDL_GetTicks();
-  SDL_PushEvent(&e);
-}
-static void pushDrag(int px, int py) {
-  SDL_Event e{};
-  e.type = SDL_MOUSEMOTION;
-  e.motion.x = px;
-  e.motion.y = py;
-  e.motion.state = SDL_BUTTON_LMASK;
-  push(e);
-}
-static void pushRightPress() {
-  SDL_Event e{};
-  e.type = SDL_MOUSEBUTTONDOWN;
-  e.button.button = SDL_BUTTON_RIGHT;
-  e.button.state = SDL_PRESSED;
-  push(e);
-}
-
 // Per item, for a batch of n items an iteration.
 static void perItem(benchmark::State& state, int n) {
-  state.counters["per_item"] = benchmark::Counter(
-      double(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_item"] =
+      benchmark::Counter(double(n), benchmark::Counter::kIsIterationInvariantRate |
+                                        benchmark::Counter::kInvert);
 }
 
 // The yardstick: the whole canvas copied into the undo copy, as zapamietaj does.
@@ -73,8 +54,8 @@ static void BM_StampDrag(benchmark::State& state) {
   SDL_RenderClear(SDLRenderer);
   for (auto _ : state) {
     state.PauseTiming();
-    for (int i = 0; i < Stamps; i++) pushDrag(i * 7 % 576, i * 3 % 336);
-    pushRightPress();
+    for (int i = 0; i < Stamps; i++) PushDrag(i * 7 % 576, i * 3 % 336);
+    PushButton(true, SDL_BUTTON_RIGHT, 0, 0);
     x = y = k = key = 0;
     state.ResumeTiming();
     blok();
@@ -99,7 +80,7 @@ static void BM_OpenMagnifier(benchmark::State& state) {
   SDL_SetRenderDrawBlendMode(SDLRenderer, tryb_b[tryb]);
   for (auto _ : state) {
     state.PauseTiming();
-    pushRightPress();
+    PushButton(true, SDL_BUTTON_RIGHT, 0, 0);
     x = 300;
     y = 200;
     k = 1;

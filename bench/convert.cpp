@@ -54,7 +54,8 @@ BENCHMARK(TarksenConvert)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterati
 static void TarksenConvertOneCore(benchmark::State& state) { run(state, "taskset -c 0 " + Ours); }
 BENCHMARK(TarksenConvertOneCore)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-static const std::string Pipeline = "pi1toppm \"$f\" 2>/dev/null | pnmtopng > out/$(basename \"$f\" .PI1).png";
+static const std::string Pipeline =
+    "pi1toppm \"$f\" 2>/dev/null | pnmtopng > out/$(basename \"$f\" .PI1).png";
 
 static void NetpbmPipelines(benchmark::State& state) {
   run(state, "for f in in/*.PI1; do " + Pipeline + "; done");
@@ -84,12 +85,16 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
 
   // The same pixels from both: each pair of PNGs read back by netpbm.
-  std::string check = "cd '" + dir + "' && rm -rf out ours && mkdir out && " + Ours +
-                      " && mv out ours && mkdir out && for f in in/*.PI1; do " + Pipeline +
-                      "; done && n=0 && for f in ours/*.png; do pngtopam \"$f\" > a.pnm && "
-                      "pngtopam out/${f#ours/} > b.pnm && cmp -s a.pnm b.pnm && n=$((n+1)); done; "
-                      "echo \"Same pixels from both: $n of " + std::to_string(Files) + " files\"; "
-                      "echo \"PNG bytes: ours $(cat ours/*.png | wc -c), netpbm's $(cat out/*.png | wc -c)\"; "
-                      "[ $n = " + std::to_string(Files) + " ]";
+  std::string check =
+      "cd '" + dir + "' && rm -rf out ours && mkdir out && " + Ours +
+      " && mv out ours && mkdir out && for f in in/*.PI1; do " + Pipeline +
+      "; done && n=0 && for f in ours/*.png; do pngtopam \"$f\" > a.pnm && "
+      "pngtopam out/${f#ours/} > b.pnm && cmp -s a.pnm b.pnm && n=$((n+1)); done; "
+      "echo \"Same pixels from both: $n of " +
+      std::to_string(Files) +
+      " files\"; "
+      "echo \"PNG bytes: ours $(cat ours/*.png | wc -c), netpbm's $(cat out/*.png | wc -c)\"; "
+      "[ $n = " +
+      std::to_string(Files) + " ]";
   return std::system(check.c_str()) == 0 ? 0 : 1;
 }

@@ -42,7 +42,8 @@ static bool makeDirectory() {
   for (int i = 0; i < Files; i++) {
     int k = (i * 7919) % Files;
     char name[64];
-    snprintf(name, sizeof name, "%s/%s%d.%s", dir.c_str(), k % 3 ? "obraz" : "Rys", k, k % 2 ? "PI1" : "bmp");
+    snprintf(name, sizeof name, "%s/%s%d.%s", dir.c_str(), k % 3 ? "obraz" : "Rys", k,
+             k % 2 ? "PI1" : "bmp");
     int fd = open(name, O_WRONLY | O_CREAT, 0644);
     if (fd < 0) return false;
     close(fd);

@@ -32,7 +32,7 @@ static void RenderDrawPoint_256000(benchmark::State& state) {
   PicImage img;
   std::vector<uint32_t> px;
   if (!PicLoad(file.data(), file.size(), 4, GEMColor, img)) state.SkipWithError("no PI1 file");
-  PicStretch(img, PicSample::Corner, px);
+  PicStretch(img, px);
   SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
   for (auto _ : state) {
     SDL_SetRenderTarget(SDLRenderer, rob_e$);

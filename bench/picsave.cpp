@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   PicImage img;
   std::vector<uint32_t> px;
   PicLoad(file.data(), file.size(), 4, GEMColor, img);
-  PicStretch(img, PicSample::Corner, px);
+  PicStretch(img, px);
   SDL_UpdateTexture(rob_e$, nullptr, px.data(), PicW * 4);
   // Beside the build unless told where: the same file system for a save and its floor.
   const char* where = getenv("TARKSEN_BENCH_DIR");

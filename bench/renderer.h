@@ -1,4 +1,5 @@
-// The frame of the benchmarks that run on the program's own window and renderer.
+// The frame of the benchmarks that run on the program's own window and renderer, and
+// the input they queue for it.
 #pragma once
 #include <benchmark/benchmark.h>
 
@@ -22,6 +23,30 @@ inline void WaitForRenderer(SDL_Texture* t) {
   uint32_t px;
   SDL_Rect one = {0, 0, 1, 1};
   SDL_RenderReadPixels(SDLRenderer, &one, SDL_PIXELFORMAT_ABGR8888, &px, 4);
+}
+
+// Events queued as the mouse gives them, for the program's loops to read.
+inline void PushEvent(SDL_Event e) {
+  e.common.timestamp = SDL_GetTicks();
+  SDL_PushEvent(&e);
+}
+inline void PushButton(bool down, uint8_t button, int px, int py) {
+  SDL_Event e{};
+  e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  e.button.button = button;
+  e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.button.x = px;
+  e.button.y = py;
+  PushEvent(e);
+}
+// A motion to (px, py) with the left button held.
+inline void PushDrag(int px, int py) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.x = px;
+  e.motion.y = py;
+  e.motion.state = SDL_BUTTON_LMASK;
+  PushEvent(e);
 }
 
 // Runs the benchmarks the command line asks for on the renderer StartRenderer started,

@@ -79,9 +79,12 @@ static void BM_FirstFrame(benchmark::State& state, const char* how, const char* 
   state.counters["ratio"] = paint / bare;
 }
 
-#define FIRST_FRAME(name, how, browser)                                                   \
-  BENCHMARK_CAPTURE(BM_FirstFrame, name, how, browser)                                    \
-      ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(4)->Repetitions(5)     \
+#define FIRST_FRAME(name, how, browser)                \
+  BENCHMARK_CAPTURE(BM_FirstFrame, name, how, browser) \
+      ->UseManualTime()                                \
+      ->Unit(benchmark::kMillisecond)                  \
+      ->Iterations(4)                                  \
+      ->Repetitions(5)                                 \
       ->ReportAggregatesOnly(true)
 FIRST_FRAME(chromium_cold, "cold", "chromium");
 FIRST_FRAME(chromium_warm, "warm", "chromium");

@@ -1,6 +1,7 @@
 # Installing the paint program (cmake --install, make install) and its Debian package
 # (make package): the binary, the font, a desktop entry with the picture types it
-# opens, icons drawn from its palette and font, and the manual page.
+# opens, icons drawn from its palette and font, and the manual page in English and
+# Polish.
 include(GNUInstallDirs)
 
 # Where the installed program finds its font: the data directory, absolute as
@@ -15,7 +16,7 @@ set_property(SOURCE platform/platform.cpp APPEND PROPERTY COMPILE_DEFINITIONS
 # Icons for the desktop's icon theme, generated at build time by tools/mkicon.cpp.
 add_executable(mkicon tools/mkicon.cpp)
 target_include_directories(mkicon PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(mkicon PRIVATE SDL2::SDL2)
+target_link_libraries(mkicon PRIVATE tarksen_core SDL2::SDL2)
 set(tarksen_icons)
 foreach(n 32 64 128 256)
   list(APPEND tarksen_icons ${CMAKE_BINARY_DIR}/icons/${n}x${n}/apps/tarksen.png)
@@ -25,12 +26,20 @@ add_custom_command(OUTPUT ${tarksen_icons}
   DEPENDS mkicon ${CMAKE_SOURCE_DIR}/assets/BASFont.bmp
   COMMENT "Drawing the icons")
 
-# The manual page, with the version and the data directory filled in, compressed.
-configure_file(docs/tarksen.1.in ${CMAKE_BINARY_DIR}/tarksen.1 @ONLY)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tarksen.1.gz
-  COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/tarksen.1 > ${CMAKE_BINARY_DIR}/tarksen.1.gz
-  DEPENDS ${CMAKE_BINARY_DIR}/tarksen.1)
-add_custom_target(tarksen_data ALL DEPENDS ${tarksen_icons} ${CMAKE_BINARY_DIR}/tarksen.1.gz)
+# The manual pages, English and Polish, with the version and the data directory filled
+# in, compressed.
+set(tarksen_pages)
+foreach(lang en pl)
+  set(page ${CMAKE_BINARY_DIR}/man/${lang}/tarksen.1)
+  if(lang STREQUAL en)
+    configure_file(docs/tarksen.1.in ${page} @ONLY)
+  else()
+    configure_file(docs/tarksen.${lang}.1.in ${page} @ONLY)
+  endif()
+  add_custom_command(OUTPUT ${page}.gz COMMAND gzip -9nc ${page} > ${page}.gz DEPENDS ${page})
+  list(APPEND tarksen_pages ${page}.gz)
+endforeach()
+add_custom_target(tarksen_data ALL DEPENDS ${tarksen_icons} ${tarksen_pages})
 
 install(TARGETS tarksen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES assets/BASFont.bmp DESTINATION ${CMAKE_INSTALL_DATADIR}/tarksen)
@@ -38,7 +47,8 @@ install(FILES assets/tarksen.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applic
 install(FILES assets/tarksen-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
   RENAME tarksen.xml)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
-install(FILES ${CMAKE_BINARY_DIR}/tarksen.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/man/en/tarksen.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/man/pl/tarksen.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/pl/man1)
 
 # The Debian package installs under the configured prefix (make package configures
 # /usr), so the paths built into the program and the manual page hold in it.

@@ -1,29 +1,18 @@
 #include <SDL.h>
 
 #include "convert/convert.h"
-
-static uint32_t le(const uint8_t* p, int n) {
-  uint32_t v = 0;
-  for (int i = n - 1; i >= 0; i--) v = v << 8 | p[i];
-  return v;
-}
+#include "platform/bmp_core.h"
 
 std::string BmpDecode(const uint8_t* data, size_t size, PicImage& img) {
   // SDL makes the surface before it reads the pixels: refuse huge sizes from the
   // header first, so a small file cannot ask for gigabytes.
-  if (size < 26) return "truncated BMP header";
-  uint32_t info = le(data + 14, 4);
-  int64_t w, h;
-  if (info == 12) {
-    w = le(data + 18, 2);
-    h = le(data + 20, 2);
-  } else {
-    w = int32_t(le(data + 18, 4));
-    h = int32_t(le(data + 22, 4));
+  uint64_t w, h;
+  if (!BmpHeaderSize(data, size, w, h)) return "truncated BMP header";
+  if (!PictureFits(w, h)) {
+    char why[80];
+    PictureTooLarge(w, h, why, sizeof why);
+    return why;
   }
-  if (w < 0) w = -w;
-  if (h < 0) h = -h;
-  if (w * h > StMaxPixels) return "too large: more than 2^26 pixels";
 
   SDL_RWops* rw = SDL_RWFromConstMem(data, int(size));
   SDL_Surface* s = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;

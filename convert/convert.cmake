@@ -1,9 +1,8 @@
 # tarksen-convert: the command-line converter, a shell over the core library's picture
-# codecs with libpng for PNG; SDL only for its BMP reader (no subsystem is started).
-find_package(PNG REQUIRED)
+# codecs (libpng for PNG among them); SDL only for its BMP reader (no subsystem is started).
 file(GLOB convert_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/convert/*.cpp)
 add_executable(tarksen-convert ${convert_sources})
-target_link_libraries(tarksen-convert PRIVATE tarksen_core SDL2::SDL2 PNG::PNG Threads::Threads)
+target_link_libraries(tarksen-convert PRIVATE tarksen_core SDL2::SDL2 Threads::Threads)
 target_compile_definitions(tarksen-convert PRIVATE TARKSEN_CONVERT_VERSION="${PROJECT_VERSION}")
 
 include(GNUInstallDirs)

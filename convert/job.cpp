@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "convert/convert.h"
 #include "picfiles/files_core.h"
 #include "platform/texture_core.h"
@@ -45,14 +47,16 @@ static std::string baseName(const std::string& path) {
 static void colours(const std::vector<uint8_t>& file, const std::string& name, bool atari,
                     const StPicture& pic, const PicImage& rgb, bool asShown, PicImage& img) {
   if (!asShown) {
-    if (atari) StColours(pic, PaintColours, img);
-    else img = rgb;
+    if (atari)
+      StColours(pic, PaintColours, img);
+    else
+      img = rgb;
     return;
   }
   if (!atari) {
     img.w = PicW;
     img.h = PicH;
-    PicStretch(rgb, PicSample::Centre, img.px);
+    PicStretch(rgb, img.px);
     return;
   }
   const PicKind paint = PicKindOf(name.c_str());
@@ -64,18 +68,55 @@ static void colours(const std::vector<uint8_t>& file, const std::string& name, b
     } else {
       img.w = PicW;
       img.h = PicH;
-      PicStretch(own, PicSample::Corner, img.px);
+      PicStretch(own, img.px);
     }
     return;
   }
   StShown(pic, PaintColours, img);
 }
 
+// Holds the memory one file needs for as long as it is converted.
+namespace {
+struct Held {
+  MemoryBudget* budget;
+  uint64_t bytes = 0;
+  ~Held() {
+    if (budget && bytes) budget->give(bytes);
+  }
+};
+}  // namespace
+
+static std::string mib(uint64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20); }
+
+// Reads the file in once the memory it needs is held: what its length and header say,
+// checked again against the bytes read, in case the file changed in between.
+static std::string readWithin(const std::string& in, const Options& opt, Held& held,
+                              std::vector<uint8_t>& file) {
+  Input input;
+  std::string why = OpenInput(in, input);
+  if (!why.empty()) return why;
+  uint8_t head[PictureHeadBytes];
+  uint64_t need = MemoryNeed(head, PeekInput(input, head, sizeof head), input.size);
+  if (opt.memory) {
+    if (need > opt.memory->total())
+      return "needs " + mib(need) + " MiB, more than the memory budget of " +
+             mib(opt.memory->total()) + " MiB";
+    if (!opt.memory->take(need)) return Interrupted;
+    held.bytes = need;
+  }
+  why = ReadInput(input, file);
+  if (why.empty() &&
+      MemoryNeed(file.data(), std::min(file.size(), sizeof head), file.size()) > need)
+    why = "changed while it was read";
+  return why;
+}
+
 std::string ConvertFile(const std::string& in, const std::string& out, const Options& opt) {
   const OutFormat& f = *opt.format;
   if (!opt.force && Exists(out)) return out + " exists (--force replaces it)";
+  Held held{opt.memory};
   std::vector<uint8_t> file;
-  std::string why = ReadInput(in, file);
+  std::string why = readWithin(in, opt, held, file);
   if (!why.empty()) return why;
 
   const std::string name = baseName(in);
@@ -83,9 +124,12 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
   StPicture pic;
   PicImage rgb;
   const bool atari = kind != StKind::Png && kind != StKind::Bmp;
-  if (kind == StKind::Png) why = PngDecode(file.data(), file.size(), rgb);
-  else if (kind == StKind::Bmp) why = BmpDecode(file.data(), file.size(), rgb);
-  else why = StDecode(file.data(), file.size(), kind, StExtension(name), pic);
+  if (kind == StKind::Png)
+    why = PngDecode(file.data(), file.size(), rgb);
+  else if (kind == StKind::Bmp)
+    why = BmpDecode(file.data(), file.size(), rgb);
+  else
+    why = StDecode(file.data(), file.size(), kind, StExtension(name), pic);
   if (!why.empty()) return why;
 
   std::vector<uint8_t> bytes;
@@ -103,8 +147,10 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
         StShownPalette(4, PaintColours, pal);
       StNearestColours(img, pal, img);
     }
-    if (f.kind == OutFormat::Bmp) BmpFile(img, bytes);
-    else why = PngFile(img, bytes);
+    if (f.kind == OutFormat::Bmp)
+      BmpFile(img, bytes);
+    else
+      why = PngFile(img, bytes);
   } else {
     StPicture target;
     if (atari && degas && !opt.asShown && !opt.nearest && StKeeps(pic, f.planes)) {
@@ -116,12 +162,14 @@ std::string ConvertFile(const std::string& in, const std::string& out, const Opt
       StPalette pal;
       if (!degas || !opt.havePalette || !StPaletteOf(opt.palette, f.planes, pal))
         StShownPalette(f.planes, PaintColours, pal);
-      why = StFromColours(img, f.title, f.planes, opt.nearest ? &pal : nullptr, PaintColours,
-                          target);
+      why =
+          StFromColours(img, f.title, f.planes, opt.nearest ? &pal : nullptr, PaintColours, target);
     }
     if (why.empty()) {
-      if (degas) StDegasFile(target, opt.degasSize, bytes);
-      else StBodyFile(target, bytes);
+      if (degas)
+        StDegasFile(target, opt.degasSize, bytes);
+      else
+        StBodyFile(target, bytes);
     }
   }
   if (!why.empty()) return why;

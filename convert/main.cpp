@@ -1,3 +1,4 @@
+#include <errno.h>
 #include <getopt.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -5,9 +6,11 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <mutex>
-#include <set>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -34,8 +37,15 @@ static const char* const Usage =
     "      --palette=FILE   the palette of an Atari picture FILE (implies --nearest)\n"
     "      --size=BYTES     DEGAS files of 32066 bytes (default, which the paint program\n"
     "                       opens) or 32034\n"
+    "      --memory=MIB     the memory the files converted at once may take together\n"
+    "                       (default: half the machine's memory, here %llu MiB)\n"
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
+    "\n"
+    "Files are converted in parallel within the memory budget: each takes about its\n"
+    "length and %llu bytes a pixel of its picture (PNG and BMP pictures of at most 2^26\n"
+    "pixels are read), a file waits while others hold the memory it needs, and one that\n"
+    "needs more than the whole budget fails.\n"
     "\n"
     "Exit status: 0 if every file was converted, 1 if any failed (the others are still\n"
     "converted), 2 for a usage error.\n";
@@ -43,8 +53,7 @@ static const char* const Usage =
 static const char* const Program = "tarksen-convert";
 
 static int usageError(const std::string& msg) {
-  fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program, msg.c_str(),
-          Program);
+  fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", Program, msg.c_str(), Program);
   return 2;
 }
 
@@ -60,7 +69,9 @@ static std::string outputName(const std::string& in, const std::string& dir, con
   std::string base = slash == std::string::npos ? in : in.substr(slash + 1);
   size_t dot = base.rfind('.');
   if (dot != std::string::npos) base.erase(dot);
-  std::string where = !dir.empty() ? dir : slash == std::string::npos ? "" : in.substr(0, slash + 1);
+  std::string where = !dir.empty()                 ? dir
+                      : slash == std::string::npos ? ""
+                                                   : in.substr(0, slash + 1);
   if (!where.empty() && where.back() != '/') where += '/';
   return where + base + f.ext;
 }
@@ -100,6 +111,7 @@ struct Report {
 // the exit code (after --help or --version, or a usage error it has told).
 struct CommandLine {
   Options opt;
+  uint64_t memory = 0;  // bytes of the budget
   std::vector<std::string> inputs;
   std::string outDir, outFile;  // from -o: a directory, or a single output's name
   std::string paletteFile;
@@ -107,14 +119,18 @@ struct CommandLine {
 
 static int readOptions(int argc, char** argv, CommandLine& cl, std::string& output,
                        bool& haveOutput) {
-  enum { OptForce = 256, OptNearest, OptPalette, OptAsShown, OptSize };
-  static const option longs[] = {
-      {"format", required_argument, nullptr, 'f'}, {"output", required_argument, nullptr, 'o'},
-      {"force", no_argument, nullptr, OptForce},   {"nearest", no_argument, nullptr, OptNearest},
-      {"palette", required_argument, nullptr, OptPalette},
-      {"as-shown", no_argument, nullptr, OptAsShown},
-      {"size", required_argument, nullptr, OptSize}, {"help", no_argument, nullptr, 'h'},
-      {"version", no_argument, nullptr, 'V'},      {nullptr, 0, nullptr, 0}};
+  enum { OptForce = 256, OptNearest, OptPalette, OptAsShown, OptSize, OptMemory };
+  static const option longs[] = {{"format", required_argument, nullptr, 'f'},
+                                 {"output", required_argument, nullptr, 'o'},
+                                 {"force", no_argument, nullptr, OptForce},
+                                 {"nearest", no_argument, nullptr, OptNearest},
+                                 {"palette", required_argument, nullptr, OptPalette},
+                                 {"as-shown", no_argument, nullptr, OptAsShown},
+                                 {"size", required_argument, nullptr, OptSize},
+                                 {"memory", required_argument, nullptr, OptMemory},
+                                 {"help", no_argument, nullptr, 'h'},
+                                 {"version", no_argument, nullptr, 'V'},
+                                 {nullptr, 0, nullptr, 0}};
   argv[0] = const_cast<char*>(Program);  // getopt names the program by it in its messages
   Options& opt = cl.opt;
   int c;
@@ -132,20 +148,35 @@ static int readOptions(int argc, char** argv, CommandLine& cl, std::string& outp
         break;
       case OptForce: opt.force = true; break;
       case OptNearest: opt.nearest = true; break;
-      case OptPalette: cl.paletteFile = optarg; opt.nearest = true; break;
+      case OptPalette:
+        cl.paletteFile = optarg;
+        opt.nearest = true;
+        break;
       case OptAsShown: opt.asShown = true; break;
       case OptSize:
-        if (optarg == std::to_string(PicDegasBytes)) opt.degasSize = PicDegasBytes;
-        else if (optarg == std::to_string(StDegasBytes)) opt.degasSize = StDegasBytes;
+        if (optarg == std::to_string(PicDegasBytes))
+          opt.degasSize = PicDegasBytes;
+        else if (optarg == std::to_string(PicDegasPlainBytes))
+          opt.degasSize = PicDegasPlainBytes;
         else
           return usageError("--size must be " + std::to_string(PicDegasBytes) + " or " +
-                            std::to_string(StDegasBytes) + ", not '" + optarg + "'");
+                            std::to_string(PicDegasPlainBytes) + ", not '" + optarg + "'");
         break;
-      case 'h': fputs(Usage, stdout); return 0;
+      case OptMemory: {
+        char* end;
+        errno = 0;
+        unsigned long long m = strtoull(optarg, &end, 10);
+        if (!*optarg || *end || errno || m == 0 || m > (UINT64_MAX >> 20))
+          return usageError(std::string("--memory must be a number of MiB, not '") + optarg + "'");
+        cl.memory = uint64_t(m) << 20;
+        break;
+      }
+      case 'h':
+        printf(Usage, (unsigned long long)(MachineMemoryBudget() >> 20),
+               (unsigned long long)NeedPerPixel);
+        return 0;
       case 'V': printf("%s %s\n", Program, TARKSEN_CONVERT_VERSION); return 0;
-      default:
-        fprintf(stderr, "Try '%s --help' for more information.\n", Program);
-        return 2;
+      default: fprintf(stderr, "Try '%s --help' for more information.\n", Program); return 2;
     }
   }
   cl.inputs.assign(argv + optind, argv + argc);
@@ -162,10 +193,14 @@ static int readCommandLine(int argc, char** argv, CommandLine& cl) {
 
   // -o is a directory when it is one (or ends in '/'), else the name of a single output.
   if (haveOutput) {
-    if (isDirectory(output)) cl.outDir = output;
-    else if (output.back() == '/') return usageError(output + ": no such directory");
-    else if (cl.inputs.size() > 1) return usageError(output + ": not a directory, and there are several files");
-    else cl.outFile = output;
+    if (isDirectory(output))
+      cl.outDir = output;
+    else if (output.back() == '/')
+      return usageError(output + ": no such directory");
+    else if (cl.inputs.size() > 1)
+      return usageError(output + ": not a directory, and there are several files");
+    else
+      cl.outFile = output;
   }
   Options& opt = cl.opt;
   if (!opt.format && !cl.outFile.empty()) {
@@ -193,14 +228,16 @@ struct Job {
   std::string in, out, why;
 };
 
-// One job an input, its output named; two inputs with one output name (a.pi1 and
-// a.PI1) would race for it, so the second fails.
+// One job an input, its output named; two inputs with one output (a.pi1 and a.PI1, or
+// one output spelt two ways: dd/q.pi1 and dd//q.PI1, ./x.pi1 and x.PI1) would race for
+// it, so the second fails, naming the first.
 static std::vector<Job> makeJobs(const CommandLine& cl) {
   std::vector<Job> jobs;
-  std::set<std::string> outs;
+  std::map<std::string, std::string> outs;  // resolved output: its input
   for (const std::string& in : cl.inputs) {
     Job j{in, cl.outFile.empty() ? outputName(in, cl.outDir, *cl.opt.format) : cl.outFile, ""};
-    if (!outs.insert(j.out).second) j.why = "same output name " + j.out + " as an earlier file";
+    auto taken = outs.emplace(ResolvedOutput(j.out), in);
+    if (!taken.second) j.why = "same output " + j.out + " as " + taken.first->second;
     jobs.push_back(j);
   }
   return jobs;
@@ -221,8 +258,8 @@ static size_t runJobs(std::vector<Job>& jobs, const Options& opt, Report& report
   };
   // Two workers a core: while one waits for its file to reach the disk, the other
   // converts.
-  size_t workers = std::min<size_t>({2 * std::max(1u, std::thread::hardware_concurrency()),
-                                     jobs.size(), size_t(MaxWorkers)});
+  size_t workers = std::min<size_t>(
+      {2 * std::max(1u, std::thread::hardware_concurrency()), jobs.size(), size_t(MaxWorkers)});
   std::vector<std::thread> threads;
   try {
     for (size_t t = 1; t < workers; t++) threads.emplace_back(work);
@@ -241,18 +278,14 @@ int main(int argc, char** argv) {
   if (code >= 0) return code;
   std::vector<Job> jobs = makeJobs(cl);
 
+  MemoryBudget budget(cl.memory ? cl.memory : MachineMemoryBudget());
+  cl.opt.memory = &budget;
   CatchSignals();
   Report report;
   report.tty = isatty(STDERR_FILENO);
   report.total = jobs.size();
   size_t failed = 0;
   size_t started = runJobs(jobs, cl.opt, report, failed);
-
-  // The new names reach the disk with their directories, once each.
-  std::set<std::string> dirs;
-  for (const Job& j : jobs)
-    if (j.why.empty()) dirs.insert(DirectoryOf(j.out));
-  for (const std::string& d : dirs) SyncDirectory(d);
 
   // Files never started were not converted.
   report.clearProgress();

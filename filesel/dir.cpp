@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "filesel/filesel.h"
 #include "platform/platform.h"
@@ -21,13 +22,16 @@ static char kindOf(DIR* d, const dirent* e) {
   return t == DT_DIR ? 'd' : t == DT_REG ? 'f' : 0;
 }
 
-int32_t DIRarray(char* path, const char* pattern, char* entries) {
+int32_t DIRarray(char* path, const char* pattern, char* entries, bool* dirs) {
   GEMIconColors();
   // Opened in its final form, so a path ending in '\' names the directory before it.
   char normal[256];
   memcpy(normal, path, strnlen(path, 255) + 1);
   normal[255] = 0;
-  DIRNormalisePath(normal);
+  if (!DIRNormalisePath(normal)) {
+    FSTooLong();
+    return -1;
+  }
   DIR* d = opendir(normal);
   if (!d) {
     perror("opendir");
@@ -38,18 +42,25 @@ int32_t DIRarray(char* path, const char* pattern, char* entries) {
 
   DIRPattern p;
   DIRPatternOf(pattern, p);
-  int32_t n = 0;
+  std::vector<DIRItem> items;
   while (const dirent* e = readdir(d)) {
     if (!strcmp(e->d_name, ".") || !strcmp(e->d_name, "..")) continue;
     char kind = kindOf(d, e);
-    if (kind == 'd' || (kind == 'f' && DIRPatternPasses(p, e->d_name)))
-      DIREntry(entries + 256 * (size_t)n++, e->d_name, kind == 'd');
-    if (n == DIRMaxEntries) {
+    if (kind == 'd' || (kind == 'f' && DIRPatternPasses(p, e->d_name))) {
+      items.emplace_back();
+      DIREntry(items.back().entry, e->d_name, kind == 'd');
+      items.back().dir = kind == 'd';
+    }
+    if (items.size() == DIRMaxEntries) {
       GEMMessage(8 * (20 - GPR.w), 100, "MAX FILES REACHED", 0, "!|OK");
       break;
     }
   }
   closedir(d);
-  SDL_qsort(entries, (size_t)n, 256, DIRfileCmp);
-  return n;
+  SDL_qsort(items.data(), items.size(), sizeof(DIRItem), DIRfileCmp);
+  for (size_t i = 0; i < items.size(); i++) {
+    memcpy(entries + 256 * i, items[i].entry, 256);
+    if (dirs) dirs[i] = items[i].dir;
+  }
+  return int32_t(items.size());
 }

@@ -1,6 +1,9 @@
 #include "filesel/filesel_core.h"
 
+#include <strings.h>
+
 #include <cstring>
+#include <string>
 
 #include "strrt/strrt.h"
 
@@ -40,11 +43,10 @@ bool DIRPatternPasses(const DIRPattern& p, const char* name) {
 }
 
 int DIRfileCmp(const void* a, const void* b) {
-  const char* x = (const char*)a;
-  const char* y = (const char*)b;
-  if (x[0] == DIRMarker && y[0] != DIRMarker) return -1;
-  if (y[0] == DIRMarker && x[0] != DIRMarker) return 1;
-  return strcmp(x, y);
+  const DIRItem* x = (const DIRItem*)a;
+  const DIRItem* y = (const DIRItem*)b;
+  if (x->dir != y->dir) return x->dir ? -1 : 1;
+  return strcmp(x->entry, y->entry);
 }
 
 void DIREntry(char* entry, const char* name, bool directory) {
@@ -56,13 +58,16 @@ void DIREntry(char* entry, const char* name, bool directory) {
   }
 }
 
-void DIRNormalisePath(char* path) {
+bool DIRNormalisePath(char* path) {
   size_t n = strnlen(path, 255);
   path[n] = 0;
-  if (n > 0 && path[n - 1] == '\\')
+  if (n > 0 && path[n - 1] == '\\') {
     path[n - 1] = '/';
-  else if ((n == 0 || path[n - 1] != '/') && n < 255)
+  } else if (n == 0 || path[n - 1] != '/') {
+    if (n == 255) return false;
     strcpy(path + n, "/");
+  }
+  return true;
 }
 
 void FSLayout(GEMBox (&boxes)[FS_BOXES], const char* filter, const char* path, const char* name,
@@ -125,10 +130,106 @@ bool FSUpPath(char* path) {
   return false;
 }
 
-void FSResult(char* out, const char* dir, const char* name) {
+bool FSResult(char* out, const char* dir, const char* name) {
   char joined[512];
-  size_t d = name[0] == '/' ? 0 : strnlen(dir, 255);
+  size_t d = name[0] == '/' ? 0 : strnlen(dir, 255), n = strnlen(name, 255);
+  if (d + n > 255) return false;
   memcpy(joined, dir, d);
-  copyCut(joined + d, name, strnlen(name, 255));
-  copyCut(out, joined, strlen(joined));
+  memcpy(joined + d, name, n);
+  joined[d + n] = 0;
+  memcpy(out, joined, d + n + 1);
+  return true;
+}
+
+// out := s, if it fits in 255 bytes.
+static bool fit(char* out, const std::string& s) {
+  if (s.size() > 255) return false;
+  memcpy(out, s.c_str(), s.size() + 1);
+  return true;
+}
+
+// home and rest with one '/' between them (rest empty: home itself).
+static std::string inHome(const char* home, const char* rest) {
+  std::string h = home;
+  while (h.size() > 1 && h.back() == '/') h.pop_back();
+  while (*rest == '/') rest++;
+  if (!*rest) return h;
+  return h.back() == '/' ? h + rest : h + "/" + rest;
+}
+
+// One line's value of XDG_PICTURES_DIR= as the shell reads it, with a leading $HOME
+// or ${HOME} made home: false when the line means anything else (another key, a value
+// the shell would expand otherwise or not read as one word).
+static bool pictureLine(const char* line, size_t n, const char* home, std::string& value) {
+  static const char key[] = "XDG_PICTURES_DIR=";
+  size_t i = 0;
+  while (i < n && (line[i] == ' ' || line[i] == '\t')) i++;
+  if (n - i < sizeof key - 1 || memcmp(line + i, key, sizeof key - 1) != 0) return false;
+  i += sizeof key - 1;
+  bool quoted = i < n && line[i] == '"';
+  i += quoted;
+  value.clear();
+  for (const char* h : {"$HOME", "${HOME}"}) {
+    size_t len = strlen(h);
+    if (n - i >= len && memcmp(line + i, h, len) == 0 &&
+        (i + len == n || strchr(quoted ? "/\"" : "/ \t#", line[i + len]))) {
+      value = home;
+      while (value.size() > 1 && value.back() == '/') value.pop_back();
+      i += len;
+      break;
+    }
+  }
+  for (; i < n; i++) {
+    char c = line[i];
+    if (quoted ? c == '"' : c == ' ' || c == '\t') break;
+    if (c == '\\' && quoted && i + 1 < n && strchr("\"\\$`", line[i + 1])) {
+      value += line[++i];
+      continue;
+    }
+    if (c == '$' || c == '`' || c == '\\' || (!quoted && strchr("\"';&|<>()#", c))) return false;
+    value += c;
+  }
+  if (quoted && (i == n || line[i++] != '"')) return false;  // no closing quote
+  while (i < n && (line[i] == ' ' || line[i] == '\t')) i++;
+  return i == n || line[i] == '#';
+}
+
+bool FSPicturesDir(char* out, const char* userDirs, const char* home) {
+  std::string found, value;
+  for (const char* line = userDirs; *line;) {
+    const char* end = strchr(line, '\n');
+    size_t n = end ? size_t(end - line) : strlen(line);
+    if (pictureLine(line, n, home, value)) found = value;
+    line += end ? n + 1 : n;
+  }
+  if (found.empty()) return false;
+  return fit(out, found[0] == '/' ? found : inHome(home, found.c_str()));
+}
+
+int32_t FSTilde(char* out, const char* text, const char* home) {
+  if (text[0] != '~' || (text[1] && text[1] != '/')) return 0;
+  return fit(out, inHome(home, text + 1)) ? 1 : -1;
+}
+
+bool FSDirOf(char* out, const char* path, const char* cwd) {
+  const char* slash = strrchr(path, '/');
+  std::string dir(path, slash ? size_t(slash - path) + 1 : 0);
+  if (path[0] != '/') {
+    std::string c = cwd;
+    if (c.empty() || c.back() != '/') c += '/';
+    dir = c + dir;
+  }
+  return fit(out, dir);
+}
+
+bool FSKeptDir(char* out, const char* bytes, size_t n) {
+  if (n < 3 || bytes[0] != '/' || bytes[n - 1] != '\n' || bytes[n - 2] != '/') return false;
+  if (memchr(bytes, 0, n) || memchr(bytes, '\n', n - 1)) return false;
+  return fit(out, std::string(bytes, n - 1));
+}
+
+bool FSNameless(const char* path, const char* offered) {
+  const char* slash = strrchr(path, '/');
+  const char* name = slash ? slash + 1 : path;
+  return !*name || strcasecmp(name, offered) == 0;
 }

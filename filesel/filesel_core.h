@@ -1,6 +1,7 @@
 // Pure rules of the file selector: the name pattern, the entry order, the path forms,
 // and the dialog's layout, lever, list picking and returned names.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "toolkit/toolkit_core.h"
@@ -20,14 +21,22 @@ struct DIRPattern {
 void DIRPatternOf(const char* pattern, DIRPattern& p);
 // Does a regular file of this name pass the pattern?
 bool DIRPatternPasses(const DIRPattern& p, const char* name);
-// Sort order of two entries (for SDL_qsort): directories first, then byte order.
+// One listed name as DIRarray sorts it: the entry and whether it is a directory, told
+// by the directory itself, not by the entry's first byte (a file's name may begin
+// with DIRMarker too).
+struct DIRItem {
+  char entry[256];
+  bool dir;
+};
+// Sort order of two DIRItems (for SDL_qsort): directories first, then the entries'
+// bytes.
 int DIRfileCmp(const void* a, const void* b);
 // Writes a listing entry: a file's name (at most 255 bytes) or, for a directory, the
 // marker and at most 254 bytes of its name; always terminated.
 void DIREntry(char* entry, const char* name, bool directory);
-// The path made to end in '/': a last '\' becomes '/', else '/' is appended when the
-// 255-byte limit allows.
-void DIRNormalisePath(char* path);
+// The path made to end in '/': a last '\' becomes '/', else '/' is appended. False,
+// path unchanged, when a path of 255 bytes has no room for it.
+bool DIRNormalisePath(char* path);
 
 // The ten boxes of the dialog and what each does.
 enum FSBox {
@@ -60,8 +69,31 @@ int32_t FSLeverStep(const GEMBox& lever, int32_t offset, int32_t pointerY, int32
 // the list's spare height below its top); -1 below the last whole row.
 int32_t FSListRow(const GEMBox& list, int32_t offset, int32_t pointerY, int gh);
 // "UP": the path cut behind its last '/' but one. False (path unchanged) when it has no
-// '/' before its last byte.
+// '/' before its last byte. The dialog resolves the path first.
 bool FSUpPath(char* path);
-// The name the dialog returns: dir followed by name, cut to 255 bytes; a name that is
-// an absolute path already (starts with '/') is returned as it is.
-void FSResult(char* out, const char* dir, const char* name);
+// The name the dialog returns: dir followed by name; a name that is an absolute path
+// already (starts with '/') is returned as it is. False, out unchanged, when the joined
+// path would pass 255 bytes: it is never cut to fit.
+bool FSResult(char* out, const char* dir, const char* name);
+
+// Where the user works. Paths here are at most 255 bytes; a result that would be
+// longer is refused, never cut.
+// The folder XDG_PICTURES_DIR names in the text of a user-dirs.dirs file, as a shell
+// that reads the file sees it: the last assignment wins; the value plain or in double
+// quotes (with \" \\ \$ \` escapes); "$HOME" or "${HOME}" at its start is home; a
+// relative value lies in home. False (out untouched) when it names none: unset, empty,
+// another variable in it, a line the shell would not read so, or too long.
+bool FSPicturesDir(char* out, const char* userDirs, const char* home);
+// text as a typed directory or name means it: "~" alone or "~/..." is home followed by
+// the rest, into out. 1 when expanded, 0 when text does not start with "~" or "~/"
+// (out untouched), -1 when the result would pass 255 bytes.
+int32_t FSTilde(char* out, const char* text, const char* home);
+// The directory of file path, absolute and ending in '/': path up to its last '/', or
+// behind cwd when relative. False when it would pass 255 bytes.
+bool FSDirOf(char* out, const char* path, const char* cwd);
+// The remembered directory from the state file's n bytes: one absolute path ending in
+// '/' and a line feed, nothing else. False for anything else (garbled, empty, cut).
+bool FSKeptDir(char* out, const char* bytes, size_t n);
+// Would a save under path write a file without a name: nothing after its last '/', or
+// only the offered name (".PIC", ".BMP"), in any case?
+bool FSNameless(const char* path, const char* offered);

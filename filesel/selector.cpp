@@ -1,4 +1,4 @@
-#include <unistd.h>
+#include <stdlib.h>
 
 #include <cstring>
 #include <vector>
@@ -13,19 +13,6 @@ static void copy255(char* out, const char* s) {
   size_t n = strnlen(s, 255);
   memmove(out, s, n);
   out[n] = 0;
-}
-
-// The program's own directory, ending in '/'; the working directory when SDL cannot
-// tell it.
-static void baseDirectory(char* base) {
-  base[0] = 0;
-  if (char* b = SDL_GetBasePath()) {
-    copy255(base, b);
-    SDL_free(b);
-  } else if (!getcwd(base, 256)) {
-    base[0] = 0;
-  }
-  DIRNormalisePath(base);
 }
 
 void DrawFS(const GEMBox* boxes, uint32_t count, const char* title) {
@@ -67,12 +54,19 @@ void DrawFS(const GEMBox* boxes, uint32_t count, const char* title) {
   SDLPresent();
 }
 
+void FSTooLong() {
+  Color = 0xFFFFFFFF;
+  ColorB = 0xFF;
+  GEMMessage(0, 100, "Za długa nazwa pliku", 0, "i|Powrót");
+}
+
 // One dialog: its texts, listing and boxes.
 struct Selector {
   const char* title;
   char* name;
   char filter[256], offered[256], path[256], spare[256], base[256];
   std::vector<char> entries = std::vector<char>(256 * (size_t)DIRMaxEntries);
+  bool dirs[DIRMaxEntries];  // which entries are directories
   int32_t count = 0, offset = 0, page = 0;
   GEMBox b[FS_BOXES];
 
@@ -83,8 +77,88 @@ struct Selector {
   }
   // Lists path; a failed listing shows no entries until another one works.
   void list() {
-    count = DIRarray(path, filter, entries.data());
+    count = DIRarray(path, filter, entries.data(), dirs);
     offset = 0;
+  }
+  // Lists directory trial (ending in '/'); if that works it becomes the path, else
+  // path and listing stay (DIRarray has said why).
+  void enter(const char* trial) {
+    char t[256];
+    memcpy(t, trial, sizeof t);
+    int32_t n = DIRarray(t, filter, entries.data(), dirs);
+    if (n < 0) return;
+    memcpy(path, t, sizeof t);
+    count = n;
+    offset = 0;
+  }
+  // The name to return, the directory in front of it: true when it fits in name. A
+  // name in the home directory ("~/...") is returned as its full path; "~" or "~/"
+  // alone goes home, the name field as offered, and the dialog stays.
+  bool finish() {
+    char home[256], typed[256];
+    FSHome(home);
+    int32_t tilde = FSTilde(typed, name, home);
+    if (tilde > 0 && (!strcmp(name, "~") || !strcmp(name, "~/"))) {
+      if (DIRNormalisePath(typed)) enter(typed);
+      memcpy(name, offered, sizeof offered);
+      return false;
+    }
+    if (tilde > 0) memcpy(name, typed, sizeof typed);
+    if (tilde >= 0 && FSResult(name, path, name)) return true;
+    FSTooLong();
+    return false;
+  }
+  // A directory typed as "~" or "~/...": the home directory's path. False (the path
+  // as typed) when it would pass 255 bytes, which FSTooLong says.
+  bool homePath() {
+    char home[256], typed[256];
+    FSHome(home);
+    int32_t tilde = FSTilde(typed, path, home);
+    if (tilde > 0) memcpy(path, typed, sizeof typed);
+    if (tilde < 0) FSTooLong();
+    return tilde >= 0;
+  }
+  // A wheel turn or a key that ended the last wait, as the dialog's habits take it:
+  // the list scrolled, within its first and last page. True for Escape, which ends the
+  // dialog as "CANCEL" does.
+  bool habit() {
+    int32_t last = count > page ? count - page : 0;
+    if (GEMWheel)
+      offset -= 3 * GEMWheel;
+    else if (InKey == SDLK_PAGEUP)
+      offset -= page;
+    else if (InKey == SDLK_PAGEDOWN)
+      offset += page;
+    else if (InKey == SDLK_HOME)
+      offset = 0;
+    else if (InKey == SDLK_END)
+      offset = last;
+    else
+      return InKey == SDLK_ESCAPE;
+    offset = offset < 0 ? 0 : offset > last ? last : offset;
+    GEMWheel = 0;
+    return false;
+  }
+  // "UP" from the directory the path leads to: ".." and links as the file system has
+  // them, not as the text reads. A path that cannot be resolved (gone since) is cut as
+  // it stands.
+  void up() {
+    char resolved[256];
+    if (char* real = realpath(path, nullptr)) {
+      size_t n = strlen(real);
+      bool fits = n <= 255;
+      if (fits) {
+        memcpy(resolved, real, n + 1);
+        fits = DIRNormalisePath(resolved);
+      }
+      free(real);
+      if (!fits) return FSTooLong();
+      bool moved = strcmp(resolved, path) != 0;
+      memcpy(path, resolved, sizeof resolved);
+      if (FSUpPath(path) || moved) list();
+      return;
+    }
+    if (FSUpPath(path)) list();
   }
   void lever() {
     // The press that ended the wait counts as held for the first step.
@@ -101,15 +175,13 @@ struct Selector {
     int32_t row = FSListRow(b[FS_LIST], offset, MouseY, GPR.h);
     if (row < 0 || row >= count) return false;
     const char* entry = &entries[256 * (size_t)row];
-    if (entry[0] == DIRMarker) {
+    if (dirs[row]) {
       char trial[256];
-      FSResult(trial, path, entry + 1);
-      int32_t n = DIRarray(trial, filter, entries.data());
-      if (n >= 0) {
-        memcpy(path, trial, sizeof trial);
-        count = n;
-        offset = 0;
+      if (!FSResult(trial, path, entry + 1)) {
+        FSTooLong();
+        return false;
       }
+      enter(trial);
       return false;
     }
     copy255(name, entry);
@@ -118,11 +190,18 @@ struct Selector {
   }
 };
 
+// The dialog's habits for as long as it is up, whichever way it ends.
+struct Habits {
+  bool was = GEMHabits;
+  Habits() { GEMHabits = true; }
+  ~Habits() { GEMHabits = was; }
+};
+
 int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern, char* name) {
   Selector s;
   s.title = title;
   s.name = name;
-  baseDirectory(s.base);
+  FSBaseDir(s.base);
   copy255(s.filter, pattern);
   memcpy(s.offered, name, sizeof s.offered);
   copy255(s.path, dir[0] ? dir : s.base);
@@ -134,10 +213,16 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
   FSLayout(s.b, s.filter, s.path, name, s.entries.data(), GPR.w, GPR.h);
   s.page = s.b[FS_LIST].h / GPR.h;
   s.show();
+  Habits habits;
+  InKey = 0;
   GEMEdit(s.b[FS_NAME]);
 
   int32_t acted = FS_NAME;
-  for (;;) {
+  for (bool cancel = s.habit();; cancel = s.habit()) {
+    if (cancel) {
+      memcpy(name, s.offered, sizeof s.offered);
+      return -1;
+    }
     s.show();
     while (!Quit && SDL_GetMouseState(nullptr, nullptr)) GetSDLEvents();
     // A button shows pressed only while its action runs.
@@ -146,9 +231,7 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
     acted = GEMWaitBoxClick(s.b, FS_BOXES, 0);
     s.b[FS_LIST].param2 = -1;
     switch (acted) {
-      case FS_LEVER:
-        s.lever();
-        break;
+      case FS_LEVER: s.lever(); break;
       case FS_FILTER:
         GEMEdit(s.b[FS_FILTER]);
         s.list();
@@ -156,24 +239,20 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
       case FS_DIR:
         memcpy(s.spare, s.path, sizeof s.spare);
         GEMEdit(s.b[FS_DIR]);
-        s.list();
+        if (s.homePath())
+          s.list();
+        else
+          s.count = -1;
         if (s.count < 0) {
           memcpy(s.path, s.spare, sizeof s.path);
           s.list();
         }
         break;
-      case FS_NAME:
-        GEMEdit(s.b[FS_NAME]);
-        break;
+      case FS_NAME: GEMEdit(s.b[FS_NAME]); break;
       case FS_LIST:
-        if (s.pick()) {
-          FSResult(name, s.path, name);
-          return 0;
-        }
+        if (s.pick() && s.finish()) return 0;
         break;
-      case FS_UP:
-        if (FSUpPath(s.path)) s.list();
-        break;
+      case FS_UP: s.up(); break;
       case FS_BASE:
         memcpy(s.path, s.base, sizeof s.path);
         s.list();
@@ -183,19 +262,13 @@ int32_t GEMFileSelector(const char* title, const char* dir, const char* pattern,
         s.list();
         break;
       case FS_OK:
-        FSResult(name, s.path, name);
-        return 0;
-      case FS_CANCEL:
-        memcpy(name, s.offered, sizeof s.offered);
-        return -1;
-      default:
+        if (s.finish()) return 0;
         break;
+      case FS_CANCEL: memcpy(name, s.offered, sizeof s.offered); return -1;
+      default: break;
     }
     // Enter ends the dialog as "OK" does; an Enter typed in a field only ended the edit.
-    if (InKey == SDLK_RETURN || InKey == SDLK_KP_ENTER) {
-      FSResult(name, s.path, name);
-      return 0;
-    }
+    if ((InKey == SDLK_RETURN || InKey == SDLK_KP_ENTER) && s.finish()) return 0;
     if (Quit) return acted;
   }
 }

@@ -19,8 +19,11 @@ void blok() {
       SDL_SetTextureBlendMode(blok$, tryb_b[tryb]);
       SDL_QueryTexture(blok$, nullptr, nullptr, &r.w, &r.h);
       if (k == 1) {
+        // The stamps of one drag are one step of the history, from the press on.
+        krok(!nacisk);
         zapamietaj();
         SDL_RenderCopy(SDLRenderer, blok$, nullptr, &r);
+        krok_obszar(ProstokatBloku(r.x, r.y, r.x + r.w - 1, r.y + r.h - 1));
       }
     }
     // A frame drawn with more input queued would be replaced unseen: a fast drag stamps
@@ -36,6 +39,7 @@ void blok() {
     cz_mysz();
     t_undo();
     t_nawias();
+    t_historia();
   }
   SDL_ShowCursor(SDL_ENABLE);
 }

@@ -4,9 +4,10 @@
 #pragma once
 #include <cstdint>
 
-struct Prostokat {
-  int32_t x, y, w, h;
-};
+#include "raster/raster_core.h"
+
+// A rectangle of the picture (x, y, w, h); w and h are 0 when it is empty.
+using Prostokat = RasterRect;
 
 // The rectangle with corners (x1, y1) and (x2, y2), picked in either order, both
 // included, clipped to the 640x400 picture. w and h are 0 if none of it is on it.
@@ -14,14 +15,14 @@ Prostokat ProstokatBloku(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
 // The magnifier on the grid cell under a click, for grid spacings krh x krv of 8..80.
 struct Lupa {
-  int32_t gx, gy;      // the cell's top-left on the picture; the cell is krh x krv
-  int32_t zf;          // zoom factor: 400 div krv
-  int32_t n;           // side of the enlarged square in picture pixels: 400 div zf
-  int32_t cx, cy;      // the cell's top-left in the one-to-one view
-  Prostokat okolica;   // the part of the picture shown one to one: 200x200 around the
-                       // cell's centre, cut at the picture's edges
-  int32_t ox, oy;      // where okolica lands on the magnifier screen
-  Prostokat zrodlo;    // the part of the n x n square from (gx, gy) on the picture
+  int32_t gx, gy;          // the cell's top-left on the picture; the cell is krh x krv
+  int32_t zf;              // zoom factor: 400 div krv
+  int32_t n;               // side of the enlarged square in picture pixels: 400 div zf
+  int32_t cx, cy;          // the cell's top-left in the one-to-one view
+  Prostokat okolica;       // the part of the picture shown one to one: 200x200 around the
+                           // cell's centre, cut at the picture's edges
+  int32_t ox, oy;          // where okolica lands on the magnifier screen
+  Prostokat zrodlo;        // the part of the n x n square from (gx, gy) on the picture
   Prostokat powiekszenie;  // where zrodlo lands, each pixel a zf x zf square at
                            // (220, 0) + zf * (its offset in the square)
 };

@@ -1,3 +1,4 @@
+#include <string>
 #include <vector>
 
 #include "paint/control_core.h"
@@ -58,6 +59,7 @@ void do_ekranu() {
 }
 
 void do_menu() {
+  krok_zamknij();
   zapamietaj();
   SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
   kr = -kr;
@@ -65,16 +67,54 @@ void do_menu() {
 
 static int32_t pytanie(const char* text) { return GEMMessage(24, 100, text, 1, "?| Tak | Nie "); }
 
+// Whether a Ctrl key went down while the panel itself waited, with nothing since but
+// modifiers and the history's keys. Any key answers an alert: the rest of a Ctrl+Z
+// whose Ctrl did must not step the picture once the alert has gone.
+static bool ctrlPanelu = false;
+
+// The key the box wait or a pump left in InKey (a pump keeps the last key-down it
+// drained, so a key is not lost to the waits for the buttons): the history's keys
+// step the stored picture, which the drawing screen shows next.
+static void klawiszPanelu() {
+  if (InKey == SDLK_LCTRL || InKey == SDLK_RCTRL) ctrlPanelu = true;
+  if (!ctrlPanelu || !InKey || (InKey >= SDLK_LCTRL && InKey <= SDLK_RGUI)) return;
+  ctrlPanelu = historia_klawisz(InKey, InMod, rob_e$);
+}
+
+// A load on the control screen, one step of the history; a block load leaves the
+// picture, and makes no step. load tells whether the picture is now a file's own, whose
+// version is then noted as saved.
+template <typename F>
+static void wczytaj(F load) {
+  krok_menu();
+  bool plik = load();
+  krok_zamknij();
+  if (plik) wersja_pliku = wersja;
+}
+
+void upusc(const char* path) {
+  wczytaj([&] { return laduj_plik(path, 1); });
+}
+
 void sterownia() {
   for (;;) {
     menu();
     ShowE();
     puscPrzyciski();
+    klawiszPanelu();
+    DropWanted = 1;
     int32_t v = GEMWaitBoxClick(boxy, 81, 0);
+    DropWanted = 0;
     k = int32_t(MouseK);
     x = MouseX;
     y = MouseY;
+    std::string upuszczony = SDLTakeDrop();
+    if (k == 0 && !upuszczony.empty()) upusc(upuszczony.c_str());
 
+    if (k == 0)
+      klawiszPanelu();
+    else
+      ctrlPanelu = false;
     if (k == 1) {
       Wybory w = {co, kolor, wyp, lin_r, lin_szer, tryb};
       Rozkaz r = Wybierz(v, x, w);
@@ -83,13 +123,15 @@ void sterownia() {
       boxy[21].text = tryb$[tryb];
       GEMIconColors();
       if (r.cmd == CZYSC && pytanie("Wyczyścić ekran ?") == 0) {
+        krok_menu();
         SDL_SetRenderTarget(SDLRenderer, rob_e$);
         SDLDrawColor(GEMColor[0]);
         SDL_RenderClear(SDLRenderer);
+        krok_zamknij();
       }
       if (r.cmd == KONIEC && pytanie("Koniec programu ?") == 0) return;
-      if (r.cmd == LADUJ) laduj(r.nr);
-      if (r.cmd == ZAPISZ) zapisz(r.nr);
+      if (r.cmd == LADUJ) wczytaj([&] { return laduj(r.nr); });
+      if (r.cmd == ZAPISZ && zapisz(r.nr)) wersja_pliku = wersja;
     }
     // Right or middle button anywhere, or a double click on a box: draw.
     if (k > 1) {
@@ -99,6 +141,7 @@ void sterownia() {
       do_menu();
     }
     GetSDLEvents();
+    klawiszPanelu();
     if (Quit) return;
   }
 }

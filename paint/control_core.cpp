@@ -9,10 +9,12 @@ static constexpr uint8_t NAPIS = BOX_SELECTABLE;  // drawn, never hit
 static constexpr uint8_t PRZYCISK = BOX_ENABLED | BOX_SELECTABLE | BOX_MOMENTARY;
 static constexpr uint8_t RADIO = BOX_ENABLED | BOX_SELECTABLE | BOX_RADIO;  // the tools
 
-static const char* const etykiety[24] = {
-    "Ładuj",  "Zapisz",  "DEGAS", "Doodle",      "BMP",          "BMP",       "...blok", "...blok",
-    "Punkt",  "Rysunek", "Linia", "Łamana",      "Ramka",        "Prostokąt", "Okrąg",   "Koło",
-    "Elipsa", "Dysk",    "Blok",  "Wypełnienie", "Powiększenie", nullptr,     "Czyść",   "Koniec"};
+static const char* const etykiety[24] = {"Ładuj",        "Zapisz",    "DEGAS",   "Doodle",
+                                         "BMP",          "BMP",       "...blok", "...blok",
+                                         "Punkt",        "Rysunek",   "Linia",   "Łamana",
+                                         "Ramka",        "Prostokąt", "Okrąg",   "Koło",
+                                         "Elipsa",       "Dysk",      "Blok",    "Wypełnienie",
+                                         "Powiększenie", nullptr,     "Czyść",   "Koniec"};
 
 static GEMBox box(const char* text, uint8_t flags, uint8_t type, int32_t x, int32_t y, int32_t w,
                   int32_t h, uint32_t fill = 0, int32_t textColor = 0) {

@@ -1,19 +1,25 @@
+#include <string>
 #include <vector>
 
 #include "paint/draw_core.h"
+#include "paint/historia_core.h"
 #include "paint/paint.h"
+#include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
 
 void cz_mysz() {
   k = 0;
   key = 0;
+  kmod = 0;
+  nacisk = false;
   SDL_Event e;
   // Quit is only this wait's end flag: an SDL_QUIT is dropped like any other event.
   while (!Quit && SDL_WaitEvent(&e)) {
     switch (e.type) {
       case SDL_KEYDOWN:
         key = e.key.keysym.sym;
+        kmod = e.key.keysym.mod;
         Quit = 1;
         break;
       case SDL_MOUSEMOTION:
@@ -26,10 +32,13 @@ void cz_mysz() {
         x = e.button.x;
         y = e.button.y;
         k = e.button.button;
+        nacisk = true;
         Quit = 1;
         break;
-      default:
+      case SDL_DROPFILE:
+        if (DropWanted) Quit = 1;
         break;
+      default: break;
     }
   }
   Quit = 0;
@@ -47,6 +56,13 @@ void t_undo() {
   if (key != SDLK_BACKSPACE) return;
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
   SDL_RenderCopy(SDLRenderer, rob_e$, nullptr, nullptr);
+  krok_zmiana();
+  ShowE();
+}
+
+void t_historia() {
+  if (!historia_klawisz(key, kmod, GEMScreen)) return;
+  zapamietaj();
   ShowE();
 }
 
@@ -76,15 +92,37 @@ void krata() {
 
 void pracownia() {
   for (;;) {
+    DropWanted = 1;
     cz_mysz();
+    DropWanted = 0;
+    // A dropped file loads as on the control screen, by the same way there and back:
+    // a picture replaces the one being drawn, a step of the history, and becomes the
+    // undo copy.
+    std::string upuszczony = SDLTakeDrop();
+    if (k == 0 && key == 0 && !upuszczony.empty()) {
+      do_menu();
+      upusc(upuszczony.c_str());
+      do_ekranu();
+      continue;
+    }
     t_undo();
     t_nawias();
+    t_historia();
     // The block tool follows the pointer itself, so it sees every event.
     if (k == 0 && co != 10) continue;
+    // Points and fills dragged with the left button make one step from the press on;
+    // every other call of a tool is a step of its own. The block tool keeps its steps.
+    if (k == 1 && co != 10)
+      krok(!nacisk && (co == 0 || co == 11));
+    else
+      krok_zamknij();
     zapamietaj();
     if (k > 1) return;
     switch (co) {
-      case 0: plot(x, y); break;
+      case 0:
+        plot(x, y);
+        krok_obszar(Pedzel(x, y, x, y, lin_szer));
+        break;
       case 1: rysuj(); break;
       case 2: linia(); break;
       case 3: lamana(); break;
@@ -95,7 +133,10 @@ void pracownia() {
       case 8: elipsa(); break;
       case 9: dysk(); break;
       case 10: blok(); break;
-      case 11: fill(x, y, wyp); break;
+      case 11:
+        fill(x, y, wyp);
+        krok_wypelnienie();
+        break;
       case 12: powieksz(); break;
       default: break;
     }

@@ -6,22 +6,27 @@
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 
-static const char uzycie[] = "Usage: tarksen [--help | --version] [--scale N] [FILE]\n";
+static const char uzycie[] =
+    "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [FILE]\n";
 
 static const char pomoc[] =
-    "Usage: tarksen [--help | --version] [--scale N] [FILE]\n"
+    "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [FILE]\n"
     "TARKSEN 2, a paint program: choose tools, colours, patterns and drawing modes\n"
     "on the control screen, draw with the mouse on the drawing screen; a right click\n"
-    "switches between them. FILE, a DEGAS or Doodle picture (.PI1, .PI2, .PI3, .PIC)\n"
-    "or a BMP, is loaded onto the picture at start; a GBF block becomes the block.\n"
+    "switches between them. FILE, a PNG, a BMP or an Atari picture (.PI1, .PI2, .PI3,\n"
+    ".PIC, .DOO, .PC1, .PC2, .PC3, .NEO, .SPU, .SPC), is loaded onto the picture at\n"
+    "start; a GBF block becomes the block. Files dropped on the window load as well.\n"
     "The 640x400 picture is shown at a whole scale: each pixel an N x N square.\n"
     "The window opens at the largest scale that fits the screen; resized or\n"
     "maximised it keeps the largest that fits, centred on black. F11 or Alt+Enter\n"
     "switches full screen on and off. See tarksen(1).\n"
     "\n"
-    "  --scale N  open the window at scale N, 1 to 8 (1: 640x400)\n"
-    "  --help     print this help and exit\n"
-    "  --version  print the version and exit\n"
+    "  --scale N         open the window at scale N, 1 to 8 (1: 640x400)\n"
+    "  --history-mb N    keep at most N MiB (1 to 1048576) of steps to go back to with\n"
+    "                    Ctrl+Z and forward with Ctrl+Y; 256 by default, and always the\n"
+    "                    last step, whatever it takes\n"
+    "  -h, --help        print this help and exit\n"
+    "  --version         print the version and exit\n"
     "\n"
     "Environment: TARKSEN_SCALE=N as --scale N; --scale wins.\n";
 
@@ -49,6 +54,15 @@ int main(int argc, char** argv) {
       fputs("tarksen: --scale needs a whole number from 1 to 8\n", stderr);
     return 2;
   }
+  if (w.rodzaj == ZLY_BUDZET) {
+    if (w.zly)
+      fprintf(stderr, "tarksen: --history-mb: '%s' is not a whole number of MiB from 1 to %u\n",
+              w.zly, unsigned(HistoriaMbMax));
+    else
+      fprintf(stderr, "tarksen: --history-mb needs a whole number of MiB from 1 to %u\n",
+              unsigned(HistoriaMbMax));
+    return 2;
+  }
   // A scale from the environment, set once and forgotten, must not keep the program
   // from starting from a menu, where no one sees an error: it is reported, and the
   // window opens at the scale that fits. Empty is the same as unset.
@@ -62,6 +76,7 @@ int main(int argc, char** argv) {
               "that fits is used\n",
               env);
   }
+  if (w.historia_mb) historia_mb = w.historia_mb;
 
   SDLInit(SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
   przygotuj();
@@ -71,7 +86,7 @@ int main(int argc, char** argv) {
   if (w.plik) {
     menu();
     ShowE();
-    laduj_plik(w.plik, 1);
+    upusc(w.plik);
   }
   sterownia();
   sprzataj();

@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include "paint/blok_core.h"
 #include "platform/globals_core.h"
 #include "toolkit/toolkit.h"
 
@@ -15,24 +16,33 @@
 inline constexpr const char* tryb$[5] = {"Wymiana", "Mieszanie", "Suma", "Iloczyn", "Inwersja"};
 extern SDL_BlendMode tryb_b[5];
 
-// The current tool, mode and grid (set on the control screen) and the drawing loop's
-// event record x, y, k, key (which the control screen sets too before drawing), as
+// The current tool, mode and grid (set on the control screen), the drawing loop's
+// event record x, y, k, key, kmod, nacisk (the control screen sets x, y, k too before
+// drawing), and the history's budget and the picture's version, as
 // X(type, name, start value) (see platform/globals_core.h).
-#define PAINT_GLOBALS(X)                                                                       \
-  X(uint8_t, co, 1)    /* tool 0..12 (its box minus 8); 1 freehand */                          \
-  X(uint8_t, tryb, 0)  /* drawing mode 0..4; 0 "Wymiana" */                                    \
-  X(int32_t, kr, 0)    /* grid step in 8-pixel units, 0..10; negated while the panel is up */  \
-  X(int32_t, krh, 0)   /* grid spacing in pixels across, 8 * kr */                             \
-  X(int32_t, krv, 0)   /* grid spacing in pixels down, 8 * kr */                               \
-  X(int32_t, x, 0)     /* pointer x of the last mouse event */                                 \
-  X(int32_t, y, 0)     /* pointer y of the last mouse event */                                 \
-  X(int32_t, k, 0)     /* press: button number; motion: low byte of the button mask; key: 0 */ \
-  X(int32_t, key, 0)   /* key code of the last key-down, 0 after a mouse event */
+#define PAINT_GLOBALS(X)                                                                         \
+  X(uint8_t, co, 1)      /* tool 0..12 (its box minus 8); 1 freehand */                          \
+  X(uint8_t, tryb, 0)    /* drawing mode 0..4; 0 "Wymiana" */                                    \
+  X(int32_t, kr, 0)      /* grid step in 8-pixel units, 0..10; negated while the panel is up */  \
+  X(int32_t, krh, 0)     /* grid spacing in pixels across, 8 * kr */                             \
+  X(int32_t, krv, 0)     /* grid spacing in pixels down, 8 * kr */                               \
+  X(int32_t, x, 0)       /* pointer x of the last mouse event */                                 \
+  X(int32_t, y, 0)       /* pointer y of the last mouse event */                                 \
+  X(int32_t, k, 0)       /* press: button number; motion: low byte of the button mask; key: 0 */ \
+  X(int32_t, key, 0)     /* key code of the last key-down, 0 after a mouse event */              \
+  X(uint16_t, kmod, 0)   /* modifiers (KMOD_*) held at that key-down; 0 after a mouse event */   \
+  X(bool, nacisk, false) /* the last mouse event was a press, not a motion */                    \
+  X(uint32_t, historia_mb, 256) /* the history's budget in MiB; 0 keeps no steps */              \
+  X(uint64_t, wersja, 0)        /* the picture's state, numbered by the history below */         \
+  X(uint64_t, wersja_pliku, 0)  /* wersja at the picture's last load or save */
 PAINT_GLOBALS(GLOBAL_EXTERN)
 
 // Shows GEMScreen on the window, the grid over it while kr > 0, presents, and sets
-// the render target back to GEMScreen.
+// the render target back to GEMScreen. Brings the window's title up to date (tytul).
 void ShowE();
+// Names the window after the picture's file, marked while it has changes not saved
+// since its last load or save (SDLTitle with wersja != wersja_pliku).
+void tytul();
 // Copies GEMScreen into rob_e$ exactly (no blending); target GEMScreen afterwards.
 void zapamietaj();
 
@@ -50,19 +60,30 @@ void uklad();
 // Draws the panel into GEMScreen; does not present.
 void menu();
 // The control screen loop; returns when the user ends the program or asks to quit.
+// A file dropped on the window while it waits for a click loads as from the "BMP" box.
 void sterownia();
+// Loads a file dropped on the window (or named on the command line) as the "BMP" load
+// box loads a chosen one, one step of the history, in the control screen's state
+// (picture in rob_e$); a picture loaded is noted as the file's (wersja_pliku).
+void upusc(const char* path);
 // Puts the picture from rob_e$ on GEMScreen, sets colour and blend mode, shows it.
 void do_ekranu();
 // Stores the picture in rob_e$ again, blend mode none, grid hidden.
 void do_menu();
 
 // Drawing screen.
-// The drawing loop; returns on a press of a button other than the left one.
+// The drawing loop; returns on a press of a button other than the left one. A file
+// dropped on the window while it waits (not while a tool runs) loads as on the control
+// screen: do_menu, upusc, do_ekranu.
 void pracownia();
-// Waits for one key-down, motion or button-down and records it in x, y, k, key.
+// Waits for one key-down, motion or button-down and records it in x, y, k, key; with
+// DropWanted set a dropped file also ends the wait, with k and key 0.
 // Always leaves Quit 0: a quit request while drawing is discarded.
 void cz_mysz();
-void t_undo();    // Backspace: puts the undo copy back and shows it
+void t_undo();  // Backspace: puts the undo copy back and shows it
+// Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z: a step of the history, shown; the undo copy becomes the
+// picture, so a Backspace right after changes nothing.
+void t_historia();
 void t_nawias();  // "," and ".": grid step down or up, redrawn
 void krata();     // redraws the grid overlay kra$ and shows it
 // Whether an event that cz_mysz acts on is queued already (the queue is not pumped):
@@ -110,3 +131,38 @@ void powieksz();
 // The magnifier's editing loop over the screen powieksz built in GEMScreen: the cell
 // at (cx, cy) in the one-to-one view, zoomed zf times from (220, 0).
 void porys(int32_t cx, int32_t cy, int32_t zf);
+
+// The picture's history: the steps of what actions changed, kept within historia_mb MiB
+// (the oldest dropped first, but never the newest), gone through back with Ctrl+Z and
+// forward with Ctrl+Y or Ctrl+Shift+Z; a new step drops the steps ahead. A step is one
+// tool call on the drawing screen, except that the points or fills of one drag and the
+// stamps of one block drag are one step from the press on; "Czyść" and every load onto
+// the picture are steps too. A step is open while its action may go on, and is stored
+// when the next one starts, at a history key and when the drawing screen is left, as
+// the rectangle of the pixels it changed (a step that changed none is dropped).
+// wersja is 0 at start; every change of the picture gives it a number never used
+// before, and a step back or forward the number of the state it returns to: who notes
+// it (at a save, at a copy) knows whether the picture has changed since.
+
+// An event of the drawing screen is about to act; called before its zapamietaj. dalej:
+// a later event of a drag, which joins the open step (keeping the step's start aside
+// from rob_e$ first); otherwise the open step is stored and a new one starts.
+void krok(bool dalej);
+// The open step's action may have changed rectangle r of the picture.
+void krok_obszar(Prostokat r);
+// The open step's action was the fill just made: its box is FillBox, and while the
+// fill is all the step holds, its pixels are taken from FillBefore and FillAfter.
+void krok_wypelnienie();
+// Backspace has put the undo copy back, inside the open step.
+void krok_zmiana();
+// Stores the open step, if any.
+void krok_zamknij();
+// On the control screen, before a command that may change the picture in rob_e$
+// ("Czyść", a load): opens a step over all of it, which krok_zamknij stores after it.
+void krok_menu();
+// Key and modifiers (KMOD_*) of a key-down: if they are a history key, stores the open
+// step and steps the picture in obraz (GEMScreen while drawing, rob_e$ on the control
+// screen) back or forward, if there is a step that way. True for a history key.
+bool historia_klawisz(int32_t key, uint16_t mod, SDL_Texture* obraz);
+// Forgets every step, the open one too, and frees what the history holds.
+void zapomnij();

@@ -50,6 +50,7 @@ void powieksz() {
       SDL_RenderCopy(SDLRenderer, komorka, nullptr, &na);
       SDL_DestroyTexture(komorka);
     }
+    krok_obszar(ProstokatBloku(l.gx, l.gy, l.gx + krh - 1, l.gy + krv - 1));
   }
   puszczenie();
   k = 0;

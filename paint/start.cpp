@@ -25,6 +25,7 @@ void przygotuj() {
 }
 
 void sprzataj() {
+  zapomnij();
   for (SDL_Texture** t : {&rob_e$, &kra$, &blok$, &GEMScreen, &Wypboxy}) {
     if (*t) SDL_DestroyTexture(*t);
     *t = nullptr;

@@ -13,7 +13,10 @@ void ShowE() {
   if (kr > 0) SDL_RenderCopy(SDLRenderer, kra$, nullptr, nullptr);
   SDLPresent();
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+  tytul();
 }
+
+void tytul() { SDLTitle(nullptr, wersja != wersja_pliku); }
 
 void zapamietaj() {
   SDL_SetRenderTarget(SDLRenderer, rob_e$);

@@ -1,4 +1,5 @@
 #include "paint/draw_core.h"
+#include "paint/historia_core.h"
 #include "paint/paint.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
@@ -7,6 +8,7 @@ void rysuj() {
   int32_t px = x, py = y;
   while (k == 1) {
     line(px, py, x, y, lin_r);
+    krok_obszar(Pedzel(px, py, x, y, lin_szer));
     px = x;
     py = y;
     ShowE();
@@ -21,14 +23,19 @@ void rysuj() {
 void linia() {
   int32_t p[4] = {};
   wsp(p);
-  if (k == 1) line(p[0], p[1], p[2], p[3], lin_r);
+  if (k != 1) return;
+  line(p[0], p[1], p[2], p[3], lin_r);
+  krok_obszar(Pedzel(p[0], p[1], p[2], p[3], lin_szer));
 }
 
 void lamana() {
   do {
     int32_t p[4] = {};
     wsp(p);
-    if (k == 1) line(p[0], p[1], p[2], p[3], lin_r);
+    if (k == 1) {
+      line(p[0], p[1], p[2], p[3], lin_r);
+      krok_obszar(Pedzel(p[0], p[1], p[2], p[3], lin_szer));
+    }
     puszczenie();
     x = p[2];
     y = p[3];
@@ -45,12 +52,15 @@ void ramka() {
   line(p[0], p[3], p[2], p[3], lin_r);
   line(p[0], p[1], p[0], p[3], lin_r);
   line(p[2], p[1], p[2], p[3], lin_r);
+  krok_obszar(Pedzel(p[0], p[1], p[2], p[3], lin_szer));
 }
 
 void prostok() {
   int32_t p[4] = {};
   wsp(p);
-  if (k == 1) pbox(p[0], p[1], p[2], p[3]);
+  if (k != 1) return;
+  pbox(p[0], p[1], p[2], p[3]);
+  krok_obszar(Suma(ProstokatBloku(p[0], p[1], p[2], p[3]), FillBox));
 }
 
 void okrag() {
@@ -59,12 +69,15 @@ void okrag() {
   if (k != 1) return;
   int32_t r = promien(p[0], p[1], p[2], p[3]);
   ellipse(p[0], p[1], r, r, 0);
+  krok_obszar(ObszarElipsy(p[0], p[1], r, r, lin_szer));
 }
 
 void elipsa() {
   int32_t p[4] = {};
   wsp(p);
-  if (k == 1) ellipse(p[0], p[1], p[2] - p[0], p[3] - p[1], 0);
+  if (k != 1) return;
+  ellipse(p[0], p[1], p[2] - p[0], p[3] - p[1], 0);
+  krok_obszar(ObszarElipsy(p[0], p[1], p[2] - p[0], p[3] - p[1], lin_szer));
 }
 
 // kolo and dysk: a background-coloured shape, a thin solid outline in the current
@@ -84,6 +97,7 @@ static void wypelniona(bool kolisty) {
     SDLDrawColor(GEMColor[kolor]);
     ellipse(p[0], p[1], a, b, 0);
     fill(p[0], p[1], wyp);
+    krok_obszar(Suma(ObszarElipsy(p[0], p[1], a, b, 1), FillBox));
   }
   lin_r = styl;
   lin_szer = szer;

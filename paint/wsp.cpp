@@ -20,8 +20,7 @@ static void podglad(const int32_t* p) {
     case 4:  // ellipse, filled ellipse
       ellipse(p[0], p[1], p[2] - p[0], p[3] - p[1], 0);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

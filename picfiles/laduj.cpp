@@ -1,32 +1,56 @@
+#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "filesel/filesel.h"
 #include "picfiles/files_core.h"
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
+#include "picfiles/png_core.h"
+#include "picfiles/st_core.h"
 #include "platform/platform.h"
 #include "toolkit/toolkit.h"
 
-void laduj(int32_t c) {
-  char name[256];
+bool laduj(int32_t c) {
+  char name[256], start[256];
   memset(name, 0, sizeof name);
-  GEMFileSelector("Ładowanie", "", typ$[c], name);
+  FSStartDir(start);
+  GEMFileSelector("Ładowanie", start, typ$[c], name);
   // A quit request leaves whatever the name field held: nothing was chosen.
-  if (Quit) return;
-  laduj_plik(name, c);
+  if (Quit) return false;
+  return laduj_plik(name, c);
 }
 
-void laduj_plik(const char* path, int32_t c) {
-  if (!path[0]) return;
+bool laduj_plik(const char* path, int32_t c) {
+  if (!path[0]) return false;
   GEMIconColors();
   PicKind kind = PicKindOf(path);
-  if (kind.how == PicKind::PIC_PLANES)
-    LoadPIC(path, kind.planes);
-  else if (kind.how == PicKind::PIC_BMP)
-    LoadBMP(path, c);
-  else
-    GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót");
+  bool ok = false, picture = c == 1;
+  switch (kind.how) {
+    case PicKind::PIC_PLANES:
+      ok = LoadPIC(path, kind.planes);
+      picture = kind.planes != 0;
+      break;
+    case PicKind::PIC_ATARI:
+      ok = LoadAtari(path);
+      picture = true;
+      break;
+    case PicKind::PIC_BMP: ok = LoadBMP(path, c); break;
+    case PicKind::PIC_PNG: ok = LoadPNG(path, c); break;
+    default: GEMMessage(16, 100, "Nieznany typ pliku", 0, "i|Powrót"); break;
+  }
+  if (ok) FSRemember(path);
+  if (ok && picture) SDLTitle(path, false);
+  return ok && picture;
+}
+
+// The alert of a BMP or PNG that could not be loaded: the reason, as it stands.
+static void cannotLoad(const char* why) {
+  // The alert's own drawing may set another error while it prints this one.
+  char text[256];
+  SDL_strlcpy(text, why, sizeof text);
+  GEMMessage(0, 50, text, 0, "i|Powrót");
 }
 
 // Bytes a pixel of a surface SDL read whose pixels are stored as blue, green, red (and
@@ -37,7 +61,7 @@ static int bgrBytes(const SDL_Surface* s) {
   return f == SDL_PIXELFORMAT_ARGB8888 || f == SDL_PIXELFORMAT_XRGB8888 ? 4 : 0;
 }
 
-void LoadBMP(const char* path, int32_t dest) {
+bool LoadBMP(const char* path, int32_t dest) {
   LoadSDLSurface(path, -1);
   // The surface is the scratch copy: picture and block change only once it is complete.
   // The picture is stretched straight from the file's own layout where SDL kept it,
@@ -51,8 +75,8 @@ void LoadBMP(const char* path, int32_t dest) {
     if (bgr) {
       std::unique_ptr<uint32_t[]> picture(new uint32_t[size_t(PicW) * PicH]);
       PicPixels lay = {bytes ? bytes : 4, 2, 1, 0, bytes != 3 && !opaque ? 3 : -1};
-      PicStretchPixels(static_cast<const uint8_t*>(bgr->pixels), bgr->w, bgr->h,
-                       size_t(bgr->pitch), lay, PicSample::Corner, picture.get());
+      PicStretchPixels(static_cast<const uint8_t*>(bgr->pixels), bgr->w, bgr->h, size_t(bgr->pitch),
+                       lay, picture.get());
       ok = putPicture(picture.get());
     }
     if (bgr && bgr != SDLSurface) SDL_FreeSurface(bgr);
@@ -61,10 +85,38 @@ void LoadBMP(const char* path, int32_t dest) {
     ok = abgr && putBlock(abgr->pixels, abgr->w, abgr->h, abgr->pitch);
     if (abgr) SDL_FreeSurface(abgr);
   }
-  if (!ok) {
-    // The alert's own drawing may set another error while it prints this one.
-    char error[256];
-    SDL_strlcpy(error, SDL_GetError(), sizeof error);
-    GEMMessage(0, 50, error, 0, "i|Powrót");
+  if (!ok) cannotLoad(SDL_GetError());
+  return ok;
+}
+
+bool LoadPNG(const char* path, int32_t dest) {
+  std::string why;
+  PicImage img;
+  {
+    std::vector<uint8_t> file;
+    if (!PicReadFile(path, StMaxInputBytes, file))
+      why = SDL_GetError();
+    else if (file.size() > StMaxInputBytes)
+      why = std::string(path) + ": larger than 256 MiB";
+    else
+      why = PngDecode(file.data(), file.size(), img);
   }
+  if (why.empty()) {
+    bool ok;
+    if (dest == 1 && img.w == PicW && img.h == PicH) {
+      ok = putPicture(img.px.data());  // the stretch would copy every pixel as it is
+    } else if (dest == 1) {
+      std::unique_ptr<uint32_t[]> picture(new uint32_t[size_t(PicW) * PicH]);
+      PicStretchPixels(reinterpret_cast<const uint8_t*>(img.px.data()), img.w, img.h,
+                       size_t(img.w) * 4, PicRgba, picture.get());
+      ok = putPicture(picture.get());
+    } else {
+      ok = putBlock(img.px.data(), img.w, img.h, img.w * 4);
+    }
+    if (!ok) why = SDL_GetError();
+  }
+  if (why.empty()) return true;
+  puts(why.c_str());
+  cannotLoad(why.c_str());
+  return false;
 }

@@ -1,8 +1,10 @@
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "picfiles/pic_core.h"
 #include "picfiles/picfiles.h"
+#include "picfiles/st_core.h"
 #include "platform/platform.h"
 #include "strrt/strrt.h"
 #include "toolkit/toolkit.h"
@@ -28,32 +30,71 @@ bool putBlock(const void* px, int32_t w, int32_t h, int32_t pitch) {
   return true;
 }
 
-void LoadPIC(const char* path, int32_t planes) {
-  SDLRWops = SDL_RWFromFile(path, "rb");
-  if (!SDLRWops) {
-    GEMMessage(0, 100, "Nie ma takiego pliku", 0, "i|Powrót");
-    return;
-  }
-  // One byte past the longest accepted file is enough to reject any longer one, so a
-  // huge file is never read whole.
-  std::vector<uint8_t> file(PicMaxFileBytes + 1);
+bool PicReadFile(const char* path, size_t most, std::vector<uint8_t>& bytes) {
+  SDLRWops = SDLOpenFile(path);
+  if (!SDLRWops) return false;
+  // A file longer than most is never read whole: one byte past it is enough to refuse it.
+  Sint64 size = SDL_RWsize(SDLRWops);
+  size_t want = size >= 0 && uint64_t(size) <= most ? size_t(size) : most + 1;
+  bytes.resize(want);
   size_t n = 0, got;
-  while (n < file.size() && (got = SDL_RWread(SDLRWops, &file[n], 1, file.size() - n)) > 0)
-    n += got;
+  while (n < want && (got = SDL_RWread(SDLRWops, &bytes[n], 1, want - n)) > 0) n += got;
+  bytes.resize(n);
   SDL_RWclose(SDLRWops);
   SDLRWops = nullptr;
+  return true;
+}
 
+static bool badFormat() {
+  GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót");
+  return false;
+}
+
+// PicReadFile with LoadPIC's alert when the file cannot be read: something there that
+// is not a file (a directory, a FIFO) is not a picture file.
+static bool readPicture(const char* path, size_t most, std::vector<uint8_t>& file) {
+  if (PicReadFile(path, most, file)) return true;
+  if (errno == EISDIR || errno == ENOTSUP)
+    badFormat();
+  else
+    GEMMessage(0, 100, "Nie ma takiego pliku", 0, "i|Powrót");
+  return false;
+}
+
+bool LoadPIC(const char* path, int32_t planes) {
+  std::vector<uint8_t> file;
+  if (!readPicture(path, PicMaxFileBytes, file)) return false;
   PicImage img;
-  bool ok = PicLoad(file.data(), n, planes, GEMColor, img);
+  bool ok = PicLoad(file.data(), file.size(), planes, GEMColor, img);
   if (ok && planes) {
     std::vector<uint32_t> picture;
-    PicStretch(img, PicSample::Corner, picture);
+    PicStretch(img, picture);
     ok = putPicture(picture.data());
   } else if (ok) {
     ok = putBlock(img.px.data(), img.w, img.h, img.w * 4);
   }
-  if (!ok)
-    GEMMessage(64, 100, "Niewłaściwy\nformat pliku", 0, "i|Powrót");
+  return ok || badFormat();
+}
+
+// Every Atari picture file is far shorter.
+static constexpr size_t AtariMaxBytes = size_t(1) << 20;
+
+bool LoadAtari(const char* path) {
+  std::vector<uint8_t> file;
+  if (!readPicture(path, AtariMaxBytes, file)) return false;
+  const char* slash = strrchr(path, '/');
+  const std::string ext = StExtension(slash ? slash + 1 : path);
+  StKind kind =
+      file.size() > AtariMaxBytes ? StKind::Unknown : StDetect(file.data(), file.size(), ext);
+  StPicture pic;
+  PicImage img;
+  bool ok = kind != StKind::Unknown && kind != StKind::Png && kind != StKind::Bmp &&
+            kind != StKind::Gbf && StDecode(file.data(), file.size(), kind, ext, pic).empty();
+  if (ok) {
+    StShown(pic, GEMColor, img);
+    ok = img.w == PicW && img.h == PicH && putPicture(img.px.data());
+  }
+  return ok || badFormat();
 }
 
 int SaveDoodle(const char* path) {

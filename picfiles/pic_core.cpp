@@ -14,7 +14,7 @@ bool PicDetect(const uint8_t* file, size_t size, int32_t planes, PicLayout& lay)
   PicLayout l;
   uint64_t n = size;
   if (const PicScreen* screen = PicScreenOf(planes)) {
-    if (size == PicDegasBytes) {
+    if (size == PicDegasBytes || size == PicDegasPlainBytes) {
       l.offset = PicDegasBodyAt;
       n = PicBodyBytes;
     }
@@ -113,32 +113,31 @@ void PicEncode(const uint8_t* values, int32_t L, int32_t rows, int32_t P, uint8_
   }
 }
 
-bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
-             PicImage& img) {
+bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal, PicImage& img) {
   PicLayout lay;
   return PicDetect(file, size, planes, lay) && PicDecode(file, size, lay, pal, img);
 }
 
-// The source row or column of picture row or column i of `of`, in an image of n.
-static size_t sampled(int32_t i, int32_t n, int32_t of, PicSample at) {
-  if (at == PicSample::Centre) return size_t((2 * int64_t(i) + 1) * n / (2 * int64_t(of)));
-  return size_t(int64_t(i) * n / of);
+// The source row or column under the centre of picture row or column i of `of`, in an
+// image of n.
+static size_t sampled(int32_t i, int32_t n, int32_t of) {
+  return size_t((2 * int64_t(i) + 1) * n / (2 * int64_t(of)));
 }
 
 void PicStretchPixels(const uint8_t* px, int32_t w, int32_t h, size_t pitch, PicPixels lay,
-                      PicSample at, uint32_t* out) {
+                      uint32_t* out) {
   if (w <= 0 || h <= 0) {
     std::fill(out, out + size_t(PicW) * PicH, 0u);
     return;
   }
   // Where each column of the picture is read from, worked once for all rows.
   size_t from[PicW];
-  for (int32_t x = 0; x < PicW; x++) from[x] = sampled(x, w, PicW, at) * size_t(lay.bytes);
+  for (int32_t x = 0; x < PicW; x++) from[x] = sampled(x, w, PicW) * size_t(lay.bytes);
   const bool rgba = lay.bytes == 4 && lay.r == 0 && lay.g == 1 && lay.b == 2 && lay.a == 3;
   const int a = lay.a < 0 ? 0 : lay.a;  // with no alpha, read any byte and drop it
   const uint32_t opaque = lay.a < 0 ? 0xFF000000u : 0;
   for (int32_t y = 0; y < PicH; y++) {
-    const uint8_t* row = px + sampled(y, h, PicH, at) * pitch;
+    const uint8_t* row = px + sampled(y, h, PicH) * pitch;
     if (rgba) {
       for (int32_t x = 0; x < PicW; x++) memcpy(out++, row + from[x], 4);
       continue;
@@ -151,11 +150,11 @@ void PicStretchPixels(const uint8_t* px, int32_t w, int32_t h, size_t pitch, Pic
   }
 }
 
-void PicStretch(const PicImage& img, PicSample at, std::vector<uint32_t>& out) {
+void PicStretch(const PicImage& img, std::vector<uint32_t>& out) {
   out.resize(size_t(PicW) * PicH);
   bool whole = img.w > 0 && img.h > 0 && img.px.size() >= size_t(img.w) * size_t(img.h);
   PicStretchPixels(reinterpret_cast<const uint8_t*>(img.px.data()), whole ? img.w : 0, img.h,
-                   size_t(img.w) * 4, PicRgba, at, out.data());
+                   size_t(img.w) * 4, PicRgba, out.data());
 }
 
 void DoodleBody(const uint8_t* rgba, uint8_t* body) {

@@ -7,11 +7,12 @@
 #include <cstdint>
 #include <vector>
 
-inline constexpr int32_t PicW = 640, PicH = 400;  // the stored picture
-inline constexpr size_t PicBodyBytes = 32000;     // a screen body; also a Doodle file
-inline constexpr size_t PicDegasBytes = 32066;    // the one DEGAS length accepted
-inline constexpr size_t PicDegasBodyAt = 34;      // after the resolution and palette words
-inline constexpr size_t PicGbfHeaderBytes = 6;    // W, rows - 1, P: big-endian words
+inline constexpr int32_t PicW = 640, PicH = 400;          // the stored picture
+inline constexpr size_t PicBodyBytes = 32000;             // a screen body; also a Doodle file
+inline constexpr size_t PicDegasBytes = 32066;            // DEGAS with its colour-cycling tail
+inline constexpr size_t PicDegasPlainBytes = 32034;       // DEGAS as DEGAS itself writes it
+inline constexpr size_t PicDegasBodyAt = 34;              // after the resolution and palette words
+inline constexpr size_t PicGbfHeaderBytes = 6;            // W, rows - 1, P: big-endian words
 inline constexpr size_t PicMaxFileBytes = PicDegasBytes;  // no accepted file is longer
 
 // The machine's three screens, each a PicBodyBytes body: the DEGAS resolution word
@@ -23,14 +24,16 @@ struct PicScreen {
   constexpr int32_t w() const { return 8 * lineBytes; }
 };
 inline constexpr PicScreen PicScreens[3] = {{0, 4, 40, 200}, {1, 2, 80, 200}, {2, 1, 80, 400}};
-static_assert([] {
-  for (int i = 0; i < 3; i++)
-    if (PicScreens[i].resolution != i ||
-        size_t(PicScreens[i].lineBytes) * size_t(PicScreens[i].rows * PicScreens[i].planes) !=
-            PicBodyBytes)
-      return false;
-  return true;
-}(), "each screen at its resolution word's index, a PicBodyBytes body");
+static_assert(
+    [] {
+      for (int i = 0; i < 3; i++)
+        if (PicScreens[i].resolution != i ||
+            size_t(PicScreens[i].lineBytes) * size_t(PicScreens[i].rows * PicScreens[i].planes) !=
+                PicBodyBytes)
+          return false;
+      return true;
+    }(),
+    "each screen at its resolution word's index, a PicBodyBytes body");
 // The screen of `planes` planes (1, 2 or 4); null for any other count.
 constexpr const PicScreen* PicScreenOf(int32_t planes) {
   for (const PicScreen& s : PicScreens)
@@ -49,9 +52,9 @@ struct PicName {
   bool paint, degas;
 };
 inline constexpr PicName PicNames[] = {
-    {"PI1", 4, "DEGAS", true, true},    {"PI2", 2, "DEGAS", true, true},
-    {"PI3", 1, "DEGAS", true, true},    {"PIC", 1, "Doodle", true, true},
-    {"DOO", 1, "Doodle", false, false}, {"GBF", 0, "GBF", true, false},
+    {"PI1", 4, "DEGAS", true, true},   {"PI2", 2, "DEGAS", true, true},
+    {"PI3", 1, "DEGAS", true, true},   {"PIC", 1, "Doodle", true, true},
+    {"DOO", 1, "Doodle", true, false}, {"GBF", 0, "GBF", true, false},
 };
 // The entry of ext, matched exactly, case included; null for any other text.
 constexpr const PicName* PicNameOf(const char* ext) {
@@ -86,8 +89,10 @@ struct PicReader {
   // n bytes into to; past the end the rest is zero and short_ is set.
   void bytes(uint8_t* to, size_t n) {
     size_t have = pos < size ? size - pos : 0;
-    if (have >= n) have = n;
-    else short_ = true;
+    if (have >= n)
+      have = n;
+    else
+      short_ = true;
     for (size_t i = 0; i < have; i++) to[i] = p[pos + i];
     for (size_t i = have; i < n; i++) to[i] = 0;
     pos += have;
@@ -100,7 +105,7 @@ struct PicLayout {
   int32_t planes = 0;     // P, 1..4
   int32_t lineBytes = 0;  // L: bytes of one plane in one row, even; the image is 8 * L wide
   int32_t rows = 0;
-  size_t offset = 0;      // first body byte in the file
+  size_t offset = 0;  // first body byte in the file
 };
 
 // A decoded image: w * h pixels row by row, each a palette entry.
@@ -114,7 +119,7 @@ struct PicImage {
 void PicTable(int32_t planes, uint8_t T[16]);
 
 // Detection from the length and header alone. planes is the caller's plane count:
-// 1, 2 or 4 take a 32,066-byte DEGAS picture or a 32,000-byte body (640x400 with one
+// 1, 2 or 4 take a DEGAS picture of 32,066 or 32,034 bytes or a 32,000-byte body (640x400 with one
 // plane, 640x200 with two, 320x200 with four); 0 takes a GBF file, whose header gives
 // the layout. False (lay untouched) for any other length, a header whose layout does
 // not fill the rest of the file exactly, a GBF plane count outside 1..4, or another
@@ -134,17 +139,7 @@ void PicEncode(const uint8_t* values, int32_t L, int32_t rows, int32_t P, uint8_
 
 // PicDetect then PicDecode: the whole reading of one file. False means "wrong format";
 // img is replaced only on success.
-bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal,
-             PicImage& img);
-
-// Where a picture pixel (x, y) samples the w x h image stretched over it: under its
-// top-left corner, column x * w / PicW and row y * h / PicH (the paint program's loads),
-// or under its centre, column (2x + 1) * w / (2 * PicW) and row (2y + 1) * h / (2 * PicH),
-// as the renderer copies a texture with nearest-neighbour sampling (the converter's
-// --as-shown of PNG and BMP files). Where a centre falls exactly on a border (w a
-// multiple of 256, h of 32) it takes the right or lower pixel; renderers round such ties
-// either way. Both agree when the sizes divide evenly.
-enum class PicSample : uint8_t { Corner, Centre };
+bool PicLoad(const uint8_t* file, size_t size, int32_t planes, const uint32_t* pal, PicImage& img);
 
 // How an image's pixels lie in memory: bytes a pixel (3, or 4 as a little-endian 32-bit
 // value), and which of them holds red, green, blue and alpha; alpha -1 for none, 255 then.
@@ -155,11 +150,16 @@ inline constexpr PicPixels PicRgba = {4, 0, 1, 2, 3};  // PicImage's, and the te
 
 // Nearest-neighbour stretch of a w x h image (rows pitch bytes apart, pixels laid out
 // as lay) over PicW x PicH pixels into out (256,000 of them, r | g << 8 | b << 16 |
-// a << 24), sampled as `at` says. An empty image gives all zeros.
+// a << 24), as the renderer copies a texture: picture pixel (x, y) takes the source
+// pixel under its centre, column floor((x + 0.5) * w / PicW) and row
+// floor((y + 0.5) * h / PicH). A centre exactly on the border of two source pixels (w a
+// multiple of 256, h of 32) takes the right or lower one; renderers round such ties
+// either way. The one stretch of every load onto the picture and of the converter's
+// --as-shown. An empty image gives all zeros.
 void PicStretchPixels(const uint8_t* px, int32_t w, int32_t h, size_t pitch, PicPixels lay,
-                      PicSample at, uint32_t* out);
+                      uint32_t* out);
 // The same for img, into out (resized).
-void PicStretch(const PicImage& img, PicSample at, std::vector<uint32_t>& out);
+void PicStretch(const PicImage& img, std::vector<uint32_t>& out);
 
 // The Doodle body of a PicW x PicH picture given as bytes r, g, b, a (rows of 2,560
 // bytes): one bit a pixel, row-major, bit 7 first; 0 for pure white (r = g = b = 255,

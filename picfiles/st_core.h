@@ -13,17 +13,15 @@
 
 #include "picfiles/pic_core.h"
 
-inline constexpr size_t StDegasBytes = 32034;     // resolution, palette, body
-inline constexpr size_t StNeoBytes = 32128;       // NEOchrome: 128-byte header, body
+inline constexpr size_t StNeoBytes = 32128;  // NEOchrome: 128-byte header, body
 inline constexpr size_t StNeoBodyAt = 128;
-inline constexpr size_t StSpuBytes = 51104;       // Spectrum 512: body, 199 line palettes
-inline constexpr int32_t StSpectrumLines = 199;   // lines 1..199 have palettes
-inline constexpr int32_t StSpectrumWords = 48;    // palette words a line: three sets of 16
-inline constexpr size_t StSpcHeaderBytes = 12;    // "SP", 0, two lengths
-inline constexpr size_t StSpcPlaneBytes =         // one plane of lines 1..199 of the 4-plane screen
+inline constexpr size_t StSpuBytes = 51104;      // Spectrum 512: body, 199 line palettes
+inline constexpr int32_t StSpectrumLines = 199;  // lines 1..199 have palettes
+inline constexpr int32_t StSpectrumWords = 48;   // palette words a line: three sets of 16
+inline constexpr size_t StSpcHeaderBytes = 12;   // "SP", 0, two lengths
+inline constexpr size_t StSpcPlaneBytes =        // one plane of lines 1..199 of the 4-plane screen
     size_t(StSpectrumLines) * size_t(PicScreenOf(4)->lineBytes);
 inline constexpr size_t StMaxInputBytes = size_t(256) << 20;  // larger files are refused
-inline constexpr int64_t StMaxPixels = int64_t(1) << 26;      // largest PNG or BMP read
 
 enum class StKind : uint8_t {
   Unknown,
@@ -42,7 +40,7 @@ enum class StKind : uint8_t {
 struct StPicture {
   StKind kind = StKind::Unknown;
   int32_t w = 0, h = 0, planes = 0;
-  std::vector<uint8_t> values;    // w * h pixel values 0..2^planes-1, row by row
+  std::vector<uint8_t> values;  // w * h pixel values 0..2^planes-1, row by row
   // 16 hardware palette words (0000 0rrr 0ggg 0bbb, the STE's extra low bit of each
   // channel in bit 3 of its nibble); for Spectrum 512 48 words for each of lines 1..199;
   // empty for files that carry none (32,000-byte bodies, Doodle, GBF).
@@ -135,7 +133,7 @@ std::string StFromColours(const PicImage& img, const char* format, int32_t plane
 void StNearestColours(const PicImage& img, const StPalette& pal, PicImage& out);
 
 // Files from pic (a screen of its planes, 16 palette words): a DEGAS picture of
-// `size` bytes, StDegasBytes or PicDegasBytes (then with colour animation switched off);
+// `size` bytes, PicDegasPlainBytes or PicDegasBytes (then with colour animation switched off);
 // and a 32,000-byte body without header (PIC, Doodle).
 void StDegasFile(const StPicture& pic, size_t size, std::vector<uint8_t>& out);
 void StBodyFile(const StPicture& pic, std::vector<uint8_t>& out);

@@ -1,9 +1,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "picfiles/png_core.h"
 #include "picfiles/st_core.h"
-
-static const uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 static uint16_t be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
 static uint32_t le32(const uint8_t* p) {
@@ -27,7 +26,7 @@ struct Lengths {
   const char* picture;  // in messages
   size_t n[2];          // one or two lengths; 0 for none
 };
-static const Lengths DegasLengths = {"a DEGAS picture", {StDegasBytes, PicDegasBytes}};
+static const Lengths DegasLengths = {"a DEGAS picture", {PicDegasPlainBytes, PicDegasBytes}};
 static const Lengths BodyLengths = {"a screen without header", {PicBodyBytes, 0}};
 static const Lengths NeoLengths = {"a NEOchrome picture", {StNeoBytes, 0}};
 static const Lengths SpuLengths = {"a Spectrum 512 picture", {StSpuBytes, 0}};
@@ -112,10 +111,12 @@ static std::string whyUnknown(const uint8_t* file, size_t size, const std::strin
     if (std::string(name->picture) == "Doodle")
       return bytes(size) + ": a Doodle picture has " + lengths(BodyLengths) + ", a DEGAS one " +
              lengths(DegasLengths);
-    return wrongLength(size, DegasLengths) + ", " + BodyLengths.picture + " " + lengths(BodyLengths);
+    return wrongLength(size, DegasLengths) + ", " + BodyLengths.picture + " " +
+           lengths(BodyLengths);
   }
   if (isPackedName(ext))
-    return format("no compressed DEGAS header (resolution word 0x%04X)", size >= 2 ? be16(file) : 0);
+    return format("no compressed DEGAS header (resolution word 0x%04X)",
+                  size >= 2 ? be16(file) : 0);
   if (ext == "NEO") {
     if (!hasLength(NeoLengths, size)) return wrongLength(size, NeoLengths);
     return format("not a NEOchrome header (resolution word %d)", be16(file + 2));
@@ -124,7 +125,8 @@ static std::string whyUnknown(const uint8_t* file, size_t size, const std::strin
   if (ext == "SPC") {
     if (size < StSpcHeaderBytes || file[0] != 'S' || file[1] != 'P')
       return "no Spectrum 512 header (\"SP\")";
-    if (be16(file + 2) != 0) return format("not a Spectrum 512 header (reserved word 0x%04X)", be16(file + 2));
+    if (be16(file + 2) != 0)
+      return format("not a Spectrum 512 header (reserved word 0x%04X)", be16(file + 2));
     return "truncated: the header's lengths run past the end of the file";
   }
   if (ext == "PNG") return "not a PNG file";
@@ -171,8 +173,8 @@ static void putPlaneRow(const uint8_t* line, int32_t L, int32_t P, int32_t p, ui
 // row as its own PackBits stream: a control byte c below 128 is followed by c + 1 bytes
 // to copy, one above 128 by a byte to repeat 257 - c times, and 128 does nothing. A run
 // may not reach into the next plane or row.
-static std::string unpackDegas(const uint8_t* file, size_t size, int32_t P, int32_t L,
-                               int32_t rows, uint8_t* body) {
+static std::string unpackDegas(const uint8_t* file, size_t size, int32_t P, int32_t L, int32_t rows,
+                               uint8_t* body) {
   PicReader r{file, size, PicDegasBodyAt};
   uint8_t line[PicW / 8];  // one plane of the widest screen's row
   for (int32_t y = 0; y < rows; y++) {
@@ -183,9 +185,12 @@ static std::string unpackDegas(const uint8_t* file, size_t size, int32_t P, int3
         if (r.short_) return format("truncated in row %d of %d", y, rows);
         if (c == 128) continue;
         int32_t count = c < 128 ? c + 1 : 257 - c;
-        if (n + count > L) return format("a PackBits run goes past the end of row %d, plane %d", y, p);
-        if (c < 128) r.bytes(line + n, size_t(count));
-        else memset(line + n, r.u8(), size_t(count));
+        if (n + count > L)
+          return format("a PackBits run goes past the end of row %d, plane %d", y, p);
+        if (c < 128)
+          r.bytes(line + n, size_t(count));
+        else
+          memset(line + n, r.u8(), size_t(count));
         n += count;
         if (r.short_) return format("truncated in row %d of %d", y, rows);
       }
@@ -213,8 +218,10 @@ static std::string unpackSpc(const uint8_t* file, size_t size, StPicture& pic) {
     uint8_t c = r.u8();
     size_t count = c < 128 ? c + 1u : 258u - c;
     if (n + count > total) return "a run goes past the end of the picture";
-    if (c < 128) r.bytes(&planes[n], count);
-    else memset(&planes[n], r.u8(), count);
+    if (c < 128)
+      r.bytes(&planes[n], count);
+    else
+      memset(&planes[n], r.u8(), count);
     if (r.short_)
       return format("picture data truncated in plane %d, line %d", int(n / StSpcPlaneBytes),
                     int(n % StSpcPlaneBytes / size_t(low.lineBytes)) + 1);
@@ -308,11 +315,9 @@ std::string StDecode(const uint8_t* file, size_t size, StKind kind, const std::s
       PicPlanes(file + lay.offset, lay.lineBytes, lay.rows, lay.planes, out.values.data());
       break;
     }
-    case StKind::Unknown:
-      return whyUnknown(file, size, ext);
+    case StKind::Unknown: return whyUnknown(file, size, ext);
     case StKind::Png:
-    case StKind::Bmp:
-      return "not an Atari picture";
+    case StKind::Bmp: return "not an Atari picture";
   }
   pic = std::move(out);
   return "";
@@ -412,6 +417,6 @@ void StShown(const StPicture& pic, const uint32_t* shown, PicImage& img) {
   PicImage big;
   big.w = PicW;
   big.h = PicH;
-  PicStretch(own, PicSample::Corner, big.px);
+  PicStretch(own, big.px);
   img = std::move(big);
 }

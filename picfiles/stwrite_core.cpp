@@ -114,8 +114,9 @@ static std::string tooManyColours(const std::vector<uint32_t>& colours, bool all
   char buf[200] = "";
   if (planes == 1 && !allShown) {
     if (colours.size() > 2)
-      snprintf(buf, sizeof buf, "%zu colours; a %s picture holds 2, black and white (use --nearest)",
-               colours.size(), format);
+      snprintf(buf, sizeof buf,
+               "%zu colours; a %s picture holds 2, black and white (use --nearest)", colours.size(),
+               format);
     else
       snprintf(buf, sizeof buf,
                "colours other than black and white; a %s picture holds only those (use --nearest)",
@@ -219,11 +220,12 @@ static void put16(std::vector<uint8_t>& out, size_t at, uint16_t w) {
 void StDegasFile(const StPicture& pic, size_t size, std::vector<uint8_t>& out) {
   out.assign(size, 0);
   put16(out, 0, PicScreenOf(pic.planes)->resolution);
-  for (int v = 0; v < 16; v++) put16(out, 2 + 2 * v, v < int(pic.palette.size()) ? pic.palette[v] : 0);
+  for (int v = 0; v < 16; v++)
+    put16(out, 2 + 2 * v, v < int(pic.palette.size()) ? pic.palette[v] : 0);
   PicEncode(pic.values.data(), pic.w / 8, pic.h, pic.planes, &out[PicDegasBodyAt]);
   // Colour animation: limits 0, every channel's direction 1, off.
   if (size == PicDegasBytes)
-    for (int ch = 0; ch < 4; ch++) put16(out, StDegasBytes + 16 + 2 * ch, 1);
+    for (int ch = 0; ch < 4; ch++) put16(out, PicDegasPlainBytes + 16 + 2 * ch, 1);
 }
 
 void StBodyFile(const StPicture& pic, std::vector<uint8_t>& out) {

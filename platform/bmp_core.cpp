@@ -40,3 +40,22 @@ void BmpWrite(const uint8_t* px, int32_t w, int32_t h, size_t pitch, uint8_t* ou
     for (size_t pad = size_t(w) * 3; pad < stride; pad++) row[pad] = 0;
   }
 }
+
+bool BmpHeaderSize(const uint8_t* head, size_t n, uint64_t& w, uint64_t& h) {
+  if (n < 22 || head[0] != 'B' || head[1] != 'M') return false;
+  auto field = [head](size_t at, int bytes) {
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; i--) v = v << 8 | head[at + i];
+    return v;
+  };
+  if (field(14, 4) == 12) {
+    w = field(18, 2);
+    h = field(20, 2);
+    return true;
+  }
+  if (n < 26) return false;
+  auto magnitude = [](uint32_t v) { return uint64_t(v >> 31 ? -int64_t(int32_t(v)) : v); };
+  w = magnitude(field(18, 4));
+  h = magnitude(field(22, 4));
+  return true;
+}

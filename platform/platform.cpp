@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -139,6 +140,16 @@ static SDL_RWops* openFont() {
   return rw;
 }
 
+bool SDLInstalled() {
+  if (!TARKSEN_DATA_FROM_BIN) return false;
+  char* base = SDL_GetBasePath();
+  if (!base) return false;
+  char path[4096];
+  snprintf(path, sizeof path, "%s%sBASFont.bmp", base, TARKSEN_DATA_FROM_BIN);
+  SDL_free(base);
+  return access(path, F_OK) == 0;
+}
+
 void SDLInit(uint32_t windowFlags) {
   // SDL turns termination signals into a quit event, which catchTermination builds on.
   SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "0", SDL_HINT_OVERRIDE);
@@ -170,8 +181,10 @@ void SDLInit(uint32_t windowFlags) {
   SDLSurface = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
   if (!SDLSurface) {
     puts(SDL_GetError());
+    SDLIcon(nullptr);
     return;
   }
+  SDLIcon(SDLSurface);
   SDL_SetColorKey(SDLSurface, SDL_TRUE, 0);
   BASFont = SDL_CreateTextureFromSurface(SDLRenderer, SDLSurface);
 }
@@ -212,23 +225,18 @@ void GetSDLEvents() {
   Uint32 id = SDL_GetWindowID(SDLWindow);
   WindowEvent = 0;
   InKey = 0;
+  InMod = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     switch (e.type) {
-      case SDL_QUIT:
-        Quit = 1;
-        break;
-      case SDL_WINDOWEVENT:
-        SDLNoteWindowEvent(e.window, id);
-        break;
+      case SDL_QUIT: Quit = 1; break;
+      case SDL_WINDOWEVENT: SDLNoteWindowEvent(e.window, id); break;
       case SDL_KEYDOWN:
         InKey = e.key.keysym.sym;
+        InMod = e.key.keysym.mod;
         break;
-      case SDL_TEXTINPUT:
-        SDLAppendText(SDLTEXT$, e.text.text);
-        break;
-      default:
-        break;
+      case SDL_TEXTINPUT: SDLAppendText(SDLTEXT$, e.text.text); break;
+      default: break;
     }
   }
   SDLKeyboardState = SDL_GetKeyboardState(nullptr);

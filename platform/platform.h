@@ -4,17 +4,20 @@
 #pragma once
 #include <SDL.h>
 #include <cstdint>
+#include <string>
 
 #include "platform/globals_core.h"
 // The scaled window's geometry: ScreenW, ScreenH, FitScreen, PictureFromWindow.
 #include "platform/present_core.h"
+// The window's title and icon design: WindowTitle, IconDesign.
+#include "platform/window_core.h"
 // RGBA, the colour packing, and the palette GEMColor live there beside the pixel rule
 // of the inverters.
 #include "platform/texture_core.h"
 
 // Handles, set by SDLInit and kept for the whole run.
-extern SDL_Window* SDLWindow;           // the one window, 640x400 times the scale or more
-extern SDL_Renderer* SDLRenderer;       // its renderer; every drawing call goes through it
+extern SDL_Window* SDLWindow;      // the one window, 640x400 times the scale or more
+extern SDL_Renderer* SDLRenderer;  // its renderer; every drawing call goes through it
 // The window as the program draws on it: a 640x400 ABGR8888 target texture, opaque
 // black at start. Whatever is drawn "on the window" lands here, and read-backs of the
 // window read it; SDLPresent shows it. Null only if it could not be made (then the
@@ -24,13 +27,13 @@ extern SDL_Texture* SDLScreen;
 // fits the display the window opens on (less its frame); 1 unless set. SDLInit leaves
 // the scale it opened at.
 extern int32_t SDLScale;
-extern SDL_DisplayMode Display;         // mode of display 0 at start-up; kept for callers
-extern SDL_Joystick* SDLJoystick[4];    // joysticks 0..3 where present, else null
-extern SDL_TouchID SDLTouchID;          // touch device 0, 0 if none
-extern SDL_Surface* SDLSurface;         // current surface; the font image after start-up
-extern SDL_Texture* BASFont;            // font texture from BASFont.bmp, null if it failed
-extern SDL_Texture* SDLTexture;         // spare slot freed by QuitSDL; nothing sets it
-extern SDL_Rect SRC, DST;               // scratch rectangles any routine may overwrite
+extern SDL_DisplayMode Display;       // mode of display 0 at start-up; kept for callers
+extern SDL_Joystick* SDLJoystick[4];  // joysticks 0..3 where present, else null
+extern SDL_TouchID SDLTouchID;        // touch device 0, 0 if none
+extern SDL_Surface* SDLSurface;       // current surface; the font image after start-up
+extern SDL_Texture* BASFont;          // font texture from BASFont.bmp, null if it failed
+extern SDL_Texture* SDLTexture;       // spare slot freed by QuitSDL; nothing sets it
+extern SDL_Rect SRC, DST;             // scratch rectangles any routine may overwrite
 
 // The picture's textures, ABGR8888 render targets: made by the paint program's start-up
 // (przygotuj) and kept for the whole run; the layers below draw on them.
@@ -43,16 +46,18 @@ extern SDL_Texture* blok$;      // the block (clipboard), any size; null until m
 // Drawing and input state, as X(type, name, start value) (see globals_core.h). The input
 // is what the last GetSDLEvents left; GEMWaitBoxClick writes the same globals its own
 // way. STRING$ is the string runtime's buffer (strrt/strrt.h).
-#define PLATFORM_GLOBALS(X)                                                                       \
-  X(uint32_t, Color, 0xFFFFFFFF)    /* current colour, bytes r,g,b,a in memory order */           \
-  X(int32_t, MouseX, 0)             /* pointer x on the picture at the last pump */               \
-  X(int32_t, MouseY, 0)             /* pointer y on the picture at the last pump */               \
-  X(uint32_t, MouseK, 0)            /* button mask at the last pump: 1 left, 2 middle, 4 right */ \
-  X(int32_t, InKey, 0)              /* key code of the last pump's last key-down, else 0 */       \
-  X(uint16_t, WindowEvent, 0)       /* bit n: window event id n arrived for our window */         \
-  X(uint8_t, Quit, 0)               /* 1 once a quit was requested; waits use it as end code */   \
-  X(const Uint8*, SDLKeyboardState, nullptr)  /* SDL's keyboard state, refreshed by every pump */ \
-  X(char*, SDLTEXT$, STRING$)       /* where text input is appended */
+#define PLATFORM_GLOBALS(X)                                                                      \
+  X(uint32_t, Color, 0xFFFFFFFF) /* current colour, bytes r,g,b,a in memory order */             \
+  X(int32_t, MouseX, 0)          /* pointer x on the picture at the last pump */                 \
+  X(int32_t, MouseY, 0)          /* pointer y on the picture at the last pump */                 \
+  X(uint32_t, MouseK, 0)         /* button mask at the last pump: 1 left, 2 middle, 4 right */   \
+  X(int32_t, InKey, 0)           /* key code of the last pump's last key-down, else 0 */         \
+  X(uint16_t, InMod, 0)          /* modifiers (KMOD_*) held at InKey's key-down */               \
+  X(uint16_t, WindowEvent, 0)    /* bit n: window event id n arrived for our window */           \
+  X(uint8_t, Quit, 0)            /* 1 once a quit was requested; waits use it as end code */     \
+  X(const Uint8*, SDLKeyboardState, nullptr) /* SDL's keyboard state, refreshed by every pump */ \
+  X(char*, SDLTEXT$, STRING$)                /* where text input is appended */                  \
+  X(uint8_t, DropWanted, 0)                  /* 1 while a wait takes a file dropped on the window */
 PLATFORM_GLOBALS(GLOBAL_EXTERN)
 
 // Starts SDL (exit 1 with SDL's error on stdout if that fails, or with a line naming
@@ -64,6 +69,10 @@ PLATFORM_GLOBALS(GLOBAL_EXTERN)
 // and SIGHUP end the process with exit code 0 at the next event pump or wait,
 // whatever loop it is in. The render target is left on SDLScreen, cleared to black.
 void SDLInit(uint32_t windowFlags);
+// Does the program run installed: does the data directory found from the binary (as
+// the font is found) hold the font? False where it was built or unpacked with the font
+// beside it.
+bool SDLInstalled();
 // SDLInit's opening of the window with the flags given: at SDLScale (the largest that
 // fits for 0), never smaller than 640x400, with its renderer, SDLScreen and the filter
 // of the window's input (below). Once, by SDLInit.
@@ -77,6 +86,20 @@ void SDLTargetWindow();
 // or its size changed: between frames SDLScreen holds the last one shown. A change
 // of the window's size (a resize, full screen) shows it again by itself.
 void SDLPresent();
+// Names the window WindowTitle(path, changed), "TARKSEN 2" at start: path is the
+// picture's file after a load or a save (null keeps the one named last), changed
+// whether the picture has changed since. Sets the title only when its text changes.
+void SDLTitle(const char* path, bool changed);
+// Gives the window the program's icon, IconDesign drawn with font (the font image;
+// null draws it without the letters): on X at 32x32, 64x64 and 128x128, elsewhere at
+// 64x64. Once, by SDLInit.
+void SDLIcon(SDL_Surface* font);
+// On X, sets property name of the window to n items of data, of type type in format
+// 8, 16 or 32 (32-bit items as longs, as Xlib takes them). False elsewhere, or when
+// Xlib cannot be reached. For what SDL sets in one form only: the icon at several
+// sizes, the title in UTF-8 whatever the locale.
+bool SDLX11Property(SDL_Window* window, const char* name, const char* type, int format,
+                    const void* data, int n);
 // Switches the window between desktop full screen on its display and the window as
 // it was (size and place); F11 and Alt+Enter do it.
 void SDLToggleFullscreen();
@@ -86,8 +109,17 @@ void SDLToggleFullscreen();
 // 0..399 on the picture): a position in the black border around the picture is
 // moved to the nearest edge pixel, a press there is dropped unless another button
 // is held (a drag going on), and that button goes unseen, in motions and in SDLPointer,
-// until released. A size change of the window shows the screen again (SDLPresent).
+// until released. Whenever the window's contents may be lost or its size changed
+// (shown, exposed, moved, resized, maximised, restored) the screen is shown again as
+// it was (SDLPresent), whatever loop or dialog is waiting; the event goes on.
+// A file dropped on the window while DropWanted is set becomes the one SDLTakeDrop
+// gives (a later one replaces it) and goes on as an SDL_DROPFILE whose file is null, to
+// end the wait; any other drop is dropped. Either way SDL's copy of the name is freed
+// here, so no loop has to.
 int SDLCALL SDLFilterEvent(void* userdata, SDL_Event* e);
+// The path of the last file dropped while DropWanted was set, and forgets it; "" when
+// there is none.
+std::string SDLTakeDrop();
 // SDL's pointer now, as GetSDLEvents samples it: its button mask less a button whose
 // press the border dropped, and (*x, *y) its picture position, clamped to the picture's
 // edge in the border (as SDLFilterEvent moves event positions).
@@ -104,9 +136,15 @@ void GetSDLEvents();
 void SDLYield();
 // Sets the renderer's draw colour from the four bytes of c (r, g, b, a in memory order).
 void SDLDrawColor(uint32_t c);
-// Reads the BMP file at path into SDLSurface (the surface held there freed first); null
-// when it cannot be read, and SDL's error printed on standard output. With key >= 0,
-// Color := key and the surface's pixel of its red, green and blue becomes transparent.
+// Opens the regular file at path for reading with OPENFILE (a directory, FIFO or device
+// is refused at once, never waited on): its stream, or null with errno set and SDL's
+// error "path: reason" ("not a regular file" for a FIFO or a device).
+SDL_RWops* SDLOpenFile(const char* path);
+// Reads the BMP file at path (SDLOpenFile) into SDLSurface (the surface held there freed
+// first); null when it cannot be read, and SDL's error printed on standard output. A
+// header stating more pixels than PictureFits allows is refused before SDL reads on
+// ("too large: WxH is more than 2^26 pixels"). With key >= 0, Color := key and the
+// surface's pixel of its red, green and blue becomes transparent.
 void LoadSDLSurface(const char* path, int32_t key);
 // Reads the w x h pixels at (x, y) of the current render target into a new SDLSurface
 // (red, green, blue; alpha dropped) and writes it to path as a 24-bit BMP with

@@ -1,3 +1,5 @@
+#include <mutex>
+
 #include "platform/platform.h"
 
 // What the window shows and how its pointer positions map onto the picture, as the
@@ -9,6 +11,10 @@ static int32_t winW = ScreenW, winH = ScreenH, drawW = ScreenW, drawH = ScreenH;
 // dropped, kept from the program until released.
 static Uint32 held = 0, ignored = 0;
 static SDL_threadID mainThread = 0;
+// The file dropped while a wait wanted one, until taken; the filter may run in a
+// thread that pushes events.
+static std::mutex droppedLock;
+static std::string dropped;
 
 static void measure() {
   if (!SDLWindow || !SDLRenderer) return;
@@ -31,7 +37,7 @@ void SDLOpenWindow(uint32_t windowFlags) {
   bool fit = SDLScale < MinScale;
   if (fit && SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, ScreenW, ScreenH};
   int32_t n = fit ? StartScale(usable.w, usable.h, 0, 0) : SDLScale;
-  SDLWindow = SDL_CreateWindow(nullptr, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+  SDLWindow = SDL_CreateWindow(TitleName, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                ScreenW * n, ScreenH * n, windowFlags);
   if (SDLWindow) SDLRenderer = SDL_CreateRenderer(SDLWindow, -1, 0);
   if (!SDLWindow || !SDLRenderer) return;
@@ -103,6 +109,22 @@ static PointerPlace toPicture(Sint32* x, Sint32* y) {
   return p;
 }
 
+// The window events after which the window's contents may be gone or of another size:
+// shown again (mapped, restored, back from another workspace), exposed (uncovered, on
+// a desktop without a compositor), moved, resized.
+static bool contentsLost(Uint8 event) {
+  switch (event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED: return true;
+    default: return false;
+  }
+}
+
 int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
   bool ours = SDLWindow && e->window.windowID == SDL_GetWindowID(SDLWindow);
   switch (e->type) {
@@ -145,13 +167,28 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
       if (ours) toPicture(&e->wheel.mouseX, &e->wheel.mouseY);
       return 1;
     case SDL_WINDOWEVENT:
-      if (ours && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
-          SDL_ThreadID() == mainThread)
-        SDLPresent();
+      if (ours && contentsLost(e->window.event) && SDL_ThreadID() == mainThread) SDLPresent();
       return 1;
-    default:
-      return 1;
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT: {
+      bool wanted = e->type == SDL_DROPFILE && DropWanted && e->drop.file;
+      if (wanted) {
+        std::lock_guard<std::mutex> hold(droppedLock);
+        dropped = e->drop.file;
+      }
+      SDL_free(e->drop.file);
+      e->drop.file = nullptr;
+      return wanted;
+    }
+    default: return 1;
   }
+}
+
+std::string SDLTakeDrop() {
+  std::string path;
+  std::lock_guard<std::mutex> hold(droppedLock);
+  path.swap(dropped);
+  return path;
 }
 
 uint32_t SDLPointer(int32_t* x, int32_t* y) {

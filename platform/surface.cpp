@@ -1,3 +1,6 @@
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -7,10 +10,47 @@
 #include "platform/platform.h"
 #include "strrt/strrt.h"
 
+SDL_RWops* SDLOpenFile(const char* path) {
+  int fd = OPENFILE(path);
+  FILE* f = fd >= 0 ? fdopen(fd, "rb") : nullptr;
+  SDL_RWops* rw = f ? SDL_RWFromFP(f, SDL_TRUE) : nullptr;
+  if (rw) return rw;
+  int err = errno;
+  if (f)
+    fclose(f);
+  else if (fd >= 0)
+    close(fd);
+  SDL_SetError("%s: %s", path, err == ENOTSUP ? "not a regular file" : strerror(err));
+  errno = err;
+  return nullptr;
+}
+
+// The stream of the BMP file at path, positioned at its start, when the size its header
+// states fits the picture budget; null with SDL's error set otherwise. A header too
+// short to state a size is left for SDL's reader to refuse.
+static SDL_RWops* openBmp(const char* path) {
+  SDL_RWops* rw = SDLOpenFile(path);
+  if (!rw) return nullptr;
+  uint8_t head[26];
+  size_t n = SDL_RWread(rw, head, 1, sizeof head);
+  uint64_t w, h;
+  if (BmpHeaderSize(head, n, w, h) && !PictureFits(w, h)) {
+    SDL_RWclose(rw);
+    char why[80];
+    PictureTooLarge(w, h, why, sizeof why);
+    SDL_SetError("%s", why);
+    return nullptr;
+  }
+  if (SDL_RWseek(rw, 0, RW_SEEK_SET) != 0) {
+    SDL_RWclose(rw);
+    return nullptr;
+  }
+  return rw;
+}
+
 void LoadSDLSurface(const char* path, int32_t key) {
   if (SDLSurface) SDL_FreeSurface(SDLSurface);
-  // The stream first, so a file that cannot be opened is told by its name.
-  SDL_RWops* rw = SDL_RWFromFile(path, "rb");
+  SDL_RWops* rw = openBmp(path);
   SDLSurface = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
   if (!SDLSurface) {
     puts(SDL_GetError());

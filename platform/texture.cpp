@@ -60,10 +60,11 @@ void InvertTexture(SDL_Texture** t, SDL_Texture* src) {
   if (!src || SDL_QueryTexture(src, nullptr, nullptr, &w, &h) != 0) return;
   // Colour: white minus the source. Alpha: white's 255 times the source's alpha, so an
   // opaque picture stays opaque. The renderer takes one operation for both.
-  SDL_SetTextureBlendMode(
-      src, SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE,
-                                      SDL_BLENDOPERATION_REV_SUBTRACT, SDL_BLENDFACTOR_ZERO,
-                                      SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDOPERATION_REV_SUBTRACT));
+  SDL_SetTextureBlendMode(src, SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE,
+                                                          SDL_BLENDOPERATION_REV_SUBTRACT,
+                                                          SDL_BLENDFACTOR_ZERO,
+                                                          SDL_BLENDFACTOR_SRC_ALPHA,
+                                                          SDL_BLENDOPERATION_REV_SUBTRACT));
   SDL_Texture* nowa =
       SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, w, h);
   if (!nowa) return;

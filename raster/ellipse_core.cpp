@@ -43,8 +43,10 @@ void EllipsePoints(int32_t xc, int32_t yc, int32_t a, int32_t b, uint32_t patter
   for (RasterPoint st : ellipseSteps(a, b)) {
     mask = mask <= 1 ? 0x80000000u : mask >> 1;
     if (pattern & mask)
-      out.insert(out.end(), {{xc + st.x, yc + st.y}, {xc - st.x, yc + st.y},
-                             {xc + st.x, yc - st.y}, {xc - st.x, yc - st.y}});
+      out.insert(out.end(), {{xc + st.x, yc + st.y},
+                             {xc - st.x, yc + st.y},
+                             {xc + st.x, yc - st.y},
+                             {xc - st.x, yc - st.y}});
   }
 }
 

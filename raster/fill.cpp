@@ -1,26 +1,30 @@
 #include <algorithm>
-#include <cstring>
-#include <memory>
+#include <vector>
 
 #include "platform/platform.h"
 #include "raster/raster.h"
 #include "raster/raster_core.h"
 
+std::vector<uint32_t> FillBefore, FillAfter;
+
 void fill(int32_t x0, int32_t y0, uint8_t p) {
   // Outside the canvas nothing is painted and the canvas would be written back as read.
   if (x0 < 0 || x0 >= CanvasW || y0 < 0 || y0 >= CanvasH) {
+    FillBox = {0, 0, 0, 0};
     SDL_SetRenderTarget(SDLRenderer, GEMScreen);
     return;
   }
-  const size_t n = size_t(CanvasW) * CanvasH;
+  // Kept from fill to fill: the canvas as read, the one painted, and the work buffer
+  // that starts as a second copy; one read-back serves all three.
+  static std::vector<uint32_t> work;
   const int pitch = CanvasW * 4;
-  std::unique_ptr<uint32_t[]> out(new uint32_t[n]), work(new uint32_t[n]);
+  FillBefore.resize(size_t(CanvasW) * CanvasH);
   SDL_Rect all = {0, 0, CanvasW, CanvasH};
-  SDL_RenderReadPixels(SDLRenderer, &all, SDL_PIXELFORMAT_ABGR8888, out.get(), pitch);
-  // The work buffer starts as a second copy of the canvas; one read-back serves both.
-  std::memcpy(work.get(), out.get(), n * 4);
-  FillCanvas(out.get(), work.get(), x0, y0, p, GEMColor[kolor], GEMColor[0]);
-  SDL_UpdateTexture(GEMScreen, nullptr, out.get(), pitch);
+  SDL_RenderReadPixels(SDLRenderer, &all, SDL_PIXELFORMAT_ABGR8888, FillBefore.data(), pitch);
+  FillAfter = FillBefore;
+  work = FillBefore;
+  FillBox = FillCanvas(FillAfter.data(), work.data(), x0, y0, p, GEMColor[kolor], GEMColor[0]);
+  SDL_UpdateTexture(GEMScreen, nullptr, FillAfter.data(), pitch);
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
 }
 

@@ -4,22 +4,31 @@
 // mode; fill writes pixels into GEMScreen and blends nothing.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "platform/globals_core.h"
+#include "raster/raster_core.h"
 
 // Line styles, read from bit 31 down, one bit a point, period 32; 1 draws.
 inline constexpr uint32_t defline[7] = {0xFFFFFFFF, 0xFFF0FFF0, 0xC0C0C0C0, 0xFF18FF18,
                                         0xFF00FF00, 0xF8C8F8C8, 0xFFC0C0C0};
 
-// Pen settings, as X(type, name, start value) (see platform/globals_core.h).
-#define RASTER_GLOBALS(X)                                                       \
-  X(uint8_t, lin_r, 0)     /* line style, index into defline (0..6); 0 solid */ \
-  X(uint8_t, lin_szer, 1)  /* pen width in pixels; 0 and 1 are one pixel */     \
-  X(uint8_t, kolor, 1)     /* colour, index into GEMColor; 1 black */           \
-  X(uint8_t, wyp, 0)       /* fill pattern 0..35, as fill takes it; 0 solid */
+// Pen settings, and what the last fill painted, as X(type, name, start value) (see
+// platform/globals_core.h).
+#define RASTER_GLOBALS(X)                                                                   \
+  X(uint8_t, lin_r, 0)                 /* line style, index into defline (0..6); 0 solid */ \
+  X(uint8_t, lin_szer, 1)              /* pen width in pixels; 0 and 1 are one pixel */     \
+  X(uint8_t, kolor, 1)                 /* colour, index into GEMColor; 1 black */           \
+  X(uint8_t, wyp, 0)                   /* fill pattern 0..35, as fill takes it; 0 solid */  \
+  X(RasterRect, FillBox, {0, 0, 0, 0}) /* box of the pixels the last fill painted; w 0: none */
 RASTER_GLOBALS(GLOBAL_EXTERN)
 
 extern double VALUE;  // scratch cell through which line and ellipse swap integers
+
+// The 640x400 canvas as the last fill read it from GEMScreen, and as it wrote it back
+// (rows of 640 pixels); empty until a fill has painted. Who needs what a fill changed
+// finds it here, without reading the renderer back.
+extern std::vector<uint32_t> FillBefore, FillAfter;
 
 // One pen point centred on (x, y): a pixel, or a disc of radius lin_szer / 2.
 void plot(int32_t x, int32_t y);

@@ -12,6 +12,10 @@ struct RasterPoint {
 struct RasterSpan {
   int32_t x1, x2, y;
 };
+// A rectangle of the canvas, as SDL_Rect holds one; w and h are 0 when it is empty.
+struct RasterRect {
+  int32_t x, y, w, h;
+};
 
 // The eight-way circle walk of DrawCircle: 8 points a step (duplicates included), in
 // drawing order. Radius 0 gives the centre eight times; a negative radius nothing.
@@ -52,6 +56,7 @@ inline bool FillPatternGap(int32_t x, int32_t y, uint8_t p) {
 // canvas: from the seed (x0, y0), a downward then an upward chain of at most one span
 // a row of pixels whose work value equals the seed's. Painted pixels become colour in
 // work, and colour or (where FillPatternGap says so, p > 0) background in out. A seed
-// outside the canvas paints nothing.
-void FillCanvas(uint32_t* out, uint32_t* work, int32_t x0, int32_t y0, uint8_t p,
-                uint32_t colour, uint32_t background);
+// outside the canvas paints nothing. Returns the box of the painted pixels (empty for
+// none), so a caller knows what the fill may have changed without comparing canvases.
+RasterRect FillCanvas(uint32_t* out, uint32_t* work, int32_t x0, int32_t y0, uint8_t p,
+                      uint32_t colour, uint32_t background);

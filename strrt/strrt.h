@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <vector>
 
-// WRITEFILE, the replace-on-write routine of every save, is declared there.
+// WRITEFILE, the replace-on-write routine of every save, and OPENFILE, the one way a
+// file to be read is opened, are declared there.
 #include "strrt/file_core.h"
 
 // String buffer: 256 bytes, a text of at most 254 bytes and its zero in bytes 0..254,

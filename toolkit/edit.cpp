@@ -24,28 +24,14 @@ static void editKey(EditState& e, const SDL_Keysym& k) {
   // The modifiers as they were when the key went down.
   bool ctrl = (k.mod & KMOD_CTRL) != 0;
   switch (k.sym) {
-    case SDLK_BACKSPACE:
-      EditBackspace(e);
-      break;
-    case SDLK_DELETE:
-      EditDelete(e);
-      break;
-    case SDLK_LEFT:
-      EditLeft(e);
-      break;
-    case SDLK_RIGHT:
-      EditRight(e);
-      break;
-    case SDLK_HOME:
-      EditHome(e);
-      break;
-    case SDLK_END:
-      EditEnd(e);
-      break;
+    case SDLK_BACKSPACE: EditBackspace(e); break;
+    case SDLK_DELETE: EditDelete(e); break;
+    case SDLK_LEFT: EditLeft(e); break;
+    case SDLK_RIGHT: EditRight(e); break;
+    case SDLK_HOME: EditHome(e); break;
+    case SDLK_END: EditEnd(e); break;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-      Quit = 3;
-      break;
+    case SDLK_KP_ENTER: Quit = 3; break;
     case SDLK_c:
       if (ctrl) SDL_SetClipboardText(e.text);
       break;
@@ -63,8 +49,7 @@ static void editKey(EditState& e, const SDL_Keysym& k) {
         }
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -72,8 +57,10 @@ int32_t GEMEdit(GEMBox b) {
   if (!(b.flags & (BOX_ENABLED | BOX_SELECTABLE))) return 0;
   EditState e;
   EditStart(e, b, GPR.w, GPR.h);
+  GEMWheel = 0;
   SDL_StartTextInput();
-  // Quit holds the end code: 1 quit, 2 a press outside the box, 3 Return.
+  // Quit holds the end code: 1 quit, 2 a press outside the box, 3 Return, 7 a habit
+  // of GEMHabits the caller takes.
   SDL_Event ev;
   while (Quit == 0) {
     if (!SDL_WaitEvent(&ev)) {
@@ -82,15 +69,22 @@ int32_t GEMEdit(GEMBox b) {
     }
     if (GEMScreen) SDL_SetRenderTarget(SDLRenderer, GEMScreen);
     switch (ev.type) {
-      case SDL_QUIT:
-        Quit = 1;
-        break;
+      case SDL_QUIT: Quit = 1; break;
       case SDL_KEYDOWN:
-        editKey(e, ev.key.keysym);
+        if (GEMHabitKey(ev.key.keysym.sym)) {
+          InKey = ev.key.keysym.sym;
+          Quit = 7;
+        } else {
+          editKey(e, ev.key.keysym);
+        }
         break;
-      case SDL_TEXTINPUT:
-        EditInsert(e, ev.text.text);
+      case SDL_MOUSEWHEEL:
+        if (GEMHabits && GEMWheelNotches(ev.wheel)) {
+          GEMWheel = GEMWheelNotches(ev.wheel);
+          Quit = 7;
+        }
         break;
+      case SDL_TEXTINPUT: EditInsert(e, ev.text.text); break;
       case SDL_MOUSEBUTTONDOWN: {
         int32_t mx = ev.button.x, my = ev.button.y;
         if (mx >= b.x && mx < b.x + b.w && my >= b.y && my < b.y + b.h)
@@ -99,8 +93,7 @@ int32_t GEMEdit(GEMBox b) {
           Quit = 2;
         break;
       }
-      default:
-        break;
+      default: break;
     }
     EditScroll(e);
     redraw(b, e);

@@ -4,8 +4,7 @@
 
 int32_t LenUTF(const char* text, int32_t from, int32_t to) {
   int32_t count = 0;
-  for (int32_t p = from; p <= to && text[p] != 0; count++)
-    p += (uint8_t)text[p] >= 0x80 ? 2 : 1;
+  for (int32_t p = from; p <= to && text[p] != 0; count++) p += (uint8_t)text[p] >= 0x80 ? 2 : 1;
   return count;
 }
 

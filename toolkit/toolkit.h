@@ -21,11 +21,22 @@ struct GPRRecord {
 };
 
 // The toolkit's state, as X(type, name, start value) (see platform/globals_core.h).
-#define TOOLKIT_GLOBALS(X)                                                                \
-  X(uint32_t, ColorC, 0)  /* text colour being set (bytes r,g,b,a) */                     \
-  X(uint32_t, ColorB, 0)  /* colour of an alert's icon disc, set by the alert's caller */ \
-  X(GPRRecord, GPR, {nullptr, 0, 0, 8, 8, 16, 16})  /* the text-print parameters above */
+#define TOOLKIT_GLOBALS(X)                                                               \
+  X(uint32_t, ColorC, 0) /* text colour being set (bytes r,g,b,a) */                     \
+  X(uint32_t, ColorB, 0) /* colour of an alert's icon disc, set by the alert's caller */ \
+  X(GPRRecord, GPR, {nullptr, 0, 0, 8, 8, 16, 16}) /* the text-print parameters above */ \
+  X(bool, GEMHabits, false) /* the dialog's own keys end the waits: see GEMHabitKey */   \
+  X(int32_t, GEMWheel, 0)   /* notches of the wheel turn that ended a wait, + upwards */
 TOOLKIT_GLOBALS(GLOBAL_EXTERN)
+
+// While GEMHabits is set (the file selector sets it for its life) a wheel turn ends
+// GEMWaitBoxClick and GEMEdit, with GEMWheel its notches (positive away from the user,
+// as the list scrolls up) and InKey 0, and Escape, Page Up and Page Down end GEMEdit
+// too, with InKey the key; the caller acts on them. Else they are dropped, as ever.
+bool GEMHabitKey(SDL_Keycode key);
+// The notches of a wheel event, positive away from the user whichever way the device
+// reports them.
+int32_t GEMWheelNotches(const SDL_MouseWheelEvent& w);
 
 // Gives the text routines the platform's font: GPR.font = BASFont. Start-up calls it
 // once SDLInit has loaded the font (przygotuj does).
@@ -49,12 +60,14 @@ void GEMDrawBox(GEMBox box);
 void GEMDrawBoxes(const GEMBox* table, uint32_t count);
 
 // Blocks until a left click on an enabled selectable box (result: its index; MouseK 1,
-// or 0x21 for a double click), a key (InKey), another button (MouseK its number, +0x20
-// for a double click), a quit request, or any window event when windowEnds != 0. Other
+// or 0x21 for a double click), a key (InKey, its modifiers in InMod), another button
+// (MouseK its number, +0x20 for a double click), a quit request, any window event when
+// windowEnds != 0, a wheel turn while GEMHabits is set (GEMWheel; MouseK and InKey 0),
+// or a file dropped on the window while DropWanted is set (SDLTakeDrop gives it). Other
 // endings return the radio box selected at entry, or -1. Applies push, radio and toggle
 // selection to the flags; draws nothing. A left press that hits no box is dropped and
-// leaves MouseX, MouseY and MouseK at 0. Quit is 1 afterwards only for a quit request;
-// a call made while Quit is set reads no event.
+// leaves MouseX, MouseY and MouseK at 0. Quit is 1 afterwards only for a quit request; a
+// call made while Quit is set reads no event.
 int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds);
 
 // Shows an alert on the window and presents it: panel, optional icon (first byte of
@@ -73,8 +86,8 @@ void GEMIconColors();
 // press inside placing the cursor, Ctrl+C, Ctrl+X, Ctrl+V with the system clipboard
 // (the modifiers as the key event gives them). Input of more than 255 bytes, or holding
 // characters of three or four bytes, is refused whole; a paste is cut to 255 bytes at
-// a character boundary. Ends on Return or keypad Enter, a press outside the box, or a
-// quit request: returns 1 for a quit request (Quit 1), else 0. Without BOX_ENABLED and
-// BOX_SELECTABLE returns 0 at once. Draws into GEMScreen and shows it after every event;
-// leaves the render target on the window.
+// a character boundary. Ends on Return or keypad Enter, a press outside the box, a
+// habit of GEMHabits (InKey or GEMWheel set), or a quit request: returns 1 for a quit request (Quit
+// 1), else 0. Without BOX_ENABLED and BOX_SELECTABLE returns 0 at once. Draws into GEMScreen and
+// shows it after every event; leaves the render target on the window.
 int32_t GEMEdit(GEMBox b);

@@ -44,10 +44,10 @@ struct GEMBox {
   const char* text;  // label, edited text, or first list row (rows of 256 bytes); not owned
   uint8_t flags;
   uint8_t type;
-  int32_t x, y, w, h;    // inner area; the rim lies one pixel outside it
-  uint32_t param1;       // types 0..9: fill colour (0 standard); type 13: rows to print
-  int32_t param2;        // types 0..9: text colour (0 standard); type 13: highlighted row
-  SDL_Texture* image;    // types 0..9: stretched over the inner area; not owned
+  int32_t x, y, w, h;  // inner area; the rim lies one pixel outside it
+  uint32_t param1;     // types 0..9: fill colour (0 standard); type 13: rows to print
+  int32_t param2;      // types 0..9: text colour (0 standard); type 13: highlighted row
+  SDL_Texture* image;  // types 0..9: stretched over the inner area; not owned
 };
 
 // The fixed box colours (bytes r,g,b,a in memory order, alpha 0).

@@ -4,10 +4,9 @@
 //
 //   mkicon <BASFont.bmp> <OUTDIR>
 //
-// The design: a black frame; a light green title band with "T2" in the font's
-// glyphs; below it a white picture with a red disc and a blue frame over it. Each
-// PNG holds the program's 16 colours as its palette and is uncompressed (stored
-// deflate blocks), so the same font always gives the same bytes.
+// The design is the one the program gives its window (IconDesign). Each PNG holds the
+// program's 16 colours as its palette and is uncompressed (stored deflate blocks), so
+// the same font always gives the same bytes.
 #include <SDL.h>
 #include <sys/stat.h>
 
@@ -17,27 +16,12 @@
 #include <vector>
 
 #include "platform/texture_core.h"
+#include "platform/window_core.h"
 
 namespace {
 
-constexpr int N = 32;
+constexpr int N = IconSide;
 using Picture = std::vector<uint8_t>;  // N x N palette indices
-
-void box(Picture& p, int x1, int y1, int x2, int y2, uint8_t c) {
-  for (int y = y1; y <= y2; y++)
-    for (int x = x1; x <= x2; x++) p[y * N + x] = c;
-}
-
-// Glyph cell g of the font drawn with its top-left at (x, y), ink in c.
-bool glyph(Picture& p, SDL_Surface* font, int g, int x, int y, uint8_t c) {
-  if (font->w < 8 * (g + 1) || font->h < 8) return false;
-  for (int r = 0; r < 8; r++)
-    for (int col = 0; col < 8; col++) {
-      const uint8_t* px = (const uint8_t*)font->pixels + r * font->pitch + (8 * g + col) * 4;
-      if (px[0] | px[1] | px[2]) p[(y + r) * N + x + col] = c;
-    }
-  return true;
-}
 
 uint32_t crc32(const uint8_t* d, size_t n, uint32_t crc = 0) {
   crc = ~crc;
@@ -114,22 +98,12 @@ int main(int argc, char** argv) {
   }
 
   Picture p(N * N);
-  box(p, 0, 0, N - 1, N - 1, 1);   // frame
-  box(p, 1, 1, N - 2, 10, 11);     // title band
-  box(p, 1, 12, N - 2, N - 2, 0);  // the picture
-  bool ok = glyph(p, font, 'T' - 32, 8, 2, 1) && glyph(p, font, '2' - 32, 16, 2, 1);
+  bool ok = IconDesign(p.data(), (const uint8_t*)font->pixels, font->w, font->h, font->pitch);
   SDL_FreeSurface(font);
   if (!ok) {
     fprintf(stderr, "mkicon: %s: not the font strip\n", argv[1]);
     return 1;
   }
-  for (int y = 12; y < N - 1; y++)  // red disc, radius 6 around (13, 23)
-    for (int x = 1; x < N - 1; x++)
-      if ((x - 13) * (x - 13) + (y - 23) * (y - 23) <= 6 * 6 + 6) p[y * N + x] = 2;
-  box(p, 16, 14, 28, 14, 4);  // blue frame
-  box(p, 16, 26, 28, 26, 4);
-  box(p, 16, 14, 16, 26, 4);
-  box(p, 28, 14, 28, 26, 4);
 
   for (int s : {1, 2, 4, 8}) {
     std::string dir =

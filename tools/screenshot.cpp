@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     app.click(10, 10, 3);  // back to the control screen
     app.settle();
   };
-  app.click(426 + 36 * 3 + 15, 8 + 36 * 1 + 14);  // a hatched pattern
+  app.click(426 + 36 * 3 + 15, 8 + 36 * 1 + 14);               // a hatched pattern
   shape(212 + 100, 152 + 28 * 4 + 12, 2, 220, 200, 340, 280);  // "Dysk", red
   shape(8 + 100, 152 + 28 * 3 + 12, 4, 420, 160, 470, 160);    // "Okrąg", blue
   app.click(320, 10, 3);

@@ -2,10 +2,15 @@
 # compiled by emscripten against SDL built with the same compiler (web/web.mk).
 # The loops stay as they are; ASYNCIFY lets them sleep while the browser runs.
 
-# The browser's shell brings its own host turn in place of the desktop's.
+# The browser's shell brings its own host turn in place of the desktop's, and a
+# stand-in for the PNG codec, as there is no libpng for the browser here.
 get_target_property(app_sources tarksen_app SOURCES)
 list(REMOVE_ITEM app_sources ${CMAKE_SOURCE_DIR}/platform/yield.cpp)
+list(APPEND app_sources ${CMAKE_SOURCE_DIR}/web/png.cpp)
 set_property(TARGET tarksen_app PROPERTY SOURCES ${app_sources})
+get_target_property(core_sources tarksen_core SOURCES)
+list(REMOVE_ITEM core_sources ${CMAKE_SOURCE_DIR}/picfiles/png_core.cpp)
+set_property(TARGET tarksen_core PROPERTY SOURCES ${core_sources})
 
 set(site ${CMAKE_BINARY_DIR}/site)  # the folder a web server serves
 
@@ -79,7 +84,7 @@ endforeach()
 find_program(NODE node REQUIRED)
 add_executable(mkicon tools/mkicon.cpp)
 target_include_directories(mkicon PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(mkicon PRIVATE SDL2::SDL2)
+target_link_libraries(mkicon PRIVATE tarksen_core SDL2::SDL2)
 target_link_options(mkicon PRIVATE -sENVIRONMENT=node -sNODERAWFS -sEXIT_RUNTIME)
 set(icon_sizes 32 64 128 256)
 set(icons)

@@ -55,6 +55,8 @@ class ConvertTest : public testing::Test {
 inline testing::AssertionResult SameRgb(const Pnm& actual, int w, int h,
                                         const std::vector<uint32_t>& expected) {
   if (expected.size() != size_t(w) * h)
-    return testing::AssertionFailure() << expected.size() << " pixels expected for " << w << "x" << h;
-  return SameGrid(GridOf(actual, Layout::Abgr), {w, h, expected.data(), Layout::Abgr}, {0xFFFFFF, 0});
+    return testing::AssertionFailure()
+           << expected.size() << " pixels expected for " << w << "x" << h;
+  return SameGrid(GridOf(actual, Layout::Abgr), {w, h, expected.data(), Layout::Abgr},
+                  {0xFFFFFF, 0});
 }

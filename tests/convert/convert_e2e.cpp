@@ -1,9 +1,12 @@
 // tarksen-convert as a user runs it: round trips through every Atari format it writes,
 // bad input (a one-line error naming the file, exit 1, the other files converted, no
 // partial file), the command line, and the safety of its writes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <chrono>
 #include <random>
@@ -29,7 +32,8 @@ class Convert : public ConvertTest {
   std::mt19937 rng{7};
 };
 
-static std::vector<uint32_t> coloured(const std::vector<uint8_t>& values, const std::vector<uint32_t>& list) {
+static std::vector<uint32_t> coloured(const std::vector<uint8_t>& values,
+                                      const std::vector<uint32_t>& list) {
   std::vector<uint32_t> px;
   for (uint8_t v : values) px.push_back(list[v]);
   return px;
@@ -54,18 +58,23 @@ struct RoundTrip {
 };
 
 TEST_F(Convert, PngThroughEveryAtariFormatComesBackTheSame) {
+  // clang-format off
   const RoundTrip cases[] = {
       {"pi1", "PI1", 320, 200, 16, false, 32066}, {"pi1", "PI1", 320, 200, 16, true, 32066},
       {"pi2", "PI2", 640, 200, 4, false, 32066},  {"pi2", "PI2", 640, 200, 3, true, 32066},
       {"pi3", "PI3", 640, 400, 2, false, 32066},  {"pic", "PIC", 640, 400, 2, false, 32000},
       {"doodle", "DOO", 640, 400, 2, false, 32000},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.format << (c.ste ? " with STE colours" : ""));
     std::vector<uint32_t> list;
-    if (c.colours == 2) list = {0xFFFFFF, 0x000000};
-    else if (c.ste) list = steColours(rng, c.colours);
-    else for (uint16_t w : RandomStWords(rng, c.colours)) list.push_back(RgbOf(w));
+    if (c.colours == 2)
+      list = {0xFFFFFF, 0x000000};
+    else if (c.ste)
+      list = steColours(rng, c.colours);
+    else
+      for (uint16_t w : RandomStWords(rng, c.colours)) list.push_back(RgbOf(w));
     std::vector<uint32_t> px = coloured(RandomValues(rng, c.w, c.h, c.colours), list);
     png("in.png", c.w, c.h, px);
     Ran to = convert(std::string("-f ") + c.format + " in.png");
@@ -80,7 +89,8 @@ TEST_F(Convert, PngThroughEveryAtariFormatComesBackTheSame) {
 }
 
 TEST_F(Convert, BmpInAndOutHasTheSamePixels) {
-  if (!HaveTool("ppmtobmp") || !HaveTool("bmptopnm")) GTEST_SKIP() << "netpbm's BMP tools are missing";
+  if (!HaveTool("ppmtobmp") || !HaveTool("bmptopnm"))
+    GTEST_SKIP() << "netpbm's BMP tools are missing";
   std::vector<uint32_t> px(37 * 5);
   for (auto& c : px) c = rng() & 0xFFFFFF;
   write("in.ppm", Ppm(37, 5, px));
@@ -172,6 +182,7 @@ TEST_F(Convert, BadInputIsOneLineNamingTheFileAndTheRestIsConverted) {
     seventeen = read("17.png");
     sh("rm 17.png");
   }
+  // clang-format off
   const BadInput cases[] = {
       {"truncated", "bad.PI1", truncated, "png",
        "32,033 bytes: a DEGAS picture has 32,034 or 32,066, a screen without header 32,000"},
@@ -189,6 +200,7 @@ TEST_F(Convert, BadInputIsOneLineNamingTheFileAndTheRestIsConverted) {
        "pi1", "truncated"},
       {"not a picture", "bad.txt", {'h', 'e', 'l', 'l', 'o'}, "png", "unknown file type"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     sh("rm -rf in out && mkdir in out");
@@ -204,7 +216,8 @@ TEST_F(Convert, BadInputIsOneLineNamingTheFileAndTheRestIsConverted) {
     EXPECT_EQ(lines[0].substr(prefix.size(), strlen(c.reason)), c.reason) << lines[0];
     EXPECT_EQ(lines[1], "1 converted, 1 failed");
     std::string good = std::string("good.") + (std::string(c.format) == "png" ? "png" : "PI1");
-    EXPECT_EQ(files("out"), std::vector<std::string>{good}) << "the good file only, no partial file";
+    EXPECT_EQ(files("out"), std::vector<std::string>{good})
+        << "the good file only, no partial file";
   }
 }
 
@@ -214,9 +227,9 @@ TEST_F(Convert, AnExistingOutputStaysWithoutForce) {
   write("a.png", {'k', 'e', 'e', 'p'});
   Ran r = convert("-f png a.PI1 b.PI1");
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.errLines(), (std::vector<std::string>{
-                              "tarksen-convert: a.PI1: a.png exists (--force replaces it)",
-                              "1 converted, 1 failed"}));
+  EXPECT_EQ(r.errLines(),
+            (std::vector<std::string>{"tarksen-convert: a.PI1: a.png exists (--force replaces it)",
+                                      "1 converted, 1 failed"}));
   EXPECT_EQ(read("a.png"), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
   r = convert("-f png --force a.PI1 b.PI1");
   EXPECT_EQ(r.code, 0) << r.err;
@@ -246,10 +259,11 @@ TEST_F(Convert, InputsThatAreNotFilesAreRefused) {
   EXPECT_EQ(r.code, 1);
   std::vector<std::string> lines = r.errLines();
   std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{"0 converted, 3 failed",
-                                             "tarksen-convert: dir.PI1: is a directory",
-                                             "tarksen-convert: missing.PI1: No such file or directory",
-                                             "tarksen-convert: pipe.PI1: not a regular file"}));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"0 converted, 3 failed",
+                                      "tarksen-convert: dir.PI1: is a directory",
+                                      "tarksen-convert: missing.PI1: No such file or directory",
+                                      "tarksen-convert: pipe.PI1: not a regular file"}));
 }
 
 TEST_F(Convert, AnUnwritableDirectoryFailsEachFile) {
@@ -269,8 +283,10 @@ TEST_F(Convert, AnUnwritableDirectoryFailsEachFile) {
   std::vector<std::string> lines = r.errLines();
   ASSERT_EQ(lines.size(), 3u) << r.err;
   std::sort(lines.begin(), lines.end() - 1);
-  EXPECT_EQ(lines[0], "tarksen-convert: a.PI1: cannot write " + target + "/a.png: Permission denied");
-  EXPECT_EQ(lines[1], "tarksen-convert: b.PI1: cannot write " + target + "/b.png: Permission denied");
+  EXPECT_EQ(lines[0],
+            "tarksen-convert: a.PI1: cannot write " + target + "/a.png: Permission denied");
+  EXPECT_EQ(lines[1],
+            "tarksen-convert: b.PI1: cannot write " + target + "/b.png: Permission denied");
   EXPECT_EQ(lines[2], "0 converted, 2 failed");
 }
 
@@ -282,11 +298,13 @@ struct UsageCase {
 TEST_F(Convert, UsageErrorsExit2AndConvertNothing) {
   write("a.PI1", goodPi1());
   write("b.PI1", goodPi1());
+  // clang-format off
   const UsageCase cases[] = {
       {"", "tarksen-convert: no input files"},
       {"a.PI1", "tarksen-convert: no output format: give -f FORMAT"},
       {"-f gif a.PI1", "tarksen-convert: unknown format 'gif' (png, bmp, pi1, pi2, pi3, pic or doodle)"},
       {"-f pi1 --size 32000 a.PI1", "tarksen-convert: --size must be 32066 or 32034, not '32000'"},
+      {"-f png --memory=lots a.PI1", "tarksen-convert: --memory must be a number of MiB, not 'lots'"},
       {"-o x.png a.PI1 b.PI1", "tarksen-convert: x.png: not a directory, and there are several files"},
       {"-o nodir/ a.PI1", "tarksen-convert: nodir/: no such directory"},
       {"-o a.xyz a.PI1", "tarksen-convert: a.xyz: the extension names no format; give -f"},
@@ -294,6 +312,7 @@ TEST_F(Convert, UsageErrorsExit2AndConvertNothing) {
       {"-f png --palette a.PI1.txt a.PI1", "tarksen-convert: a.PI1.txt: unknown file type"},
       {"--bogus a.PI1", "tarksen-convert: unrecognized option '--bogus'"},
   };
+  // clang-format on
   write("a.PI1.txt", {'x'});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
@@ -326,19 +345,22 @@ TEST_F(Convert, OutputsTakeTheBaseNameAndTheFormatsExtension) {
   struct {
     const char* args;
     const char* made;
+    // clang-format off
   } cases[] = {
       {"-f png sub/pic.pi1", "sub/pic.png"},     {"-f bmp sub/pic.pi1", "sub/pic.bmp"},
       {"-f pi1 sub/pic.pi1", "sub/pic.PI1"},     {"-f doodle sub/.PIC", "sub/.DOO"},
       {"-f pic -o out sub/.PIC", "out/.PIC"},    {"-o out/new.PI2 sub/pic.pi1", ""},
       {"-o out/x.Png sub/pic.pi1", "out/x.Png"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args);
     Ran r = convert(c.args);
     if (!*c.made) {
       // A PI1 does not fit a PI2: refused, nothing made.
       EXPECT_EQ(r.code, 1);
-      EXPECT_NE(r.err.find("the picture is 320x200; a PI2 picture is 640x200"), std::string::npos) << r.err;
+      EXPECT_NE(r.err.find("the picture is 320x200; a PI2 picture is 640x200"), std::string::npos)
+          << r.err;
       continue;
     }
     EXPECT_EQ(r.code, 0) << r.err;
@@ -402,7 +424,8 @@ TEST_F(Convert, AnInterruptedRunLeavesNoPartialFile) {
   for (const char* sig : {"TERM", "INT"}) {
     SCOPED_TRACE(sig);
     sh("rm -rf out pid err && mkdir out");
-    Ran started = sh("(" + ConvertCommand(args) + " 2>err & echo $! > pid; wait) >/dev/null 2>&1 & "
+    Ran started = sh("(" + ConvertCommand(args) +
+                     " 2>err & echo $! > pid; wait) >/dev/null 2>&1 & "
                      "while [ ! -s pid ] || [ -z \"$(ls out)\" ]; do sleep 0.01; done; kill -" +
                      sig + " $(cat pid)");
     ASSERT_EQ(started.code, 0) << started.err;
@@ -418,4 +441,136 @@ TEST_F(Convert, AnInterruptedRunLeavesNoPartialFile) {
     std::string last = text.substr(text.rfind('\n', text.size() - 2) + 1);
     EXPECT_EQ(last.substr(0, last.find(' ')), std::to_string(made.size())) << text;
   }
+}
+
+TEST_F(Convert, OneOutputSpeltTwoWaysIsWrittenOnce) {
+  struct {
+    const char* name;
+    std::vector<std::string> inputs;  // made in the scratch directory, dd a directory
+    std::string args, first, second, out;
+    // clang-format off
+  } rows[] = {
+      {"a doubled slash", {"dd/q.PI1", "dd/q.pi1"}, "dd/q.PI1 dd//q.pi1", "dd/q.PI1", "dd//q.pi1",
+       "dd//q.png"},
+      {"./ before the name", {"x.pi1", "x.PI1"}, "./x.pi1 x.PI1", "./x.pi1", "x.PI1", "x.png"},
+      {"a link to the directory", {"dd/q.PI1"}, "dd/q.PI1 ln/q.PI1", "dd/q.PI1", "ln/q.PI1",
+       "ln/q.png"},
+      {"into one directory with -o", {"dd/q.PI1", "q.pi1"}, "-o dd dd/q.PI1 q.pi1", "dd/q.PI1",
+       "q.pi1", "dd/q.png"},
+  };
+  // clang-format on
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    sh("rm -rf dd ln x.* q.* && mkdir dd && ln -s dd ln");
+    for (const std::string& in : r.inputs) write(in, goodPi1());
+    Ran ran = convert("-f png --force " + r.args);
+    EXPECT_EQ(ran.code, 1);
+    EXPECT_EQ(ran.errLines(),
+              (std::vector<std::string>{"tarksen-convert: " + r.second + ": same output " + r.out +
+                                            " as " + r.first,
+                                        "1 converted, 1 failed"}));
+  }
+}
+
+// Runs the converter as the user nobody (the tests run as root, who may write anything).
+static const std::string AsNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+
+TEST_F(Convert, ForceWritesWhatTheUserMayAsTheProgramsSavesDo) {
+  if (geteuid() != 0 || !HaveTool("setpriv")) GTEST_SKIP() << "needs root and setpriv";
+  ASSERT_EQ(chmod(dir.c_str(), 0777), 0);
+  write("a.PI1", goodPi1());
+  struct {
+    const char* name;
+    uid_t uid;
+    mode_t mode;
+    bool written;
+    // clang-format off
+  } rows[] = {
+      {"root's file nobody may write: written in place, root's still", 0, 0666, true},
+      {"root's file nobody may only read", 0, 0644, false},
+      {"nobody's own read-only file", 65534, 0444, false},
+      {"nobody's own file", 65534, 0640, true},
+  };
+  // clang-format on
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    write("a.png", {'o', 'l', 'd'});
+    ASSERT_EQ(chown(path("a.png").c_str(), r.uid, r.uid), 0);
+    ASSERT_EQ(chmod(path("a.png").c_str(), r.mode), 0);
+    Ran ran = sh(AsNobody + ConvertCommand("-f png --force a.PI1"));
+    struct stat st;
+    ASSERT_EQ(stat(path("a.png").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, r.uid);
+    EXPECT_EQ(st.st_gid, r.uid);
+    EXPECT_EQ(st.st_mode & 07777, r.mode);
+    if (r.written) {
+      EXPECT_EQ(ran.code, 0) << ran.err;
+      EXPECT_EQ(netpbm("pngtopam a.png").w, 320);
+    } else {
+      EXPECT_EQ(ran.errLines(), (std::vector<std::string>{
+                                    "tarksen-convert: a.PI1: cannot write a.png: Permission denied",
+                                    "0 converted, 1 failed"}));
+      EXPECT_EQ(read("a.png"), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    }
+    EXPECT_EQ(files(), (std::vector<std::string>{"a.PI1", "a.png"})) << "no scratch file left";
+  }
+  // The longest name a directory holds: the scratch file beside it has a short name.
+  std::string longest(251, 'n');
+  write(longest + ".PI1", goodPi1());
+  Ran ran = convert("-f png " + longest + ".PI1");
+  EXPECT_EQ(ran.code, 0) << ran.err;
+  EXPECT_EQ(netpbm("pngtopam " + longest + ".png").w, 320);
+}
+
+// The peak resident memory (KiB) of the converter run with args in dir, the sanitizer
+// keeping no freed memory back, and its exit code.
+static std::pair<long, int> peakOf(const std::string& dir, const std::vector<std::string>& args) {
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(127);
+    setenv("ASAN_OPTIONS", "quarantine_size_mb=0:intercept_tls_get_addr=0", 1);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    std::vector<char*> argv = {const_cast<char*>(TARKSEN_CONVERT_BIN)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage use = {};
+  wait4(pid, &status, 0, &use);
+  return {use.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST_F(Convert, FilesConvertedAtOnceShareOneMemoryBudget) {
+  // Six small PNGs of 4096x4096 pixels, each 64 MiB as the RGBA picture it decodes to.
+  sh("mkdir out");
+  std::vector<std::string> args = {"-f", "bmp", "-o", "out", "--memory=450"};
+  for (int i = 0; i < 6; i++) {
+    std::string name = "big" + std::to_string(i) + ".png";
+    ASSERT_EQ(sh("pgmmake 0 4096 4096 | pnmtopng > " + name).code, 0);
+    args.push_back(name);
+  }
+  write("small.PI1", goodPi1());
+  long base = peakOf(dir, {"-f", "bmp", "-o", "out", "small.PI1"}).first;
+  auto [peak, code] = peakOf(dir, args);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(files("out").size(), 7u);
+  EXPECT_LE(peak, base + 450 * 1024) << "KiB at the peak, beyond " << base << " KiB of its own";
+
+  // A file that needs more than the whole budget fails; the others are converted.
+  Ran ran = convert("-f bmp -o out --force --memory=100 big0.png small.PI1");
+  EXPECT_EQ(ran.code, 1);
+  std::vector<std::string> lines = ran.errLines();
+  ASSERT_EQ(lines.size(), 2u) << ran.err;
+  EXPECT_EQ(lines[0].rfind("tarksen-convert: big0.png: needs ", 0), 0u) << lines[0];
+  EXPECT_NE(lines[0].find(" MiB, more than the memory budget of 100 MiB"), std::string::npos)
+      << lines[0];
+  EXPECT_EQ(lines[1], "1 converted, 1 failed");
+
+  Ran help = convert("--help");
+  EXPECT_NE(help.out.find("--memory=MIB"), std::string::npos);
+  EXPECT_NE(help.out.find("half the machine's memory, here "), std::string::npos);
 }

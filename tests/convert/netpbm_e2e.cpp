@@ -13,8 +13,8 @@ class Netpbm : public ConvertTest {
  protected:
   void SetUp() override {
     ConvertTest::SetUp();
-    for (const char* tool : {"pngtopam", "pi1toppm", "pi3topbm", "pc1toppm", "neotoppm",
-                             "sputoppm", "spctoppm", "ppmtopi1", "pbmtopi3", "ppmtoneo"})
+    for (const char* tool : {"pngtopam", "pi1toppm", "pi3topbm", "pc1toppm", "neotoppm", "sputoppm",
+                             "spctoppm", "ppmtopi1", "pbmtopi3", "ppmtoneo"})
       if (!HaveTool(tool)) GTEST_SKIP() << tool << " (netpbm) is not installed";
   }
   // Our reading of a file: converted to PNG and read back by netpbm.
@@ -27,7 +27,8 @@ class Netpbm : public ConvertTest {
 };
 
 // Pixels coloured by palette words.
-static std::vector<uint32_t> paint(const std::vector<uint8_t>& values, const std::vector<uint16_t>& words) {
+static std::vector<uint32_t> paint(const std::vector<uint8_t>& values,
+                                   const std::vector<uint16_t>& words) {
   std::vector<uint32_t> px;
   for (uint8_t v : values) px.push_back(RgbOf(words[v]));
   return px;
@@ -37,7 +38,8 @@ TEST_F(Netpbm, SixteenColourFilesFromNetpbmReadAsNetpbmAndTheSourceSay) {
   const struct {
     const char *writer, *file, *reader;
     size_t size;
-  } cases[] = {{"ppmtopi1", "pic.PI1", "pi1toppm", 32034}, {"ppmtoneo", "pic.NEO", "neotoppm", 32128}};
+  } cases[] = {{"ppmtopi1", "pic.PI1", "pi1toppm", 32034},
+               {"ppmtoneo", "pic.NEO", "neotoppm", 32128}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
     std::vector<uint16_t> words = RandomStWords(rng, 16);

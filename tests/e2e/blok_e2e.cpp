@@ -16,7 +16,8 @@ void Rectangle(App& app, int i, int x1, int y1, int x2, int y2) {
   ChooseColour(app, i);
   SwitchScreens(app);
   TwoPoints(app, x1, y1, x2, y2);
-  Await(app, [&](const Shot& s) { return s.at(x2, y2) == PALETA[i]; }, "the rectangle");
+  Await(
+      app, [&](const Shot& s) { return s.at(x2, y2) == PALETA[i]; }, "the rectangle");
   SwitchScreens(app);
 }
 
@@ -33,7 +34,8 @@ void BlockTool(App& app) {
 void StartCut(App& app) {
   app.move(400, 60);
   app.key("Escape");
-  Await(app, [](const Shot& s) { return s.at(400, 5) == CZARNY; }, "the cross-hair");
+  Await(
+      app, [](const Shot& s) { return s.at(400, 5) == CZARNY; }, "the cross-hair");
 }
 
 // Escape and a click at each corner. Waits for the cross-hair to come up first and for
@@ -56,7 +58,8 @@ void Cut(App& app, int x1, int y1, int x2, int y2) {
 // A stamp at (x, y), seen once the pixel at (x + dx, y + dy) turns want.
 void Stamp(App& app, int x, int y, int dx = 0, int dy = 0, uint32_t want = CZERWONY) {
   app.click(x, y);
-  Await(app, [&](const Shot& s) { return s.at(x + dx, y + dy) == want; }, "the stamp");
+  Await(
+      app, [&](const Shot& s) { return s.at(x + dx, y + dy) == want; }, "the stamp");
 }
 
 // The picture alone: to the control screen and back, where nothing has moved yet.
@@ -89,24 +92,28 @@ TEST(Block, StampsInEveryModeByItsBlendEquationAndOutlivesTheControlScreen) {
   for (int mode = 0; mode < 5; mode++) {
     SCOPED_TRACE(mode);
     int left = 210 + 80 * mode;
-    EXPECT_TRUE(SameArea(GridOf(s, Layout::Rgb), left - 2, 193, 24, 24, [&](int x, int y) {
-      uint32_t dst = y >= 200 && y <= 299 ? greyPx : whitePx;
-      bool in = x >= left && x < left + 20 && y >= 195 && y < 215;
-      if (!in) return ToRgb(dst);
-      uint32_t src = x < left + 10 && y < 205 ? redPx : whitePx;
-      return ToRgb(BlendPixel(mode, src, dst));
-    }, {0xFFFFFF, 1}));
+    EXPECT_TRUE(SameArea(GridOf(s, Layout::Rgb), left - 2, 193, 24, 24,
+                         [&](int x, int y) {
+                           uint32_t dst = y >= 200 && y <= 299 ? greyPx : whitePx;
+                           bool in = x >= left && x < left + 20 && y >= 195 && y < 215;
+                           if (!in) return ToRgb(dst);
+                           uint32_t src = x < left + 10 && y < 205 ? redPx : whitePx;
+                           return ToRgb(BlendPixel(mode, src, dst));
+                         },
+                         {0xFFFFFF, 1}));
   }
 }
 
-TEST(Block, ADragStampsATrailAndBackspaceTakesBackTheLastStamp) {
+// The trail is also one step of the history: Ctrl+Z takes all of it back.
+TEST(Block, ADragStampsATrailBackspaceTakesBackItsLastStampAndCtrlZAllOfIt) {
   App app;
   BlockTool(app);
   Cut(app, 110, 105, 119, 114);  // 10x10, all red
   app.press(300, 320);
   for (int x : {300, 315, 330}) {
     app.move(x, 320);  // no motion for the first: the pointer is there
-    Await(app, [&](const Shot& s) { return s.at(x, 320) == CZERWONY; }, "the stamp");
+    Await(
+        app, [&](const Shot& s) { return s.at(x, 320) == CZERWONY; }, "the stamp");
   }
   app.release();
   app.key("BackSpace");
@@ -118,6 +125,12 @@ TEST(Block, ADragStampsATrailAndBackspaceTakesBackTheLastStamp) {
       for (int x = left; x < left + 10; x++) two.push_back({x, y});
   EXPECT_TRUE(Shows(s, two, CZERWONY, 290, 310, 60, 30)) << "the first two stamps stay";
   EXPECT_TRUE(Shows(Picture(app), two, CZERWONY, 290, 310, 60, 30)) << "in the picture";
+  app.key("ctrl+z");
+  s = app.waitFor([](const Shot& s) { return s.at(300, 320) == BIALY; });
+  EXPECT_TRUE(Shows(s, {}, CZERWONY, 290, 310, 60, 30)) << "Ctrl+Z: the whole trail";
+  app.key("ctrl+y");
+  s = app.waitFor([](const Shot& s) { return s.at(300, 320) == CZERWONY; });
+  EXPECT_TRUE(Shows(s, two, CZERWONY, 290, 310, 60, 30)) << "Ctrl+Y: the trail Backspace left";
 }
 
 TEST(Block, StampsAreCutAtTheRightAndBottomEdges) {
@@ -157,10 +170,12 @@ TEST(Block, CornersInAnyOrderACancelledCutAndTheGrid) {
   struct {
     const char* name;
     int x1, y1, x2, y2, stampX;
+    // clang-format off
   } cases[] = {
       {"right to left and bottom to top", 104, 104, 95, 95, 300},
       {"bottom-left, then top-right", 95, 104, 104, 95, 330},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Cut(app, c.x1, c.y1, c.x2, c.y2);
@@ -174,9 +189,11 @@ TEST(Block, CornersInAnyOrderACancelledCutAndTheGrid) {
   // A right click while picking a corner cancels the cut; the block and the tool stay.
   StartCut(app);
   app.move(450, 330);
-  Await(app, [](const Shot& s) { return s.at(450, 5) == CZARNY; }, "the cross-hair moved");
+  Await(
+      app, [](const Shot& s) { return s.at(450, 5) == CZARNY; }, "the cross-hair moved");
   app.click(450, 330, 3);
-  Await(app, [](const Shot& s) { return s.at(450, 5) == BIALY; }, "the cut cancelled");
+  Await(
+      app, [](const Shot& s) { return s.at(450, 5) == BIALY; }, "the cut cancelled");
   Stamp(app, 360, 40, 9, 9);
   Shot s = app.settle();
   EXPECT_TRUE(Shows(s, at(corner, 360, 40), CZERWONY, 357, 37, 16, 16)) << "the old block";
@@ -184,11 +201,13 @@ TEST(Block, CornersInAnyOrderACancelledCutAndTheGrid) {
   // The grid is shown over the picture while cutting but is not cut with it.
   app.key("period");
   app.key("period");
-  Await(app, [](const Shot& s) { return s.at(16, 5) != BIALY; }, "the grid");
+  Await(
+      app, [](const Shot& s) { return s.at(16, 5) != BIALY; }, "the grid");
   Cut(app, 104, 102, 135, 117);  // all red, across grid lines at x 112 and 128, y 112
   app.key("comma");
   app.key("comma");
-  Await(app, [](const Shot& s) { return s.at(16, 5) == BIALY; }, "no grid");
+  Await(
+      app, [](const Shot& s) { return s.at(16, 5) == BIALY; }, "no grid");
   Stamp(app, 300, 150);
   Points all;
   for (int y = 150; y < 166; y++)

@@ -85,7 +85,6 @@ testing::AssertionResult Grubosci(const Shot& s, uint32_t c, int szer, int wcisn
   return a;
 }
 
-
 const char* const TRYBY[5] = {"Wymiana", "Mieszanie", "Suma", "Iloczyn", "Inwersja"};
 
 // The question of an alert: the text, a red disc behind the icon, and the answers
@@ -168,6 +167,7 @@ TEST(ControlScreen, ChoicesByLeftClicks) {
     const char* name;
     int x, y;  // where to click: in box 61, 62, 63 or 64
     int box, styl, szer;
+    // clang-format off
   } rows[] = {
       {"style sample 3", 498, 290, 61, 3, 1},
       {"right end of the style samples gives the last style", 595, 290, 61, 6, 1},
@@ -175,6 +175,7 @@ TEST(ControlScreen, ChoicesByLeftClicks) {
       {"width sample 10", 550, 335, 63, 0, 10},
       {"current width box: 1", 620, 335, 64, 0, 1},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     Choose(app, r.x, r.y);

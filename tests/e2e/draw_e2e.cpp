@@ -7,19 +7,10 @@ TEST(Drawing, EveryToolPutsItsPixelsOnThePicture) {
     void (*draw)(App&);
     Points want;
     int left, top, w, h;  // the area that must show exactly want
+    // clang-format off
   } cases[] = {
       {"point", 0, [](App& a) { a.click(30, 30); }, {{30, 30}}, 20, 20, 20, 20},
-      {"freehand", 1,
-       [](App& a) {
-         // Each position is drawn before the next comes: the tool drops what piles up.
-         a.press(60, 30);
-         a.move(80, 30);
-         a.waitFor([](const Shot& s) { return s.at(80, 30) == CZARNY; });
-         a.move(80, 40);
-         a.waitFor([](const Shot& s) { return s.at(80, 40) == CZARNY; });
-         a.release();
-         a.move(90, 60);
-       },
+      {"freehand", 1, [](App& a) { Stroke(a); },
        MaskAt(60, 30, {"#####################", "....................#", "....................#",
                        "....................#", "....................#", "....................#",
                        "....................#", "....................#", "....................#",
@@ -49,6 +40,7 @@ TEST(Drawing, EveryToolPutsItsPixelsOnThePicture) {
        MaskAt(397, 198, {"..###..", ".#####.", "#######", ".#####.", "..###.."}), 390, 190,
        20, 20},
   };
+  // clang-format on
   App app;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -72,8 +64,8 @@ TEST(Drawing, FillPaintsTheInsideOfAFrame) {
   ChooseColour(app, 3);
   SwitchScreens(app);
   app.click(105, 103);
-  Points inside = MaskAt(101, 101, {"#########", "#########", "#########", "#########",
-                                    "#########"});
+  Points inside =
+      MaskAt(101, 101, {"#########", "#########", "#########", "#########", "#########"});
   Shot s = app.waitFor([&](const Shot& s) { return s.at(105, 103) == 0x00FF00; });
   EXPECT_TRUE(Shows(s, inside, 0x00FF00, 101, 101, 9, 5));
   EXPECT_EQ(s.at(100, 100), CZARNY);
@@ -154,8 +146,7 @@ TEST(Drawing, GridIsShownOverThePictureOnlyWhileDrawing) {
 
   for (int i = 0; i < 3; i++) app.key("comma");
   s = app.waitFor([](const Shot& s) { return s.at(0, 0) == BIALY; });
-  EXPECT_TRUE(Shows(s, {{100, 100}}, CZARNY, 0, 0, 640, 400))
-      << "no grid left in the picture";
+  EXPECT_TRUE(Shows(s, {{100, 100}}, CZARNY, 0, 0, 640, 400)) << "no grid left in the picture";
 }
 
 TEST(Drawing, InversionTurnsRedOnWhiteIntoCyan) {

@@ -18,13 +18,33 @@
 inline testing::AssertionResult Shows(const Shot& s, const Points& pts, uint32_t ink, int left,
                                       int top, int w, int h) {
   std::set<std::pair<int, int>> at(pts.begin(), pts.end());
-  return SameArea(GridOf(s, Layout::Rgb), left, top, w, h,
-                  [&](int x, int y) { return at.count({x, y}) ? ink : BIALY; });
+  return SameArea(GridOf(s, Layout::Rgb), left, top, w, h, [&](int x, int y) {
+    return at.count({x, y}) ? ink : BIALY;
+  });
+}
+
+// Whether got is want, pixel for pixel.
+inline testing::AssertionResult SameShot(const Shot& got, const Shot& want) {
+  return SameGrid(GridOf(got, Layout::Rgb), GridOf(want, Layout::Rgb));
 }
 
 // Waits for the window to show what pred looks for; a failure if it never does.
 inline void Await(App& app, const std::function<bool(const Shot&)>& pred, const char* what) {
   EXPECT_TRUE(pred(app.waitFor(pred))) << "never shown: " << what;
+}
+
+// A freehand stroke from (60, 30) right to (80, 30) and down to (80, 40), each position
+// drawn before the next comes (the tool drops what piles up); then the release and a
+// motion past the end.
+template <class A>
+void Stroke(A& a) {
+  a.press(60, 30);
+  a.move(80, 30);
+  a.waitFor([](const Shot& s) { return s.at(80, 30) == CZARNY; });
+  a.move(80, 40);
+  a.waitFor([](const Shot& s) { return s.at(80, 40) == CZARNY; });
+  a.release();
+  a.move(90, 60);
 }
 
 // Press, release, move, press: the two points of a shape. The press comes once the
@@ -39,4 +59,3 @@ void TwoPoints(A& app, int x1, int y1, int x2, int y2) {
   app.waitFor([&](const Shot& s) { return s.px != before.px; });
   app.click(x2, y2);
 }
-

@@ -16,6 +16,7 @@
 #include "tests/picfiles/bmpmake.h"
 #include "tests/picfiles/pic_expect.h"
 #include "tests/picfiles/picmake.h"
+#include "tests/picfiles/pngmake.h"
 #include "tests/picfiles/stmake.h"
 #include "tests/support/e2e.h"
 #include "tests/support/pnm.h"
@@ -80,12 +81,14 @@ std::vector<uint32_t> wygladDialogu(const char* title, const char* filter, const
   skrzynka(LISTA, true);
   for (size_t i = 0; i < entries.size(); i++) napis(entries[i], 4, 70 + 16 * int(i));
   skrzynka(DZWIGNIA, false);
+  // clang-format off
   const std::pair<Rect, const char*> buttons[] = {
       {UP, "UP"}, {BASE, "BASE"}, {ROOT, "ROOT"}, {OK, "OK"}, {CANCEL, "CANCEL"}};
   for (const auto& [r, label] : buttons) {
     skrzynka(r, false);
     napis(label, r.x + r.w / 2 - 8 * int(strlen(label)), r.y);
   }
+  // clang-format on
   // The '^' glyph's ink (cell 62, columns 1..5, rows 1..6) doubled, once flipped below.
   for (int fy = 0; fy < 6; fy++)
     for (int fx = 0; fx < 5; fx++)
@@ -111,7 +114,8 @@ testing::AssertionResult Pokazuje(App& app, const Obrazek& o) {
 // With the control screen up and a block of w x h pixels: takes the tool "Blok", stamps
 // the block at (100, 120) on the drawing screen, and tells whether it shows the block's
 // colours, kolor(x, y) within the block.
-testing::AssertionResult Stempluje(App& app, int w, int h, const std::function<uint32_t(int, int)>& kolor) {
+testing::AssertionResult Stempluje(App& app, int w, int h,
+                                   const std::function<uint32_t(int, int)>& kolor) {
   if (!Panel(app.waitFor(Panel))) return testing::AssertionFailure() << "no control screen";
   ChooseTool(app, 10);  // "Blok"
   Choose(app, 500, 250, 3);
@@ -181,6 +185,7 @@ TEST_F(Files, EveryKindOfPictureLoadsThroughTheSelector) {
     std::vector<uint8_t> file;
     Rect box;
     Obrazek expected;
+    // clang-format off
   } rows[] = {
       {"a.PI1", Degas(PlanesOf(v4, 320, 200, 4)), DEGAS, zWartosci(v4, 320, 200, 4)},
       {"b.PI2", Degas(PlanesOf(v2, 640, 200, 2)), DEGAS, zWartosci(v2, 640, 200, 2)},
@@ -189,6 +194,7 @@ TEST_F(Files, EveryKindOfPictureLoadsThroughTheSelector) {
       {"doodle.PIC", PlanesOf(vd, 640, 400, 1), DEGAS, zWartosci(vd, 640, 400, 1)},
       {"e.BMP", Bmp24(bmp), LBMP, zRgb(bmp)},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     open(r.box);
@@ -208,10 +214,12 @@ TEST_F(Files, BlocksLoadAndSaveThroughTheSelector) {
     Rect load;
     std::string file;
     RgbImage expected;
+    // clang-format off
   } rows[] = {
       {"a GBF block through \"...blok\"", LBLOK, gbf, {32, 3, zWartosci(v, 32, 3, 2).px}},
       {"a BMP through \"DEGAS\" goes into the block", DEGAS, bmp, k},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     open(r.load);
@@ -266,6 +274,114 @@ TEST_F(Files, SavedPicturesLoadBack) {
   EXPECT_TRUE(shows(bw)) << "the Doodle: only white stays white";
 }
 
+// A picture read back by netpbm's pngtopam, run in dir.
+static Obrazek PoPngtopam(const std::string& png, const std::string& dir) {
+  Ran r = Shell("pngtopam '" + png + "'", dir);
+  EXPECT_EQ(r.code, 0) << r.err;
+  Pnm p = ParsePnm(r.out, Layout::Rgb);
+  return Obrazek{p.w, p.h, p.px};
+}
+
+// Files of the kinds the converter reads besides those of old.
+struct Kinds {
+  std::mt19937 rng{24};
+  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16),
+                             v2 = RandomValues(rng, 640, 200, 4),
+                             v1 = RandomValues(rng, 640, 400, 2);
+  const std::vector<uint16_t> words = RandomStWords(rng, 16);
+  const std::vector<uint8_t> b4 = PlanesOf(v4, 320, 200, 4);
+  // Spectrum 512's 48 palette words for each of lines 1..199, all kinds of them.
+  std::vector<uint16_t> lines = [] {
+    std::vector<uint16_t> w(199 * 48);
+    for (size_t i = 0; i < w.size(); i++) w[i] = uint16_t(i * 37 & 0x0FFF);
+    return w;
+  }();
+  std::vector<uint32_t> colours = [this] {
+    std::vector<uint32_t> c(7 * 3);
+    for (uint32_t& v : c) v = rng() & 0xFFFFFF;
+    return c;
+  }();
+};
+
+// Each file, chosen through the "BMP" box, shows what tarksen-convert --as-shown makes
+// of it, pixel for pixel. Two tests share the kinds, each within the time of one.
+class NewKinds : public Files {
+ protected:
+  void loadEach(const std::vector<std::pair<const char*, std::vector<uint8_t>>>& rows) {
+    for (const auto& [name, bytes] : rows) {
+      SCOPED_TRACE(name);
+      open(LBMP);
+      std::string file = write(name, bytes);
+      choose(file);
+      Ran c =
+          Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + file + "'",
+                app.dir());
+      EXPECT_EQ(c.code, 0) << c.err;
+      EXPECT_TRUE(shows(PoPngtopam("shown.png", app.dir())));
+    }
+  }
+  void SetUp() override {
+    if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
+  }
+  Kinds k;
+};
+
+TEST_F(NewKinds, CompressedDegasAndNeochromeLoadAsTheConverterShowsThem) {
+  loadEach({{"a.PC1", PcOf(0, k.words, k.b4)},
+            {"b.PC2", PcOf(1, k.words, PlanesOf(k.v2, 640, 200, 2))},
+            {"c.PC3", PcOf(2, k.words, PlanesOf(k.v1, 640, 400, 1))},
+            {"d.NEO", NeoOf(0, k.words, k.b4)}});
+}
+
+TEST_F(NewKinds, SpectrumDoodleDegasOf32034AndPngLoadAsTheConverterShowsThem) {
+  loadEach({{"e.SPU", SpuOf(k.b4, k.lines)},
+            {"f.SPC", SpcOf(k.b4, k.lines)},
+            {"g.DOO", PlanesOf(k.v1, 640, 400, 1)},
+            {"h.PI1", DegasOf(0, k.words, k.b4)},  // 32,034 bytes, as DEGAS writes it
+            {"i.png", PngRgbOf(7, 3, k.colours)}});
+}
+
+// A PNG saved from the picture holds what the drawing screen shows, one saved from the
+// block what the block's BMP holds (both read by netpbm); a PNG in the block stamps.
+TEST_F(Files, PngsLoadIntoTheBlockAndSaveFromPictureAndBlock) {
+  if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
+  // Through a box: the name typed, the offered ".BMP" behind it deleted unless kept,
+  // and back on the control screen.
+  auto take = [&](Rect box, const std::string& name, bool keepOffered = false) {
+    open(box);
+    app.type(name);
+    for (int i = 0; i < (keepOffered ? 0 : 4); i++) app.key("Delete");
+    app.key("Return");
+    app.key("Return");
+    return Panel(app.waitFor(Panel));
+  };
+  std::mt19937 rng{24};
+  std::vector<uint32_t> colours(7 * 3);
+  for (uint32_t& c : colours) c = rng() & 0xFFFFFF;
+  const std::string png = write("i.png", PngRgbOf(7, 3, colours));
+  ASSERT_TRUE(take(LBMP, png));
+  ASSERT_TRUE(take(ZBMP, path("p.png")));
+  const Obrazek p = PoPngtopam(path("p.png"), app.dir());
+  ASSERT_EQ(p.w, 640);
+  EXPECT_TRUE(shows(p)) << "the drawing screen";
+  // The PNG it came from, each pixel the file's pixel under its centre.
+  Obrazek stretched{640, 400, std::vector<uint32_t>(640 * 400)};
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++)
+      stretched.px[size_t(y) * 640 + x] =
+          colours[size_t((2 * y + 1) * 3 / 800) * 7 + (2 * x + 1) * 7 / 1280];
+  EXPECT_TRUE(SamePixels(p.px, stretched.px, 640, Layout::Rgb)) << "the stretched PNG";
+
+  ASSERT_TRUE(take(LBLOK, png));
+  ASSERT_TRUE(take(ZBLOK, path("b.PNG")));
+  ASSERT_TRUE(take(ZBLOK, path("b"), true));  // b.BMP
+  const Obrazek b = PoPngtopam(path("b.PNG"), app.dir());
+  EXPECT_EQ(b.w, 7);
+  EXPECT_EQ(b.px, colours);
+  EXPECT_EQ(b.px, ReadWithImageMagick(path("b.BMP")).px);
+  EXPECT_TRUE(Stempluje(app, 7, 3, [&](int x, int y) { return colours[size_t(y) * 7 + x]; }));
+}
+
 // A quit request while the selector is up ends the command and the program, exit code
 // 0, with nothing written or loaded: the name field's text is not acted on.
 TEST(FileSelector, AQuitRequestInItEndsTheProgramWithNothingDone) {
@@ -273,10 +389,12 @@ TEST(FileSelector, AQuitRequestInItEndsTheProgramWithNothingDone) {
     const char* name;
     Rect box;
     std::string typed;
+    // clang-format off
   } rows[] = {
       {"save", ZBMP, "saved"},
       {"load of a name that is not there", LBMP, "none.BMP"},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     App a;
@@ -370,6 +488,7 @@ TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
     std::string file;
     const char* text;
     int dx, dy;
+    // clang-format off
   } rows[] = {
       {"a missing picture", DEGAS, path("none.PI1"), "Nie ma takiego pliku", 0, 100},
       {"a malformed BMP: SDL's words", LBMP, write("junk.BMP", {'h', 'e', 'l', 'l', 'o', '!'}),
@@ -377,6 +496,7 @@ TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
       {"an unknown kind", LBMP, write("x.Bmp", Bmp24(RgbImage{1, 1, {0}})), "Nieznany typ pliku",
        16, 100},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     open(r.box);
@@ -392,6 +512,15 @@ TEST_F(Files, AFailedLoadShowsItsAlertAndLeavesThePicture) {
 // and the picture stays white.
 TEST(CommandLine, AFileNamedIsLoadedAtStart) {
   Scratch dir("args");
+  auto fifo = [&](const std::string& name) {
+    EXPECT_EQ(mkfifo((dir / name).c_str(), 0644), 0);
+    return dir / name;
+  };
+  // A 118-byte BMP whose header asks for 16384x16384 pixels of 32 bits, a gigabyte.
+  std::vector<uint8_t> gigabyte = Bmp24(RgbImage{1, 1, {0}});
+  gigabyte.resize(118, 0);
+  for (int i = 0; i < 4; i++) gigabyte[18 + i] = gigabyte[22 + i] = uint8_t(16384 >> 8 * i);
+  gigabyte[28] = 32;
   const std::vector<uint8_t> v4 = Pattern(320, 200, 4);
   RgbImage bmp{4, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0x102030, 0, 0xFFFFFF, 0x808080, 0x7F7FFF}};
   const Obrazek bialy{1, 1, {0xFFFFFF}};
@@ -401,6 +530,7 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
     Obrazek picture;
     const char* alertText;  // null: no alert
     int dx, dy;
+    // clang-format off
   } rows[] = {
       {"a PI1", dir.write("a.PI1", Degas(PlanesOf(v4, 320, 200, 4))), zWartosci(v4, 320, 200, 4),
        nullptr, 0, 0},
@@ -409,7 +539,12 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
       {"a malformed BMP", dir.write("junk.bmp", {'h', 'e', 'l', 'l', 'o', '!'}), bialy,
        "File is not a Windows BMP file", 0, 50},
       {"an unknown kind", dir.write("c.txt", {1}), bialy, "Nieznany typ pliku", 16, 100},
+      {"a FIFO named as a picture: refused, not waited on", fifo("p.PI1"), bialy,
+       "Niewłaściwy\nformat pliku", 64, 100},
+      {"a BMP header asking for a gigabyte", dir.write("g.BMP", gigabyte), bialy,
+       "too large: 16384x16384 is more than 2^26 pixels", 0, 50},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     App app(Launch{"", true, true, "", {r.file}});
@@ -435,19 +570,21 @@ TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
   // The converter's picture of a file, read back by netpbm.
   auto shown = [&](const std::string& path) {
     Ran r = Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + path +
-                    "' && pngtopam shown.png",
-                dir.path);
+                      "' && pngtopam shown.png",
+                  dir.path);
     EXPECT_EQ(r.code, 0) << r.err;
     Pnm p = ParsePnm(r.out, Layout::Rgb);
     return Obrazek{p.w, p.h, p.px};
   };
   // Whether a picture of 640x400 shows b, pixel for pixel.
   auto same = [](const Obrazek& a, const Obrazek& b) {
-    return SameArea(GridOf(a, Layout::Rgb), 0, 0, 640, 400, [&](int x, int y) { return b.pod(x, y); });
+    return SameArea(GridOf(a, Layout::Rgb), 0, 0, 640, 400,
+                    [&](int x, int y) { return b.pod(x, y); });
   };
 
   std::mt19937 rng{5};
-  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16), v2 = RandomValues(rng, 640, 200, 4),
+  const std::vector<uint8_t> v4 = RandomValues(rng, 320, 200, 16),
+                             v2 = RandomValues(rng, 640, 200, 4),
                              v1 = RandomValues(rng, 640, 400, 2);
   const std::vector<uint16_t> words = RandomStWords(rng, 16);
   const std::string common = dir.write("common.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4)));
@@ -457,6 +594,7 @@ TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
     std::string file;     // what the program is started with
     std::string convert;  // what the converter reads
     Obrazek values;       // the pixel values in the program's fixed colours
+    // clang-format off
   } rows[] = {
       {"a PI1", dir.write("a.PI1", DegasOf(0, words, PlanesOf(v4, 320, 200, 4), 32066)), "",
        zWartosci(v4, 320, 200, 4)},
@@ -467,6 +605,7 @@ TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
       {"a PI1 of 32,034 bytes converted to 32,066", dir / "opens.PI1", common,
        zWartosci(v4, 320, 200, 4)},
   };
+  // clang-format on
   for (auto& r : rows) {
     SCOPED_TRACE(r.name);
     Obrazek converted = shown(r.convert.empty() ? r.file : r.convert);

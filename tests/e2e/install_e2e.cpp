@@ -44,9 +44,13 @@ void CheckInstalledTree(const std::string& root) {
   EXPECT_EQ(valid.code, 0);
   EXPECT_EQ(valid.out + valid.err, "") << "no hint or warning";
   std::string entry = ReadText(desktop);
-  EXPECT_NE(entry.find("\nExec=tarksen %f\n"), std::string::npos) << entry;
-  EXPECT_NE(entry.find("\nMimeType=image/x-degas;image/x-doodle;image/bmp;\n"), std::string::npos)
-      << entry;
+  for (const char* line :
+       {"Exec=tarksen %f",
+        "MimeType=image/png;image/bmp;image/x-degas;image/x-doodle;image/x-neochrome;"
+        "image/x-spectrum512;image/x-gbf;",
+        "Name[pl]=TARKSEN 2", "GenericName[pl]=Program do rysowania",
+        "Comment[pl]=Rysowanie myszą; otwiera obrazy PNG, BMP i Atari ST"})
+    EXPECT_NE(entry.find(std::string("\n") + line + "\n"), std::string::npos) << line;
 
   std::string page = root + "/share/man/man1/tarksen.1.gz";
   for (const char* locale : {"C", "C.UTF-8"}) {
@@ -59,6 +63,16 @@ void CheckInstalledTree(const std::string& root) {
     for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "THE CONTROL SCREEN",
                                 "THE DRAWING SCREEN", "FILES", "EXIT STATUS"})
       EXPECT_NE(text.find(std::string("\n") + section + "\n"), std::string::npos) << section;
+    // The Polish page, as man finds it for a Polish reader.
+    std::string pl = env + "MANPATH='" + root + "/share/man' ";
+    Ran polish = Shell(pl + "man --warnings -L pl tarksen >/dev/null");
+    EXPECT_EQ(polish.code, 0);
+    EXPECT_EQ(polish.err, "") << "no warning";
+    std::string tekst = Sh(pl + "man -L pl tarksen 2>/dev/null");
+    for (const char* section : {"NAZWA", "OPIS", "EKRAN STEROWANIA", "OKNO WYBORU PLIKU"}) {
+      std::string plain = section;  // where the output has no Polish letters
+      EXPECT_NE(tekst.find("\n" + plain + "\n"), std::string::npos) << section;
+    }
   }
 
   for (int n : {32, 64, 128, 256}) {
@@ -68,14 +82,32 @@ void CheckInstalledTree(const std::string& root) {
   }
 
   // The MIME package as the desktop's database reads it.
-  Scratch mime("inst");
-  Sh("mkdir -p '" + mime.path + "/packages' && cp '" + root +
-     "/share/mime/packages/tarksen.xml' '" + mime.path + "/packages/' && update-mime-database '" +
-     mime.path + "'");
-  std::string globs = ReadText(mime / "globs");
-  for (const char* g : {"image/x-degas:*.pi1", "image/x-degas:*.pi2", "image/x-degas:*.pi3",
-                        "image/x-doodle:*.pic"})
+  Scratch data("inst");
+  const std::string mime = data / "mime";
+  Sh("mkdir -p '" + mime + "/packages' && cp '" + root + "/share/mime/packages/tarksen.xml' '" +
+     mime + "/packages/' && update-mime-database '" + mime + "'");
+  // Every Atari name in the capitals the program reads, and in those alone (":cs").
+  std::string globs = ReadText(mime + "/globs2");
+  for (const char* g :
+       {"image/x-degas:*.PI1:cs", "image/x-degas:*.PI2:cs", "image/x-degas:*.PI3:cs",
+        "image/x-degas:*.PC1:cs", "image/x-degas:*.PC2:cs", "image/x-degas:*.PC3:cs",
+        "image/x-doodle:*.PIC:cs", "image/x-doodle:*.DOO:cs", "image/x-neochrome:*.NEO:cs",
+        "image/x-spectrum512:*.SPU:cs", "image/x-spectrum512:*.SPC:cs", "image/x-gbf:*.GBF:cs"})
     EXPECT_NE(globs.find(g), std::string::npos) << g << " in\n" << globs;
+  // A file manager offers the program only for the names it opens.
+  Scratch files("inst");
+  struct {
+    const char* name;
+    bool ours;
+  } names[] = {{"kot.PI1", true}, {"kot.PIC", true}, {"kot.pi1", false}, {"kot.pic", false}};
+  for (const auto& n : names) {
+    SCOPED_TRACE(n.name);
+    ASSERT_TRUE(WriteText(files / n.name, ""));
+    std::string type = Sh("XDG_DATA_HOME='" + data.path + "' XDG_DATA_DIRS=/usr/share " +
+                          "xdg-mime query filetype '" + files / n.name + "' 2>/dev/null");
+    bool atari = type.rfind("image/x-degas", 0) == 0 || type.rfind("image/x-doodle", 0) == 0;
+    EXPECT_EQ(atari, n.ours) << type;
+  }
 }
 
 }  // namespace

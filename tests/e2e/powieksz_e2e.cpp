@@ -35,14 +35,16 @@ Shot Open(App& app, int x, int y) {
 // A right click: back on the drawing screen, the grid over the picture.
 void Close(App& app) {
   app.click(630, 200, 3);
-  Await(app, [](const Shot& s) { return !Magnifying(s); }, "the drawing screen");
+  Await(
+      app, [](const Shot& s) { return !Magnifying(s); }, "the drawing screen");
   app.settle();
 }
 
 // A click on cell pixel (ex, ey) in the enlarged view, seen painted in rgb.
 void Paint(App& app, const MagnifiedCell& c, int ex, int ey, uint32_t rgb) {
   app.click(MagnifierX(c, ex), MagnifierY(c, ey));
-  Await(app, [&](const Shot& s) { return s.at(220 + ex * c.zf, ey * c.zf) == rgb; }, "a pixel");
+  Await(
+      app, [&](const Shot& s) { return s.at(220 + ex * c.zf, ey * c.zf) == rgb; }, "a pixel");
 }
 
 // Grid keys: n times "." (or "," when n is negative), until the grid of the step
@@ -69,13 +71,14 @@ void Magnifier(App& app, int step) {
 TEST(Magnifier, ScreenForGridSteps1And3And10PixelForPixel) {
   App app;
   Picture pic;
-  pic.points = {{330, 218}, {333, 222}, {335, 223}, {328, 216}, {50, 50}, {71, 71},
-               {72, 60},   {60, 72},   {639, 399}, {560, 320}, {600, 350}, {140, 300}};
+  pic.points = {{330, 218}, {333, 222}, {335, 223}, {328, 216}, {50, 50},   {71, 71},
+                {72, 60},   {60, 72},   {639, 399}, {560, 320}, {600, 350}, {140, 300}};
   ChooseTool(app, 0);
   SwitchScreens(app);
   for (auto [x, y] : pic.points) {
     app.click(x, y);
-    Await(app, [&](const Shot& s) { return s.at(x, y) == CZARNY; }, "a point");
+    Await(
+        app, [&](const Shot& s) { return s.at(x, y) == CZARNY; }, "a point");
   }
   SwitchScreens(app);
   Magnifier(app, 0);
@@ -88,11 +91,13 @@ TEST(Magnifier, ScreenForGridSteps1And3And10PixelForPixel) {
     const char* name;
     int keys, x, y;
     MagnifiedCell cell;
+    // clang-format off
   } cases[] = {
       {"step 1: eight pixels of 50x50", 1, 333, 222, {8, 328, 216, 50, 8}},
       {"step 3: 25 pixels shown of the 24 of the cell", 2, 50, 50, {24, 48, 48, 16, 25}},
       {"step 10: the bottom-right cell", 7, 639, 399, {80, 560, 320, 5, 80}},
   };
+  // clang-format on
   int step = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -117,7 +122,8 @@ TEST(Magnifier, PaintsPicksColoursAndBackspaceTakesAllOfItBack) {
   app.press(MagnifierX(c, 5), MagnifierY(c, 5));
   for (auto [ex, ey] : Points{{5, 5}, {6, 5}, {7, 6}}) {
     app.move(MagnifierX(c, ex), MagnifierY(c, ey));
-    Await(app, [&](const Shot& s) { return s.at(220 + ex * 50, ey * 50) == CZERWONY; }, "a pixel");
+    Await(
+        app, [&](const Shot& s) { return s.at(220 + ex * 50, ey * 50) == CZERWONY; }, "a pixel");
   }
   app.release();
   Picture blank;
@@ -136,7 +142,8 @@ TEST(Magnifier, PaintsPicksColoursAndBackspaceTakesAllOfItBack) {
   EXPECT_TRUE(Same(app.settle(), pic)) << "only the cell's pixels are written back";
 
   app.key("BackSpace");
-  Await(app, [](const Shot& s) { return s.at(330, 219) == BIALY; }, "the undo");
+  Await(
+      app, [](const Shot& s) { return s.at(330, 219) == BIALY; }, "the undo");
   EXPECT_TRUE(Same(app.settle(), Alone(blank))) << "every edit taken back at once";
 
   SwitchScreens(app);

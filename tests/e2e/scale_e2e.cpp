@@ -14,14 +14,9 @@
 
 namespace {
 
-// Whether got is want, pixel for pixel.
-testing::AssertionResult Same(const Shot& got, const Shot& want) {
-  return SameGrid(GridOf(got, Layout::Rgb), GridOf(want, Layout::Rgb));
-}
-
 // Whether big's window shows exactly what one's shows, enlarged n times.
 testing::AssertionResult SameEnlarged(App& one, App& big, int n) {
-  return Same(big.windowShot(), Enlarged(one.windowShot(), n));
+  return SameShot(big.windowShot(), Enlarged(one.windowShot(), n));
 }
 
 bool Magnifying(const Shot& s) { return s.at(205, 5) == CZARNY && s.at(625, 395) == CZARNY; }
@@ -38,10 +33,12 @@ void BackToPanel(App& app) {
 void CutAndCarry(App& app, int x1, int y1, int x2, int y2, int x, int y) {
   app.move(400, 60);
   app.key("Escape");
-  Await(app, [](const Shot& s) { return s.at(400, 5) == CZARNY; }, "the cross-hair");
+  Await(
+      app, [](const Shot& s) { return s.at(400, 5) == CZARNY; }, "the cross-hair");
   app.click(x1, y1);
   app.click(x2, y2);
-  Await(app, [](const Shot& s) { return s.at(400, 5) != CZARNY; }, "the cut's end");
+  Await(
+      app, [](const Shot& s) { return s.at(400, 5) != CZARNY; }, "the cut's end");
   app.move(x + 1, y);
   app.move(x, y);
   app.settle();
@@ -71,8 +68,8 @@ void Scenario(App& a, App& b, const std::function<void(const char*)>& check) {
   both([](App& app) {
     Choose(app, 312, 68);  // "BMP" under "Zapisz"
     Await(app, Dialog, "the file selector");
-    app.key("Return");     // the name field's editing ends
-    app.click(588, 228);   // "ROOT": the same list for both
+    app.key("Return");    // the name field's editing ends
+    app.click(588, 228);  // "ROOT": the same list for both
   });
   check("the file selector");
   both([](App& app) {
@@ -125,7 +122,11 @@ class Scale : public testing::TestWithParam<int> {};
 TEST_P(Scale, EveryScreenIsTheScale1ScreenEnlarged) {
   int n = GetParam();
   App one;
-  App big(Launch{"", true, true, "", {"--scale", std::to_string(n)},
+  App big(Launch{"",
+                 true,
+                 true,
+                 "",
+                 {"--scale", std::to_string(n)},
                  std::to_string(640 * n + 40) + "x" + std::to_string(400 * n + 40)});
   ASSERT_EQ(one.width(), 640);
   ASSERT_EQ(big.width(), 640 * n);
@@ -151,19 +152,22 @@ TEST(Scale, DrawingAtScale3GivesTheSamePicture) {
     SwitchScreens(a);
     for (int x : {30, 50, 70}) {
       a.click(x, 40);
-      Await(a, [&](const Shot& s) { return s.at(x, 40) == CZARNY; }, "a point");
+      Await(
+          a, [&](const Shot& s) { return s.at(x, 40) == CZARNY; }, "a point");
     }
     SwitchScreens(a);
     ChooseTool(a, 2);  // "Linia"
     SwitchScreens(a);
     TwoPoints(a, 60, 80, 211, 143);
-    Await(a, [](const Shot& s) { return s.at(211, 143) == CZARNY; }, "the line");
+    Await(
+        a, [](const Shot& s) { return s.at(211, 143) == CZARNY; }, "the line");
     SwitchScreens(a);
     ChooseTool(a, 9);  // "Dysk"
     ChooseColour(a, 2);
     SwitchScreens(a);
     TwoPoints(a, 330, 220, 390, 261);
-    Await(a, [](const Shot& s) { return s.at(330, 220) == PALETA[2]; }, "the ellipse");
+    Await(
+        a, [](const Shot& s) { return s.at(330, 220) == PALETA[2]; }, "the ellipse");
     SwitchScreens(a);
     ChooseTool(a, 11);  // "Wypełnienie"
     ChooseColour(a, 4);
@@ -241,8 +245,9 @@ TEST(Scale, FullScreenAndBackUnderAWindowManager) {
     ASSERT_EQ(app.height(), 1080);
     EXPECT_EQ(app.left(), 0);
     EXPECT_EQ(app.top(), 0);
-    Shot full = app.settle();
-    EXPECT_TRUE(Same(full, picture)) << "the picture at scale 2";
+    // The screen is shown again once the full-screen size has reached the program.
+    Shot full = app.waitFor([&](const Shot& s) { return bool(SameShot(s, picture)); });
+    EXPECT_TRUE(SameShot(full, picture)) << "the picture at scale 2";
     Shot all = app.windowShot();
     int border = 0;
     for (int py = 0; py < 1080; py++)
@@ -256,6 +261,6 @@ TEST(Scale, FullScreenAndBackUnderAWindowManager) {
     EXPECT_EQ(app.left(), x);
     EXPECT_EQ(app.top(), y);
     app.settle();
-    EXPECT_TRUE(Same(app.windowShot(), window)) << "the window as it was";
+    EXPECT_TRUE(SameShot(app.windowShot(), window)) << "the window as it was";
   }
 }

@@ -32,7 +32,8 @@ struct Alone {
   const std::string bin = dir / "tarksen";
 };
 
-const char kUsage[] = "Usage: tarksen [--help | --version] [--scale N] [FILE]\n";
+const char kUsage[] =
+    "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [FILE]\n";
 
 }  // namespace
 
@@ -54,6 +55,7 @@ TEST(Startup, FontFromTheWorkingDirectoryOrBesideTheBinaryElseOneLine) {
     const char* name;
     bool inWorkingDir, besideBinary, brokenInWorkingDir;
     const char* out;  // null: one line of SDL's about the broken file
+    // clang-format off
   } rows[] = {
       {"in the working directory", true, false, false, ""},
       {"beside the binary", false, true, false, ""},
@@ -61,11 +63,15 @@ TEST(Startup, FontFromTheWorkingDirectoryOrBesideTheBinaryElseOneLine) {
       {"nowhere", false, false, false, "Couldn't open BASFont.bmp\n"},
       {"unreadable in the working directory, good beside", false, true, true, nullptr},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     Alone alone(r.besideBinary);
-    App app(Launch{alone.bin, r.inWorkingDir || r.brokenInWorkingDir, true,
-                   r.brokenInWorkingDir ? TARKSEN_SOURCE "/README.md" : "", {}});
+    App app(Launch{alone.bin,
+                   r.inWorkingDir || r.brokenInWorkingDir,
+                   true,
+                   r.brokenInWorkingDir ? TARKSEN_SOURCE "/README.md" : "",
+                   {}});
     EXPECT_EQ(ShowsText(app.settle()), r.out && !*r.out);
     // Complete while the program runs: nothing waits in a buffer.
     std::string out = app.output();
@@ -86,24 +92,26 @@ TEST(Startup, FailingSDLInitPrintsSDLsErrorAndExits1) {
 }
 
 // Without a display SDL would fall back to a driver that shows nothing; the program
-// says it has no window instead, unless the user chose the driver.
-TEST(Startup, WithoutADisplayItSaysSoAndExits1WithinASecond) {
+// says it has no window instead, unless the user chose the driver. It does not wait for
+// one: exit code 1, not timeout's 124, shows it ended by itself.
+TEST(Startup, WithoutADisplayItSaysSoAndExits1) {
   ASSERT_NE(access("/tmp/.X11-unix/X59999", F_OK), 0) << "display :59999 should be unused";
   struct {
     const char* env;
     const char* out;
+    // clang-format off
   } rows[] = {
       {"-u DISPLAY", "Cannot open a window: DISPLAY is not set\n"},
       {"DISPLAY=", "Cannot open a window: DISPLAY is not set\n"},
       {"DISPLAY=:59999", "Cannot open a window on display :59999\n"},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.env);
     Ran ran = RunCmd(std::string("env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ") + r.env +
                      " timeout 10 '" TARKSEN_BIN "'");
     EXPECT_EQ(ran.out, r.out);
     EXPECT_EQ(ran.code, 1);
-    EXPECT_LT(ran.seconds, 1.0);
   }
 }
 
@@ -124,14 +132,16 @@ TEST(Startup, CommandLine) {
     const char* out;
     const char* err;
     bool usage = true;  // a usage error prints the usage after its line
+    // clang-format off
   } rows[] = {
       {"--help", 0, true, "", ""},
       {"--version", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
       {"--bogus", 2, false, "", "tarksen: unexpected argument '--bogus'\n"},
-      {"-h", 2, false, "", "tarksen: unexpected argument '-h'\n"},
+      {"-h", 0, true, "", ""},
+      {"-v", 2, false, "", "tarksen: unexpected argument '-v'\n"},
       {"--version --help", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
       {"a.PI1 b.PI1", 2, false, "", "tarksen: unexpected argument 'b.PI1'\n"},
-      // A scale that is none is one line.
+      // A scale or a budget that is none is one line.
       {"--scale 9", 2, false, "", "tarksen: --scale: '9' is not a whole number from 1 to 8\n",
        false},
       {"--scale 0", 2, false, "", "tarksen: --scale: '0' is not a whole number from 1 to 8\n",
@@ -139,7 +149,15 @@ TEST(Startup, CommandLine) {
       {"--scale x", 2, false, "", "tarksen: --scale: 'x' is not a whole number from 1 to 8\n",
        false},
       {"--scale", 2, false, "", "tarksen: --scale needs a whole number from 1 to 8\n", false},
+      {"--history-mb 64 --version", 0, false, "tarksen " TARKSEN_VERSION "\n", ""},
+      {"--history-mb 0", 2, false, "",
+       "tarksen: --history-mb: '0' is not a whole number of MiB from 1 to 1048576\n", false},
+      {"--history-mb=lots", 2, false, "",
+       "tarksen: --history-mb: 'lots' is not a whole number of MiB from 1 to 1048576\n", false},
+      {"--history-mb", 2, false, "",
+       "tarksen: --history-mb needs a whole number of MiB from 1 to 1048576\n", false},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.args);
     // No display: none of these may open a window.
@@ -148,6 +166,7 @@ TEST(Startup, CommandLine) {
     if (r.helpOut) {
       EXPECT_EQ(ran.out.rfind(kUsage, 0), 0u) << ran.out;
       EXPECT_NE(ran.out.find("--version"), std::string::npos) << ran.out;
+      EXPECT_NE(ran.out.find("--history-mb N"), std::string::npos) << ran.out;
     } else {
       EXPECT_EQ(ran.out, r.out);
     }
@@ -186,6 +205,7 @@ TEST(Startup, TerminationSignalsEndTheProgramFromEveryScreenWithExitCode0) {
     const char* where;
     std::function<void(App&)> getThere;
     int sig;
+    // clang-format off
   } rows[] = {
       {"control screen", [](App&) {}, SIGTERM},
       {"control screen", [](App&) {}, SIGINT},
@@ -196,6 +216,7 @@ TEST(Startup, TerminationSignalsEndTheProgramFromEveryScreenWithExitCode0) {
       {"question", Question, SIGTERM},
       {"question", Question, SIGINT},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.where) + ", " + strsignal(r.sig));
     App app;

@@ -17,6 +17,7 @@ class Listing : public ScreenTest {
   void SetUp() override {
     ScreenTest::SetUp();
     entries.assign(256 * DIRMaxEntries, '\x55');
+    dirs.assign(DIRMaxEntries, 2);
   }
   // Lists dir with pattern, a key queued for an alert. Sets alerted when an alert took
   // it, and err to what went to stderr.
@@ -26,19 +27,26 @@ class Listing : public ScreenTest {
     char path[256] = {};
     strncpy(path, dir.c_str(), 255);
     testing::internal::CaptureStderr();
-    int32_t n = DIRarray(path, pattern, entries.data());
+    int32_t n = DIRarray(path, pattern, entries.data(), reinterpret_cast<bool*>(dirs.data()));
     err = testing::internal::GetCapturedStderr();
     alerted = SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN) == 0;
     DrainEvents();
     dir = path;
     return n;
   }
-  // Entries 0..n-1, a directory's marker shown as '/' after its name.
+  // Entries 0..n-1, a directory (as dirs tells) shown by its name after the marker and
+  // a '/'; a file's entry as it is.
   Names names(int32_t n) const {
     Names out;
     for (int32_t i = 0; i < n; i++) {
       const char* e = &entries[256 * (size_t)i];
-      out.push_back(e[0] == DIRMarker ? std::string(e + 1) + "/" : std::string(e));
+      if (dirs[i] == 1) {
+        EXPECT_EQ(e[0], DIRMarker) << "a directory is drawn with the marker";
+        out.push_back(std::string(e + 1) + "/");
+      } else {
+        EXPECT_EQ(dirs[i], 0);
+        out.push_back(e);
+      }
     }
     return out;
   }
@@ -50,6 +58,7 @@ class Listing : public ScreenTest {
     return SameImage(ReadPixels(nullptr, &r), want, true);
   }
   std::vector<char> entries;
+  std::vector<uint8_t> dirs;  // the bools DIRarray writes; 2 where it wrote none
   bool alerted = false;
   std::string err;
 };
@@ -65,6 +74,7 @@ TEST_F(Listing, FiltersFilesAndAlwaysListsDirectories) {
   struct {
     const char* pattern;
     Names files;
+    // clang-format off
   } cases[] = {
       {".PI", {"A.PI1", "Z.PI1", "a.PI1", "b.pi3", "c.pic.txt"}},
       {"*.PI*", {"A.PI1", "Z.PI1", "a.PI1", "b.pi3", "c.pic.txt"}},
@@ -79,6 +89,7 @@ TEST_F(Listing, FiltersFilesAndAlwaysListsDirectories) {
         "c.pic.txt", "d.Pi1", "img3.BMP", "noext", "xABC"}},
       {"QQQ", {}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("pattern \"") + c.pattern + "\"");
     std::string dir = t.path;
@@ -105,12 +116,14 @@ TEST_F(Listing, PathIsMadeToEndInSlash) {
   struct {
     const char* name;
     std::string given, want;
+    // clang-format off
   } cases[] = {
       {"no slash: appended", t.path, t.slash()},
       {"slash: unchanged", t.slash(), t.slash()},
       {"backslash: replaced", t.path + "\\", t.slash()},
       {"root", "/", "/"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string dir = c.given;
@@ -139,8 +152,14 @@ TEST_F(Listing, OneThousandEntriesAreTheLimit) {
     }
     // Sorted, directories first, and each a name of the directory.
     Names got = names(n);
-    for (size_t i = 1; i < got.size(); i++)
-      EXPECT_LT(DIRfileCmp(&entries[256 * (i - 1)], &entries[256 * i]), 0) << i;
+    for (size_t i = 1; i < got.size(); i++) {
+      DIRItem a = {}, b = {};
+      memcpy(a.entry, &entries[256 * (i - 1)], 256);
+      memcpy(b.entry, &entries[256 * i], 256);
+      a.dir = dirs[i - 1];
+      b.dir = dirs[i];
+      EXPECT_LT(DIRfileCmp(&a, &b), 0) << i;
+    }
     int dirsSeen = 0;
     for (const auto& g : got) dirsSeen += g.back() == '/';
     EXPECT_EQ(dirsSeen, c.dirs);
@@ -159,10 +178,12 @@ TEST_F(Listing, DirectoryThatCannotBeOpenedLeavesPathAndEntries) {
   struct {
     const char* name;
     std::string path, reason;
+    // clang-format off
   } cases[] = {
       {"no permission", t / "locked", "Permission denied"},
       {"no such directory", t / "none", "No such file or directory"},
   };
+  // clang-format on
   std::string file = t / "plain";
   t.file("plain");
   for (const auto& c : cases) {
@@ -202,15 +223,20 @@ TEST_F(Listing, LinksLongAndOddNames) {
   ASSERT_EQ(mkfifo((t / "fifo.PI1").c_str(), 0644), 0);
   const std::string odd = "bad\xFF\xFE\xC5.PI1";  // not valid UTF-8
   t.file(odd);
+  t.file(
+      "\x7F"
+      "marked.PI1");  // a file, though it begins with the directories' marker
   std::string dir = t.path;
   int32_t n = list(dir, ".PI");
   EXPECT_EQ(names(n), (Names{std::string(254, 'd') + "/", "linkdir/", "real/",
-                             "bad\xFF\xFE\xC5.PI1", "linkfile.PI1", "target.PI1"}));
+                             "bad\xFF\xFE\xC5.PI1", "linkfile.PI1", "target.PI1",
+                             "\x7F"
+                             "marked.PI1"}));
   // The long file name is filtered out by ".PI"; unfiltered it keeps all 255 bytes.
   dir = t.path;
   n = list(dir, "");
   Names all = names(n);
-  ASSERT_EQ(n, 7);
+  ASSERT_EQ(n, 8);
   EXPECT_EQ(all[5], long255);
   EXPECT_EQ(entries[256 * 5 + 255], 0);
   EXPECT_EQ(entries[255], 0) << "the cut directory name stays terminated";

@@ -1,5 +1,5 @@
-// The converter's decoder of compressed DEGAS Elite pictures (PC1, PC2, PC3) over any bytes, with the checks of
-// st_check.h.
+// The converter's decoder of compressed DEGAS Elite pictures (PC1, PC2, PC3) over any bytes, with
+// the checks of st_check.h.
 #include "tests/fuzz/st_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (planes == 0) return 0;
 
   std::vector<uint32_t> big;
-  PicStretch(img, PicSample::Corner, big);
+  PicStretch(img, big);
   if (big.size() != size_t(PicW) * PicH) abort();
   if (planes == 1) {
     std::vector<uint8_t> rgba(big.size() * 4);

@@ -4,7 +4,7 @@
 #include "tests/fuzz/st_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const char* const exts[] = {"", "PI1", "PI2", "PI3", "PIC", "DOO", "PC1", "PC2",
+  static const char* const exts[] = {"",    "PI1", "PI2", "PI3", "PIC", "DOO", "PC1", "PC2",
                                      "PC3", "NEO", "SPU", "SPC", "GBF", "PNG", "BMP", "TXT"};
   if (size < 1) return 0;
   const std::string ext = exts[data[0] % 16];

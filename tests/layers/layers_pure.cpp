@@ -81,6 +81,7 @@ TEST(Layers, RuleFollowsTheStack) {
     const char* path;
     const char* included;
     bool allowed;
+    // clang-format off
   } cases[] = {
       {"paint/draw.cpp", "raster/raster.h", true},
       {"paint/draw.cpp", "paint/paint.h", true},
@@ -103,6 +104,7 @@ TEST(Layers, RuleFollowsTheStack) {
       {"tools/mkicon.cpp", "platform/platform.h", false},
       {"tools/screenshot.cpp", "tests/support/e2e.h", true},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.path) + " includes " + c.included);
     EXPECT_EQ(breach(c.path, c.included).empty(), c.allowed);

@@ -12,17 +12,9 @@ extern "C" int __wrap_SDL_RenderReadPixels(SDL_Renderer* r, const SDL_Rect* rect
   readBacks++;
   return __real_SDL_RenderReadPixels(r, rect, format, pixels, pitch);
 }
+int ReadBacks() { return readBacks; }
 
 namespace {
-
-// Escape, then each corner reached with a motion and confirmed with a left click.
-void PushCut(int x1, int y1, int x2, int y2) {
-  PushKey(SDLK_ESCAPE);
-  PushMotion(x1, y1);
-  PushClick(SDL_BUTTON_LEFT, x1, y1);
-  PushMotion(x2, y2);
-  PushClick(SDL_BUTTON_LEFT, x2, y2);
-}
 
 // The block tool on the drawing screen, over the picture Karta.
 class Blok : public NaKarcie {
@@ -71,12 +63,14 @@ TEST_F(Blok, CutsTheRectangleTheCornersSpanInAnyOrder) {
     const char* name;
     int x1, y1, x2, y2;
     SDL_Rect want;
+    // clang-format off
   } cases[] = {
       {"bottom-right, then top-left", 109, 55, 100, 50, {100, 50, 10, 6}},
       {"top-right, then bottom-left", 109, 50, 100, 55, {100, 50, 10, 6}},
       {"the same pixel twice", 7, 9, 7, 9, {7, 9, 1, 1}},
       {"the whole picture", 639, 399, 0, 0, {0, 0, 640, 400}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     UsunBlok();
@@ -88,8 +82,8 @@ TEST_F(Blok, CutsTheRectangleTheCornersSpanInAnyOrder) {
     SDL_QueryTexture(blok$, &format, &access, nullptr, nullptr);
     EXPECT_EQ(format, Uint32(SDL_PIXELFORMAT_ABGR8888));
     EXPECT_EQ(access, SDL_TEXTUREACCESS_TARGET);
-    EXPECT_TRUE(SameImage(ReadPixels(blok$), Wycinek(karta, c.want.x, c.want.y, c.want.w,
-                                                      c.want.h)))
+    EXPECT_TRUE(
+        SameImage(ReadPixels(blok$), Wycinek(karta, c.want.x, c.want.y, c.want.w, c.want.h)))
         << "the pixels exactly, alpha included";
     EXPECT_TRUE(SameImage(Picture(), karta)) << "the cut leaves the picture";
   }
@@ -100,6 +94,7 @@ TEST_F(Blok, ACancelledCutKeepsTheOldBlockAndTheTool) {
   struct {
     const char* name;
     void (*cancel)();
+    // clang-format off
   } cases[] = {
       {"right click at the first corner", [] { PushButton(true, SDL_BUTTON_RIGHT, 200, 200); }},
       {"middle click at the first corner", [] { PushButton(true, SDL_BUTTON_MIDDLE, 200, 200); }},
@@ -117,6 +112,7 @@ TEST_F(Blok, ACancelledCutKeepsTheOldBlockAndTheTool) {
          PushKey(SDLK_ESCAPE);
        }},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     UsunBlok();

@@ -5,9 +5,9 @@
 static testing::AssertionResult Jest(const Prostokat& r, Prostokat want) {
   if (r.x == want.x && r.y == want.y && r.w == want.w && r.h == want.h)
     return testing::AssertionSuccess();
-  return testing::AssertionFailure() << "(" << r.x << ", " << r.y << ", " << r.w << " x " << r.h
-                                     << "), expected (" << want.x << ", " << want.y << ", "
-                                     << want.w << " x " << want.h << ")";
+  return testing::AssertionFailure()
+         << "(" << r.x << ", " << r.y << ", " << r.w << " x " << r.h << "), expected (" << want.x
+         << ", " << want.y << ", " << want.w << " x " << want.h << ")";
 }
 
 TEST(ProstokatBloku, SpansTheCornersInAnyOrderBothIncluded) {
@@ -15,6 +15,7 @@ TEST(ProstokatBloku, SpansTheCornersInAnyOrderBothIncluded) {
     const char* name;
     int32_t x1, y1, x2, y2;
     Prostokat want;
+    // clang-format off
   } cases[] = {
       {"top-left, then bottom-right", 10, 20, 13, 24, {10, 20, 4, 5}},
       {"bottom-right, then top-left", 13, 24, 10, 20, {10, 20, 4, 5}},
@@ -29,6 +30,7 @@ TEST(ProstokatBloku, SpansTheCornersInAnyOrderBothIncluded) {
       {"wholly above the picture", 10, -20, 20, -1, {0, 0, 0, 0}},
       {"far outside both ways", INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, {0, 0, 640, 400}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_TRUE(Jest(ProstokatBloku(c.x1, c.y1, c.x2, c.y2), c.want));
@@ -39,11 +41,13 @@ TEST(UkladLupy, ZoomAndEnlargedSquareForEveryGridStep) {
   // kr, zoom factor, side of the enlarged square, side of the editable area on screen.
   struct {
     int32_t kr, zf, n, editable;
+    // clang-format off
   } cases[] = {
       {1, 50, 8, 400}, {2, 25, 16, 400}, {3, 16, 25, 384}, {4, 12, 33, 384},
       {5, 10, 40, 400}, {6, 8, 50, 384},  {7, 7, 57, 392},  {8, 6, 66, 384},
       {9, 5, 80, 360},  {10, 5, 80, 400},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "kr " << c.kr);
     int32_t side = 8 * c.kr;
@@ -64,6 +68,7 @@ TEST(UkladLupy, CellUnderTheClickAndWhatIsShownOfIt) {
     Prostokat okolica;
     int32_t ox, oy;
     Prostokat zrodlo, powiekszenie;
+    // clang-format off
   } cases[] = {
       {"step 1, the cell at the origin", 3, 7, 8, 0, 0, {0, 0, 104, 104}, 96, 196,
        {0, 0, 8, 8}, {220, 0, 400, 400}},
@@ -82,6 +87,7 @@ TEST(UkladLupy, CellUnderTheClickAndWhatIsShownOfIt) {
       {"a drag past the window's edge picks the nearest cell", -40, 450, 16, 0, 384,
        {0, 292, 108, 108}, 92, 100, {0, 384, 16, 16}, {220, 0, 400, 400}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Lupa l = UkladLupy(c.x, c.y, c.side, c.side);
@@ -100,10 +106,12 @@ TEST(UkladLupy, CellUnderTheClickAndWhatIsShownOfIt) {
 TEST(KolorPaska, SixteenSquaresOfTwelvePixels) {
   struct {
     int32_t x, y, want;
+    // clang-format off
   } cases[] = {
       {0, 0, 0},   {11, 11, 0},  {12, 0, 1},   {100, 5, 8},  {191, 11, 15},
       {192, 0, -1}, {0, 12, -1}, {-1, 5, -1},  {5, -1, -1},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "(" << c.x << ", " << c.y << ")");
     EXPECT_EQ(KolorPaska(c.x, c.y), c.want);
@@ -116,6 +124,7 @@ TEST(PikselLupy, CellPixelUnderTheClickInTheEditableArea) {
     int32_t x, y, side, zf;
     bool hit;
     int32_t ex, ey;
+    // clang-format off
   } cases[] = {
       {"step 1, first square", 220, 0, 8, 50, true, 0, 0},
       {"step 1, last pixel of the first square", 269, 49, 8, 50, true, 0, 0},
@@ -128,6 +137,7 @@ TEST(PikselLupy, CellPixelUnderTheClickInTheEditableArea) {
       {"step 6 at x 624: the whole area takes clicks", 220 + 40 * 8 + 3, 9, 48, 8, true, 40, 1},
       {"above the window", 300, -1, 8, 50, false, 0, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     int32_t ex = 0, ey = 0;

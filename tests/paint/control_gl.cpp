@@ -49,12 +49,17 @@ TEST_F(Panel, SamplesAreBlendedOverTheirBoxes) {
   // Alpha 127 over the box: the sample's colour and the box's mixed about half and half.
   PixelGrid shown = GridOf(got, Layout::Abgr);
   shown.left = r.x;
-  EXPECT_TRUE(SameArea(shown, r.x, r.y, r.w, r.h, [&](int x, int y) {
-    uint32_t s = probki.at(x - r.x, y), d = boxes.at(x - r.x, y), want = 0;
-    for (int sh = 0; sh < 24; sh += 8)
-      want |= (s ? ((s >> sh & 0xFF) * 127 + (d >> sh & 0xFF) * 128 + 127) / 255 : d >> sh & 0xFF) << sh;
-    return want;
-  }, {0xFFFFFF, 1}));
+  EXPECT_TRUE(SameArea(
+      shown, r.x, r.y, r.w, r.h,
+      [&](int x, int y) {
+        uint32_t s = probki.at(x - r.x, y), d = boxes.at(x - r.x, y), want = 0;
+        for (int sh = 0; sh < 24; sh += 8)
+          want |=
+              (s ? ((s >> sh & 0xFF) * 127 + (d >> sh & 0xFF) * 128 + 127) / 255 : d >> sh & 0xFF)
+              << sh;
+        return want;
+      },
+      {0xFFFFFF, 1}));
 }
 
 TEST_F(Panel, BoxesShowTheirState) {
@@ -65,6 +70,7 @@ TEST_F(Panel, BoxesShowTheirState) {
     const char* name;
     int x, y;
     uint32_t want;
+    // clang-format off
   } rows[] = {
       {"background", 0, 0, SRODEK},
       {"background, bottom right", 639, 399, SRODEK},
@@ -82,6 +88,7 @@ TEST_F(Panel, BoxesShowTheirState) {
       {"fill sample outline, far corner", 636, 260, GEMColor[3]},
       {"fill sample inside, solid", 531, 242, GEMColor[3]},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     EXPECT_EQ(got.at(r.x, r.y), r.want);

@@ -29,6 +29,7 @@ TEST(Wybierz, LeftClickOnEachKindOfBox) {
     Wybory want;
     Polecenie cmd;
     int32_t nr;
+    // clang-format off
   } rows[] = {
       {"DEGAS loads format 0", 2, 100, przed, LADUJ, 0},
       {"BMP loads format 1", 4, 100, przed, LADUJ, 1},
@@ -63,6 +64,7 @@ TEST(Wybierz, LeftClickOnEachKindOfBox) {
       {"title is never reported", 60, 500, przed, BRAK, 0},
       {"no box", -1, 0, przed, BRAK, 0},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     Wybory w = przed;
@@ -124,6 +126,7 @@ TEST_F(Uklad, ClicksAtWorkedPositions) {
   struct {
     const char* name;
     int px, py, box;
+    // clang-format off
   } rows[] = {
       {"heading Ładuj cannot be hit", 100, 20, -1},
       {"DEGAS, first pixel", 8, 32, 2},
@@ -155,6 +158,7 @@ TEST_F(Uklad, ClicksAtWorkedPositions) {
       {"colour 1", 33, 330, 66},
       {"colour 15, last pixel", 403, 341, 80},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     EXPECT_EQ(trafiony(p, r.px, r.py), r.box);

@@ -7,6 +7,7 @@ TEST_F(CzMysz, RecordsTheFirstKeyMotionOrPress) {
     const char* name;
     std::function<void()> push;
     int32_t x, y, k, key;
+    // clang-format off
   } cases[] = {
       {"key", [] { PushKey(SDLK_PERIOD); }, 7, 7, 0, SDLK_PERIOD},
       {"motion without a button", [] { PushMotion(30, 40); }, 30, 40, 0, 0},
@@ -25,6 +26,7 @@ TEST_F(CzMysz, RecordsTheFirstKeyMotionOrPress) {
        },
        50, 60, 1, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     x = y = 7;
@@ -149,34 +151,12 @@ TEST_F(Pracownia, ACloseRequestIsIgnored) {
   EXPECT_TRUE(SameImage(Picture(), WhiteWith({{10, 10}})));
 }
 
-// A user's steps, one event each, for Player.
-using Steps = std::vector<std::function<void()>>;
-static std::function<void()> Press(int px, int py, uint8_t button = SDL_BUTTON_LEFT) {
-  return [=] { PushButton(true, button, px, py); };
-}
-static std::function<void()> Release(int px, int py) {
-  return [=] { PushButton(false, SDL_BUTTON_LEFT, px, py); };
-}
-static std::function<void()> Move(int px, int py, uint32_t held = 0) {
-  return [=] { PushMotion(px, py, held); };
-}
-static std::function<void()> Key(SDL_Keycode sym) {
-  return [=] { PushKey(sym); };
-}
-// Press at (x1, y1), release, move to (x2, y2) and press there.
-static Steps TwoPoints(int x1, int y1, int x2, int y2) {
-  return {Press(x1, y1), Release(x1, y1), Move(x2, y2), Press(x2, y2), Release(x2, y2)};
-}
-static Steps operator+(Steps a, const Steps& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 TEST_F(Pracownia, BackspaceTakesBackTheWholeActionOfEveryTool) {
   struct {
     const char* name;
     uint8_t co;
     Steps action;
+    // clang-format off
   } cases[] = {
       {"point", 0, {Press(50, 50)}},
       {"freehand stroke", 1,
@@ -194,6 +174,7 @@ TEST_F(Pracownia, BackspaceTakesBackTheWholeActionOfEveryTool) {
       {"filled ellipse", 9, TwoPoints(50, 50, 80, 70)},
       {"fill", 11, {Press(50, 50)}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     co = c.co;
@@ -246,6 +227,7 @@ TEST_F(Krata, CommaAndPeriodStepTheGridWithin0To10) {
     const char* name;
     std::vector<SDL_Keycode> keys;
     int32_t kr;
+    // clang-format off
   } cases[] = {
       {"period once", {SDLK_PERIOD}, 1},
       {"period eleven times", std::vector<SDL_Keycode>(11, SDLK_PERIOD), 10},
@@ -253,6 +235,7 @@ TEST_F(Krata, CommaAndPeriodStepTheGridWithin0To10) {
       {"up two, down one", {SDLK_PERIOD, SDLK_PERIOD, SDLK_COMMA}, 1},
       {"up three", {SDLK_PERIOD, SDLK_PERIOD, SDLK_PERIOD}, 3},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     kr = krh = krv = 0;

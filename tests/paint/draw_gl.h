@@ -69,6 +69,32 @@ inline void ReleaseMovePress(int px, int py, uint8_t button = SDL_BUTTON_LEFT) {
   PushButton(true, button, px, py);
 }
 
+// A user's steps, one event each, for Player.
+using Steps = std::vector<std::function<void()>>;
+inline std::function<void()> Press(int px, int py, uint8_t button = SDL_BUTTON_LEFT) {
+  return [=] { PushButton(true, button, px, py); };
+}
+inline std::function<void()> Release(int px, int py) {
+  return [=] { PushButton(false, SDL_BUTTON_LEFT, px, py); };
+}
+inline std::function<void()> Move(int px, int py, uint32_t held = 0) {
+  return [=] { PushMotion(px, py, held); };
+}
+inline std::function<void()> Click(int px, int py) {
+  return [=] { PushClick(SDL_BUTTON_LEFT, px, py); };
+}
+inline std::function<void()> Key(SDL_Keycode sym, uint16_t mod = 0) {
+  return [=] { PushKey(sym, false, mod); };
+}
+// Press at (x1, y1), release, move to (x2, y2) and press there.
+inline Steps TwoPoints(int x1, int y1, int x2, int y2) {
+  return {Press(x1, y1), Release(x1, y1), Move(x2, y2), Press(x2, y2), Release(x2, y2)};
+}
+inline Steps operator+(Steps a, const Steps& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 // Plays steps (each pushes one event) from its own thread, one step for each time the
 // program blocks for an event with an empty queue, as a user acting slower than the
 // program would; so the freehand tool's drain of piled-up events never eats a step.

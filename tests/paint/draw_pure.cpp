@@ -5,6 +5,7 @@
 TEST(Promien, IsTheDistanceTruncated) {
   struct {
     int32_t x1, y1, x2, y2, want;
+    // clang-format off
   } cases[] = {
       {10, 10, 10, 10, 0},          // the centre itself
       {10, 10, 13, 13, 4},          // root of 18 is 4.24
@@ -14,9 +15,10 @@ TEST(Promien, IsTheDistanceTruncated) {
       {0, 0, 639, 399, 753},        // the canvas diagonal, root of 567522
       {-30000, 0, 30000, 40000, 72111},  // a drag far past the window's edge
   };
+  // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "(" << c.x1 << "," << c.y1 << ")-(" << c.x2 << ","
-                                    << c.y2 << ")");
+    SCOPED_TRACE(testing::Message()
+                 << "(" << c.x1 << "," << c.y1 << ")-(" << c.x2 << "," << c.y2 << ")");
     EXPECT_EQ(promien(c.x1, c.y1, c.x2, c.y2), c.want);
   }
 }
@@ -24,11 +26,13 @@ TEST(Promien, IsTheDistanceTruncated) {
 TEST(LinieKraty, SpanTheCanvasFromRowAndColumnZero) {
   struct {
     int32_t step, verticals, horizontals, lastX, lastY;
+    // clang-format off
   } cases[] = {
       {8, 80, 50, 632, 392},
       {16, 40, 25, 624, 384},
       {80, 8, 5, 560, 320},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "spacing " << c.step);
     std::vector<Odcinek> l;

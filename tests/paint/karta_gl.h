@@ -13,11 +13,25 @@ inline Image Karta() {
   return img;
 }
 
+// How many times pixels have been read back from the renderer so far: test_paint_gl
+// links with SDL_RenderReadPixels wrapped (blok_gl.cpp) to count them.
+int ReadBacks();
+
 inline Image Wycinek(const Image& img, int x, int y, int w, int h) {
   Image out(w, h);
   for (int py = 0; py < h; py++)
     for (int px = 0; px < w; px++) out.at(px, py) = img.at(x + px, y + py);
   return out;
+}
+
+// The block tool's cut as a user makes it: Escape, then each corner reached with a
+// motion and confirmed with a left click.
+inline void PushCut(int x1, int y1, int x2, int y2) {
+  PushKey(SDLK_ESCAPE);
+  PushMotion(x1, y1);
+  PushClick(SDL_BUTTON_LEFT, x1, y1);
+  PushMotion(x2, y2);
+  PushClick(SDL_BUTTON_LEFT, x2, y2);
 }
 
 // The block stamped over pic at (x, y) in mode, by the blend equations, cut at the edges.

@@ -53,10 +53,12 @@ TEST_F(Modes, EachModeDrawsAPointWithItsBlendMode) {
   const struct {
     const char* name;
     Equation equation;
+    // clang-format off
   } modes[5] = {
       {"Wymiana", Equation::Replace}, {"Mieszanie", Equation::Blend}, {"Suma", Equation::Add},
       {"Iloczyn", Equation::Mod},     {"Inwersja", Equation::Subtract},
   };
+  // clang-format on
   kolor = 12;
   for (uint8_t t = 0; t < 5; t++) {
     SCOPED_TRACE(modes[t].name);

@@ -8,7 +8,8 @@ namespace {
 // The magnifier's screen over pic, as an image.
 Image Ekran(const Image& pic, const MagnifiedCell& c) {
   Image e(640, 400);
-  e.px = MagnifierScreen(c, [&](int px, int py) { return pic.at(px, py); }, GEMColor);
+  e.px = MagnifierScreen(
+      c, [&](int px, int py) { return pic.at(px, py); }, GEMColor);
   return e;
 }
 
@@ -36,6 +37,7 @@ TEST_F(Lupa, ScreenForTheGridSteps) {
     int kr, x, y;
     MagnifiedCell c;
     uint8_t mode;
+    // clang-format off
   } cases[] = {
       {"step 1: 8 pixels, each a 50x50 square", 1, 333, 222, {8, 328, 216, 50, 8}, 0},
       {"step 3: 25 pixels shown of the 24 of the cell", 3, 50, 50, {24, 48, 48, 16, 25}, 0},
@@ -49,6 +51,7 @@ TEST_F(Lupa, ScreenForTheGridSteps) {
        {16, 96, 96, 25, 16}, 2},
       {"likewise in \"Inwersja\"", 2, 100, 100, {16, 96, 96, 25, 16}, 4},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     tryb = c.mode;
@@ -71,6 +74,7 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
     uint8_t mode;
     Points pixels;  // cell pixels clicked or dragged over
     Points beside;  // clicks in the enlarged view outside the editable area
+    // clang-format off
   } cases[] = {
       {"step 1, a click and a drag", 1, 333, 222, {8, 328, 216, 50, 8}, 0,
        {{3, 5}, {6, 7}, {0, 0}, {7, 7}}, {}},
@@ -82,6 +86,7 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
       {"in \"Mieszanie\" the colour is blended", 2, 100, 100, {16, 96, 96, 25, 16}, 1,
        {{1, 1}, {15, 2}}, {}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     tryb = c.mode;
@@ -97,7 +102,8 @@ TEST_F(Lupa, PaintsPixelsOfTheCellAndWritesBackOnlyThem) {
         PushMotion(MagnifierX(c.c, ex), MagnifierY(c.c, ey), SDL_BUTTON_LMASK);
       first = false;
     }
-    for (auto [ex, ey] : c.beside) PushClick(SDL_BUTTON_LEFT, MagnifierX(c.c, ex), MagnifierY(c.c, ey));
+    for (auto [ex, ey] : c.beside)
+      PushClick(SDL_BUTTON_LEFT, MagnifierX(c.c, ex), MagnifierY(c.c, ey));
     KoniecPrawym(powieksz);
     Image want = karta;
     for (auto [ex, ey] : c.pixels) {
@@ -134,6 +140,7 @@ TEST_F(Lupa, ColourFromTheStripPaintsAndStaysTheDrawColour) {
     const char* name;
     int x, y;
     int colour;
+    // clang-format off
   } clicks[] = {
       {"the last pixel of square 7", 12 * 7 + 11, 11, 7},
       {"the first pixel of square 0: white", 0, 0, 0},
@@ -141,6 +148,7 @@ TEST_F(Lupa, ColourFromTheStripPaintsAndStaysTheDrawColour) {
       {"right of the strip: nothing", 192, 6, 15},
       {"below it: nothing", 20, 12, 15},
   };
+  // clang-format on
   Siatka(1);
   Otworz(333, 222);
   PushClick(SDL_BUTTON_LEFT, MagnifierX(c, 0), MagnifierY(c, 0));  // black: kolor

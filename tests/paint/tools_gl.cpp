@@ -10,11 +10,8 @@ static Points Offset(int dx, int dy, const Points& pts) {
 }
 
 // The outline ellipse with semi-axes 3 and 2 around (0, 0).
-static const Points ellipse32 = MaskAt(-3, -2, {"..###..",
-                                                ".#...#.",
-                                                "#.....#",
-                                                ".#...#.",
-                                                "..###.."});
+static const Points ellipse32 =
+    MaskAt(-3, -2, {"..###..", ".#...#.", "#.....#", ".#...#.", "..###.."});
 
 using Wsp = DrawingScreen;
 
@@ -31,6 +28,7 @@ TEST_F(Wsp, PreviewIsThinSolidAndOnlyOnTheWindow) {
     uint8_t co;
     int x1, y1, x2, y2;
     Points want;
+    // clang-format off
   } cases[] = {
       {"line", 2, 100, 100, 106, 100, MaskAt(100, 100, {"#######"})},
       {"polyline, upwards", 3, 100, 100, 100, 97, MaskAt(100, 97, {"#", "#", "#", "#"})},
@@ -43,6 +41,7 @@ TEST_F(Wsp, PreviewIsThinSolidAndOnlyOnTheWindow) {
       {"ellipse", 8, 100, 100, 103, 102, Offset(100, 100, ellipse32)},
       {"filled ellipse, negative semi-axes", 9, 100, 100, 97, 98, Offset(100, 100, ellipse32)},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     co = c.co;
@@ -87,6 +86,7 @@ TEST_F(Wsp, EndsOnTheFirstPressOrDragAndConfirmsOnlyWithTheLeftButton) {
     const char* name;
     std::function<void()> end;
     int k;
+    // clang-format off
   } cases[] = {
       {"left press", [] { PushButton(true, SDL_BUTTON_LEFT, 60, 60); }, 1},
       {"middle press", [] { PushButton(true, SDL_BUTTON_MIDDLE, 60, 60); }, 2},
@@ -94,6 +94,7 @@ TEST_F(Wsp, EndsOnTheFirstPressOrDragAndConfirmsOnlyWithTheLeftButton) {
       {"drag with the left button", [] { PushMotion(60, 60, SDL_BUTTON_LMASK); }, 1},
       {"drag with the right button", [] { PushMotion(60, 60, SDL_BUTTON_RMASK); }, 4},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     co = 2;
@@ -158,6 +159,7 @@ TEST_F(Tools, LineUsesTheStyleAndWidth) {
     uint8_t style, width;
     int x1, y1, x2, y2;
     Points want;
+    // clang-format off
   } cases[] = {
       {"shallow", 0, 1, 100, 100, 110, 103,
        MaskAt(100, 100, {"##.........", "..####.....", "......###..", ".........##"})},
@@ -168,6 +170,7 @@ TEST_F(Tools, LineUsesTheStyleAndWidth) {
        MaskAt(0, 10, {"##......##......##......##......##......#"})},
       {"width 2 is a 3x3 pen", 0, 2, 50, 50, 50, 50, MaskAt(49, 49, {"###", "###", "###"})},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     lin_r = c.style;
@@ -186,8 +189,8 @@ TEST_F(Tools, PolylineKeepsItsSegmentsWhenEndedWithTheRightButton) {
   ReleaseMovePress(110, 110, SDL_BUTTON_RIGHT);
   lamana();
   EXPECT_EQ(k, 0) << "the right button only ends the polyline";
-  EXPECT_TRUE(SameImage(Picture(), WhiteWith(MaskAt(100, 100, {"#####", "....#", "....#",
-                                                               "....#"}))))
+  EXPECT_TRUE(
+      SameImage(Picture(), WhiteWith(MaskAt(100, 100, {"#####", "....#", "....#", "....#"}))))
       << "the segment being shown at the right press is dropped";
 }
 
@@ -197,11 +200,13 @@ TEST_F(Tools, FrameJoinsTheCornersEitherWayRound) {
     const char* name;
     int x1, y1, x2, y2;
     Points want;
+    // clang-format off
   } cases[] = {
       {"down and right", 100, 100, 104, 102, frame},
       {"up and left", 104, 102, 100, 100, frame},
       {"one point", 70, 70, 70, 70, MaskAt(70, 70, {"#"})},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Draw(ramka, 4, c.x1, c.y1, c.x2, c.y2);
@@ -219,8 +224,7 @@ TEST_F(Tools, FrameCornersAreBlendedTwice) {
   EXPECT_LT(corner & 0xFF, edge & 0xFF) << "a corner is darker than an edge";
   for (auto [px, py] : Points{{104, 100}, {100, 102}, {104, 102}})
     EXPECT_EQ(pic.at(px, py), corner);
-  for (auto [px, py] : Points{{102, 102}, {100, 101}, {104, 101}})
-    EXPECT_EQ(pic.at(px, py), edge);
+  for (auto [px, py] : Points{{102, 102}, {100, 101}, {104, 101}}) EXPECT_EQ(pic.at(px, py), edge);
 }
 
 TEST_F(Tools, FilledRectangleInTheCurrentColourAndPattern) {
@@ -251,6 +255,7 @@ TEST_F(Tools, CircleAndEllipseUseTheStyleAndWidth) {
     uint8_t co, style, width;
     int x2, y2;
     int a, b;  // the ellipse the tool must draw around (200, 200)
+    // clang-format off
   } cases[] = {
       {"circle: offset (3, 3) is radius 4", okrag, 6, 0, 1, 203, 203, 4, 4},
       {"circle: offset (2, 3) is radius 3", okrag, 6, 0, 1, 202, 203, 3, 3},
@@ -258,6 +263,7 @@ TEST_F(Tools, CircleAndEllipseUseTheStyleAndWidth) {
       {"ellipse", elipsa, 8, 0, 1, 212, 195, 12, 5},
       {"ellipse, wide and dashed", elipsa, 8, 1, 6, 160, 230, 40, 30},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     lin_r = c.style;
@@ -285,12 +291,14 @@ TEST_F(Tools, FilledShapesHaveAThinSolidOutlineWhateverTheStyle) {
     uint8_t co;
     int x2, y2;
     int a, b;
+    // clang-format off
   } cases[] = {
       {"disc, radius 4", kolo, 7, 303, 303, 4, 4},
       {"disc, radius 30", kolo, 7, 330, 300, 30, 30},
       {"filled ellipse", dysk, 9, 260, 330, 40, 30},
       {"filled ellipse, entered up and left", dysk, 9, 290, 295, 10, 5},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     lin_r = 2;
@@ -334,6 +342,7 @@ TEST_F(Tools, ZeroSizeRoundShapes) {
     uint8_t co;
     int x2, y2;
     bool fills;
+    // clang-format off
   } cases[] = {
       {"circle", okrag, 6, 200, 200, false},
       {"ellipse, flat", elipsa, 8, 230, 200, false},
@@ -342,6 +351,7 @@ TEST_F(Tools, ZeroSizeRoundShapes) {
       {"filled ellipse, flat", dysk, 9, 230, 200, true},
       {"filled ellipse, upright", dysk, 9, 200, 170, true},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Wipe();
@@ -367,11 +377,13 @@ TEST_F(Tools, CancelledShapesDrawNothing) {
     const char* name;
     void (*tool)();
     uint8_t co;
+    // clang-format off
   } cases[] = {
       {"line", linia, 2},   {"frame", ramka, 4},  {"filled rectangle", prostok, 5},
       {"circle", okrag, 6}, {"disc", kolo, 7},    {"ellipse", elipsa, 8},
       {"filled ellipse", dysk, 9},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Draw(c.tool, c.co, 200, 200, 230, 220, SDL_BUTTON_RIGHT);
@@ -392,11 +404,10 @@ TEST_F(Tools, FreehandClickWithoutMotionIsOnePoint) {
 TEST_F(Tools, FreehandStrokeJoinsTheSampledPositions) {
   Pressed(10, 50);
   {
-    Player user({[] { PushMotion(40, 50, SDL_BUTTON_LMASK); },
-                 [] { PushMotion(40, 50, SDL_BUTTON_LMASK); },
-                 [] { PushMotion(40, 80, SDL_BUTTON_LMASK); },
-                 [] { PushMotion(40, 80, SDL_BUTTON_LMASK); },
-                 [] { PushButton(true, SDL_BUTTON_RIGHT, 40, 80); }});
+    Player user(
+        {[] { PushMotion(40, 50, SDL_BUTTON_LMASK); }, [] { PushMotion(40, 50, SDL_BUTTON_LMASK); },
+         [] { PushMotion(40, 80, SDL_BUTTON_LMASK); }, [] { PushMotion(40, 80, SDL_BUTTON_LMASK); },
+         [] { PushButton(true, SDL_BUTTON_RIGHT, 40, 80); }});
     rysuj();
   }
   EXPECT_EQ(k, 3) << "ended by the right press";

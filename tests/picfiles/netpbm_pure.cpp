@@ -108,7 +108,8 @@ TEST_F(Netpbm, BmpFilesReadBackInBmptopnm) {
     std::vector<uint8_t> px(c.pitch * size_t(c.h), 0xEE);
     for (int y = 0; y < c.h; y++)
       for (int x = 0; x < c.w; x++)
-        for (int b = 0; b < 4; b++) px[size_t(y) * c.pitch + 4 * x + b] = uint8_t(y * 64 + x * 4 + b);
+        for (int b = 0; b < 4; b++)
+          px[size_t(y) * c.pitch + 4 * x + b] = uint8_t(y * 64 + x * 4 + b);
     std::vector<uint8_t> bmp(BmpRoom(c.w, c.h));
     BmpWrite(px.data(), c.w, c.h, c.pitch, bmp.data());
     dir.write("x.bmp", bmp);
@@ -120,7 +121,8 @@ TEST_F(Netpbm, BmpFilesReadBackInBmptopnm) {
     for (int y = 0; y < c.h; y++)
       for (int x = 0; x < c.w; x++)
         for (int b = 0; b < 3; b++)
-          EXPECT_EQ(out.px[size_t(y) * c.w + x] >> 8 * b & 0xFF, uint32_t(uint8_t(y * 64 + x * 4 + b)))
+          EXPECT_EQ(out.px[size_t(y) * c.w + x] >> 8 * b & 0xFF,
+                    uint32_t(uint8_t(y * 64 + x * 4 + b)))
               << "(" << x << ", " << y << ") channel " << b;
   }
 }

@@ -12,9 +12,10 @@
 // (the first 8 of them for three), the red and green of those and black for two, and
 // white and black for one.
 inline const std::vector<uint32_t>& ShownColours(int planes) {
-  static const std::vector<uint32_t> four = {
-      White,    Red,      Green,      Yellow,      Blue,      Magenta,      Cyan,      LightGrey,
-      DarkGrey, LightRed, LightGreen, LightYellow, LightBlue, LightMagenta, LightCyan, Black};
+  static const std::vector<uint32_t> four = {White,     Red,          Green,      Yellow,
+                                             Blue,      Magenta,      Cyan,       LightGrey,
+                                             DarkGrey,  LightRed,     LightGreen, LightYellow,
+                                             LightBlue, LightMagenta, LightCyan,  Black};
   static const std::vector<uint32_t> three(four.begin(), four.begin() + 8),
       two = {White, Red, Green, Black}, one = {White, Black};
   return planes == 4 ? four : planes == 3 ? three : planes == 2 ? two : one;
@@ -44,6 +45,7 @@ struct ScreenCase {
   bool degas;  // 32,066 bytes with header and trailer, else the bare 32,000-byte body
   int sx, sy;  // how much the stretch enlarges it
 };
+// clang-format off
 inline const ScreenCase ScreenLayouts[] = {
     {"PI1 of 32,066 bytes, doubled both ways", 4, 320, 200, true, 2, 2},
     {"PI1 of 32,000 bytes", 4, 320, 200, false, 2, 2},
@@ -52,6 +54,7 @@ inline const ScreenCase ScreenLayouts[] = {
     {"PI3 of 32,066 bytes, one to one", 1, 640, 400, true, 1, 1},
     {"PIC of 32,000 bytes", 1, 640, 400, false, 1, 1},
 };
+// clang-format on
 
 // Compares rows of pixels w wide with the comparator of tests/support/compare.h.
 inline testing::AssertionResult SamePixels(const std::vector<uint32_t>& actual,

@@ -18,10 +18,10 @@ inline constexpr uint32_t White = PalRgb(255, 255, 255), Black = PalRgb(0, 0, 0)
                           LightGrey = PalRgb(156, 156, 156), DarkGrey = PalRgb(78, 78, 78),
                           LightRed = PalRgb(255, 127, 127), LightGreen = PalRgb(127, 255, 127),
                           LightBlue = PalRgb(127, 127, 255), LightCyan = PalRgb(127, 255, 255),
-                          LightYellow = PalRgb(255, 255, 127),
-                          LightMagenta = PalRgb(255, 127, 255);
+                          LightYellow = PalRgb(255, 255, 127), LightMagenta = PalRgb(255, 127, 255);
 // The program's palette by colour name (the gl tests check it against GEMColor; the
 // pure tests cannot see that header).
+// clang-format off
 inline constexpr uint32_t TestPalette[16] = {
     White,     Black,    Red,      Green,      Blue,      Cyan,       Yellow,      Magenta,
     LightGrey, DarkGrey, LightRed, LightGreen, LightBlue, LightCyan, LightYellow, LightMagenta};
@@ -41,12 +41,14 @@ inline std::vector<uint8_t> PlanesOf(const std::vector<uint8_t>& values, int w, 
       }
   return body;
 }
+// clang-format on
 
 // A value for every pixel that gives every value 0..2^planes-1 at every bit position.
 inline std::vector<uint8_t> Pattern(int w, int h, int planes) {
   std::vector<uint8_t> v(size_t(w) * h);
   for (int y = 0; y < h; y++)
-    for (int x = 0; x < w; x++) v[size_t(y) * w + x] = uint8_t((x * 5 + y * 3 + x / 16) % (1 << planes));
+    for (int x = 0; x < w; x++)
+      v[size_t(y) * w + x] = uint8_t((x * 5 + y * 3 + x / 16) % (1 << planes));
   return v;
 }
 

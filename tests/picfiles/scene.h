@@ -28,8 +28,8 @@ class PicScene : public GLTest {
     SDL_Rect r = {100, 50, 300, 200};
     SDL_RenderFillRect(SDLRenderer, &r);
     if (blok$) SDL_DestroyTexture(blok$);
-    blok$ = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
-                              5, 3);
+    blok$ =
+        SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET, 5, 3);
     ClearTarget(blok$, GEMColor[3]);
     SDLTargetWindow();
   }
@@ -54,6 +54,30 @@ class PicScene : public GLTest {
     a = SameImage(ReadPixels(blok$), block);
     if (!a) return a << " (the block)";
     return a;
+  }
+  // What the renderer makes of the BMP file at path over the whole picture: SDL's own
+  // surface of it as a texture, copied onto a 640x400 target with nearest-neighbour
+  // sampling and no blending. The picture and the render target are left alone.
+  static Image RendererCopy(const std::string& path) {
+    Image out;
+    SDL_Surface* s = SDL_LoadBMP(path.c_str());
+    EXPECT_NE(s, nullptr) << SDL_GetError();
+    SDL_Texture* from = s ? SDL_CreateTextureFromSurface(SDLRenderer, s) : nullptr;
+    SDL_Texture* to = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888,
+                                        SDL_TEXTUREACCESS_TARGET, 640, 400);
+    if (from && to) {
+      SDL_SetTextureBlendMode(from, SDL_BLENDMODE_NONE);
+      SDL_SetTextureScaleMode(from, SDL_ScaleModeNearest);
+      SDL_Texture* target = SDL_GetRenderTarget(SDLRenderer);
+      SDL_SetRenderTarget(SDLRenderer, to);
+      SDL_RenderCopy(SDLRenderer, from, nullptr, nullptr);
+      SDL_SetRenderTarget(SDLRenderer, target);
+      out = ReadPixels(to);
+    }
+    if (from) SDL_DestroyTexture(from);
+    if (to) SDL_DestroyTexture(to);
+    if (s) SDL_FreeSurface(s);
+    return out;
   }
   Scratch scratch{"pic"};
   const std::string& dir = scratch.path;

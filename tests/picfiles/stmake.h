@@ -81,7 +81,8 @@ inline void PackBits(const uint8_t* p, size_t n, std::vector<uint8_t>& out) {
 // The bytes of plane p of row y of an interleaved body of P planes, L bytes a plane-row.
 inline std::vector<uint8_t> PlaneRow(const std::vector<uint8_t>& body, int y, int p, int P, int L) {
   std::vector<uint8_t> row;
-  for (int k = 0; k < L; k++) row.push_back(body[size_t(y) * L * P + (k / 2) * 2 * P + 2 * p + (k & 1)]);
+  for (int k = 0; k < L; k++)
+    row.push_back(body[size_t(y) * L * P + (k / 2) * 2 * P + 2 * p + (k & 1)]);
   return row;
 }
 
@@ -115,14 +116,16 @@ inline std::vector<uint8_t> NeoOf(int res, const std::vector<uint16_t>& words,
 }
 
 // A Spectrum 512 picture: body, then 48 words for each of lines 1..199.
-inline std::vector<uint8_t> SpuOf(const std::vector<uint8_t>& body, const std::vector<uint16_t>& words) {
+inline std::vector<uint8_t> SpuOf(const std::vector<uint8_t>& body,
+                                  const std::vector<uint16_t>& words) {
   std::vector<uint8_t> f = body;
   for (uint16_t w : words) Put16(f, w);
   return f;
 }
 
 // An SPC file around packed picture data and palettes: "SP", 0, their two lengths.
-inline std::vector<uint8_t> SpcFile(const std::vector<uint8_t>& data, const std::vector<uint8_t>& colours) {
+inline std::vector<uint8_t> SpcFile(const std::vector<uint8_t>& data,
+                                    const std::vector<uint8_t>& colours) {
   std::vector<uint8_t> f = {'S', 'P', 0, 0};
   for (size_t len : {data.size(), colours.size()})
     for (int b = 3; b >= 0; b--) f.push_back(uint8_t(len >> 8 * b));
@@ -134,7 +137,8 @@ inline std::vector<uint8_t> SpcFile(const std::vector<uint8_t>& data, const std:
 // A compressed Spectrum 512 picture: the planes of lines 1..199 one after another in
 // records (c < 128: c + 1 literal bytes; c >= 128: one byte 258 - c times, 3 to 130),
 // then each 16-word palette as a word of the entries present and those entries.
-inline std::vector<uint8_t> SpcOf(const std::vector<uint8_t>& body, const std::vector<uint16_t>& words) {
+inline std::vector<uint8_t> SpcOf(const std::vector<uint8_t>& body,
+                                  const std::vector<uint16_t>& words) {
   std::vector<uint8_t> planes;
   for (int p = 0; p < 4; p++)
     for (int y = 1; y < 200; y++) {

@@ -54,12 +54,14 @@ TEST_F(Pump, TextInputIsCappedAt255Bytes) {
     size_t before;  // bytes already in the buffer
     const char* text;
     size_t want;
+    // clang-format off
   } cases[] = {
       {"fits", 10, "abc", 13},
       {"cut to fit", 250, "abcdefghij", 255},
       {"full buffer takes nothing", 255, "x", 255},
       {"a two-byte letter may be cut", 254, "żż", 255},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     memset(STRING$, 0, sizeof STRING$);

@@ -60,6 +60,7 @@ class Scaled : public GLTest {
 TEST_F(Scaled, PresentShowsEveryPixelAsAWholeSquareCentredOnBlack) {
   struct {
     int w, h, n, ox, oy;
+    // clang-format off
   } cases[] = {
       {640, 400, 1, 0, 0},    // the described window, exactly
       {700, 500, 1, 30, 50},  // larger, but not twice: centred
@@ -67,6 +68,7 @@ TEST_F(Scaled, PresentShowsEveryPixelAsAWholeSquareCentredOnBlack) {
       {1400, 900, 2, 60, 50},
       {1920, 1200, 3, 0, 0},
   };
+  // clang-format on
   Image img = Pattern();
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
@@ -105,6 +107,7 @@ TEST_F(Scaled, PointerPositionsBecomePicturePositions) {
     bool through;  // reaches the queue
     int px = 0, py = 0;
     uint8_t mask = 0;  // MOTION: the mask the program sees
+    // clang-format off
   } steps[] = {
       {"motion on the first square", MOTION, 0, 61, 51, true, 0, 0, 0},
       {"motion on the last square", MOTION, 0, 1339, 849, true, 639, 399, 0},
@@ -121,6 +124,7 @@ TEST_F(Scaled, PointerPositionsBecomePicturePositions) {
       {"a lone press in the border again: dropped", DOWN, 3, 1399, 0, false},
       {"its release", UP, 3, 1399, 0, false},
   };
+  // clang-format on
   for (const auto& s : steps) {
     SCOPED_TRACE(s.what);
     if (s.kind == MOTION)
@@ -151,6 +155,7 @@ TEST_F(FullscreenKeys, NeverReachTheProgram) {
     uint16_t mod;
     bool repeat;
     bool through;
+    // clang-format off
   } keys[] = {
       {SDLK_F11, 0, false, false},
       {SDLK_F11, 0, true, false},  // held down: dropped, and switches nothing
@@ -162,9 +167,10 @@ TEST_F(FullscreenKeys, NeverReachTheProgram) {
       {SDLK_F10, 0, false, true},
       {SDLK_a, KMOD_LALT, false, true},
   };
+  // clang-format on
   for (const auto& k : keys) {
-    SCOPED_TRACE(testing::Message() << SDL_GetKeyName(k.sym) << " mod " << k.mod
-                                    << (k.repeat ? " repeat" : ""));
+    SCOPED_TRACE(testing::Message()
+                 << SDL_GetKeyName(k.sym) << " mod " << k.mod << (k.repeat ? " repeat" : ""));
     // From another thread, as a test's feeding thread pushes: the filter takes the keys
     // there too, but switches only from the window's own thread. Without a window
     // manager (as here) a switch would leave SDL's idea of the window's size wrong for

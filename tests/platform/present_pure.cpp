@@ -6,6 +6,7 @@ TEST(FitScreen, LargestWholeScaleCentredInTheDrawable) {
   struct {
     int32_t w, h;
     ScreenView want;
+    // clang-format off
   } cases[] = {
       {640, 400, {1, 0, 0}},
       {641, 401, {1, 0, 0}},  // the odd pixel goes right and below
@@ -18,6 +19,7 @@ TEST(FitScreen, LargestWholeScaleCentredInTheDrawable) {
       {1000, 2000, {1, 180, 800}},  // the narrow side decides
       {600, 300, {1, -20, -50}},    // smaller than the screen: its middle, cut equally
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
     ScreenView v = FitScreen(c.w, c.h);
@@ -33,6 +35,7 @@ TEST(PictureFromWindow, PicturePositionsBorderClampedOffWindowAsTheyAre) {
     int32_t winW, winH, drawW, drawH, wx, wy;
     PointerPlace place;
     int32_t px, py;
+    // clang-format off
   } cases[] = {
       {"scale 1, corner", 640, 400, 640, 400, 0, 0, ON_PICTURE, 0, 0},
       {"scale 1, far corner", 640, 400, 640, 400, 639, 399, ON_PICTURE, 639, 399},
@@ -52,6 +55,7 @@ TEST(PictureFromWindow, PicturePositionsBorderClampedOffWindowAsTheyAre) {
       {"high density, next unit", 960, 540, 1920, 1080, 161, 71, ON_PICTURE, 1, 1},
       {"high density, right border", 960, 540, 1920, 1080, 959, 100, IN_BORDER, 639, 30},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ScreenView v = FitScreen(c.drawW, c.drawH);
@@ -66,6 +70,7 @@ TEST(PictureFromWindow, PicturePositionsBorderClampedOffWindowAsTheyAre) {
 TEST(StartScale, LargestThatFitsTheUsableAreaWithTheFrame) {
   struct {
     int32_t w, h, frameW, frameH, want;
+    // clang-format off
   } cases[] = {
       {800, 600, 0, 0, 1},     {1024, 768, 0, 0, 1}, {1280, 800, 0, 0, 2},
       {1280, 800, 0, 30, 1},   {1920, 1080, 0, 0, 2}, {1920, 1080, 4, 30, 2},
@@ -73,9 +78,10 @@ TEST(StartScale, LargestThatFitsTheUsableAreaWithTheFrame) {
       {7680, 4320, 0, 0, 10},  // the start takes what fits; only a chosen scale stops at 8
       {600, 300, 0, 0, 1},     {0, 0, 0, 0, 1},
   };
+  // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " frame " << c.frameW << "x"
-                                    << c.frameH);
+    SCOPED_TRACE(testing::Message()
+                 << c.w << "x" << c.h << " frame " << c.frameW << "x" << c.frameH);
     EXPECT_EQ(StartScale(c.w, c.h, c.frameW, c.frameH), c.want);
   }
 }
@@ -84,11 +90,13 @@ TEST(ScaleFromText, WholeNumbersOneToEightOnly) {
   struct {
     const char* s;
     int32_t want;
+    // clang-format off
   } cases[] = {
       {"1", 1},  {"8", 8},   {"3", 3},   {"02", 2},  {"0", 0},  {"9", 0},
       {"10", 0}, {"x", 0},   {"", 0},    {"-1", 0},  {"+2", 0}, {" 2", 0},
       {"2 ", 0}, {"3x", 0},  {"2.0", 0}, {"99999999999999999999", 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.s);
     EXPECT_EQ(ScaleFromText(c.s), c.want);

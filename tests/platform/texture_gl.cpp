@@ -99,11 +99,13 @@ TEST_F(Tekstury, GetTextureGivenAnotherSizeMakesItAnew) {
   struct {
     const char* name;
     int x, y, w, h;
+    // clang-format off
   } cases[] = {
       {"wider", 0, 0, 30, 4},
       {"shorter", 3, 3, 30, 2},
       {"partly outside the target: transparent black there", 60, 30, 8, 4},
   };
+  // clang-format on
   GetTexture(&t1, 0, 0, 10, 4);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -160,7 +162,7 @@ TEST_F(Tekstury, InvertSurfaceTextureConvertsFirstAndLeavesTheSurface) {
   InvertSurfaceTexture(&t1, s);
   ASSERT_NE(t1, nullptr);
   Image want(3, 2);
-  want.px = {RGBA(0, 255, 255, 0), RGBA(255, 0, 255, 0), RGBA(255, 255, 0, 0),
+  want.px = {RGBA(0, 255, 255, 0), RGBA(255, 0, 255, 0),   RGBA(255, 255, 0, 0),
              RGBA(0, 0, 0, 0),     RGBA(255, 255, 255, 0), RGBA(225, 235, 245, 0)};
   EXPECT_TRUE(SameImage(Zawartosc(t1), want));
   EXPECT_EQ(RodzajOf(t1).access, SDL_TEXTUREACCESS_STREAMING);
@@ -193,6 +195,7 @@ TEST_F(Tekstury, InvertTextureSubtractsFromOpaqueWhiteKeepingAlpha) {
   struct {
     const char* name;
     uint32_t src, want;
+    // clang-format off
   } cases[] = {
       {"opaque black gives opaque white", RGBA(0, 0, 0, 255), RGBA(255, 255, 255, 255)},
       {"opaque white gives opaque black", RGBA(255, 255, 255, 255), RGBA(0, 0, 0, 255)},
@@ -200,6 +203,7 @@ TEST_F(Tekstury, InvertTextureSubtractsFromOpaqueWhiteKeepingAlpha) {
       {"a colour", RGBA(10, 20, 30, 200), RGBA(245, 235, 225, 200)},
       {"transparent", RGBA(0, 0, 0, 0), RGBA(255, 255, 255, 0)},
   };
+  // clang-format on
   SDL_Texture* src =
       SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STATIC, 5, 1);
   uint32_t px[5];

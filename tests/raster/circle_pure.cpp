@@ -13,6 +13,7 @@ struct ShapeCase {
   std::vector<std::string> ring, disc;
 };
 
+// clang-format off
 static const ShapeCase shapes[] = {
     {"radius 0", 0, {"#"}, {"#"}},
     {"radius 1", 1, {"###", "#.#", "###"}, {"###", "###", "###"}},
@@ -39,6 +40,7 @@ static const ShapeCase shapes[] = {
       ".###############.", "..#############..", "..#############..", "....#########....",
       ".....#######....."}},
 };
+// clang-format on
 
 TEST(CirclePoints, DrawsTheRingOfEachRadius) {
   for (const auto& c : shapes) {

@@ -45,6 +45,7 @@ struct DrawCase {
   std::vector<std::string> times;
 };
 
+// clang-format off
 static const DrawCase draws[] = {
     {"plot, pen 1", 1, 0, [] { plot(5, 5); }, 5, 5, {"1"}},
     {"plot, pen 0", 0, 0, [] { plot(5, 5); }, 5, 5, {"1"}},
@@ -65,6 +66,7 @@ static const DrawCase draws[] = {
     {"ellipse filled 3x2", 1, 0, [] { ellipse(10, 10, 3, 2, 1); }, 7, 8,
      {"..121..", ".11111.", "2222222", ".11111.", "..121.."}},
 };
+// clang-format on
 
 class Draw : public GLTest {
  protected:
@@ -84,8 +86,8 @@ class Draw : public GLTest {
 TEST_F(Draw, EachRoutineDrawsWithTheCurrentColour) {
   for (const auto& c : draws) {
     SCOPED_TRACE(c.name);
-    EXPECT_TRUE(SameImage(drawn(c, SDL_BLENDMODE_NONE),
-                          expected(c.times, c.ox, c.oy, GEMColor[0], false)));
+    EXPECT_TRUE(
+        SameImage(drawn(c, SDL_BLENDMODE_NONE), expected(c.times, c.ox, c.oy, GEMColor[0], false)));
   }
 }
 

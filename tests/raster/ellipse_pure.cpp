@@ -28,6 +28,7 @@ struct EllipseCase {
   std::vector<std::string> outline, filled;
 };
 
+// clang-format off
 static const EllipseCase ellipses[] = {
     {"a = 3, b = 2", 3, 2,
      {"..###..", ".#...#.", "#.....#", ".#...#.", "..###.."},
@@ -55,6 +56,7 @@ static const EllipseCase ellipses[] = {
      {".#.", "#.#", "#.#", "#.#", "#.#", "#.#", ".#."},
      {".#.", "###", "###", "###", "###", "###", ".#."}},
 };
+// clang-format on
 
 TEST(Ellipse, DrawsEachExampleShape) {
   for (const auto& c : ellipses) {

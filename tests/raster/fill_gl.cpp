@@ -40,8 +40,8 @@ TEST_F(Fill, WritesTheBoxInsideUnblendedInEveryMode) {
     const char* name;
     SDL_BlendMode mode;
     uint8_t p;
-  } rows[] = {{"Wymiana, solid", tryb_b[0], 0},   {"Mieszanie, solid", tryb_b[1], 0},
-              {"Inwersja, solid", tryb_b[4], 0},  {"Wymiana, pattern 7", tryb_b[0], 7},
+  } rows[] = {{"Wymiana, solid", tryb_b[0], 0},         {"Mieszanie, solid", tryb_b[1], 0},
+              {"Inwersja, solid", tryb_b[4], 0},        {"Wymiana, pattern 7", tryb_b[0], 7},
               {"Mieszanie, pattern 35", tryb_b[1], 35}, {"Inwersja, pattern 12", tryb_b[4], 12}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -49,9 +49,12 @@ TEST_F(Fill, WritesTheBoxInsideUnblendedInEveryMode) {
     outlineBox();
     SDL_SetRenderDrawBlendMode(SDLRenderer, r.mode);
     kolor = 4;
+    const Image before = ReadPixels(GEMScreen);
     fill(120, 95, r.p);
     EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), GEMScreen);
     EXPECT_TRUE(SameImage(ReadPixels(GEMScreen), boxFilled(GEMColor[1], r.p)));
+    EXPECT_TRUE(FillBefore == before.px) << "the canvas as it read it";
+    EXPECT_TRUE(FillAfter == boxFilled(GEMColor[1], r.p).px) << "and as it left it";
   }
 }
 
@@ -70,8 +73,8 @@ TEST_F(Fill, SeedOutsideTheCanvasLeavesItAsItWas) {
 // filled with wyp; the draw colour is left at kolor.
 TEST_F(Fill, PboxCornersInAnyOrderDrawTheSameBox) {
   const int x1 = Box.x, y1 = Box.y, x2 = Box.x + Box.w - 1, y2 = Box.y + Box.h - 1;
-  for (auto [ax, ay, bx, by] : {std::tuple{x1, y1, x2, y2}, {x2, y2, x1, y1}, {x2, y1, x1, y2},
-                                {x1, y2, x2, y1}}) {
+  for (auto [ax, ay, bx, by] :
+       {std::tuple{x1, y1, x2, y2}, {x2, y2, x1, y1}, {x2, y1, x1, y2}, {x1, y2, x2, y1}}) {
     SCOPED_TRACE(testing::Message() << ax << ", " << ay << " to " << bx << ", " << by);
     ClearTarget(GEMScreen, GEMColor[3]);
     kolor = 2;

@@ -24,8 +24,8 @@ struct Canvas {
     work = out;
   }
   uint32_t& at(int x, int y) { return out[y * CanvasW + x]; }
-  void fill(int x, int y, uint8_t p = 0, uint32_t colour = Red) {
-    FillCanvas(out.data(), work.data(), x, y, p, colour, White);
+  RasterRect fill(int x, int y, uint8_t p = 0, uint32_t colour = Red) {
+    return FillCanvas(out.data(), work.data(), x, y, p, colour, White);
   }
 };
 
@@ -48,6 +48,7 @@ struct RegionCase {
   std::vector<Rect> filled;
 };
 
+// clang-format off
 static const RegionCase regions[] = {
     {"U, seeded in the left arm: left arm and bottom bar", {{320, 0, 1, 200}}, 100, 50,
      {{0, 0, 320, 400}, {320, 200, 320, 200}}},
@@ -67,15 +68,26 @@ static const RegionCase regions[] = {
      120, 110, {{101, 101, 48, 29}}},
     {"the wall itself", {{320, 0, 1, 200}}, 320, 10, {{320, 0, 1, 200}}},
 };
+// clang-format on
 
 TEST(FillCanvas, FillsEachExampleRegion) {
   for (const auto& c : regions) {
     SCOPED_TRACE(c.name);
     Canvas canvas(c.walls);
     const Canvas before = canvas;
-    canvas.fill(c.x, c.y);
+    RasterRect box = canvas.fill(c.x, c.y);
     EXPECT_TRUE(filledExactly(canvas.out, before.out, c.filled));
     EXPECT_TRUE(filledExactly(canvas.work, before.work, c.filled)) << "work buffer";
+    // The box of what was painted: the rectangles' bounds.
+    int x1 = CanvasW, y1 = CanvasH, x2 = 0, y2 = 0;
+    for (const Rect& r : c.filled) {
+      x1 = std::min(x1, r.x), y1 = std::min(y1, r.y);
+      x2 = std::max(x2, r.x + r.w), y2 = std::max(y2, r.y + r.h);
+    }
+    EXPECT_EQ(box.x, x1);
+    EXPECT_EQ(box.y, y1);
+    EXPECT_EQ(box.w, x2 - x1);
+    EXPECT_EQ(box.h, y2 - y1);
   }
 }
 
@@ -84,7 +96,9 @@ TEST(FillCanvas, SeedOutsideTheCanvasPaintsNothing) {
     SCOPED_TRACE(testing::Message() << x << ", " << y);
     Canvas canvas({{320, 0, 1, 200}});
     const Canvas before = canvas;
-    canvas.fill(x, y, 7);
+    RasterRect box = canvas.fill(x, y, 7);
+    EXPECT_EQ(box.w, 0);
+    EXPECT_EQ(box.h, 0);
     EXPECT_EQ(canvas.out, before.out);
     EXPECT_EQ(canvas.work, before.work);
   }
@@ -147,7 +161,9 @@ TEST(FillCanvas, ASpanEndsAtAForeignPixelInAnyColumn) {
       canvas.fill(seed, 399);
       int to = from == 0 ? w - 1 : CanvasW - 1;
       for (int x = 0; x < CanvasW; x++)
-        ASSERT_EQ(out[x], x == w ? Black : x >= from && x <= to ? Red : White)
+        ASSERT_EQ(out[x], x == w                 ? Black
+                          : x >= from && x <= to ? Red
+                                                 : White)
             << "wall " << w << ", seed " << seed << ", x " << x;
     }
   }
@@ -163,6 +179,7 @@ TEST(FillPattern, IsTheFirstMsvcrtRandOfThePixelSeed) {
     int x, y, p;
     uint32_t seed, rand;
     bool gap;
+    // clang-format off
   } rows[] = {
       {1, 0, 1, 1000, 3304, false},
       {0, 1, 2, 1280000, 18444, true},
@@ -170,6 +187,7 @@ TEST(FillPattern, IsTheFirstMsvcrtRandOfThePixelSeed) {
       {300, 200, 17, 2181100000u, 4099, false},
       {639, 399, 35, 370030408, 10883, false},  // 8,959,965,000 wrapped
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << r.x << ", " << r.y << ", " << r.p);
     EXPECT_EQ(MsvcrtFirstRand(r.seed), r.rand);
@@ -182,12 +200,14 @@ TEST(FillPattern, RowsOfSomePatterns) {
   struct {
     int p, y;
     const char* row;
+    // clang-format off
   } rows[] = {
       {1, 0, "######.#.#.##.#.#.#.##.#.#.#.#..#.#.######.#####"},
       {7, 224, "#####...#######..#....######...##########....###"},
       {12, 300, "#.##..##.###.##..#.###.##..##.###.###.#.###.###."},
       {35, 399, "#.#.##.#.####.#..#.####.#.##.#.####.#..#.#.#..#."},
   };
+  // clang-format on
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << "pattern " << r.p << ", row " << r.y);
     std::string got;

@@ -34,6 +34,7 @@ struct LineCase {
   Points expected;  // in drawing order
 };
 
+// clang-format off
 static const LineCase lines[] = {
     {"x-major", 0, 0, 10, 3, 0,
      {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 2}, {7, 2}, {8, 2}, {9, 3}, {10, 3}}},
@@ -56,6 +57,7 @@ static const LineCase lines[] = {
     {"a style index past the table draws solid", 0, 0, 5, 0, 7, along(0, 0, 1, 0, upTo(5))},
     {"style 255 too", 0, 0, 5, 0, 255, along(0, 0, 1, 0, upTo(5))},
 };
+// clang-format on
 
 TEST(LinePoints, WalksEachExampleLine) {
   for (const auto& c : lines) {

@@ -1,15 +1,18 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "strrt/strrt.h"
 #include "tests/support/mounts.h"
 #include "tests/support/scratch.h"
+#include "tests/support/users.h"
 
 // Runs f with standard output captured and returns what it printed.
 template <class F>
@@ -106,6 +109,7 @@ TEST(MidStr, CopiesARangeAndWarnsPastTheEnd) {
     uint32_t start, count;
     std::string want;
     const char* message;
+    // clang-format off
   } cases[] = {
       {"last two bytes", 3, 2, "de", ""},
       {"one past the end: the terminator comes along", 3, 3, std::string("de\0", 3),
@@ -113,6 +117,7 @@ TEST(MidStr, CopiesARangeAndWarnsPastTheEnd) {
       {"start at the end", 5, 0, "", "Mid$: range exceeded\n"},
       {"whole text", 0, 5, "abcde", ""},
   };
+  // clang-format on
   static const char text[16] = "abcde";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -180,6 +185,7 @@ TEST(RoundFC, RoundsWithThresholds) {
 static const struct {
   const char* name;
   std::vector<uint8_t> bytes, packed;
+  // clang-format off
 } pakCases[] = {
     {"7 7 7 9", {7, 7, 7, 9}, {0x07, 0x02, 0x09, 0x00}},
     {"300 zeros", std::vector<uint8_t>(300, 0), {0x00, 0xFF, 0x00, 0x2B}},
@@ -189,6 +195,7 @@ static const struct {
     {"one byte", {0xAB}, {0xAB, 0}},
     {"nothing", {}, {}},
 };
+// clang-format on
 
 TEST(PakCoding, EncodesRunsInPairsOfAtMost256) {
   for (const auto& c : pakCases) {
@@ -346,12 +353,14 @@ TEST_F(WholeFiles, RefusesWhatIsNotARegularFile) {
     const char* name;
     std::string path;
     int err;
+    // clang-format off
   } cases[] = {
       {"a directory", sub, EISDIR},
       {"a FIFO", fifo, ENOTSUP},
       {"a device", "/dev/full", ENOTSUP},
       {"a link to a device", toFull, ENOTSUP},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(WRITEFILE(c.path.c_str(), bytes, 1), c.err);
@@ -374,6 +383,7 @@ TEST_F(WholeFiles, LeavesAFileThereWhenNotToReplaceAndStopsWhenAsked) {
     sig_atomic_t stop;
     int err;
     std::string changed;  // the file that then holds the new bytes; "" for none
+    // clang-format off
   } cases[] = {
       {"a new name, not replacing", fresh, false, 0, 0, fresh},
       {"a file there, not replacing", file, false, 0, EEXIST, ""},
@@ -381,6 +391,7 @@ TEST_F(WholeFiles, LeavesAFileThereWhenNotToReplaceAndStopsWhenAsked) {
       {"asked to stop", file, true, 1, ECANCELED, ""},
       {"asked to stop, a new name", fresh, true, 1, ECANCELED, ""},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     unlink(fresh.c_str());
@@ -409,10 +420,12 @@ TEST_F(WholeFiles, AFailedWriteLeavesTheOldFileAndNoScratch) {
     bool readOnly;
     size_t bytes;
     int err;
+    // clang-format off
   } cases[] = {
       {"a read-only file system", 64, true, 10, EROFS},
       {"the disk fills up during the write", 64, false, 200 * 1024, ENOSPC},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string why = mountWithOld(c.kib, c.readOnly, old);
@@ -424,5 +437,186 @@ TEST_F(WholeFiles, AFailedWriteLeavesTheOldFileAndNoScratch) {
     EXPECT_EQ(ReadBytes(m + "/old"), old);
     EXPECT_EQ(listing(m), "old\n");
     Unmount(m);
+  }
+}
+
+// What a save may write as an ordinary user: exactly the files it could open for writing
+// itself, and a file written keeps its owner, group and mode, in place when a new file
+// beside it could not keep them. Each row is a directory of its own with one file in it.
+TEST_F(WholeFiles, WritesOnlyWhatTheUserMayAndKeepsOwnerGroupAndMode) {
+  const uid_t me = OtherUid, someone = 1234;
+  const gid_t mine = OtherGid, shared = 4321, notMine = 4322;
+  const std::vector<uint8_t> old = {7, 7, 7, 7}, bytes = {1, 2};
+  enum Outcome { REFUSED, BESIDE, IN_PLACE };  // BESIDE: a new file renamed over it
+  struct {
+    const char* name;
+    mode_t dirMode;
+    uid_t uid;
+    gid_t gid;
+    mode_t mode;
+    bool viaLink;  // the save names a symbolic link to the file
+    Outcome outcome;
+    // clang-format off
+  } rows[] = {
+      {"own file", 0755, me, mine, 0640, false, BESIDE},
+      {"own file in a group of the user's", 0755, me, shared, 0640, false, BESIDE},
+      {"own file in a group the user has left", 0755, me, notMine, 0640, false, IN_PLACE},
+      {"own read-only file", 0755, me, mine, 0444, false, REFUSED},
+      {"own read-only file through a link", 0755, me, mine, 0444, true, REFUSED},
+      {"another user's file in a shared directory", 0777, someone, someone, 0644, false, REFUSED},
+      {"another user's file the group may write", 0777, someone, shared, 0660, false, IN_PLACE},
+      {"the same through a link", 0777, someone, shared, 0660, true, IN_PLACE},
+      {"another user's writable file, sticky directory", 01777, someone, someone, 0666, false,
+       IN_PLACE},
+      {"writable file in a read-only directory", 0555, me, mine, 0644, false, IN_PLACE},
+      {"read-only file in a read-only directory", 0555, me, mine, 0444, false, REFUSED},
+  };
+  // clang-format on
+  ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+  int i = 0;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    std::string d = dir + "/" + std::to_string(i++), file = d + "/f", link = d + "/link";
+    ASSERT_EQ(mkdir(d.c_str(), 0755), 0);
+    writeBytes(file, old);
+    ASSERT_EQ(chown(file.c_str(), r.uid, r.gid), 0);
+    ASSERT_EQ(chmod(file.c_str(), r.mode), 0);
+    ASSERT_EQ(symlink("f", link.c_str()), 0);
+    // The user's own directories are 0755; the shared and read-only ones are root's.
+    ASSERT_EQ(chown(d.c_str(), r.dirMode == 0755 ? me : 0, r.dirMode == 0755 ? mine : 0), 0);
+    ASSERT_EQ(chmod(d.c_str(), r.dirMode), 0);
+    struct stat before, after;
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    int err;
+    {
+      AsOtherUser user({shared});
+      if (!user.ok) GTEST_SKIP() << "needs root to act as another user";
+      err = WRITEFILE((r.viaLink ? link : file).c_str(), bytes.data(), bytes.size());
+    }
+    EXPECT_EQ(err, r.outcome == REFUSED ? EACCES : 0);
+    EXPECT_EQ(ReadBytes(file), r.outcome == REFUSED ? old : bytes);
+    ASSERT_EQ(lstat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, r.uid);
+    EXPECT_EQ(after.st_gid, r.gid);
+    EXPECT_EQ(after.st_mode & 07777, r.mode);
+    if (r.outcome != REFUSED) {
+      EXPECT_EQ(after.st_ino == before.st_ino, r.outcome == IN_PLACE)
+          << (r.outcome == IN_PLACE ? "written in place" : "a new file renamed over it");
+    }
+    EXPECT_EQ(listing(d), "f\nlink\n") << "no scratch file left";
+  }
+}
+
+TEST_F(WholeFiles, AFullDiskRefusesAWriteInPlaceBeforeTheOldBytesGo) {
+  // The user may write the file but not the directory: the write goes in place.
+  const std::vector<uint8_t> old(1000, 7), bytes(64 * 1024, 1);
+  std::string why = mountWithOld(32, false, old);
+  if (!why.empty()) GTEST_SKIP() << why;
+  std::string m = dir + "/m", file = m + "/old";
+  ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+  ASSERT_EQ(chown(file.c_str(), OtherUid, OtherGid), 0);
+  ASSERT_EQ(chmod(m.c_str(), 0555), 0);
+  int err;
+  {
+    AsOtherUser user;
+    if (!user.ok) GTEST_SKIP() << "needs root to act as another user";
+    err = WRITEFILE(file.c_str(), bytes.data(), bytes.size());
+  }
+  EXPECT_EQ(err, ENOSPC);
+  EXPECT_EQ(ReadBytes(file), old);
+}
+
+// This binary links with fsync wrapped: flushes of directories are counted, and can be
+// made to fail as a failing disk would.
+static int dirSyncs = 0;
+static bool dirSyncFails = false;
+extern "C" int __real_fsync(int fd);
+extern "C" int __wrap_fsync(int fd) {
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    dirSyncs++;
+    if (dirSyncFails) {
+      errno = EIO;
+      return -1;
+    }
+  }
+  return __real_fsync(fd);
+}
+
+TEST_F(WholeFiles, ANewNameReachesTheDiskWithItsDirectory) {
+  const uint8_t bytes[] = {1, 2, 3};
+  std::string file = dir + "/f";
+  struct {
+    const char* name;
+    bool exists, replace, fails;
+    int err;
+    // clang-format off
+  } rows[] = {
+      {"a new file", false, true, false, 0},
+      {"a new file, not replacing", false, false, false, 0},
+      {"a file replaced", true, true, false, 0},
+      {"the directory cannot be flushed", true, true, true, EIO},
+  };
+  // clang-format on
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    unlink(file.c_str());
+    if (r.exists) writeBytes(file, {9});
+    dirSyncs = 0;
+    dirSyncFails = r.fails;
+    EXPECT_EQ(WRITEFILE(file.c_str(), bytes, sizeof bytes, r.replace), r.err);
+    dirSyncFails = false;
+    EXPECT_EQ(dirSyncs, 1);
+    EXPECT_EQ(ReadBytes(file), std::vector<uint8_t>(bytes, bytes + 3))
+        << "in place, if not yet on the disk";
+  }
+}
+
+TEST_F(PakFiles, OpenFileOpensOnlyARegularFileAndNeverWaits) {
+  std::string file = dir + "/f", fifo = dir + "/fifo", locked = dir + "/locked";
+  writeBytes(file, {1, 2, 3});
+  writeBytes(locked, {4});
+  ASSERT_EQ(chmod(locked.c_str(), 0600), 0);
+  ASSERT_EQ(chmod(dir.c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+  ASSERT_EQ(symlink("f", (dir + "/toFile").c_str()), 0);
+  ASSERT_EQ(symlink("fifo", (dir + "/toFifo").c_str()), 0);
+  struct {
+    const char* name;
+    std::string path;
+    int err;  // 0: opened
+    bool asOther = false;
+    // clang-format off
+  } rows[] = {
+      {"a regular file", file, 0},
+      {"a link to one", dir + "/toFile", 0},
+      {"a directory", dir, EISDIR},
+      {"a FIFO with no writer", fifo, ENOTSUP},
+      {"a link to a FIFO", dir + "/toFifo", ENOTSUP},
+      {"a device", "/dev/zero", ENOTSUP},
+      {"nothing there", dir + "/none", ENOENT},
+      {"a file the user may not read", locked, EACCES, true},
+  };
+  // clang-format on
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    int fd, err;
+    {
+      std::optional<AsOtherUser> user;
+      if (r.asOther && !user.emplace().ok) GTEST_SKIP() << "needs root to act as another user";
+      errno = 0;
+      fd = OPENFILE(r.path.c_str());
+      err = errno;
+    }
+    if (r.err) {
+      EXPECT_EQ(fd, -1);
+      EXPECT_EQ(err, r.err);
+      continue;
+    }
+    ASSERT_GE(fd, 0);
+    uint8_t b[4];
+    EXPECT_EQ(read(fd, b, sizeof b), 3);
+    EXPECT_NE(fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
+    close(fd);
   }
 }

@@ -76,7 +76,8 @@ inline std::string SaveMismatch(const PixelGrid& actual, const PixelGrid& expect
   lastTest = test;
   std::string base = count > 1 ? test + "." + std::to_string(count) : test;
   const bool alpha = expected.layout == Layout::Abgr && (mask >> 24);
-  for (const auto& [grid, which] : {std::pair{&actual, "actual"}, std::pair{&expected, "expected"}}) {
+  for (const auto& [grid, which] :
+       {std::pair{&actual, "actual"}, std::pair{&expected, "expected"}}) {
     std::vector<uint32_t> px(grid->px, grid->px + size_t(grid->w) * grid->h);
     WriteBytes(base + "." + which + (alpha ? ".pam" : ".ppm"),
                alpha ? PamRgba(grid->w, grid->h, px) : Ppm(grid->w, grid->h, px, grid->layout));
@@ -107,30 +108,33 @@ inline testing::AssertionResult SameGrid(const PixelGrid& actual, const PixelGri
                                           : "first at (%d, %d): expected %08X, got %08X",
            expected.left + fx, expected.top + fy, expected.at(fx, fy) & m.mask,
            actual.at(fx, fy) & m.mask);
-  return testing::AssertionFailure() << wrong << " wrong pixels" << where << " (by up to " << worst
-                                     << " in a channel); " << first << " (images saved as "
-                                     << SaveMismatch(actual, expected, m.mask) << ")";
+  return testing::AssertionFailure()
+         << wrong << " wrong pixels" << where << " (by up to " << worst << " in a channel); "
+         << first << " (images saved as " << SaveMismatch(actual, expected, m.mask) << ")";
 }
 
 // The area (x, y, w, h) of actual against want(px, py), both in the coordinates of
 // the picture actual is part of.
 inline testing::AssertionResult SameArea(const PixelGrid& actual, int x, int y, int w, int h,
-                                         const std::function<uint32_t(int, int)>& want, Match m = {}) {
+                                         const std::function<uint32_t(int, int)>& want,
+                                         Match m = {}) {
   if (!actual.w) return testing::AssertionFailure() << "no picture";
   const int ax = x - actual.left, ay = y - actual.top;
   if (ax < 0 || ay < 0 || w < 0 || h < 0 || ax + w > actual.w || ay + h > actual.h)
-    return testing::AssertionFailure() << "area (" << x << ", " << y << ", " << w << " x " << h
-                                       << ") is not inside the " << actual.w << "x" << actual.h
-                                       << " pixels at (" << actual.left << ", " << actual.top << ")";
+    return testing::AssertionFailure()
+           << "area (" << x << ", " << y << ", " << w << " x " << h << ") is not inside the "
+           << actual.w << "x" << actual.h << " pixels at (" << actual.left << ", " << actual.top
+           << ")";
   std::vector<uint32_t> got(size_t(w) * h), expected(size_t(w) * h);
   for (int py = 0; py < h; py++)
     for (int px = 0; px < w; px++) {
       got[size_t(py) * w + px] = actual.at(ax + px, ay + py);
       expected[size_t(py) * w + px] = want(x + px, y + py);
     }
-  return SameGrid({w, h, got.data(), actual.layout, x, y}, {w, h, expected.data(), actual.layout, x, y},
-                  m, " in (" + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(w) +
-                         " x " + std::to_string(h) + ")");
+  return SameGrid({w, h, got.data(), actual.layout, x, y},
+                  {w, h, expected.data(), actual.layout, x, y}, m,
+                  " in (" + std::to_string(x) + ", " + std::to_string(y) + ", " +
+                      std::to_string(w) + " x " + std::to_string(h) + ")");
 }
 
 // Polls check on the screenshots of driver app (App, Browser) until it holds or the

@@ -76,6 +76,7 @@ App::App(bool withFont) : App(Launch{"", withFont, true, "", {}}) {}
 
 App::App(const Launch& how) : Driver(5000) {
   work_ = std::make_unique<Scratch>("e2e");
+  state_ = std::make_unique<Scratch>("state");
   dir_ = work_->path;
   if (how.withFont)
     Sh("cp '" + (how.font.empty() ? TARKSEN_FONT : how.font) + "' '" + dir_ + "/BASFont.bmp'");
@@ -88,6 +89,8 @@ App::App(const Launch& how) : Driver(5000) {
   if (app_ == 0) {
     if (chdir(dir_.c_str()) != 0) _exit(126);
     setenv("DISPLAY", display_.c_str(), 1);
+    setenv("XDG_STATE_HOME", state_->path.c_str(), 1);
+    for (const std::string& e : how.env) putenv(const_cast<char*>(e.c_str()));
     if (how.sanitized)
       setenv("LSAN_OPTIONS", "suppressions=" TARKSEN_LSAN_SUPP ":print_suppressions=0", 1);
     else
@@ -108,9 +111,9 @@ App::App(const Launch& how) : Driver(5000) {
     if (wid_.empty()) sleepMs(100);
   }
   if (wid_.empty()) {
-    std::string out = output() + errors() + " | running: " + (running() ? "yes" : "no") +
-                      " | windows: " +
-                      Sh("DISPLAY=" + display_ + " xwininfo -root -tree 2>&1 | head -20");
+    std::string out =
+        output() + errors() + " | running: " + (running() ? "yes" : "no") +
+        " | windows: " + Sh("DISPLAY=" + display_ + " xwininfo -root -tree 2>&1 | head -20");
     stop();
     throw std::runtime_error("the program's window did not appear on " + display_ +
                              "; it wrote: " + out);
@@ -118,11 +121,13 @@ App::App(const Launch& how) : Driver(5000) {
   locate();
   // The window is black until the first frame, which a loaded machine may be slow to
   // present: wait for it, or settle() could take two black shots for a still screen.
-  waitFor([](const Shot& s) {
-    for (uint32_t p : s.px)
-      if (p) return true;
-    return false;
-  }, 10000);
+  waitFor(
+      [](const Shot& s) {
+        for (uint32_t p : s.px)
+          if (p) return true;
+        return false;
+      },
+      10000);
   locate();  // a window manager places the window once it has framed it
   settle();
 }
@@ -199,7 +204,9 @@ void App::locate() {
   std::string geo = Sh("DISPLAY=" + display_ + " xwininfo -id " + wid_);
   const char* g = geo.c_str();
   for (auto [key, to] : {std::pair{"Absolute upper-left X:", &winX_},
-                         {"Absolute upper-left Y:", &winY_}, {"Width:", &w_}, {"Height:", &h_}})
+                         {"Absolute upper-left Y:", &winY_},
+                         {"Width:", &w_},
+                         {"Height:", &h_}})
     if (const char* at = strstr(g, key)) sscanf(at + strlen(key), "%d", to);
   n_ = std::max(1, std::min(w_ / 640, h_ / 400));
   ox_ = (w_ - 640 * n_) / 2;
@@ -227,6 +234,7 @@ void App::stop() {
   }
   xvfb_ = -1;
   work_.reset();
+  state_.reset();
   dir_.clear();
 }
 
@@ -253,12 +261,18 @@ int App::waitExit(int ms) {
   return running() ? -1 : exitCode_;
 }
 
-void App::xdo(const std::string& args) { Sh("DISPLAY=" + display_ + " xdotool " + args); }
+void App::xdo(const std::string& args) { onDisplay("xdotool " + args); }
 
-void App::sendMove(int x, int y) {
-  xdo("mousemove " + std::to_string(winX_ + ox_ + n_ * x + n_ / 2) + " " +
-      std::to_string(winY_ + oy_ + n_ * y + n_ / 2));
+std::string App::onDisplay(const std::string& cmd) {
+  return Sh("export DISPLAY=" + display_ + "; " + cmd);
 }
+
+std::string App::screenAt(int x, int y) const {
+  return std::to_string(winX_ + ox_ + n_ * x + n_ / 2) + " " +
+         std::to_string(winY_ + oy_ + n_ * y + n_ / 2);
+}
+
+void App::sendMove(int x, int y) { xdo("mousemove " + screenAt(x, y)); }
 void App::sendButton(int button, bool down) {
   xdo((down ? "mousedown " : "mouseup ") + std::to_string(button));
 }
@@ -269,6 +283,18 @@ void App::doubleClick(int x, int y) {
   move(x, y);
   xdo("click --repeat 2 --delay 60 1");
   sleepMs(Tempo::klik);
+}
+
+void App::clicks(const std::vector<std::pair<int, int>>& points) {
+  std::string cmd;
+  for (auto [x, y] : points) cmd += "mousemove " + screenAt(x, y) + " click 1 ";
+  xdo(cmd);
+  sleepMs(Tempo::klik);
+}
+
+void App::keys(const std::string& keysym, int times) {
+  xdo("key --window " + wid_ + " --repeat " + std::to_string(times) + " --delay 20 " + keysym);
+  sleepMs(Tempo::klawisz);
 }
 
 void App::type(const std::string& text) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/run.h"
@@ -46,13 +47,16 @@ class Driver {
 
 // How App starts the program.
 struct Launch {
-  std::string bin;        // the binary; empty for the one this tree builds
-  bool withFont = true;   // BASFont.bmp in its working directory
-  bool sanitized = true;  // built with the sanitizers: LSan is told which leaks to skip
-  std::string font;       // the file put there as BASFont.bmp; empty for the real font
-  std::vector<std::string> args;  // its command line after the program's name
+  std::string bin;                 // the binary; empty for the one this tree builds
+  bool withFont = true;            // BASFont.bmp in its working directory
+  bool sanitized = true;           // built with the sanitizers: LSan is told which leaks to skip
+  std::string font;                // the file put there as BASFont.bmp; empty for the real font
+  std::vector<std::string> args;   // its command line after the program's name
   std::string screen = "800x600";  // the size of the Xvfb screen
   bool windowManager = false;      // a window manager (openbox) on the screen first
+  // NAME=value set for the program, after XDG_STATE_HOME, which is the App's own
+  // (stateDir) unless set here.
+  std::vector<std::string> env = {};
 };
 
 class App : public Driver {
@@ -64,6 +68,11 @@ class App : public Driver {
   ~App() override;  // kills the program and the server if still running
 
   const std::string& dir() const { return dir_; }  // the program's working directory
+  // The program's XDG_STATE_HOME unless the Launch set one: empty at start.
+  const std::string& stateDir() const { return state_->path; }
+  const std::string& window() const { return wid_; }  // the window's X id
+  // Runs cmd with DISPLAY set to the program's display; its standard output.
+  std::string onDisplay(const std::string& cmd);
   bool running();
   // Waits up to ms for the program to end; its exit code, or -1 if still running.
   int waitExit(int ms = 5000);
@@ -72,14 +81,18 @@ class App : public Driver {
   // Positions are picture positions, 0..639 and 0..399: at a scale n, the middle of the
   // n x n square that shows the pixel.
   void doubleClick(int x, int y);
+  // A left click at each point in turn, in one go: as fast as the server takes them.
+  void clicks(const std::vector<std::pair<int, int>>& points);
+  // The key keysym pressed times times in a row, 20 ms apart.
+  void keys(const std::string& keysym, int times);
   // Types text (UTF-8, Polish letters included) as keys on a Polish keyboard layout.
   void type(const std::string& text);
-  void closeWindow();                           // asks the window to close, as a user would
+  void closeWindow();  // asks the window to close, as a user would
 
   // The picture as the window shows it: at a scale n, the top-left pixel of each
   // square, so that what is checked at scale 1 reads the same.
   Shot shot() override;
-  Shot windowShot();                      // the whole window, pixel for pixel
+  Shot windowShot();  // the whole window, pixel for pixel
   // The window's place and size on the screen, read again (after a switch to full
   // screen and back), and the picture's scale and corner in it: the largest whole
   // scale that fits, centred.
@@ -102,17 +115,19 @@ class App : public Driver {
   void sendClick(int button) override;
   void sendKey(const std::string& keysym) override;
   void xdo(const std::string& args);
+  std::string screenAt(int x, int y) const;  // "X Y" on the screen of picture position (x, y)
   void startServer(const std::string& screen);
   std::string grab(const std::string& out);  // import's output of the window crop
   void startWindowManager();
-  void stop();  // kills what still runs and removes the working directory
-  std::unique_ptr<Scratch> work_;  // the working directory
+  void stop();                      // kills what still runs and removes the working directory
+  std::unique_ptr<Scratch> work_;   // the working directory
+  std::unique_ptr<Scratch> state_;  // its state home
   std::string display_, dir_, wid_;
   pid_t xvfb_ = -1, app_ = -1, wm_ = -1;
   int exitCode_ = -1;
   int winX_ = 0, winY_ = 0, w_ = 640, h_ = 400;
   int n_ = 1, ox_ = 0, oy_ = 0;  // the picture's scale and corner in the window
-  bool polish_ = false;  // the keyboard layout set for type()
+  bool polish_ = false;          // the keyboard layout set for type()
 };
 
 // Does the control screen show text, that is, was the font found? Looks for the ink

@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "filesel/filesel.h"
 #include "paint/paint.h"
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
 #include "raster/raster.h"
 #include "strrt/strrt.h"
+#include "tests/support/scratch.h"
 #include "toolkit/toolkit.h"
 
 // Whether this thread is inside SDL_PushEvent on behalf of a test.
@@ -39,8 +41,7 @@ static int SDLCALL onlyPushed(void*, SDL_Event* e) {
     case SDL_WINDOWEVENT:
       if (!pushing && realInput == 0) return 0;
       break;
-    default:
-      break;
+    default: break;
   }
   return programFilter ? programFilter(programFilterData, e) : 1;
 }
@@ -60,9 +61,12 @@ class GLEnvironment : public testing::Environment {
       exit(2);
     }
     przygotuj();
+    // Where the program keeps what it remembers between runs: the test binary's own.
+    setenv("XDG_STATE_HOME", state.path.c_str(), 1);
     SDL_GetEventFilter(&programFilter, &programFilterData);
     SDL_SetEventFilter(onlyPushed, nullptr);
   }
+  Scratch state{"state"};
 };
 static testing::Environment* const glEnv = testing::AddGlobalTestEnvironment(new GLEnvironment);
 
@@ -70,9 +74,11 @@ void ResetGlobals() {
   PLATFORM_GLOBALS(GLOBAL_RESET)
   RASTER_GLOBALS(GLOBAL_RESET)
   TOOLKIT_GLOBALS(GLOBAL_RESET)
+  FILESEL_GLOBALS(GLOBAL_RESET)
   PICFILES_GLOBALS(GLOBAL_RESET)
   PAINT_GLOBALS(GLOBAL_RESET)
-  GEMInit();  // GPR.font, as start-up left it
+  zapomnij();  // the picture's history
+  GEMInit();   // GPR.font, as start-up left it
 }
 
 void GLTest::SetUp() {
@@ -195,6 +201,15 @@ void PushKey(SDL_Keycode sym, bool repeat, uint16_t mod) {
   e.key.keysym.sym = sym;
   e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
   e.key.keysym.mod = mod;
+  push(e);
+}
+
+void PushWheel(int notches, bool flipped) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEWHEEL;
+  e.wheel.windowID = ourWindow();
+  e.wheel.y = flipped ? -notches : notches;
+  e.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
   push(e);
 }
 

@@ -59,9 +59,12 @@ void PaintGlyphs(Image& img, uint32_t ink, const std::vector<GlyphDraw>& glyphs,
 // pointer crossing our window as other test windows come and go) are dropped.
 void PushMotion(int x, int y, uint32_t state = 0);
 void PushButton(bool down, uint8_t button, int x, int y, uint8_t clicks = 1);
-void PushClick(uint8_t button, int x, int y, uint8_t clicks = 1);  // press and release
+void PushClick(uint8_t button, int x, int y, uint8_t clicks = 1);      // press and release
 void PushKey(SDL_Keycode sym, bool repeat = false, uint16_t mod = 0);  // mod: KMOD_* held
 void PushText(const char* text);
+// A turn of the wheel by notches (positive away from the user), as the device reports
+// it, or reversed with flipped (SDL_MOUSEWHEEL_FLIPPED).
+void PushWheel(int notches, bool flipped = false);
 void PushQuit();
 void PushWindowEvent(uint8_t event, uint32_t windowID = 0);  // 0: our window
 // Only pushed input and window events reach the queue: real ones from the X server

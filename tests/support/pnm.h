@@ -101,7 +101,8 @@ inline std::vector<uint8_t> PamRgba(int w, int h, const std::vector<uint32_t>& p
   std::string head = "P7\nWIDTH " + std::to_string(w) + "\nHEIGHT " + std::to_string(h) +
                      "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
   std::vector<uint8_t> f(head.begin(), head.end());
-  for (uint32_t c : px) f.insert(f.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), uint8_t(c >> 24)});
+  for (uint32_t c : px)
+    f.insert(f.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), uint8_t(c >> 24)});
   return f;
 }
 

@@ -85,6 +85,7 @@ TEST_F(Alerts, ShowPanelIconButtonsAndText) {
     std::vector<Input> inputs;
     int32_t answer;
     bool tooMany;
+    // clang-format off
   } cases[] = {
       {"question", 24, 100, "Wyczyścić ekran ?", 1, "?| Tak | Nie ", '?',
        {{" Tak ", 232, 82, false}, {" Nie ", 326, 82, true}}, {{"Wyczyścić ekran ?", 184, 200}},
@@ -108,6 +109,7 @@ TEST_F(Alerts, ShowPanelIconButtonsAndText) {
         {"5", 280, 18, false}, {"6", 310, 18, false}, {"7", 340, 18, false}, {"8", 370, 18, false}},
        {{"Dużo", 184, 140}}, {{In::Click, 405, 284}, {In::Click, 440, 284}, {In::Key}}, 0, true},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string out;
@@ -146,6 +148,7 @@ TEST_F(Alerts, QuestionAnswers) {
     std::vector<Input> inputs;
     int32_t answer;
     uint8_t quit;
+    // clang-format off
   } cases[] = {
       {"Return", {{In::Return}}, 1, 0},
       {"Escape", {{In::Escape}}, 1, 0},
@@ -161,6 +164,7 @@ TEST_F(Alerts, QuestionAnswers) {
       {"window events do not end it", {{In::Window}, {In::Click, 240, 280}}, 0, 0},
       {"quit request", {{In::Quit}}, 1, 1},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Quit = 0;

@@ -18,6 +18,7 @@ TEST(AlertButtons, CutsAnswersAndLaysOutTheRow) {
     uint8_t def;
     uint8_t icon;
     std::vector<Button> want;
+    // clang-format off
   } cases[] = {
       {"question", "?| Tak | Nie ", 1, '?', {{" Tak ", 232, 82, false}, {" Nie ", 326, 82, true}}},
       {"width in bytes", "i|Powrót", 0, 'i', {{"Powrót", 264, 114, true}}},
@@ -37,6 +38,7 @@ TEST(AlertButtons, CutsAnswersAndLaysOutTheRow) {
       {"only 255 bytes are used", "!|" + std::string(300, 'A'), 0, '!',
        {{std::string(253, 'A'), 320 - 8 * 253, 16 * 253 + 2, true}}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     char work[256];

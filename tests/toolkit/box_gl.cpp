@@ -43,6 +43,7 @@ TEST_F(Boxes, DrawFillRimsAndText) {
     std::vector<int> bar;  // x, y, w, h of a list's highlight, painted in dark
     uint32_t ink;
     std::vector<GlyphDraw> glyphs;
+    // clang-format off
   } cases[] = {
       {"raised 0x13", {"Punkt", 0x13, 1, 8, 8, 200, 24, 0, 0, nullptr}, middle, light, dark, {},
        black, GlyphsOf("Punkt", 68, 12)},
@@ -73,6 +74,7 @@ TEST_F(Boxes, DrawFillRimsAndText) {
       {"type 30 selected: pressed", {"x", 0x17, 30, 8, 8, 200, 24, 0, 0, nullptr}, dark, middle,
        light, {}, black, {}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ClearTarget(GEMScreen, bg);
@@ -91,11 +93,10 @@ TEST_F(Boxes, PunktBoxEdgesAsStated) {
   const struct {
     int x, y;
     uint32_t want;
-  } px[] = {{7, 7, middle},   {208, 7, middle}, {7, 32, middle},  {208, 32, middle},  // corners
-            {8, 7, light},    {207, 7, light},  {7, 8, light},    {7, 31, light},
-            {8, 32, dark},    {207, 32, dark},  {208, 8, dark},   {208, 31, dark},
-            {6, 7, bg},       {209, 20, bg},    {100, 6, bg},     {100, 33, bg},
-            {60, 20, middle}};
+  } px[] = {{7, 7, middle},  {208, 7, middle}, {7, 32, middle}, {208, 32, middle},  // corners
+            {8, 7, light},   {207, 7, light},  {7, 8, light},   {7, 31, light},    {8, 32, dark},
+            {207, 32, dark}, {208, 8, dark},   {208, 31, dark}, {6, 7, bg},        {209, 20, bg},
+            {100, 6, bg},    {100, 33, bg},    {60, 20, middle}};
   for (const auto& p : px) EXPECT_EQ(img.at(p.x, p.y), p.want) << "at " << p.x << ", " << p.y;
   EXPECT_EQ(GPR.x, 68 + 5 * 16);  // the pen is left after the label
   EXPECT_EQ(GPR.y, 12);
@@ -131,6 +132,7 @@ TEST_F(Boxes, ImageStretchedOverTheInnerArea) {
 
 TEST_F(Boxes, TableDrawnLastRecordFirst) {
   // Record 0 overlaps record 5; records 1 to 4 stand apart.
+  // clang-format off
   const GEMBox table[6] = {
       {nullptr, 0x13, 1, 20, 20, 100, 30, 0, 0, nullptr},
       {nullptr, 0x13, 1, 300, 20, 20, 20, 0, 0, nullptr},
@@ -139,6 +141,7 @@ TEST_F(Boxes, TableDrawnLastRecordFirst) {
       {nullptr, 0x13, 30, 300, 140, 20, 20, 0, 0, nullptr},
       {nullptr, 0x17, 1, 60, 30, 100, 30, 0, 0, nullptr},
   };
+  // clang-format on
   GEMDrawBoxes(table, 0);
   EXPECT_TRUE(SameImage(ReadPixels(GEMScreen), Image(640, 400, bg)));
 

@@ -15,6 +15,7 @@ TEST(BoxColorsOf, FollowLookSelectionAndOwnColours) {
     const char* name;
     GEMBox b;
     BoxColors want;
+    // clang-format off
   } cases[] = {
       {"raised 0x13", box(1, 0x13, 8, 8, 200, 24), {BoxMiddle, BoxLight, BoxDark, 0}},
       {"pressed 0x17", box(1, 0x17, 8, 8, 200, 24), {BoxDark, BoxMiddle, BoxLight, 0}},
@@ -34,6 +35,7 @@ TEST(BoxColorsOf, FollowLookSelectionAndOwnColours) {
       {"type 30 ignores own colours", box(30, 0x02, 0, 0, 9, 9, "", palRed, 1),
        {BoxMiddle, BoxLight, BoxDark, 0}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     BoxColors got = BoxColorsOf(c.b);
@@ -50,6 +52,7 @@ TEST(BoxTextPrint, PlacesLabelsFieldsAndLists) {
     GEMBox b;
     bool prints;
     BoxPrint want;
+    // clang-format off
   } cases[] = {
       {"label Punkt", box(1, 0x13, 8, 8, 200, 24, "Punkt"), true, {68, 12, 255, 1, 640, 400, 0}},
       {"label centred by characters", box(1, 0x13, 8, 8, 200, 24, "Łamana"), true,
@@ -71,6 +74,7 @@ TEST(BoxTextPrint, PlacesLabelsFieldsAndLists) {
       {"type 14", box(14, 0x03, 8, 8, 200, 24, "x"), false, {}},
       {"type 30", box(30, 0x03, 8, 8, 200, 24, "x"), false, {}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     BoxPrint p{};
@@ -102,6 +106,7 @@ TEST(BoxWaitStart, FindsTheLastSelectedRadioAndReleasesPushButtons) {
     const char* name;
     std::vector<uint8_t> flags, after;
     int32_t want;
+    // clang-format off
   } cases[] = {
       {"nothing selected", {0x03, 0x13, 0x0B}, {0x03, 0x13, 0x0B}, -1},
       {"last selected radio wins", {0x17, 0x13, 0x17}, {0x17, 0x13, 0x17}, 2},
@@ -109,6 +114,7 @@ TEST(BoxWaitStart, FindsTheLastSelectedRadioAndReleasesPushButtons) {
       {"push button loses its mark", {0x0F, 0x17}, {0x0B, 0x17}, 1},
       {"momentary radio counts before it is released", {0x13, 0x1F}, {0x13, 0x1B}, 1},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<GEMBox> t;
@@ -120,11 +126,13 @@ TEST(BoxWaitStart, FindsTheLastSelectedRadioAndReleasesPushButtons) {
 
 TEST(BoxClick, HitsInnerAreasOfClickableBoxesAndAppliesSelection) {
   // 0 plain, 1 heading 0x02, 2 enabled only, 3 and 4 radio, 5 toggle, 6 plain under 7 radio.
+  // clang-format off
   const GEMBox table[] = {
       box(0, 0x03, 10, 10, 100, 20),  box(0, 0x02, 10, 40, 100, 20),  box(0, 0x01, 10, 70, 100, 20),
       box(0, 0x13, 200, 10, 50, 20),  box(0, 0x13, 200, 40, 50, 20),  box(0, 0x23, 300, 10, 50, 20),
       box(0, 0x03, 300, 40, 50, 20),  box(0, 0x13, 320, 40, 50, 20),
   };
+  // clang-format on
   struct Case {
     const char* name;
     std::vector<std::pair<int, uint8_t>> entry;  // flags set before the click
@@ -132,6 +140,7 @@ TEST(BoxClick, HitsInnerAreasOfClickableBoxesAndAppliesSelection) {
     bool hit;
     int32_t want;
     std::vector<std::pair<int, uint8_t>> changed;  // flags that differ from the table after
+    // clang-format off
   } cases[] = {
       {"top-left inner pixel", {}, -1, 10, 10, true, 0, {{0, 0x07}}},
       {"bottom-right inner pixel", {}, -1, 109, 29, true, 0, {{0, 0x07}}},
@@ -148,6 +157,7 @@ TEST(BoxClick, HitsInnerAreasOfClickableBoxesAndAppliesSelection) {
       {"toggle off", {{5, 0x27}}, -1, 320, 15, true, 5, {}},
       {"overlap: both set, last wins", {}, -1, 330, 45, true, 7, {{6, 0x07}, {7, 0x17}}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<GEMBox> t(std::begin(table), std::end(table));

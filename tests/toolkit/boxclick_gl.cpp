@@ -33,6 +33,7 @@ static void push(const Ev& e) {
 
 // 0 plain, 1 heading (0x02), 2 enabled only (0x01), 3 push button, 4 toggle,
 // 5 and 6 radio buttons, 6 selected.
+// clang-format off
 static const GEMBox panel[] = {
     {"A", 0x03, 1, 10, 10, 100, 20, 0, 0, nullptr},
     {"B", 0x02, 1, 10, 40, 100, 20, 0, 0, nullptr},
@@ -42,6 +43,7 @@ static const GEMBox panel[] = {
     {"8", 0x13, 1, 200, 10, 100, 20, 0, 0, nullptr},
     {"9", 0x17, 1, 200, 40, 100, 20, 0, 0, nullptr},
 };
+// clang-format on
 constexpr int panelCount = sizeof panel / sizeof panel[0];
 
 using BoxClickWait = GLTest;
@@ -66,6 +68,7 @@ TEST_F(BoxClickWait, EndsAndReportsAsTheInputAsks) {
     int32_t windowEnds;
     std::vector<Ev> events;
     Outcome want;
+    // clang-format off
   } cases[] = {
       {"rims and x + w miss, the wait goes on", {}, 0, 0,
        {{Ev::Click, 9, 15}, {Ev::Click, 110, 15}, {Ev::Click, 50, 9}, {Ev::Click, 50, 30},
@@ -122,6 +125,7 @@ TEST_F(BoxClickWait, EndsAndReportsAsTheInputAsks) {
       {"called with Quit 1 keeps it", {}, 1, 0, {{Ev::Click, 50, 15}},
        {6, 0, 0, 0, 0, 1, 0, {}, 0}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ResetGlobals();

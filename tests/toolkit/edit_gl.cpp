@@ -52,11 +52,13 @@ class Editor : public ScreenTest {
 TEST_F(Editor, ScrollsTwentyCharactersInTwelveColumns) {
   struct {
     int rights, first, cursorX;
+    // clang-format off
   } cases[] = {
       {10, 4, 12 + 16 * 6 - 1},  // characters 4..15, cursor after the sixth glyph
       {16, 8, 12 + 16 * 8 - 1},  // characters 8..19, cursor after the eighth
       {3, 0, 12 + 16 * 3 - 1},   // from character 0
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rights);
     setText("abcdefghijklmnopqrst");
@@ -79,6 +81,7 @@ TEST_F(Editor, KeysTextAndMouse) {
     std::function<void()> events;
     std::string want;
     int cursorX;
+    // clang-format off
   } cases[] = {
       {"Backspace after ą removes both bytes", "", 0,
        [] {
@@ -127,6 +130,7 @@ TEST_F(Editor, KeysTextAndMouse) {
        },
        "ab", 11},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     setText(c.text);
@@ -150,6 +154,7 @@ TEST_F(Editor, EndsOnAPressOutsideReturnOrQuit) {
     int32_t result;
     uint8_t quitAfter;
     int left;  // events still queued afterwards
+    // clang-format off
   } cases[] = {
       {"press outside", 0x03, 0, [] { PushClick(SDL_BUTTON_MIDDLE, 300, 100); }, 0, 0, 1},
       {"press on the rim", 0x03, 0, [] { PushButton(true, SDL_BUTTON_LEFT, 7, 10); }, 0, 0, 0},
@@ -160,6 +165,7 @@ TEST_F(Editor, EndsOnAPressOutsideReturnOrQuit) {
       {"Quit 4 at entry reads nothing", 0x03, 4, [] { PushKey(SDLK_RETURN); }, 0, 0, 1},
       {"Quit 1 at entry reads nothing", 0x03, 1, [] { PushKey(SDLK_RETURN); }, 1, 1, 1},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     DrainEvents();

@@ -34,6 +34,7 @@ TEST(EditScroll, KeepsTheCursorInTheTwelveColumnField) {
   struct {
     int32_t cursorIndex, first;
     int32_t cursorX;  // left edge: after the glyph before it
+    // clang-format off
   } cases[] = {
       {10, 4, 12 + 16 * 6 - 1},  // centred: characters 4..15 shown, after the sixth glyph
       {16, 8, 12 + 16 * 8 - 1},  // near the end: 8..19, the end at the right edge
@@ -42,6 +43,7 @@ TEST(EditScroll, KeepsTheCursorInTheTwelveColumnField) {
       {6, 0, 12 + 16 * 6 - 1},   // the first index at which it would centre: half is 6
       {14, 8, 12 + 16 * 6 - 1},  // 20 - 14 = 6 is not more than half: end at the edge
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.cursorIndex);
     Field f(twenty);
@@ -100,6 +102,7 @@ TEST(EditInsert, KeepsTheTextWithin255Bytes) {
     size_t before;
     const char* typed;
     bool taken;
+    // clang-format off
   } cases[] = {
       {"one byte at 254", 254, "x", true},
       {"two-byte letter at 254", 254, "ą", false},
@@ -111,6 +114,7 @@ TEST(EditInsert, KeepsTheTextWithin255Bytes) {
       {"stray continuation byte", 0, "\x85", false},
       {"Polish letters", 0, "żółw", true},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Field f(std::string(c.before, 'a'));
@@ -134,6 +138,7 @@ TEST(EditReplace, CutsAPasteAtACharacterBoundary) {
     const char* name;
     std::string pasted, want;
     bool taken;
+    // clang-format off
   } cases[] = {
       {"fits", "Zażółć", "Zażółć", true},
       {"cut inside a two-byte letter", std::string(254, 'a') + "ąb", std::string(254, 'a'), true},
@@ -143,6 +148,7 @@ TEST(EditReplace, CutsAPasteAtACharacterBoundary) {
       {"holding a three-byte character", "ab€", "old", false},
       {"empty clipboard", "", "old", false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Field f("old");
@@ -164,6 +170,7 @@ TEST(EditPlace, PutsTheCursorUnderThePress) {
     std::string text;
     uint8_t type;
     int32_t w, h, px, py, cursor;
+    // clang-format off
   } cases[] = {
       {"third column", "abcdef", 11, 200, 24, 8 + 2 * 16 + 5, 10, 2},
       {"right of a short text: its end", "ab", 11, 200, 24, 180, 10, 2},
@@ -172,6 +179,7 @@ TEST(EditPlace, PutsTheCursorUnderThePress) {
       {"second line of a wrapped field", twenty, 12, 100, 40, 8 + 16, 8 + 16, 7},
       {"a lone last byte ends it", "ab\xC5", 11, 200, 24, 190, 10, 3},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Field f(c.text, c.type, c.w, c.h);

@@ -33,8 +33,9 @@ TEST_F(Print, DrawsLadujInItsCellsAndColour) {
   SDLGPrint("Ładuj", 0xFFFFFFFF, 1, 640, 400, 0);
   EXPECT_EQ(GPR.x, 180);
   EXPECT_EQ(GPR.y, 40);
-  Image want = expectGlyphs(640, 400, bg, Px(255, 0, 0, 255),
-                            {{99, 100, 40}, {65, 116, 40}, {68, 132, 40}, {85, 148, 40}, {74, 164, 40}});
+  Image want =
+      expectGlyphs(640, 400, bg, Px(255, 0, 0, 255),
+                   {{99, 100, 40}, {65, 116, 40}, {68, 132, 40}, {85, 148, 40}, {74, 164, 40}});
   EXPECT_TRUE(SameImage(ReadPixels(GEMScreen), want));
 }
 
@@ -50,8 +51,13 @@ TEST_F(Print, WrapsAndClipsAtTheRightLimit) {
   GPR.y = 200;
   SDLGPrint("abc", 0xFFFFFFFF, 1, 616, 400, 1);  // c is dropped
   Image want = expectGlyphs(640, 400, bg, Px(255, 255, 255, 255),
-                            {{65, 600, 0}, {66, 616, 0}, {65, 600, 100}, {66, 616, 100},
-                             {67, 600, 116}, {65, 600, 200}, {66, 616, 200}});
+                            {{65, 600, 0},
+                             {66, 616, 0},
+                             {65, 600, 100},
+                             {66, 616, 100},
+                             {67, 600, 116},
+                             {65, 600, 200},
+                             {66, 616, 200}});
   EXPECT_TRUE(SameImage(ReadPixels(GEMScreen), want));
 }
 

@@ -26,6 +26,7 @@ struct LenCase {
 };
 
 TEST(LenUTF, CountsCharactersBetweenOffsets) {
+  // clang-format off
   const LenCase cases[] = {
       {"Ładuj", "Ładuj", 0, 255, 5},
       {"one letter at 0..0", "Łx", 0, 0, 1},
@@ -36,6 +37,7 @@ TEST(LenUTF, CountsCharactersBetweenOffsets) {
       {"stops at zero", "ab\0cd", 0, 255, 2},
       {"letter starting at to counts", "aŁ", 0, 1, 2},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(LenUTF(c.text, c.from, c.arg), c.want);
@@ -43,6 +45,7 @@ TEST(LenUTF, CountsCharactersBetweenOffsets) {
 }
 
 TEST(LenChr, StepsOverCharacters) {
+  // clang-format off
   const LenCase cases[] = {
       {"forward over a two-byte letter", "aŁb", 0, 2, 3},
       {"backward from the second byte of Ł", "aŁb", 2, -1, -2},
@@ -52,6 +55,7 @@ TEST(LenChr, StepsOverCharacters) {
       {"forward stops at the zero byte", "ab", 0, 10, 2},
       {"forward over plain bytes", "abcdef", 1, 3, 3},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(LenChr(c.text, c.from, c.arg), c.want);
@@ -81,6 +85,7 @@ TEST(GPrintLayout, ChoosesCells) {
     const char* text;
     uint32_t count;
     std::vector<int> want;
+    // clang-format off
   } cases[] = {
       {"Ładuj", "Ładuj", 0xFFFFFFFF, {99, 65, 68, 85, 74}},
       {"every Polish letter", "ĄĆĘŁŃÓŚŹąćęłńóśźŻż", 0xFFFFFFFF,
@@ -93,6 +98,7 @@ TEST(GPrintLayout, ChoosesCells) {
       {"tab at the start is blank", "\t", 0xFFFFFFFF, {0}},
       {"space and DEL", " \x7F", 0xFFFFFFFF, {0, 95}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(cells(lay(c.text, 0, 0, c.count)), c.want);

@@ -21,8 +21,8 @@ Browser::Browser(const std::string& name, const std::string& storage) : Driver(1
     dup2(in[0], 0);
     dup2(out[1], 1);
     for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
-    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, name.c_str(),
-           storage.c_str(), (char*)nullptr);
+    execlp("node", "node", TARKSEN_WEB_DRIVER, TARKSEN_WEB_SITE, name.c_str(), storage.c_str(),
+           (char*)nullptr);
     _exit(127);
   }
   close(in[0]);
@@ -36,8 +36,10 @@ Browser::Browser(const std::string& name, const std::string& storage) : Driver(1
 Browser::~Browser() {
   if (to_) fclose(to_);  // the driver ends at the end of its input
   for (int t = 0; t < 100 && driver_ > 0; t++) {
-    if (waitpid(driver_, nullptr, WNOHANG) == driver_) driver_ = -1;
-    else sleepMs(50);
+    if (waitpid(driver_, nullptr, WNOHANG) == driver_)
+      driver_ = -1;
+    else
+      sleepMs(50);
   }
   if (driver_ > 0) {
     kill(driver_, SIGKILL);
@@ -55,8 +57,8 @@ std::string Browser::ask(const std::string& command) {
   int c;
   while ((c = fgetc(from_)) != EOF && c != '\n') line += char(c);
   if (line.rfind("ok", 0) == 0) return line.size() > 3 ? line.substr(3) : "";
-  throw std::runtime_error("browser driver, '" + command + "': " +
-                           (line.empty() ? "ended (see its messages above)" : line));
+  throw std::runtime_error("browser driver, '" + command +
+                           "': " + (line.empty() ? "ended (see its messages above)" : line));
 }
 
 void Browser::sendMove(int x, int y) { ask("move " + std::to_string(x) + " " + std::to_string(y)); }
@@ -80,7 +82,8 @@ Shot Browser::shot() {
   if (rgb.size() != size_t(s.w) * s.h * 3) return Shot{};
   s.px.resize(size_t(s.w) * s.h);
   const unsigned char* p = (const unsigned char*)rgb.data();
-  for (size_t i = 0; i < s.px.size(); i++, p += 3) s.px[i] = uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
+  for (size_t i = 0; i < s.px.size(); i++, p += 3)
+    s.px[i] = uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
   return s;
 }
 
@@ -116,4 +119,6 @@ std::string Browser::eval(const std::string& expression) {
 
 std::string Browser::installable() { return ask("installable"); }
 
-void Browser::serve(const std::string& folder) { ask(folder.empty() ? "serve" : "serve " + folder); }
+void Browser::serve(const std::string& folder) {
+  ask(folder.empty() ? "serve" : "serve " + folder);
+}

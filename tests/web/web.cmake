@@ -18,3 +18,7 @@ target_compile_definitions(test_web PRIVATE ${e2e_definitions}
 add_dependencies(test_web tarksen wmclose tarksen_data)
 gtest_discover_tests(test_web DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
   PROPERTIES LABELS web TIMEOUT 300 ENVIRONMENT "${TEST_ENV}")
+
+# The development server on its own: bad requests, links out of the site, other hosts.
+add_test(NAME web_serve COMMAND node --test ${CMAKE_SOURCE_DIR}/tests/web/serve_test.mjs)
+set_tests_properties(web_serve PROPERTIES LABELS web TIMEOUT 60)

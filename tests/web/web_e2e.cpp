@@ -23,7 +23,8 @@ namespace {
 // ones included: SwiftShader's WebGL and Mesa's OpenGL round the same way.
 testing::AssertionResult SamePixels(const Shot& desktop, const Shot& web, const std::string& name) {
   if (desktop.w != 640 || desktop.h != 400)
-    return testing::AssertionFailure() << name << ": the desktop shot is " << desktop.w << "x" << desktop.h;
+    return testing::AssertionFailure()
+           << name << ": the desktop shot is " << desktop.w << "x" << desktop.h;
   return SameGrid(GridOf(web, Layout::Rgb), GridOf(desktop, Layout::Rgb)) << " (" << name << ")";
 }
 
@@ -76,13 +77,13 @@ TEST_P(Web, StartsOnTheDesktopProgramsControlScreen) {
 
 // An alert is drawn over the last frame shown; the browser must still have that frame.
 TEST_P(Web, AlertStandsOverThePanelAsOnTheDesktop) {
-  OnBoth(GetParam(), 
-      [](auto& app, Shot* shots) {
-        shots[0] = OpenDialog(app, CZYSC);
-        app.click(srodekX(NIE), srodekY(NIE));
-        shots[1] = app.settle();
-      },
-      {"web_alert", "web_alert_answered"});
+  OnBoth(GetParam(),
+         [](auto& app, Shot* shots) {
+           shots[0] = OpenDialog(app, CZYSC);
+           app.click(srodekX(NIE), srodekY(NIE));
+           shots[1] = app.settle();
+         },
+         {"web_alert", "web_alert_answered"});
 }
 
 // Tools, a pattern fill, blending, "Inwersja", undo and the grid: the drawing
@@ -255,7 +256,6 @@ std::string Pi1() {
       }
   return f;
 }
-
 
 // In the file selector just opened: ends the editing of the name, picks the list's
 // first file and takes it with "OK", each step once the one before has shown (a
@@ -430,9 +430,10 @@ TEST_P(Web, StartsOfflineAfterTheFirstVisitAndTakesANewBuildAtTheNext) {
 
   // The same site with a program that says it is another build, stamped anew.
   std::string site = b.dir() + "/rebuilt";
-  ASSERT_EQ(Sh("cp -r '" TARKSEN_WEB_SITE "' '" + site + "' && echo 'self.build = \"rebuilt\";' >>'" +
-               site + "/tarksen.js' && cmake -DSITE='" + site + "' -P '" TARKSEN_WEB_STAMP
-               "' && echo stamped"),
+  ASSERT_EQ(Sh("cp -r '" TARKSEN_WEB_SITE "' '" + site +
+               "' && echo 'self.build = \"rebuilt\";' >>'" + site +
+               "/tarksen.js' && cmake -DSITE='" + site +
+               "' -P '" TARKSEN_WEB_STAMP "' && echo stamped"),
             "stamped\n");
   b.serve(site);
   b.reload();

@@ -8,7 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "convert/convert.h"
+#include "picfiles/png_core.h"
+#include "platform/texture_core.h"
 
 // libpng reports errors by longjmp to the setjmp in the calling function. Everything
 // that must survive the jump lives behind one pointer made before setjmp, and the
@@ -18,8 +19,9 @@ struct PngState {
   const uint8_t* data = nullptr;
   size_t size = 0, pos = 0;
   std::vector<uint8_t> encoded;
-  png_uint_32 w = 0, h = 0;  // of the picture to encode
+  png_uint_32 w = 0, h = 0;    // of the picture to encode
   int depth = 8, colours = 0;  // colours: palette entries, 0 for RGB
+  bool filler = false;         // RGB rows of 4 bytes a pixel, the fourth dropped
   png_color palette[256];
   char why[200] = "";
   std::vector<uint8_t> raster;
@@ -47,11 +49,16 @@ static void writeData(png_structp png, png_bytep from, png_size_t n) {
 }
 static void flushData(png_structp) {}
 
-// Reads the header, sets the transforms to 8-bit RGBA and reads every row into s.
-static void readAll(png_structp png, png_infop info, PngState* s) {
+// Reads the header, sets the transforms to 8-bit RGBA and reads every row into px,
+// which readAll sizes: w * h pixels whose bytes are r, g, b, a (the layout of PicImage
+// on the little-endian machines the program runs on, as BmpFile takes it too).
+static void readAll(png_structp png, png_infop info, PngState* s, std::vector<uint32_t>& px) {
   png_read_info(png, info);
   png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
-  if (uint64_t(w) * h > uint64_t(StMaxPixels)) png_error(png, "too large: more than 2^26 pixels");
+  if (!PictureFits(w, h)) {
+    PictureTooLarge(w, h, s->why, sizeof s->why);
+    longjmp(png_jmpbuf(png), 1);
+  }
   png_set_expand(png);
   png_set_strip_16(png);
   png_set_gray_to_rgb(png);
@@ -59,17 +66,25 @@ static void readAll(png_structp png, png_infop info, PngState* s) {
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
   if (png_get_rowbytes(png, info) != size_t(w) * 4) png_error(png, "unexpected row layout");
-  s->raster.resize(size_t(w) * 4 * h);
+  px.resize(size_t(w) * h);
   s->rows.resize(h);
-  for (png_uint_32 y = 0; y < h; y++) s->rows[y] = &s->raster[size_t(y) * w * 4];
+  for (png_uint_32 y = 0; y < h; y++) s->rows[y] = reinterpret_cast<png_bytep>(&px[size_t(y) * w]);
   png_read_image(png, s->rows.data());
   png_read_end(png, nullptr);
 }
 
 std::string PngDecode(const uint8_t* data, size_t size, PicImage& img) {
+  // The size the header states is checked before libpng reads on.
+  uint64_t w, h;
+  if (PngHeaderSize(data, size, w, h) && !PictureFits(w, h)) {
+    char why[80];
+    PictureTooLarge(w, h, why, sizeof why);
+    return why;
+  }
   std::unique_ptr<PngState> s(new PngState);
   s->data = data;
   s->size = size;
+  PicImage out;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, s.get(), onError, onWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!info) {
@@ -81,17 +96,10 @@ std::string PngDecode(const uint8_t* data, size_t size, PicImage& img) {
     return std::string(s->why);
   }
   png_set_read_fn(png, s.get(), readData);
-  readAll(png, info, s.get());
-  PicImage out;
+  readAll(png, info, s.get(), out.px);
   out.w = int32_t(png_get_image_width(png, info));
   out.h = int32_t(png_get_image_height(png, info));
   png_destroy_read_struct(&png, &info, nullptr);
-  out.px.resize(size_t(out.w) * size_t(out.h));
-  const uint8_t* p = s->raster.data();
-  for (uint32_t& c : out.px) {
-    c = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    p += 4;
-  }
   img = std::move(out);
   return "";
 }
@@ -147,6 +155,8 @@ static std::string encode(PngState* s) {
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (s->colours) png_set_PLTE(png, info, s->palette, s->colours);
   png_write_info(png, info);
+  // The fourth byte of each RGB pixel is dropped as the rows are written.
+  if (s->filler) png_set_filler(png, 0, PNG_FILLER_AFTER);
   png_write_image(png, s->rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
@@ -154,38 +164,50 @@ static std::string encode(PngState* s) {
 }
 
 // The rows of a w x h picture into s: indexed (index[i] into colours, at most 256,
-// packed into as few bits as they need) when index is not null, else 8-bit RGB of px.
+// packed into as few bits as they need) when index is not null, else 8-bit RGB of the
+// 4-byte pixels px, rows pitch bytes apart, which libpng reads in place.
 static void rows(PngState* s, int32_t w, int32_t h, const uint8_t* index,
-                 const std::vector<uint32_t>& colours, const uint32_t* px) {
+                 const std::vector<uint32_t>& colours, const uint8_t* px, size_t pitch) {
   int depth = 8;
-  if (index) depth = colours.size() <= 2 ? 1 : colours.size() <= 4 ? 2 : colours.size() <= 16 ? 4 : 8;
-  const size_t rowBytes = index ? (size_t(w) * depth + 7) / 8 : size_t(w) * 3;
-  s->raster.assign(rowBytes * size_t(h), 0);
+  if (index)
+    depth = colours.size() <= 2 ? 1 : colours.size() <= 4 ? 2 : colours.size() <= 16 ? 4 : 8;
+  const size_t rowBytes = (size_t(w) * depth + 7) / 8;
+  if (index) s->raster.assign(rowBytes * size_t(h), 0);
   s->rows.resize(size_t(h));
   for (int32_t y = 0; y < h; y++) {
+    if (!index) {
+      s->rows[y] = const_cast<png_bytep>(px + pitch * size_t(y));
+      continue;
+    }
     uint8_t* row = &s->raster[rowBytes * size_t(y)];
     s->rows[y] = row;
-    if (index) {
-      const uint8_t* ix = index + size_t(y) * size_t(w);
-      const int perByte = 8 / depth;
-      for (int32_t x = 0; x < w; x++)
-        row[x / perByte] |= uint8_t(ix[x] << (8 - depth * (x % perByte + 1)));
-    } else {
-      const uint32_t* p = px + size_t(y) * size_t(w);
-      for (int32_t x = 0; x < w; x++) {
-        row[3 * x] = uint8_t(p[x]);
-        row[3 * x + 1] = uint8_t(p[x] >> 8);
-        row[3 * x + 2] = uint8_t(p[x] >> 16);
-      }
-    }
+    const uint8_t* ix = index + size_t(y) * size_t(w);
+    const int perByte = 8 / depth;
+    for (int32_t x = 0; x < w; x++)
+      row[x / perByte] |= uint8_t(ix[x] << (8 - depth * (x % perByte + 1)));
   }
   s->w = png_uint_32(w);
   s->h = png_uint_32(h);
   s->depth = depth;
   s->colours = index ? int(colours.size()) : 0;
+  s->filler = !index;
   for (size_t i = 0; i < colours.size(); i++)
     s->palette[i] = {uint8_t(colours[i]), uint8_t(colours[i] >> 8), uint8_t(colours[i] >> 16)};
-  s->encoded.reserve(s->raster.size() / 2 + 1024);
+  s->encoded.reserve(size_t(w) * size_t(h) / 2 + 1024);
+}
+
+// Encodes the rows into out; "" or the reason.
+static std::string encodeInto(PngState* s, std::vector<uint8_t>& out) {
+  std::string why = encode(s);
+  if (why.empty()) out = std::move(s->encoded);
+  return why;
+}
+
+std::string PngRgb(const uint8_t* px, int32_t w, int32_t h, size_t pitch,
+                   std::vector<uint8_t>& out) {
+  std::unique_ptr<PngState> s(new PngState);
+  rows(s.get(), w, h, nullptr, {}, px, pitch);
+  return encodeInto(s.get(), out);
 }
 
 std::string PngFile(const PicImage& img, std::vector<uint8_t>& out) {
@@ -193,10 +215,9 @@ std::string PngFile(const PicImage& img, std::vector<uint8_t>& out) {
   std::vector<uint32_t> palette;
   std::vector<uint8_t> index;
   const bool indexed = indexColours(img, palette, index);
-  rows(s.get(), img.w, img.h, indexed ? index.data() : nullptr, palette, img.px.data());
-  std::string why = encode(s.get());
-  if (why.empty()) out = std::move(s->encoded);
-  return why;
+  rows(s.get(), img.w, img.h, indexed ? index.data() : nullptr, palette,
+       reinterpret_cast<const uint8_t*>(img.px.data()), size_t(img.w) * 4);
+  return encodeInto(s.get(), out);
 }
 
 std::string PngIndexed(int32_t w, int32_t h, const uint8_t* values, const uint32_t colours[16],
@@ -217,8 +238,6 @@ std::string PngIndexed(int32_t w, int32_t h, const uint8_t* values, const uint32
   std::vector<uint8_t> index(n);
   for (size_t i = 0; i < n; i++) index[i] = indexOf[values[i] & 15];
   std::unique_ptr<PngState> s(new PngState);
-  rows(s.get(), w, h, index.data(), palette, nullptr);
-  std::string why = encode(s.get());
-  if (why.empty()) out = std::move(s->encoded);
-  return why;
+  rows(s.get(), w, h, index.data(), palette, nullptr, 0);
+  return encodeInto(s.get(), out);
 }
