@@ -106,15 +106,23 @@ add_custom_command(OUTPUT ${site}/index.html ${site}/sw.js
   COMMENT "Stamping the page with the build's version" VERBATIM)
 add_custom_target(page ALL DEPENDS ${site}/index.html ${site}/sw.js)
 
-# The yardstick for start-up in the browser (make bench): the bare SDL program of
-# bench/bare_window, built and paged the same way, in a folder of its own.
-add_executable(bare_window EXCLUDE_FROM_ALL bench/bare_window/main.cpp)
-target_link_libraries(bare_window PRIVATE SDL2::SDL2)
+# The yardsticks for start-up in the browser (make bench): the bare SDL program of
+# bench/bare_window, built and paged the same way, each in a folder of its own: bare/
+# clears and presents, bare-draw/ (run with --draw) also draws one rectangle and one
+# texture copy, the least a program drawing anything with the renderer does.
 get_target_property(web_link_options tarksen LINK_OPTIONS)
-target_link_options(bare_window PRIVATE ${web_link_options})
-set_target_properties(bare_window PROPERTIES
-  OUTPUT_NAME tarksen RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bare
-  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/page.js)
-add_custom_command(TARGET bare_window POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html
-          ${CMAKE_SOURCE_DIR}/assets/BASFont.bmp ${CMAKE_BINARY_DIR}/bare)
+file(WRITE ${CMAKE_BINARY_DIR}/draw-once.js "Module.arguments = ['--draw'];\n")
+foreach(yardstick bare bare-draw)
+  string(REPLACE "-" "_" target ${yardstick})
+  string(REPLACE "bare" "bare_window" target ${target})
+  add_executable(${target} EXCLUDE_FROM_ALL bench/bare_window/main.cpp)
+  target_link_libraries(${target} PRIVATE SDL2::SDL2)
+  target_link_options(${target} PRIVATE ${web_link_options})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME tarksen RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${yardstick}
+    LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/page.js)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html
+            ${CMAKE_SOURCE_DIR}/assets/BASFont.bmp ${CMAKE_BINARY_DIR}/${yardstick})
+endforeach()
+target_link_options(bare_window_draw PRIVATE "SHELL:--pre-js ${CMAKE_BINARY_DIR}/draw-once.js")
