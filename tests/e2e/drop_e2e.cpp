@@ -21,7 +21,7 @@
 
 namespace {
 
-class Drop : public testing::Test {
+class XdndDrop : public testing::Test {
  protected:
   void SetUp() override {
     if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
@@ -63,7 +63,7 @@ class Drop : public testing::Test {
 
 }  // namespace
 
-TEST_F(Drop, APictureDroppedLoadsTheLastOfSeveral) {
+TEST_F(XdndDrop, APictureDroppedLoadsTheLastOfSeveral) {
   struct {
     const char* name;
     bool drawingScreen;
@@ -95,7 +95,7 @@ TEST_F(Drop, APictureDroppedLoadsTheLastOfSeveral) {
   }
 }
 
-TEST_F(Drop, AFileThatCannotLoadGivesItsAlertAndADropOnTheAlertIsIgnored) {
+TEST_F(XdndDrop, AFileThatCannotLoadGivesItsAlertAndADropOnTheAlertIsIgnored) {
   ASSERT_TRUE(drop({pi1}));
   ASSERT_TRUE(titled(pi1));
   ASSERT_TRUE(drop({dir.file("notatki.txt", "not a picture")}));
