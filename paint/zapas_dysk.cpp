@@ -36,6 +36,11 @@ bool zapas_miejsce(std::string& katalog, std::string& wlasna, std::string& why) 
     return false;
   }
   katalog = dir;
+  // Why it is missing, if it is: FSStateDir makes it quietly.
+  if (mkdir(dir, 0700) != 0 && errno != EEXIST) {
+    why = strerror(errno);
+    return false;
+  }
   // The lock is taken on a scratch file, which then gets the lock's name: a lock file
   // is never seen unlocked while its program lives.
   std::string tmp = katalog + "/.odzysk-XXXXXX";
