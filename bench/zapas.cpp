@@ -64,12 +64,7 @@ static void BM_RubberBandFrame(benchmark::State& state) {
       zapas_zlec(std::move(next));
       state.ResumeTiming();
     }
-    SDLTargetWindow();
-    SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
-    SDL_RenderDrawLine(SDLRenderer, 100, 100, 300 + i % 200, 250);
-    SDLPresent();
-    WaitForRenderer(SDLScreen);
-    i++;
+    RubberBandFrame(i++);
   }
   zapas_czekaj();
 }

@@ -94,12 +94,7 @@ void Odpowiedz(App& app, Rect b) {
 // The picture saved as a.BMP in the program's directory through "Zapisz" > "BMP", the
 // name typed before the one offered; the control screen again.
 void Zapisz(App& app) {
-  Choose(app, ZBMP);
-  ASSERT_TRUE(Dialog(app.waitFor(Dialog))) << "no file selector";
-  app.type(app.dir() + "/a");
-  app.key("Return");
-  app.key("Return");
-  ASSERT_TRUE(Panel(app.waitFor(Panel)));
+  ThroughSelector(app, ZBMP, app.dir() + "/a");
   EXPECT_FALSE(ReadBytes(app.dir() + "/a.BMP").empty()) << "not saved";
 }
 
@@ -118,12 +113,7 @@ RgbImage LadujBlok(App& app) {
   for (int i = 0; i < 64; i++) b.px[i] = PALETA[2 + (i % 8 / 4) + 2 * (i / 32)];
   const std::string path = app.dir() + "/b.BMP";
   EXPECT_TRUE(WriteBytes(path, Bmp24(b)));
-  Choose(app, LBLOK);
-  EXPECT_TRUE(Dialog(app.waitFor(Dialog))) << "no file selector";
-  app.type(path);
-  app.key("Return");
-  app.key("Return");
-  EXPECT_TRUE(Panel(app.waitFor(Panel)));
+  ThroughSelector(app, LBLOK, path);
   return b;
 }
 
