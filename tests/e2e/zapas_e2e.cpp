@@ -183,8 +183,9 @@ TEST(Odzysk, ASignalKeepsPictureAndBlockTakBringsThemBackNieForgetsThem) {
   EXPECT_TRUE(Panel(app.shot())) << "nothing left to offer";
 }
 
-// Draw, a copy, draw more, wait past one period, draw again, SIGKILL: the copy offered
-// holds what was drawn before the last period's copy and not what came after it.
+// Draw, a copy, draw more, wait past one period on the drawing screen, draw again at
+// once, SIGKILL: the copy offered holds what was drawn before the last period's copy and
+// not what came after it.
 TEST(Odzysk, AfterAKillTheCopyOfTheLastPeriodIsOffered) {
   Scratch stan{"stan"};
   {
@@ -192,9 +193,13 @@ TEST(Odzysk, AfterAKillTheCopyOfTheLastPeriodIsOffered) {
     Linia(app, 100);
     ino_t pierwsza = NowaKopia(stan, 0);
     ASSERT_NE(pierwsza, 0u) << "no copy after the first change";
-    Linia(app, 150);
+    SwitchScreens(app);  // the line tool still chosen
+    TwoPoints(app, 100, 150, 200, 150);
     ASSERT_NE(NowaKopia(stan, pierwsza), pierwsza) << "no copy a period later";
-    Linia(app, 200);  // well within the next period
+    // A second's work where the next copy is four seconds away.
+    TwoPoints(app, 100, 200, 200, 200);
+    Await(
+        app, [](const Shot& s) { return s.at(150, 200) == CZARNY; }, "the last line");
     app.signal(SIGKILL);
     app.waitExit();
   }
