@@ -37,10 +37,15 @@ void SDLOpenWindow(uint32_t windowFlags) {
   bool fit = SDLScale < MinScale;
   if (fit && SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, ScreenW, ScreenH};
   int32_t n = fit ? StartScale(usable.w, usable.h, 0, 0) : SDLScale;
+  // The window stays hidden until the renderer is made: an OpenGL renderer replaces the
+  // window it is given by one of its own, and a shown window would flash on the screen
+  // (and be found by whoever looks for the program's window) before it goes.
   SDLWindow = SDL_CreateWindow(TitleName, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                               ScreenW * n, ScreenH * n, windowFlags);
+                               ScreenW * n, ScreenH * n,
+                               (windowFlags & ~uint32_t(SDL_WINDOW_SHOWN)) | SDL_WINDOW_HIDDEN);
   if (SDLWindow) SDLRenderer = SDL_CreateRenderer(SDLWindow, -1, 0);
   if (!SDLWindow || !SDLRenderer) return;
+  if (!(windowFlags & SDL_WINDOW_HIDDEN)) SDL_ShowWindow(SDLWindow);
   SDL_SetWindowMinimumSize(SDLWindow, ScreenW, ScreenH);
   if (fit && n > 1) {
     // The window manager tells the frame once it has framed the window: a window
