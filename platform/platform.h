@@ -134,6 +134,10 @@ void GetSDLEvents();
 // (web/shell.cpp) the program sleeps for a moment, so that a loop that only pumps,
 // such as a wait for the buttons' release, sees the release come.
 void SDLYield();
+// Whether a frame may be presented from where the caller runs: always on the desktop;
+// in a browser not from the page's event callbacks, which run while the program sleeps
+// (a present there sleeps too, and a second sleep would wreck the first).
+bool SDLMayPresent();
 // Sets the renderer's draw colour from the four bytes of c (r, g, b, a in memory order).
 void SDLDrawColor(uint32_t c);
 // Opens the regular file at path for reading with OPENFILE (a directory, FIFO or device

@@ -16,8 +16,6 @@
   var open = document.getElementById('open');
   var chooser = document.getElementById('chooser');
   var kept = true;       // whether the folder is backed by the browser's storage
-  var storing = false;   // a copy to storage is under way
-  var again = false;     // and another is wanted after it
   var trouble = false;   // the state line tells of a lasting problem
 
   function say(text) {
@@ -255,7 +253,6 @@
   Module.onExit = function () {
     ended = true;
     warn('The program has ended. Reload the page to start it again.');
-    if (kept) store();
   };
 
   Module.onAbort = function (what) {
@@ -277,15 +274,13 @@
          ' last only until the page is closed.');
   }
 
-  // Whatever changes in the folder is copied to the browser's storage and listed.
+  // Whatever changes in the folder is stored file by file (web/storage.js) and listed.
   function inFolder(path) {
     return path.indexOf(FOLDER + '/') === 0;
   }
-  function changed() {
-    setTimeout(function () {
-      showFiles();
-      if (kept) store();
-    }, 0);
+  function changed(path) {
+    if (kept) folderStore.note(path);
+    setTimeout(showFiles, 0);
   }
   // Calls fn with the arguments of every call of the file system's routine name
   // that succeeds: the program's writes, renames and deletions pass through them.
@@ -299,39 +294,34 @@
   }
   function watch() {
     after('close', function (stream) {
-      if ((stream.flags & 3) && inFolder(stream.path)) changed();  // opened for writing
+      if ((stream.flags & 3) && inFolder(stream.path)) changed(stream.path);  // opened for writing
     });
     after('rename', function (from, to) {
-      if (inFolder(from) || inFolder(to)) changed();
+      if (inFolder(from)) changed(from);
+      if (inFolder(to)) changed(to);
     });
     after('unlink', function (path) {
-      if (inFolder(path)) changed();
+      if (inFolder(path)) changed(path);
+    });
+    if (!kept) return;
+    folderStore.share(FOLDER, {
+      busy: function () {
+        if (!trouble) say('Storing ' + FOLDER + ' in this browser…');
+      },
+      done: function () {
+        if (!trouble) say('');
+      },
+      failed: function (err) {
+        warn('Could not store ' + FOLDER + ' in this browser: ' + (err && err.message || err));
+      },
+      changed: showFiles,
     });
   }
 
-  // Leaving while a copy is under way would lose what it copies: the browser asks.
+  // Leaving while a change is being stored would lose it: the browser asks.
   window.addEventListener('beforeunload', function (e) {
-    if (storing) e.preventDefault();
+    if (folderStore.busy()) e.preventDefault();
   });
-
-  function store() {
-    if (storing) {
-      again = true;
-      return;
-    }
-    storing = true;
-    if (!trouble) say('Storing ' + FOLDER + ' in this browser…');
-    FS.syncfs(false, function (err) {
-      storing = false;
-      if (again) {
-        again = false;
-        store();
-        return;
-      }
-      if (err) warn('Could not store ' + FOLDER + ' in this browser: ' + (err.message || err));
-      else if (!trouble) say('');
-    });
-  }
 
   // "Open…": the chosen files are copied into the folder under their own names.
   open.addEventListener('click', function () { chooser.click(); });

@@ -18,6 +18,11 @@ void SDLYield() {
   emscripten_sleep(0);
 }
 
+// The program sleeps while Asyncify holds its stack; the page's callbacks run only then.
+bool SDLMayPresent() {
+  return EM_ASM_INT({ return Asyncify.currData ? 0 : 1; }) != 0;
+}
+
 // The input events (keys, text, the mouse) waiting in SDL's queue, which the program
 // has not yet taken; -1 before SDL has started. The page asks while the program sleeps.
 extern "C" EMSCRIPTEN_KEEPALIVE int SDLInputPending() {

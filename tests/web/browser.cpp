@@ -106,6 +106,11 @@ void Browser::reload() {
   settle();
 }
 
+void Browser::tab(int n) {
+  ask("tab " + std::to_string(n));
+  settle();
+}
+
 void Browser::clickPage(const std::string& id) {
   ask("pageclick " + id);
   sleepMs(60);

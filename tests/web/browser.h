@@ -33,10 +33,14 @@ class Browser : public Driver {
   void open(const std::string& path);  // the page's "Open…" control given this file
   // Downloads the folder's file name through the page; the downloaded bytes.
   std::string download(const std::string& name);
-  void remove(const std::string& name);   // the page's Delete for the file, confirmed
-  std::string files();                    // the names the page lists, each followed by '/'
-  std::string state();                    // the page's state line
-  void reload();                          // and waits until the program runs again
+  void remove(const std::string& name);  // the page's Delete for the file, confirmed
+  std::string files();                   // the names the page lists, each followed by '/'
+  std::string state();                   // the page's state line
+  void reload();                         // and waits until the program runs again
+  // The moves that follow go to the browser's tab n (0 the first); one past the last
+  // opens the site in a new tab of the same browser (the same storage) and waits until
+  // the program runs there.
+  void tab(int n);
   std::string errors();                   // the page's uncaught errors, empty if none
   void clickPage(const std::string& id);  // a click on the page's element of that id
   // The page's value of the JavaScript expression, as JSON (a promise's once settled).

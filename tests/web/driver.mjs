@@ -22,6 +22,9 @@
 //   installable     Chromium: why it would not offer to install the page, a JSON list
 //                   of its reasons (empty if it would)
 //   reload          reloads the page and waits until the program runs again
+//   tab N           the commands that follow go to the browser's tab N (0 the first),
+//                   brought to the front; N one past the last opens the site in a
+//                   new tab and waits until the program runs there
 //   errors          the page's uncaught errors so far, joined by " | "
 // Input (move, down, up, key, touch, pageclick) is answered once the program has taken
 // it (or has ended), so that the next command reaches the loop the scenario means
@@ -41,20 +44,25 @@ const url = `http://127.0.0.1:${port}/`;
 
 const downloads = await mkdtemp(join(tmpdir(), 'tarksen-downloads-'));
 const browser = await launch(browserName, downloads);
-const page = (await browser.pages())[0] ?? await browser.newPage();
 const errors = [];
-page.on('console', (m) => process.stderr.write(`console ${m.type()}: ${m.text()}\n`));
-page.on('pageerror', (e) => {
-  errors.push(e.message);
-  process.stderr.write(`page error: ${e.message}\n`);
-});
-if (storage === 'refused') {
-  await page.evaluateOnNewDocument(() => {
-    IDBFactory.prototype.open = () => { throw new DOMException('refused', 'InvalidStateError'); };
+// A tab, with its messages reported and its storage as asked for.
+async function prepare(tab) {
+  tab.on('console', (m) => process.stderr.write(`console ${m.type()}: ${m.text()}\n`));
+  tab.on('pageerror', (e) => {
+    errors.push(e.message);
+    process.stderr.write(`page error: ${e.message}\n`);
   });
-} else if (storage === 'absent') {
-  await page.evaluateOnNewDocument(() => Object.defineProperty(window, 'indexedDB', { value: undefined }));
+  if (storage === 'refused') {
+    await tab.evaluateOnNewDocument(() => {
+      IDBFactory.prototype.open = () => { throw new DOMException('refused', 'InvalidStateError'); };
+    });
+  } else if (storage === 'absent') {
+    await tab.evaluateOnNewDocument(() => Object.defineProperty(window, 'indexedDB', { value: undefined }));
+  }
+  return tab;
 }
+const tabs = [await prepare((await browser.pages())[0] ?? await browser.newPage())];
+let page = tabs[0];  // the tab the commands go to
 
 // The program runs once the state line no longer tells of loading: it is empty, or
 // tells of a problem.
@@ -240,6 +248,19 @@ async function run(line) {
     case 'reload':
       await start(() => page.reload());
       return '';
+    case 'tab': {
+      const n = Number(arg);
+      if (!(n >= 0 && n <= tabs.length)) throw new Error(`no tab ${arg}`);
+      cdp = null;
+      fingers = [];
+      if (n === tabs.length) {
+        page = tabs[n] = await prepare(await browser.newPage());
+        await start(() => page.goto(url));
+      }
+      page = tabs[n];
+      await page.bringToFront();
+      return '';
+    }
     case 'errors':
       return errors.join(' | ').replace(/\n/g, ' ');
     default:

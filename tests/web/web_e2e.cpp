@@ -258,12 +258,13 @@ std::string Pi1() {
 }
 
 // In the file selector just opened: ends the editing of the name, picks the list's
-// first file and takes it with "OK", each step once the one before has shown (a
-// click that comes while the program still waits for a button's release is lost).
-void TakeFirstFile(Browser& b) {
+// file in row (the first by default) and takes it with "OK", each step once the one
+// before has shown (a click that comes while the program still waits for a button's
+// release is lost).
+void TakeFirstFile(Browser& b, int row = 0) {
   b.key("Return");
   b.settle();
-  b.click(100, wiersz(0));
+  b.click(100, wiersz(row));
   b.settle();
   b.click(srodekX(OK), srodekY(OK));
   b.waitFor(Panel);
@@ -336,18 +337,20 @@ TEST_P(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
   PageIsWell(b);
 }
 
-// A red line saved as OBRAZ.BMP, the name typed in front of the offered ".BMP": in
-// the directory dir (ending in '/'), or where the file selector starts if empty.
+// A line (red by default) saved as OBRAZ.BMP or name.BMP, the name typed in front of
+// the offered ".BMP": in the directory dir (ending in '/'), or where the file selector
+// starts if empty.
 template <class A>
-Shot DrawAndSave(A& app, const std::string& dir) {
-  ChooseColour(app, 2);
+Shot DrawAndSave(A& app, const std::string& dir, const std::string& name = "OBRAZ",
+                 int colour = 2) {
+  ChooseColour(app, colour);
   ChooseTool(app, 2);
   SwitchScreens(app);
   TwoPoints(app, 40, 40, 300, 120);
   Shot picture = app.settle();
   SwitchScreens(app);
   OpenDialog(app, ZBMP);
-  Write(app, dir + "OBRAZ");
+  Write(app, dir + name);
   app.key("Return");
   app.key("Return");
   app.waitFor(Panel);
@@ -374,6 +377,56 @@ TEST_P(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   TakeFirstFile(b);
   SwitchScreens(b);
   EXPECT_TRUE(SamePixels(picture, b.settle(), "web_reloaded"));
+  PageIsWell(b);
+}
+
+// Two tabs of the site share its folder: a picture saved in each is listed in both
+// at once and after a reload, and loads in each; a file deleted in one leaves the
+// other's list. Of one name written in both, the later file is kept whole everywhere.
+TEST_P(Web, TwoTabsShareTheFolderAndLoseNoFile) {
+  Browser b(GetParam());
+  std::vector<Shot> pictures = {DrawAndSave(b, "", "A", 2)};
+  b.tab(1);
+  pictures.push_back(DrawAndSave(b, "", "B", 4));
+  AwaitStored(b, "B.BMP");
+  AwaitStored(b, "A.BMP");
+  b.tab(0);
+  AwaitStored(b, "B.BMP");
+  for (int t : {0, 1}) {
+    b.tab(t);
+    b.reload();
+    EXPECT_EQ(b.files(), "A.BMP/B.BMP/") << "tab " << t;
+    for (int row : {0, 1}) {
+      OpenDialog(b, LBMP);
+      TakeFirstFile(b, row);
+      SwitchScreens(b);
+      EXPECT_TRUE(SamePixels(pictures[row], b.settle(),
+                             "web_tab" + std::to_string(t) + "_" + std::to_string(row)));
+      SwitchScreens(b);
+      b.waitFor(Panel);
+    }
+  }
+  b.remove("A.BMP");
+  b.tab(0);
+  AwaitGone(b, "A.BMP");
+  EXPECT_EQ(b.files(), "B.BMP/");
+
+  // Tab 0 writes 300,000 bytes of 1, tab 1 then 200,000 of 2 under the same name.
+  const std::string write = "FS.writeFile('/obrazy/C.BMP', new Uint8Array(";
+  const std::string read =
+      "(() => { const d = FS.readFile('/obrazy/C.BMP');"
+      " return d.length + ' ' + d.every((v) => v === d[0]) + ' ' + d[0]; })()";
+  b.eval(write + "300000).fill(1))");
+  b.tab(1);
+  b.eval(write + "200000).fill(2))");
+  AwaitStored(b, "C.BMP");
+  for (int t : {0, 1}) {
+    b.tab(t);
+    for (int i = 0; i < 50 && b.eval(read) != "\"200000 true 2\""; i++) b.settle(100);
+    EXPECT_EQ(b.eval(read), "\"200000 true 2\"") << "tab " << t;
+    b.reload();
+    EXPECT_EQ(b.eval(read), "\"200000 true 2\"") << "tab " << t << ", reloaded";
+  }
   PageIsWell(b);
 }
 
