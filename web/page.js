@@ -62,8 +62,9 @@
       rightHeld = false;
     }, 80);
   }
-  document.getElementById('right').addEventListener('click', function (e) {
-    e.currentTarget.blur();
+  // The button gives the keys back to the program, as a click on the picture would.
+  document.getElementById('right').addEventListener('click', function () {
+    canvas.focus();
     rightButton();
   });
 
@@ -328,7 +329,6 @@
   chooser.addEventListener('change', function () {
     var files = Array.prototype.slice.call(chooser.files);
     chooser.value = '';
-    open.blur();
     Promise.all(files.map(function (f) {
       return f.arrayBuffer().then(function (b) {
         if (new TextEncoder().encode(f.name).length > 255)
@@ -371,10 +371,7 @@
     var b = document.createElement('button');
     b.textContent = text;
     b.title = title;
-    b.addEventListener('click', function () {
-      b.blur();
-      action();
-    });
+    b.addEventListener('click', action);
     return b;
   }
 

@@ -33,6 +33,8 @@ int main() {
   // Emscripten's file system starts with the mask 0777, under which a file given
   // the usual mode 0666 & ~mask could not be read back: a desktop session's instead.
   umask(022);
+  // Keys reach the program while the canvas has the focus, not from the page's controls.
+  SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#canvas");
   SDLInit(0);  // reads BASFont.bmp from the working directory, /
   // The file selector starts in the working directory (this SDL has no program
   // directory to offer), and a name given without one is saved here too.

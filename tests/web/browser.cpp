@@ -89,13 +89,15 @@ Shot Browser::shot() {
 
 void Browser::open(const std::string& path) { ask("open " + path); }
 
-std::string Browser::download(const std::string& name) {
+std::string Browser::download(const std::string& name, bool enter) {
   std::string path = dir_ / "download";
-  ask("download " + name + " " + path);
+  ask("download " + name + " " + path + (enter ? " enter" : ""));
   return ReadText(path);
 }
 
 void Browser::remove(const std::string& name) { ask("delete " + name); }
+void Browser::confirm() { ask("confirm"); }
+void Browser::xkey(const std::string& keysym) { ask("xkey " + keysym); }
 
 std::string Browser::files() { return ask("files"); }
 std::string Browser::state() { return ask("state"); }

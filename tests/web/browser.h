@@ -32,7 +32,11 @@ class Browser : public Driver {
 
   void open(const std::string& path);  // the page's "Open…" control given this file
   // Downloads the folder's file name through the page; the downloaded bytes.
-  std::string download(const std::string& name);
+  // With enter, Enter is pressed on the control that has the focus instead.
+  std::string download(const std::string& name, bool enter = false);
+  void confirm();  // the page's next question is answered yes
+  // Firefox: the key (xdotool's name) pressed as a user does, on the browser's window.
+  void xkey(const std::string& keysym);
   void remove(const std::string& name);  // the page's Delete for the file, confirmed
   std::string files();                   // the names the page lists, each followed by '/'
   std::string state();                   // the page's state line

@@ -7,12 +7,16 @@
 // result or "error" and the reason:
 //   move X Y | down B | up B | key NAME   input: X, Y canvas pixels, B 1 left,
 //                                         2 middle, 3 right, NAME as xdotool's
+//                                         (ctrl+plus a chord)
 //   touch [X Y [X Y]]   the fingers on the canvas now: none (all lifted), one or two
 //                       at these canvas pixels; a finger kept keeps its place in the
 //                       list; fingers that land or lift together do so in one event
 //   shot PATH       the canvas's pixels, RGB rows top to bottom, into PATH; "ok W H"
 //   open PATH       the page's "Open…" control given the file PATH
-//   download NAME PATH   the folder's file NAME downloaded through the page into PATH
+//   download NAME PATH [enter]   the folder's file NAME downloaded through the page
+//                   into PATH: its Download clicked, or with enter, Enter pressed on
+//                   the focused control
+//   confirm         the next question the page asks is answered yes
 //   delete NAME     the page's Delete for the file NAME, its question answered yes
 //   pageclick ID    a click on the page's element of that id
 //   files           the names the page lists, each followed by '/'
@@ -22,6 +26,8 @@
 //   installable     Chromium: why it would not offer to install the page, a JSON list
 //                   of its reasons (empty if it would)
 //   reload          reloads the page and waits until the program runs again
+//   xkey NAME       Firefox: the key NAME (xdotool's) pressed on its X server, as a
+//                   user's: the browser's own keys act as they do for a user
 //   tab N           the commands that follow go to the browser's tab N (0 the first),
 //                   brought to the front; N one past the last opens the site in a
 //                   new tab and waits until the program runs there
@@ -30,6 +36,7 @@
 // it (or has ended), so that the next command reaches the loop the scenario means
 // however slowly the browser runs.
 // Console messages of the page go to standard error.
+import { execFile } from 'node:child_process';
 import { createInterface } from 'node:readline';
 import { copyFile, mkdtemp, readdir, rm, stat, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
@@ -86,8 +93,9 @@ async function origin() {
 // xdotool's key names, as the desktop tests give them, in puppeteer's terms.
 // Letters and digits are the same in both.
 const keys = {
-  BackSpace: 'Backspace', Return: 'Enter', Escape: 'Escape',
-  comma: 'Comma', period: 'Period', slash: 'Slash', minus: 'Minus',
+  BackSpace: 'Backspace', Return: 'Enter', Escape: 'Escape', space: ' ',
+  comma: 'Comma', period: 'Period', slash: 'Slash', minus: 'Minus', plus: '+', equal: 'Equal',
+  ctrl: 'Control', shift: 'Shift', alt: 'Alt',
 };
 const buttons = { 1: 'left', 2: 'middle', 3: 'right' };
 
@@ -185,10 +193,21 @@ async function run(line) {
       await page.mouse.up({ button: buttons[a] });
       await taken();
       return '';
-    case 'key':
-      await page.keyboard.press(keys[arg] || arg);
+    case 'key': {  // a chord as xdotool's: ctrl+plus
+      const chord = arg.split('+').map((k) => keys[k] || k);
+      for (const k of chord.slice(0, -1)) await page.keyboard.down(k);
+      await page.keyboard.press(chord.at(-1));
+      for (const k of chord.slice(0, -1).reverse()) await page.keyboard.up(k);
       await taken();
       return '';
+    }
+    case 'xkey': {  // Firefox: a key of the X server, as a user's, to the browser's window
+      if (!browser.display) throw new Error(`no X window of ${browserName}`);
+      await new Promise((done, fail) => execFile('xdotool', ['key', arg],
+        { env: { ...process.env, DISPLAY: browser.display } }, (e) => (e ? fail(e) : done())));
+      await taken();
+      return '';
+    }
     case 'touch': {
       const n = arg ? arg.split(' ').map(Number) : [];
       const points = [];
@@ -215,10 +234,14 @@ async function run(line) {
         return li ? parseInt(li.querySelector('.size').textContent, 10) : -1;
       }, a);
       if (size < 0) throw new Error(`${a} is not listed`);
-      await (await rowButton(a, 'Download')).click();
+      if (arg.split(' ')[2] === 'enter') await page.keyboard.press('Enter');
+      else await (await rowButton(a, 'Download')).click();
       await copyFile(await downloaded(a, size), b);
       return '';
     }
+    case 'confirm':
+      page.once('dialog', (d) => d.accept());
+      return '';
     case 'delete':
       page.once('dialog', (d) => d.accept());
       await (await rowButton(arg, 'Delete')).click();

@@ -430,6 +430,108 @@ TEST_P(Web, TwoTabsShareTheFolderAndLoseNoFile) {
   PageIsWell(b);
 }
 
+// Keys reach the program only while the picture has the focus: at the start and after
+// a click on it. The browser keeps its own keys wherever the focus is; the page's
+// controls take Tab and Enter (and Space); Backspace never takes the page back.
+TEST_P(Web, KeysReachTheProgramOnlyWhileThePictureHasTheFocus) {
+  Browser b(GetParam());
+  const std::string focused = "document.activeElement.id || document.activeElement.textContent";
+  EXPECT_EQ(b.eval(focused), "\"canvas\"") << "at the start";
+  b.eval("FS.writeFile('/obrazy/A.PI1', new Uint8Array(32066))");
+  AwaitStored(b, "A.PI1");
+
+  // Whether the page cancels a key pressed on the element of that id (the browser then
+  // does nothing with it).
+  auto cancelled = [&](const std::string& id, const std::string& key, const std::string& code,
+                       bool ctrl) {
+    return b.eval("!document.getElementById('" + id + "').dispatchEvent(new KeyboardEvent(" +
+                  "'keydown', {key: '" + key + "', code: '" + code + "', ctrlKey: " +
+                  (ctrl ? "true" : "false") + ", bubbles: true, cancelable: true}))");
+  };
+  struct Key {
+    const char *key, *code;
+    bool ctrl;
+  };
+  // clang-format off
+  const Key browsers[] = {
+    {"F5", "F5", false}, {"r", "KeyR", true}, {"l", "KeyL", true}, {"t", "KeyT", true},
+    {"w", "KeyW", true}, {"f", "KeyF", true}, {"p", "KeyP", true}, {"+", "Equal", true},
+    {"-", "Minus", true}, {"0", "Digit0", true}, {"F11", "F11", false}, {"F12", "F12", false},
+    {"Tab", "Tab", false},
+  };
+  // clang-format on
+  for (const char* id : {"canvas", "open"})
+    for (const Key& k : browsers)
+      EXPECT_EQ(cancelled(id, k.key, k.code, k.ctrl), "false")
+          << (k.ctrl ? "Ctrl+" : "") << k.key << " on " << id;
+  EXPECT_EQ(cancelled("canvas", "Backspace", "Backspace", false), "true");
+
+  // Tab leads from the picture through the page's controls, a file's Download and
+  // Delete among them; Enter presses them. (Firefox driven over WebDriver BiDi presses
+  // no button with a key, not even on a bare page: there the buttons are clicked.)
+  const bool keysPress = GetParam() == "chromium";
+  std::vector<std::string> reached;
+  for (int i = 0; i < 8 && reached.size() < 3; i++) {
+    b.key("Tab");
+    std::string now = b.eval(focused);
+    if (now == "\"open\"" || now == "\"Download\"" || now == "\"Delete\"") reached.push_back(now);
+    if (now == "\"Download\"") EXPECT_EQ(b.download("A.PI1", keysPress).size(), 32066u);
+  }
+  EXPECT_EQ(reached, (std::vector<std::string>{"\"open\"", "\"Download\"", "\"Delete\""}));
+  if (keysPress) {
+    b.confirm();
+    b.key("Return");
+  } else {
+    b.remove("A.PI1");
+  }
+  AwaitGone(b, "A.PI1");
+
+  // Away from the picture "." does not reach the program; on it, it shows the grid.
+  // Backspace there takes back a step, and the page stays where it is.
+  ChooseColour(b, 2);
+  ChooseTool(b, 2);
+  SwitchScreens(b);
+  TwoPoints(b, 40, 40, 300, 120);
+  Shot line = b.settle();
+  b.eval("document.getElementById('open').focus()");
+  b.key("period");
+  EXPECT_TRUE(b.settle().px == line.px) << "a key away from the picture reached the program";
+  b.eval("history.pushState(null, '', '#here'); document.getElementById('canvas').focus()");
+  b.key("period");
+  EXPECT_FALSE(b.settle().px == line.px) << "no grid";
+  b.key("period");
+  b.key("BackSpace");
+  EXPECT_FALSE(b.settle().px == line.px) << "the line was not taken back";
+  EXPECT_EQ(b.eval("location.hash"), "\"#here\"");
+  // Space presses the page's button for the right button, which leaves the drawing screen.
+  b.eval("document.getElementById('right').focus()");
+  if (keysPress)
+    b.key("space");
+  else
+    b.clickPage("right");
+  EXPECT_TRUE(Panel(b.waitFor(Panel)));
+
+  // Firefox takes keys from its window as from a user: F5 reloads, from the picture
+  // too, Ctrl+plus zooms. (Chromium headless has no window to press them on.)
+  if (GetParam() == "firefox") {
+    b.eval("document.getElementById('open').focus()");
+    b.xkey("ctrl+plus");
+    EXPECT_NE(b.eval("devicePixelRatio"), "1") << "Ctrl+plus did not zoom";
+    b.xkey("ctrl+0");
+    EXPECT_EQ(b.eval("devicePixelRatio"), "1");
+    for (const char* id : {"open", "canvas"}) {
+      b.eval(std::string("window.before = 1; document.getElementById('") + id + "').focus()");
+      b.xkey("F5");
+      std::string after;
+      for (int t = 0; t < 50 && (after = b.eval("typeof window.before")) == "\"number\""; t++)
+        b.settle(100);
+      EXPECT_EQ(after, "\"undefined\"") << "F5 on " << id << " did not reload";
+      b.reload();
+    }
+  }
+  PageIsWell(b);
+}
+
 // A browser that keeps no storage for the page, its IndexedDB refused (as in some
 // browsers' private windows) or missing: the program runs with its folder in memory,
 // and the page keeps saying so after a finger has touched the picture and a picture
