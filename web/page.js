@@ -324,20 +324,46 @@
     if (folderStore.busy()) e.preventDefault();
   });
 
-  // "Open…": the chosen files are copied into the folder under their own names.
-  open.addEventListener('click', function () { chooser.click(); });
-  chooser.addEventListener('change', function () {
-    var files = Array.prototype.slice.call(chooser.files);
-    chooser.value = '';
+  // Files given to the page ("Open…", or dropped on it) are copied into the folder under
+  // their own names, and the last of them goes to the program as a file dropped on its
+  // window: a picture is loaded, anything else gets the program's alert.
+  function take(files) {
+    if (!files.length) return;
     Promise.all(files.map(function (f) {
       return f.arrayBuffer().then(function (b) {
         if (new TextEncoder().encode(f.name).length > 255)
           throw new Error(f.name + ': the name is longer than 255 bytes');
         FS.writeFile(FOLDER + '/' + f.name, new Uint8Array(b));
       });
-    })).catch(function (e) {
+    })).then(function () {
+      if (ended || !Module.calledRun) return;
+      var path = allocateUTF8(FOLDER + '/' + files[files.length - 1].name);
+      Module._SDLDropFile(path);
+      _free(path);
+      canvas.focus();  // the keys go to what the program shows now: the picture or an alert
+    }).catch(function (e) {
       say('Could not copy ' + (e.message || e));
     });
+  }
+  open.addEventListener('click', function () { chooser.click(); });
+  chooser.addEventListener('change', function () {
+    var files = Array.prototype.slice.call(chooser.files);
+    chooser.value = '';
+    take(files);
+  });
+  // Files dragged from the computer onto the page; nothing else dragged is taken.
+  function carriesFiles(e) {
+    return e.dataTransfer && Array.prototype.indexOf.call(e.dataTransfer.types, 'Files') >= 0;
+  }
+  document.addEventListener('dragover', function (e) {
+    if (!carriesFiles(e)) return;
+    e.preventDefault();
+    e.dataTransfer.dropEffect = 'copy';
+  });
+  document.addEventListener('drop', function (e) {
+    if (!carriesFiles(e)) return;
+    e.preventDefault();
+    take(Array.prototype.slice.call(e.dataTransfer.files));
   });
 
   function download(name) {

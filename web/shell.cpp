@@ -29,6 +29,17 @@ extern "C" EMSCRIPTEN_KEEPALIVE int SDLInputPending() {
   return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_MOUSEWHEEL);
 }
 
+// A file the page was given ("Open…", or dropped on it) reaches the program as a file
+// dropped on the desktop's window does: loaded where the program takes drops, else
+// ignored. The path is copied.
+extern "C" EMSCRIPTEN_KEEPALIVE void SDLDropFile(const char* path) {
+  SDL_Event e = {};
+  e.type = SDL_DROPFILE;
+  e.drop.file = SDL_strdup(path);
+  e.drop.windowID = SDLWindow ? SDL_GetWindowID(SDLWindow) : 0;
+  SDL_PushEvent(&e);  // the event filter frees the copy, taken or not
+}
+
 int main() {
   // Emscripten's file system starts with the mask 0777, under which a file given
   // the usual mode 0666 & ~mask could not be read back: a desktop session's instead.

@@ -307,13 +307,14 @@ TEST_P(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
   PageIsWell(b);
 }
 
+// "Open…" loads the picture it copies as a file dropped on the desktop window does.
 // The desktop program is given the file in its working directory and its path typed
-// into the file selector (which starts in the program's directory); the page is
-// given it through "Open…", and the file is picked from the selector's list, which
-// shows the page's folder.
-TEST_P(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
+// into the file selector; the page, through "Open…", and the picture shows at once.
+// A text file named .BMP, dropped on the page, gets the program's alert and leaves the
+// picture as it was.
+TEST_P(Web, OpenLoadsThePictureAsADroppedFileDoes) {
   std::string pi1 = Pi1();
-  Shot desktop, web;
+  Shot desktop;
   {
     App app;
     ASSERT_TRUE(WriteText(app.dir() + "/STREIFEN.PI1", pi1));
@@ -329,11 +330,17 @@ TEST_P(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
   ASSERT_TRUE(WriteText(b.dir() + "/STREIFEN.PI1", pi1));
   b.open(b.dir() + "/STREIFEN.PI1");
   AwaitStored(b, "STREIFEN.PI1");
-  OpenDialog(b, DEGAS);
-  TakeFirstFile(b);
   SwitchScreens(b);
-  web = b.settle();
-  EXPECT_TRUE(SamePixels(desktop, web, "web_pi1"));
+  EXPECT_TRUE(SamePixels(desktop, b.settle(), "web_pi1"));
+  b.eval(
+      "const t = new DataTransfer(); t.items.add(new File(['not a picture'], 'NOTIZ.BMP'));"
+      "document.getElementById('canvas').dispatchEvent(new DragEvent('drop',"
+      " {dataTransfer: t, bubbles: true, cancelable: true}))");
+  AwaitStored(b, "NOTIZ.BMP");
+  EXPECT_TRUE(AlertUp(b.waitFor(AlertUp))) << "no alert for a text file";
+  b.key("Return");
+  b.waitFor([&](const Shot& s) { return !AlertUp(s); });
+  EXPECT_TRUE(SamePixels(desktop, b.settle(), "web_not_a_picture"));
   PageIsWell(b);
 }
 
