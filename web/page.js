@@ -319,9 +319,13 @@
     });
   }
 
-  // Leaving while a change is being stored would lose it: the browser asks.
+  // Leaving would lose a picture with changes not saved (the title's mark), or a change
+  // of the folder not yet stored: the browser asks first.
   window.addEventListener('beforeunload', function (e) {
-    if (folderStore.busy()) e.preventDefault();
+    var unsaved = Module.calledRun && !ended && Module._PaintUnsaved();
+    if (!unsaved && !(kept && folderStore.busy())) return;
+    e.preventDefault();
+    e.returnValue = '';  // what older browsers ask for
   });
 
   // Files given to the page ("Open…", or dropped on it) are copied into the folder under

@@ -40,6 +40,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SDLDropFile(const char* path) {
   SDL_PushEvent(&e);  // the event filter frees the copy, taken or not
 }
 
+// Whether the picture has changes not saved: the mark the window's title shows.
+extern "C" EMSCRIPTEN_KEEPALIVE int PaintUnsaved() { return wersja != wersja_pliku; }
+
 int main() {
   // Emscripten's file system starts with the mask 0777, under which a file given
   // the usual mode 0666 & ~mask could not be read back: a desktop session's instead.

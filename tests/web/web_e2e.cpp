@@ -437,6 +437,32 @@ TEST_P(Web, TwoTabsShareTheFolderAndLoseNoFile) {
   PageIsWell(b);
 }
 
+// Leaving the page with a drawing not saved makes the browser ask first (the page's
+// beforeunload handler cancels the leave); after a save, and with nothing drawn, it
+// does not. The page's title carries the mark the desktop window's does.
+TEST_P(Web, LeavingWithADrawingNotSavedIsAskedFirst) {
+  Browser b(GetParam());
+  const std::string asks =
+      "(() => { const e = new Event('beforeunload', {cancelable: true});"
+      " window.dispatchEvent(e); return [e.defaultPrevented, document.title]; })()";
+  EXPECT_EQ(b.eval(asks), "[false,\"TARKSEN 2\"]") << "nothing drawn";
+  ChooseColour(b, 2);
+  ChooseTool(b, 2);
+  SwitchScreens(b);
+  TwoPoints(b, 40, 40, 300, 120);
+  b.settle();
+  EXPECT_EQ(b.eval(asks), "[true,\"*TARKSEN 2\"]") << "drawn";
+  SwitchScreens(b);
+  OpenDialog(b, ZBMP);
+  Write(b, "OBRAZ");
+  b.key("Return");
+  b.key("Return");
+  b.waitFor(Panel);
+  AwaitStored(b, "OBRAZ.BMP");
+  EXPECT_EQ(b.eval(asks), "[false,\"OBRAZ.BMP — TARKSEN 2\"]") << "saved";
+  PageIsWell(b);
+}
+
 // Keys reach the program only while the picture has the focus: at the start and after
 // a click on it. The browser keeps its own keys wherever the focus is; the page's
 // controls take Tab and Enter (and Space); Backspace never takes the page back.
