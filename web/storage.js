@@ -123,6 +123,10 @@ var folderStore = (function () {
       pending[path] = true;
       if (!timer && !flushing) timer = setTimeout(flush, 0);
     },
+    // Whether another tab's change is being written into the folder now.
+    applying: function () {
+      return applying;
+    },
     // Whether a change is waiting to be stored.
     busy: function () {
       return flushing || Object.keys(pending).length > 0;

@@ -97,6 +97,9 @@ std::string Browser::download(const std::string& name, bool enter) {
 
 void Browser::remove(const std::string& name) { ask("delete " + name); }
 void Browser::confirm() { ask("confirm"); }
+void Browser::viewport(int w, int h) {
+  ask("viewport " + std::to_string(w) + " " + std::to_string(h));
+}
 void Browser::xkey(const std::string& keysym) { ask("xkey " + keysym); }
 
 std::string Browser::files() { return ask("files"); }
@@ -105,6 +108,11 @@ std::string Browser::errors() { return ask("errors"); }
 
 void Browser::reload() {
   ask("reload");
+  settle();
+}
+
+void Browser::reloadBy(const std::string& id) {
+  ask("reloadby " + id);
   settle();
 }
 

@@ -34,13 +34,15 @@ class Browser : public Driver {
   // Downloads the folder's file name through the page; the downloaded bytes.
   // With enter, Enter is pressed on the control that has the focus instead.
   std::string download(const std::string& name, bool enter = false);
-  void confirm();  // the page's next question is answered yes
+  void confirm();               // the page's next question is answered yes
+  void viewport(int w, int h);  // the page gets w x h CSS pixels of the browser's window
   // Firefox: the key (xdotool's name) pressed as a user does, on the browser's window.
   void xkey(const std::string& keysym);
   void remove(const std::string& name);  // the page's Delete for the file, confirmed
   std::string files();                   // the names the page lists, each followed by '/'
   std::string state();                   // the page's state line
   void reload();                         // and waits until the program runs again
+  void reloadBy(const std::string& id);  // the same by a click on the page's element id
   // The moves that follow go to the browser's tab n (0 the first); one past the last
   // opens the site in a new tab of the same browser (the same storage) and waits until
   // the program runs there.

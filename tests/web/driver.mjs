@@ -16,6 +16,7 @@
 //   download NAME PATH [enter]   the folder's file NAME downloaded through the page
 //                   into PATH: its Download clicked, or with enter, Enter pressed on
 //                   the focused control
+//   viewport W H    the page gets W x H CSS pixels of the window
 //   confirm         the next question the page asks is answered yes
 //   delete NAME     the page's Delete for the file NAME, its question answered yes
 //   pageclick ID    a click on the page's element of that id
@@ -25,7 +26,9 @@
 //   serve [FOLDER]  the server stops; with FOLDER it serves that on the same address
 //   installable     Chromium: why it would not offer to install the page, a JSON list
 //                   of its reasons (empty if it would)
-//   reload          reloads the page and waits until the program runs again
+//   reload          reloads the page and waits until the program runs again; the
+//                   question of a page with changes not saved is answered yes
+//   reloadby ID     the same by a click on the page's element of that id
 //   xkey NAME       Firefox: the key NAME (xdotool's) pressed on its X server, as a
 //                   user's: the browser's own keys act as they do for a user
 //   tab N           the commands that follow go to the browser's tab N (0 the first),
@@ -76,7 +79,7 @@ let page = tabs[0];  // the tab the commands go to
 async function start(go) {
   await go();
   await page.waitForFunction(() => typeof Module === 'object' && Module.calledRun &&
-    document.getElementById('state').textContent !== 'Loading the program…', { timeout: 30000 });
+    document.getElementById('state').textContent !== 'Wczytywanie programu…', { timeout: 30000 });
 }
 await start(() => page.goto(url));
 
@@ -235,16 +238,21 @@ async function run(line) {
       }, a);
       if (size < 0) throw new Error(`${a} is not listed`);
       if (arg.split(' ')[2] === 'enter') await page.keyboard.press('Enter');
-      else await (await rowButton(a, 'Download')).click();
+      else await (await rowButton(a, 'Pobierz')).click();
       await copyFile(await downloaded(a, size), b);
       return '';
     }
+    case 'viewport':  // the page's room in the browser's window, W x H CSS pixels
+      await page.setViewport({ width: Number(a), height: Number(b), deviceScaleFactor: 1,
+        ...(browserName === 'chromium' ? { hasTouch: true } : {}) });
+      await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
+      return '';
     case 'confirm':
       page.once('dialog', (d) => d.accept());
       return '';
     case 'delete':
       page.once('dialog', (d) => d.accept());
-      await (await rowButton(arg, 'Delete')).click();
+      await (await rowButton(arg, 'Usuń')).click();
       return '';
     case 'pageclick':
       await page.click('#' + arg);
@@ -269,8 +277,17 @@ async function run(line) {
       return JSON.stringify(installabilityErrors.map((e) => e.errorId));
     }
     case 'reload':
-      await start(() => page.reload());
+    case 'reloadby': {  // the question a page with changes not saved asks is answered yes
+      const leave = (d) => d.type() === 'beforeunload' && d.accept();
+      page.on('dialog', leave);
+      try {
+        await start(() => cmd === 'reload' ? page.reload()
+          : Promise.all([page.waitForNavigation(), page.click('#' + arg)]));
+      } finally {
+        page.off('dialog', leave);
+      }
       return '';
+    }
     case 'tab': {
       const n = Number(arg);
       if (!(n >= 0 && n <= tabs.length)) throw new Error(`no tab ${arg}`);

@@ -330,6 +330,8 @@ TEST_P(Web, OpenLoadsThePictureAsADroppedFileDoes) {
   ASSERT_TRUE(WriteText(b.dir() + "/STREIFEN.PI1", pi1));
   b.open(b.dir() + "/STREIFEN.PI1");
   AwaitStored(b, "STREIFEN.PI1");
+  EXPECT_EQ(b.eval("document.querySelectorAll('#files li.saved').length"), "0")
+      << "a copied file is marked as saved";
   SwitchScreens(b);
   EXPECT_TRUE(SamePixels(desktop, b.settle(), "web_pi1"));
   b.eval(
@@ -376,6 +378,11 @@ TEST_P(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   Browser b(GetParam());
   EXPECT_TRUE(SamePixels(picture, DrawAndSave(b, ""), "web_saved"));
   AwaitStored(b, "OBRAZ.BMP");
+  // The saved file is marked in the list, and a note points to its Download button.
+  EXPECT_EQ(b.eval("[...document.querySelectorAll('#files li.saved .name')].map((n) => "
+                   "n.textContent).concat(document.getElementById('note').textContent)"),
+            R"(["OBRAZ.BMP","Zapisano OBRAZ.BMP w /obrazy; przycisk „Pobierz” przy nim )"
+            R"(zapisze go na tym komputerze."])");
   b.reload();
   EXPECT_EQ(b.files(), "OBRAZ.BMP/");
   EXPECT_TRUE(b.download("OBRAZ.BMP") == saved) << "the download differs from the desktop's file";
@@ -507,10 +514,10 @@ TEST_P(Web, KeysReachTheProgramOnlyWhileThePictureHasTheFocus) {
   for (int i = 0; i < 8 && reached.size() < 3; i++) {
     b.key("Tab");
     std::string now = b.eval(focused);
-    if (now == "\"open\"" || now == "\"Download\"" || now == "\"Delete\"") reached.push_back(now);
-    if (now == "\"Download\"") EXPECT_EQ(b.download("A.PI1", keysPress).size(), 32066u);
+    if (now == "\"open\"" || now == "\"Pobierz\"" || now == "\"Usuń\"") reached.push_back(now);
+    if (now == "\"Pobierz\"") EXPECT_EQ(b.download("A.PI1", keysPress).size(), 32066u);
   }
-  EXPECT_EQ(reached, (std::vector<std::string>{"\"open\"", "\"Download\"", "\"Delete\""}));
+  EXPECT_EQ(reached, (std::vector<std::string>{"\"open\"", "\"Pobierz\"", "\"Usuń\""}));
   if (keysPress) {
     b.confirm();
     b.key("Return");
@@ -565,14 +572,62 @@ TEST_P(Web, KeysReachTheProgramOnlyWhileThePictureHasTheFocus) {
   PageIsWell(b);
 }
 
+// The picture takes the largest whole multiple of 640x400 the window leaves beside the
+// page's controls, however many files the list holds, and the page does not scroll. On
+// a phone it is scaled down to the window's width, and a click reaches the picture
+// pixel under it.
+TEST_P(Web, PictureTakesTheLargestScaleTheWindowAllows) {
+  Browser b(GetParam());
+  const std::string layout =
+      "(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
+      " const e = document.documentElement; return [r.width, r.height, r.bottom <= innerHeight,"
+      " e.scrollWidth <= innerWidth && e.scrollHeight <= innerHeight]; })()";
+  struct Row {
+    int w, h, files;
+    const char* expected;
+  };
+  // clang-format off
+  const Row rows[] = {
+    {1920, 960, 0, "[1280,800,true,true]"},
+    {1920, 960, 30, "[1280,800,true,true]"},
+    {1366, 768, 30, "[640,400,true,true]"},
+    {390, 844, 30, "[374,233.75,true,true]"},
+  };
+  // clang-format on
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h) + ", " + std::to_string(r.files) +
+                 " files");
+    if (r.files)
+      b.eval("for (let i = 10; i < 40; i++) FS.writeFile('/obrazy/PLIK' + i + '.BMP', 'x')");
+    b.viewport(r.w, r.h);
+    EXPECT_EQ(b.eval(layout), r.expected);
+  }
+
+  // At 374/640 of its size, the CSS pixel (187, 117) on the picture is its pixel (320, 200).
+  b.viewport(1000, 700);
+  ChooseTool(b, 1);
+  SwitchScreens(b);
+  Shot blank = b.settle();
+  b.viewport(390, 844);
+  b.click(187, 117);
+  b.viewport(1000, 700);
+  Shot dot = b.settle();
+  std::vector<std::pair<int, int>> drawn;
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++)
+      if (dot.at(x, y) != blank.at(x, y)) drawn.push_back({x, y});
+  EXPECT_EQ(drawn, (std::vector<std::pair<int, int>>{{320, 200}}));
+  PageIsWell(b);
+}
+
 // A browser that keeps no storage for the page, its IndexedDB refused (as in some
 // browsers' private windows) or missing: the program runs with its folder in memory,
 // and the page keeps saying so after a finger has touched the picture and a picture
 // was saved there.
 TEST_P(Web, WithoutStorageTheFolderIsKeptInMemoryAndThePageSaysSo) {
   const std::string unkept =
-      "This browser keeps no storage for the page: files in /obrazy last only until the "
-      "page is closed.";
+      "Ta przeglądarka nie daje stronie pamięci: pliki w /obrazy przetrwają tylko do zamknięcia "
+      "strony.";
   for (const char* storage : {"refused", "absent"}) {
     SCOPED_TRACE(storage);
     Browser b(GetParam(), storage);
@@ -663,14 +718,34 @@ TEST_P(Web, IsAWebAppABrowserOffersToInstall) {
   PageIsWell(b);
 }
 
-TEST_P(Web, EndingTheProgramSaysSoOnThePage) {
+// "Koniec": the page says so and covers the picture with a note whose button starts
+// the program again.
+TEST_P(Web, EndingTheProgramCoversThePictureWithAButtonThatStartsItAgain) {
   Browser b(GetParam());
   OpenDialog(b, KONIEC);
   b.click(srodekX(TAK), srodekY(TAK));
   std::string state;
   for (int t = 0; t < 50 && (state = b.state()).empty(); t++) b.settle(200);
-  EXPECT_EQ(state, "The program has ended. Reload the page to start it again.");
+  EXPECT_EQ(state, "Program zakończył pracę.");
+  EXPECT_EQ(b.eval("[document.getElementById('cover').hidden, document.activeElement.id]"),
+            R"([false,"restart"])");
+  b.reloadBy("restart");
+  EXPECT_EQ(b.state(), "");
+  EXPECT_TRUE(Panel(b.waitFor(Panel)));
+  EXPECT_EQ(b.eval("document.getElementById('cover').hidden"), "true");
   EXPECT_EQ(b.errors(), "");
+}
+
+// The page speaks Polish; its short help can be hidden and stays hidden.
+TEST_P(Web, HelpCanBeHiddenAndStaysHidden) {
+  Browser b(GetParam());
+  const std::string shown = "[document.documentElement.lang, document.getElementById('help').open]";
+  EXPECT_EQ(b.eval(shown), R"(["pl",true])");
+  b.eval("document.querySelector('#help summary').click()");
+  EXPECT_EQ(b.eval(shown), R"(["pl",false])");
+  b.reload();
+  EXPECT_EQ(b.eval(shown), R"(["pl",false])") << "shown again after a reload";
+  PageIsWell(b);
 }
 
 }  // namespace
