@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/e2e/drawing_e2e.h"
+#include "tests/picfiles/bmpmake.h"
 #include "tests/support/compare.h"
 #include "tests/support/e2e.h"
 #include "tests/support/scratch.h"
@@ -617,6 +618,58 @@ TEST_P(Web, PictureTakesTheLargestScaleTheWindowAllows) {
     for (int x = 0; x < 640; x++)
       if (dot.at(x, y) != blank.at(x, y)) drawn.push_back({x, y});
   EXPECT_EQ(drawn, (std::vector<std::pair<int, int>>{{320, 200}}));
+  PageIsWell(b);
+}
+
+// A BMP larger than the picture: "BMP" stretches it over the picture as the desktop
+// program does, pixel for pixel, and "Open…" (a drop) loads it the same way.
+TEST_P(Web, LargeBmpGivesTheDesktopProgramsPicture) {
+  const std::vector<std::pair<int, int>> sizes = {{1024, 768}, {700, 450}};
+  std::vector<std::string> files;
+  for (auto [w, h] : sizes) {  // smooth ramps with a fine texture, as a photo has
+    RgbImage img{w, h, std::vector<uint32_t>(size_t(w) * h)};
+    for (int y = 0; y < h; y++)
+      for (int x = 0; x < w; x++)
+        img.px[size_t(y) * w + x] = uint32_t(x * 255 / w) << 16 | uint32_t(y * 255 / h) << 8 |
+                                    uint32_t((x * 7 ^ y * 13) & 255);
+    std::vector<uint8_t> f = Bmp24(img);
+    files.emplace_back(f.begin(), f.end());
+  }
+  auto name = [](size_t i) { return "GROSS" + std::to_string(i) + ".BMP"; };
+  std::vector<Shot> desktop;
+  {
+    App app;
+    for (size_t i = 0; i < files.size(); i++) {
+      ASSERT_TRUE(WriteText(app.dir() + "/" + name(i), files[i]));
+      OpenDialog(app, LBMP);
+      Write(app, app.dir() + "/" + name(i));
+      app.key("Return");
+      app.key("Return");
+      app.waitFor(Panel);
+      SwitchScreens(app);
+      desktop.push_back(app.settle());
+      ASSERT_FALSE(AlertUp(desktop.back())) << "the desktop program did not load " << name(i);
+      SwitchScreens(app);
+    }
+  }
+  Browser b(GetParam());
+  for (size_t i = 0; i < files.size(); i++) {
+    SCOPED_TRACE(name(i));
+    ASSERT_TRUE(WriteText(b.dir() + "/" + name(i), files[i]));
+    b.open(b.dir() + "/" + name(i));
+    AwaitStored(b, name(i));
+    SwitchScreens(b);
+    EXPECT_TRUE(SamePixels(desktop[i], b.settle(), "web_bmp_opened"));
+    SwitchScreens(b);
+    OpenDialog(b, CZYSC);  // a clean picture, so that the load below must draw it all
+    b.click(srodekX(TAK), srodekY(TAK));
+    b.waitFor(Panel);
+    OpenDialog(b, LBMP);
+    TakeFirstFile(b, int(i));
+    SwitchScreens(b);
+    EXPECT_TRUE(SamePixels(desktop[i], b.settle(), "web_bmp_loaded"));
+    SwitchScreens(b);
+  }
   PageIsWell(b);
 }
 
