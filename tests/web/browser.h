@@ -20,7 +20,8 @@ class Browser : public Driver {
   // Serves the web folder, opens it in a fresh profile of the browser name
   // ("chromium" or "firefox") and waits until the program shows its first screen.
   // storage "refused" or "absent": a page whose IndexedDB refuses to open, or that
-  // has none (tests/web/driver.mjs). Every move returns once the program has taken it.
+  // has none; "nowebgl", "nowasm": one without WebGL or WebAssembly (driver.mjs).
+  // Every move returns once the program has taken it.
   explicit Browser(const std::string& name = "chromium", const std::string& storage = "kept");
   ~Browser() override;  // ends the driver, which closes the browser and the server
 

@@ -2,7 +2,8 @@
 // serves the folder SITE on a free port of 127.0.0.1, opens it in BROWSER ("chromium"
 // or "firefox", tests/web/browsers.mjs) with a fresh profile and waits until the
 // program runs. STORAGE "refused" gives a page whose IndexedDB refuses to open (as in
-// some browsers' private windows), "absent" one without IndexedDB. Then it reads one
+// some browsers' private windows), "absent" one without IndexedDB; "nowebgl" and
+// "nowasm" a page without WebGL or WebAssembly. Then it reads one
 // command a line on standard input and answers each with one line, "ok" and its
 // result or "error" and the reason:
 //   move X Y | down B | up B | key NAME   input: X, Y canvas pixels, B 1 left,
@@ -68,6 +69,15 @@ async function prepare(tab) {
     });
   } else if (storage === 'absent') {
     await tab.evaluateOnNewDocument(() => Object.defineProperty(window, 'indexedDB', { value: undefined }));
+  } else if (storage === 'nowebgl') {
+    await tab.evaluateOnNewDocument(() => {
+      const real = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
+        return /webgl/.test(type) ? null : real.call(this, type, ...rest);
+      };
+    });
+  } else if (storage === 'nowasm') {
+    await tab.evaluateOnNewDocument(() => Object.defineProperty(window, 'WebAssembly', { value: undefined }));
   }
   return tab;
 }
@@ -75,11 +85,14 @@ const tabs = [await prepare((await browser.pages())[0] ?? await browser.newPage(
 let page = tabs[0];  // the tab the commands go to
 
 // The program runs once the state line no longer tells of loading: it is empty, or
-// tells of a problem.
+// tells of a problem (which may be one that keeps the program from running at all).
 async function start(go) {
   await go();
-  await page.waitForFunction(() => typeof Module === 'object' && Module.calledRun &&
-    document.getElementById('state').textContent !== 'Wczytywanie programu…', { timeout: 30000 });
+  await page.waitForFunction(() => {
+    const state = document.getElementById('state').textContent;
+    return typeof Module === 'object' && state !== 'Wczytywanie programu…' &&
+      (Module.calledRun || state !== '');
+  }, { timeout: 30000 });
 }
 await start(() => page.goto(url));
 

@@ -694,6 +694,28 @@ TEST_P(Web, WithoutStorageTheFolderIsKeptInMemoryAndThePageSaysSo) {
   }
 }
 
+// A browser without WebGL or WebAssembly: the page says what it lacks and what to try,
+// and nothing on the page claims the program runs.
+TEST_P(Web, WithoutWebGlOrWebAssemblyThePageSaysWhatTheBrowserLacks) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"nowebgl",
+       "Ta przeglądarka nie daje stronie WebGL, którym program rysuje, więc program nie został "
+       "uruchomiony. Włącz WebGL (lub przyspieszenie sprzętowe) w ustawieniach przeglądarki "
+       "albo otwórz stronę w innej przeglądarce."},
+      {"nowasm",
+       "Ta przeglądarka nie obsługuje WebAssembly, w którym działa program. Otwórz stronę w "
+       "nowszej przeglądarce albo włącz WebAssembly w jej ustawieniach."},
+  };
+  for (auto [lacks, message] : rows) {
+    SCOPED_TRACE(lacks);
+    Browser b(GetParam(), lacks);
+    EXPECT_EQ(b.state(), message);
+    EXPECT_EQ(b.eval("[!!Module.calledRun && !Module.noInitialRun, "
+                     "document.getElementById('cover').hidden]"),
+              "[false,true]");
+  }
+}
+
 // Whether the page runs under its build's offline copy, stored whole: the service
 // worker controls the page, and the only store is the one of the page's version
 // (a worker removes the older ones once its own is complete). Waits for it.
