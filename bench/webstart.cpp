@@ -1,7 +1,8 @@
 // Start-up of the browser version in Chromium and Firefox against the bare SDL program
-// (bench/bare_window) built and paged the same way (make web, web/web.cmake): from
-// the navigation until an animation frame shows the program's first frame, timed by
-// bench/web/firstframe.mjs. Cold is a first visit (a fresh profile), warm a reload.
+// (bench/bare_window) built and paged the same way (make web, web/web.cmake), drawing
+// nothing and drawing once (--draw): from the navigation until an animation frame
+// shows the program's first frame, timed by bench/web/firstframe.mjs. Cold is a first visit (a
+// fresh profile), warm a later one (a reload once the paint program's offline copy is stored).
 #include <benchmark/benchmark.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -25,8 +26,10 @@ static bool prepare() {
     dup2(in[0], 0);
     dup2(out[1], 1);
     for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
-    execlp("node", "node", TARKSEN_SOURCE "/bench/web/firstframe.mjs", WEB_BUILD "/site",
-           WEB_BUILD "/bare", (char*)nullptr);
+    const char* web = getenv("TARKSEN_WEB_BUILD");  // another build's tree, to compare
+    std::string build = web && *web ? web : WEB_BUILD;
+    execlp("node", "node", TARKSEN_SOURCE "/bench/web/firstframe.mjs", (build + "/site").c_str(),
+           (build + "/bare").c_str(), (build + "/bare-draw").c_str(), (char*)nullptr);
     _exit(127);
   }
   close(in[0]);
@@ -47,37 +50,48 @@ static double startOnce(const char* how, const char* program, const char* browse
   return ms;
 }
 
-static void BM_FirstFrame(benchmark::State& state, const char* program, const char* how,
-                          const char* browser) {
+// One iteration is a start of each program, each iteration in another order, so that
+// all meet the same load on a busy machine. Its time is the paint program's; beside it
+// the bare programs' means and the paint program's ratio to each.
+static void BM_FirstFrame(benchmark::State& state, const char* how, const char* browser) {
   if (!prepare()) {
     state.SkipWithError("cannot start bench/web/firstframe.mjs (make web-bench)");
     return;
   }
+  static const char* const programs[3] = {"site", "bare", "draw"};
+  double sum[3] = {0, 0, 0};
+  int n = 0;
   for (auto _ : state) {
-    double ms = startOnce(how, program, browser);
-    if (ms < 0) {
-      state.SkipWithError("no first frame");
-      return;
+    double ms[3];
+    for (int k = 0; k < 3; k++) {
+      int which = (n + (n / 3 % 2 ? 2 * k : k)) % 3;  // the six orders in turn
+      ms[which] = startOnce(how, programs[which], browser);
+      if (ms[which] < 0) {
+        state.SkipWithError("no first frame");
+        return;
+      }
     }
-    state.SetIterationTime(ms / 1000);
+    state.SetIterationTime(ms[0] / 1000);
+    for (int k = 0; k < 3; k++) sum[k] += ms[k];
+    n++;
   }
+  state.counters["bare_ms"] = sum[1] / n;
+  state.counters["draw_ms"] = sum[2] / n;
+  state.counters["ratio"] = sum[0] / sum[1];
+  state.counters["ratio_draw"] = sum[0] / sum[2];
 }
 
-#define FIRST_FRAME(name, program, how, browser)                \
-  BENCHMARK_CAPTURE(BM_FirstFrame, name, program, how, browser) \
-      ->UseManualTime()                                         \
-      ->Unit(benchmark::kMillisecond)                           \
-      ->Iterations(4)                                           \
-      ->Repetitions(5)                                          \
+#define FIRST_FRAME(name, how, browser)                \
+  BENCHMARK_CAPTURE(BM_FirstFrame, name, how, browser) \
+      ->UseManualTime()                                \
+      ->Unit(benchmark::kMillisecond)                  \
+      ->Iterations(6)                                  \
+      ->Repetitions(3)                                 \
       ->ReportAggregatesOnly(true)
-FIRST_FRAME(chromium_bare_cold, "bare", "cold", "chromium");
-FIRST_FRAME(chromium_paint_cold, "site", "cold", "chromium");
-FIRST_FRAME(chromium_bare_warm, "bare", "warm", "chromium");
-FIRST_FRAME(chromium_paint_warm, "site", "warm", "chromium");
-FIRST_FRAME(firefox_bare_cold, "bare", "cold", "firefox");
-FIRST_FRAME(firefox_paint_cold, "site", "cold", "firefox");
-FIRST_FRAME(firefox_bare_warm, "bare", "warm", "firefox");
-FIRST_FRAME(firefox_paint_warm, "site", "warm", "firefox");
+FIRST_FRAME(chromium_cold, "cold", "chromium");
+FIRST_FRAME(chromium_warm, "warm", "chromium");
+FIRST_FRAME(firefox_cold, "cold", "firefox");
+FIRST_FRAME(firefox_warm, "warm", "firefox");
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);

@@ -53,6 +53,7 @@ web-test-deps: deps-web-test
 	@cd tests/web && { [ node_modules/.package-lock.json -nt package-lock.json ] || \
 	  npm ci --no-audit --no-fund --loglevel=error; }
 
-# make bench's start-up in the browser: the bare SDL program built the same way.
+# make bench's start-up in the browser: the bare SDL program built the same way,
+# drawing nothing and drawing once.
 web-bench: web web-test-deps
-	@env -u MAKEFLAGS -u MAKELEVEL $(WEB_ENV) cmake --build $(WEB)/tarksen -j $(JOBS) --target bare_window
+	@env -u MAKEFLAGS -u MAKELEVEL $(WEB_ENV) cmake --build $(WEB)/tarksen -j $(JOBS) --target bare_window bare_window_draw

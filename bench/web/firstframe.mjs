@@ -1,16 +1,17 @@
 // Times the browser version's start for bench_webstart: node firstframe.mjs SITE BARE
-// serves the paint program's folder and the bare SDL program's, then reads commands
-// "cold site|bare BROWSER" (a fresh profile: a first visit) and "warm site|bare
-// BROWSER" (a reload in the profile of the last cold start), BROWSER "chromium" or
-// "firefox", and answers each with the milliseconds from navigation to the first
-// animation frame whose canvas shows the program's first frame: the panel's
-// background colour at (2, 2), as both programs draw it.
+// DRAW serves the paint program's folder and the bare SDL program's, drawing nothing
+// and drawing once, then reads commands "cold PROGRAM BROWSER" (a fresh profile: a
+// first visit) and "warm PROGRAM BROWSER" (a reload in the profile of the last cold
+// start, once the paint program's offline copy is stored), PROGRAM "site", "bare" or
+// "draw", BROWSER "chromium" or "firefox", and answers each with the milliseconds from
+// navigation to the first animation frame whose canvas shows the program's first
+// frame: the panel's background colour at (2, 2), as all three draw it.
 import { createInterface } from 'node:readline';
 import { launch } from '../../tests/web/browsers.mjs';
 import { serve } from '../../web/serve.mjs';
-import { watchFirstFrame } from './watch.mjs';
+import { awaitOfflineCopy, keepsOfflineCopy, watchFirstFrame } from './watch.mjs';
 
-const folders = { site: process.argv[2], bare: process.argv[3] };
+const folders = { site: process.argv[2], bare: process.argv[3], draw: process.argv[4] };
 const urls = {};
 for (const [name, folder] of Object.entries(folders)) {
   const server = await serve(folder);
@@ -30,10 +31,15 @@ async function start(how, name, browserName) {
     await page.evaluateOnNewDocument(watchFirstFrame);
     await page.goto(urls[name]);
   } else {
+    // The pages of the other programs are open too: a page in a background tab would
+    // wait for its animation frames (Firefox gives it one a second).
+    await page.bringToFront();
     await page.reload();
   }
   await page.waitForFunction(() => window.firstFrame !== undefined, { timeout: 30000 });
-  return page.evaluate(() => window.firstFrame);
+  const ms = await page.evaluate(() => window.firstFrame);
+  if (how === 'cold' && keepsOfflineCopy(folders[name])) await awaitOfflineCopy(page);
+  return ms;
 }
 
 process.stdout.write('ok\n');

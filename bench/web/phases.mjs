@@ -1,13 +1,14 @@
 // Where the browser version's start goes: node bench/web/phases.mjs FOLDER BROWSER [N]
 // serves FOLDER (the paint program's site or the bare SDL program's, as make web-bench
 // builds them), starts it N times cold (a fresh profile) and each time once warm (a
-// reload), and prints the median of each moment in ms from the navigation's start: the
-// page's and the files' arrival, the page's phases (web/page.js marks them: its script
-// running, the font written, the folder read from IndexedDB, the run dependencies left,
-// main called) and the first frame, as bench_webstart times it.
+// reload, once the paint program's offline copy is stored), and prints the median of
+// each moment in ms from the navigation's start: the page's and the files' arrival,
+// the page's phases (web/page.js marks them: its script running, the font written,
+// the folder read from IndexedDB, the run dependencies left, main called) and the
+// first frame, as bench_webstart times it.
 import { launch } from '../../tests/web/browsers.mjs';
 import { serve } from '../../web/serve.mjs';
-import { watchFirstFrame } from './watch.mjs';
+import { awaitOfflineCopy, keepsOfflineCopy, watchFirstFrame } from './watch.mjs';
 
 const [folder, browserName = 'chromium', n = 5] = process.argv.slice(2);
 if (!folder) {
@@ -37,6 +38,7 @@ for (let i = 0; i < n; i++) {
     else await page.reload();
     await page.waitForFunction(() => window.firstFrame !== undefined, { timeout: 30000 });
     for (const [k, v] of Object.entries(await page.evaluate(moments))) (seen[how][k] ??= []).push(v);
+    if (how === 'cold' && keepsOfflineCopy(folder)) await awaitOfflineCopy(page);
   }
   await context.close();
 }
