@@ -1,6 +1,8 @@
 // The page around the program, run inside the program's script before it starts
-// (emcc --pre-js): the WebGL context, the picture folder kept in the browser's
-// storage (IndexedDB), the "Open…" control and the folder's list with downloads.
+// (emcc --pre-js, after web/storage.js and web/keys.js): the WebGL context, touch, the
+// layout, the picture folder kept in the browser's storage (IndexedDB), "Otwórz…" and
+// files dropped on the page, the folder's list with downloads, the leave question and
+// the note over an ended program.
 (function () {
   'use strict';
   var FOLDER = '/obrazy';  // web/shell.cpp makes it the program's working directory
@@ -372,7 +374,12 @@
       }
     });
     after('unlink', function (path) {
-      if (inFolder(path)) changed(path);
+      if (!inFolder(path)) return;
+      if (path === FOLDER + '/' + saved) {  // the saved file is gone: nothing to point to
+        saved = '';
+        document.getElementById('note').textContent = '';
+      }
+      changed(path);
     });
     if (!kept) return;
     folderStore.share(FOLDER, {
