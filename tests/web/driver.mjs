@@ -96,9 +96,11 @@ async function start(go) {
 }
 await start(() => page.goto(url));
 
-// Waits until the program has taken every input event given to it (web/page.js).
+// Waits until the program has taken every input event given to it (web/page.js); a
+// key that reloads the page has nothing left to wait for.
 async function taken() {
-  await page.waitForFunction(() => Module.inputTaken(), { polling: 10, timeout: 30000 });
+  await page.waitForFunction(() => typeof Module !== 'object' || Module.inputTaken(),
+    { polling: 10, timeout: 30000 });
 }
 
 async function origin() {
