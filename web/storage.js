@@ -68,7 +68,7 @@ var folderStore = (function () {
 
   // Brings the folder's paths up to the stored copy another tab has just changed. A
   // path changed here and not yet stored keeps this tab's file: it is stored next.
-  function fetch(paths) {
+  function reread(paths) {
     IDBFS.getDB(mount, function (err, db) {
       if (err) return;
       var tx = db.transaction([IDBFS.DB_STORE_NAME], 'readonly');
@@ -112,7 +112,7 @@ var folderStore = (function () {
       if (typeof BroadcastChannel === 'function') {
         channel = new BroadcastChannel('tarksen' + mount);
         channel.onmessage = function (e) {
-          if (Array.isArray(e.data)) fetch(e.data);
+          if (Array.isArray(e.data)) reread(e.data);
         };
       }
     },

@@ -600,6 +600,7 @@ TEST_P(Web, PictureTakesTheLargestScaleTheWindowAllows) {
     {1920, 960, 0, "[1280,800,true,true]"},
     {1920, 960, 30, "[1280,800,true,true]"},
     {1366, 768, 30, "[640,400,true,true]"},
+    {2200, 900, 30, "[1280,800,true,true]"},  // beside the controls: below, only 1x
     {390, 844, 30, "[374,233.75,true,true]"},
   };
   // clang-format on
