@@ -147,6 +147,10 @@ extern Uint32 SDLWakeEvent;
 // blocked in SDL_WaitEvent wakes up; a call replaces the wake-up of an earlier one not yet
 // due. Every wait that does not look for it drops it as any other event.
 void SDLWakeAt(uint32_t ms);
+// Whether a frame may be presented from where the caller runs: always on the desktop;
+// in a browser not from the page's event callbacks, which run while the program sleeps
+// (a present there sleeps too, and a second sleep would wreck the first).
+bool SDLMayPresent();
 // Sets the renderer's draw colour from the four bytes of c (r, g, b, a in memory order).
 void SDLDrawColor(uint32_t c);
 // Opens the regular file at path for reading with OPENFILE (a directory, FIFO or device

@@ -172,7 +172,8 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
       if (ours) toPicture(&e->wheel.mouseX, &e->wheel.mouseY);
       return 1;
     case SDL_WINDOWEVENT:
-      if (ours && contentsLost(e->window.event) && SDL_ThreadID() == mainThread) SDLPresent();
+      if (ours && contentsLost(e->window.event) && SDL_ThreadID() == mainThread && SDLMayPresent())
+        SDLPresent();
       return 1;
     case SDL_DROPFILE:
     case SDL_DROPTEXT: {

@@ -1,6 +1,8 @@
 // The page around the program, run inside the program's script before it starts
-// (emcc --pre-js): the WebGL context, the picture folder kept in the browser's
-// storage (IndexedDB), the "Open…" control and the folder's list with downloads.
+// (emcc --pre-js, after web/storage.js and web/keys.js): the WebGL context, touch, the
+// layout, the picture folder kept in the browser's storage (IndexedDB), "Otwórz…" and
+// files dropped on the page, the folder's list with downloads, the leave question and
+// the note over an ended program.
 (function () {
   'use strict';
   var FOLDER = '/obrazy';  // web/shell.cpp makes it the program's working directory
@@ -16,8 +18,6 @@
   var open = document.getElementById('open');
   var chooser = document.getElementById('chooser');
   var kept = true;       // whether the folder is backed by the browser's storage
-  var storing = false;   // a copy to storage is under way
-  var again = false;     // and another is wanted after it
   var trouble = false;   // the state line tells of a lasting problem
 
   function say(text) {
@@ -36,8 +36,13 @@
     alpha: false, depth: false, stencil: false, antialias: false,
     preserveDrawingBuffer: true
   });
-  if (!Module.preinitializedWebGLContext)
-    warn('This browser gives the page no WebGL, which the program draws with.');
+  // Without WebGL the program could not draw at all: it is not started.
+  if (!Module.preinitializedWebGLContext) {
+    warn('Ta przeglądarka nie daje stronie WebGL, którym program rysuje, więc program ' +
+         'nie został uruchomiony. Włącz WebGL (lub przyspieszenie sprzętowe) w ustawieniach ' +
+         'przeglądarki albo otwórz stronę w innej przeglądarce.');
+    Module.noInitialRun = true;
+  }
   // The right button switches screens; the browser's menu must not come up (nor on
   // a long press of a finger).
   canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
@@ -64,8 +69,9 @@
       rightHeld = false;
     }, 80);
   }
-  document.getElementById('right').addEventListener('click', function (e) {
-    e.currentTarget.blur();
+  // The button gives the keys back to the program, as a click on the picture would.
+  document.getElementById('right').addEventListener('click', function () {
+    canvas.focus();
     rightButton();
   });
 
@@ -175,13 +181,27 @@
     window.addEventListener(type, onTouch, {capture: true, passive: false});
   });
 
-  // The canvas at the largest whole multiple of its size that fits the window.
+  // The picture at the largest whole multiple of 640x400 that fits the window less the
+  // strip of the page's controls: below the picture (STRIP high), or beside it (SIDE
+  // wide) where that gives a larger multiple. What the strip holds never changes the
+  // scale: the file list scrolls in its own box. A window narrower than the picture
+  // shows it scaled down to its width, with square pixels; SDL takes pointer positions
+  // in the canvas's own pixels whatever its size on the page.
+  var MARGIN = 8, STRIP = 120, SIDE = 352;
   function fit() {
-    var room = document.documentElement.clientWidth - 16;
-    var high = window.innerHeight - document.getElementById('below').offsetHeight - 24;
-    var s = Math.max(1, Math.floor(Math.min(room / 640, high / 400)));
+    var w = document.documentElement.clientWidth - 2 * MARGIN;
+    var h = window.innerHeight - 2 * MARGIN;
+    var below = Math.min(w / 640, (h - STRIP - MARGIN) / 400);
+    var beside = Math.min((w - SIDE - MARGIN) / 640, h / 400);
+    var side = beside >= 1 && Math.floor(beside) > Math.floor(below);
+    var s = side ? Math.floor(beside) : below >= 1 ? Math.floor(below) : Math.min(1, w / 640);
+    document.body.classList.toggle('side', side);
+    document.body.classList.toggle('narrow', w < 640);
     canvas.style.width = 640 * s + 'px';
     canvas.style.height = 400 * s + 'px';
+    // Narrow, the strip takes the rest of the window's height, stacked.
+    document.getElementById('strip').style.height =
+        (side ? 400 * s : w < 640 ? Math.max(STRIP, h - 400 * s - MARGIN) : STRIP) + 'px';
   }
   window.addEventListener('resize', fit);
   fit();
@@ -271,16 +291,30 @@
     });
   }
 
+  // Once the program has ended, its last frame is covered by a note and a button that
+  // starts it again (the page loaded anew: the folder is kept).
   var ended = false;  // the program has ended or stopped on an error
+  function end(text) {
+    ended = true;
+    warn(text);
+    document.getElementById('coverText').textContent = text;
+    document.getElementById('cover').hidden = false;
+    document.getElementById('restart').focus();
+  }
+  document.getElementById('restart').addEventListener('click', function () {
+    location.reload();
+  });
   Module.onExit = function () {
-    ended = true;
-    warn('The program has ended. Reload the page to start it again.');
-    if (kept) store();
+    end('Program zakończył pracę.');
   };
-
   Module.onAbort = function (what) {
-    ended = true;
-    warn('The program stopped on an error: ' + what + '. Reload the page to start it again.');
+    if (typeof WebAssembly !== 'object') {
+      warn('Ta przeglądarka nie obsługuje WebAssembly, w którym działa program. Otwórz ' +
+           'stronę w nowszej przeglądarce albo włącz WebAssembly w jej ustawieniach.');
+      ended = true;
+      return;
+    }
+    end('Program zatrzymał się na błędzie: ' + what + '.');
   };
 
   // Whether the program has taken every input event given to it (web/shell.cpp), or
@@ -293,19 +327,27 @@
   function unkept(err) {
     kept = false;
     console.warn('IndexedDB: ' + (err && err.message ? err.message : err));
-    warn('This browser keeps no storage for the page: files in ' + FOLDER +
-         ' last only until the page is closed.');
+    warn('Ta przeglądarka nie daje stronie pamięci: pliki w ' + FOLDER +
+         ' przetrwają tylko do zamknięcia strony.');
   }
 
-  // Whatever changes in the folder is copied to the browser's storage and listed.
+  // Whatever changes in the folder is stored file by file (web/storage.js) and listed.
   function inFolder(path) {
     return path.indexOf(FOLDER + '/') === 0;
   }
-  function changed() {
-    setTimeout(function () {
-      showFiles();
-      if (kept) store();
-    }, 0);
+  // The file the program saved last, marked in the list with a note under the controls.
+  // The page's own copies and other tabs' changes are not the program's saves.
+  var saved = '';
+  var copying = false;  // the page is writing files it was given into the folder
+  function savedBy(path) {
+    if (copying || (kept && folderStore.applying())) return;
+    saved = path.slice(FOLDER.length + 1);
+    document.getElementById('note').textContent = 'Zapisano ' + saved + ' w ' + FOLDER +
+      '; przycisk „Pobierz” przy nim zapisze go na tym komputerze.';
+  }
+  function changed(path) {
+    if (kept) folderStore.note(path);
+    setTimeout(showFiles, 0);
   }
   // Calls fn with the arguments of every call of the file system's routine name
   // that succeeds: the program's writes, renames and deletions pass through them.
@@ -319,55 +361,95 @@
   }
   function watch() {
     after('close', function (stream) {
-      if ((stream.flags & 3) && inFolder(stream.path)) changed();  // opened for writing
+      if ((stream.flags & 3) && inFolder(stream.path)) {  // opened for writing
+        savedBy(stream.path);
+        changed(stream.path);
+      }
     });
     after('rename', function (from, to) {
-      if (inFolder(from) || inFolder(to)) changed();
+      if (inFolder(from)) changed(from);
+      if (inFolder(to)) {
+        savedBy(to);
+        changed(to);
+      }
     });
     after('unlink', function (path) {
-      if (inFolder(path)) changed();
+      if (!inFolder(path)) return;
+      if (path === FOLDER + '/' + saved) {  // the saved file is gone: nothing to point to
+        saved = '';
+        document.getElementById('note').textContent = '';
+      }
+      changed(path);
+    });
+    if (!kept) return;
+    folderStore.share(FOLDER, {
+      busy: function () {
+        if (!trouble) say('Zapisywanie ' + FOLDER + ' w przeglądarce…');
+      },
+      done: function () {
+        if (!trouble) say('');
+      },
+      failed: function (err) {
+        warn('Nie udało się zapisać ' + FOLDER + ' w przeglądarce: ' + (err && err.message || err));
+      },
+      changed: showFiles,
     });
   }
 
-  // Leaving while a copy is under way would lose what it copies: the browser asks.
+  // Leaving would lose a picture with changes not saved (the title's mark), or a change
+  // of the folder not yet stored: the browser asks first.
   window.addEventListener('beforeunload', function (e) {
-    if (storing) e.preventDefault();
+    var unsaved = Module.calledRun && !ended && Module._PaintUnsaved();
+    if (!unsaved && !(kept && folderStore.busy())) return;
+    e.preventDefault();
+    e.returnValue = '';  // what older browsers ask for
   });
 
-  function store() {
-    if (storing) {
-      again = true;
-      return;
-    }
-    storing = true;
-    if (!trouble) say('Storing ' + FOLDER + ' in this browser…');
-    FS.syncfs(false, function (err) {
-      storing = false;
-      if (again) {
-        again = false;
-        store();
-        return;
-      }
-      if (err) warn('Could not store ' + FOLDER + ' in this browser: ' + (err.message || err));
-      else if (!trouble) say('');
+  // Files given to the page ("Open…", or dropped on it) are copied into the folder under
+  // their own names, and the last of them goes to the program as a file dropped on its
+  // window: a picture is loaded, anything else gets the program's alert.
+  function take(files) {
+    if (!files.length) return;
+    Promise.all(files.map(function (f) {
+      return f.arrayBuffer().then(function (b) {
+        if (new TextEncoder().encode(f.name).length > 255)
+          throw new Error(f.name + ': nazwa jest dłuższa niż 255 bajtów');
+        copying = true;
+        try {
+          FS.writeFile(FOLDER + '/' + f.name, new Uint8Array(b));
+        } finally {
+          copying = false;
+        }
+      });
+    })).then(function () {
+      if (ended || !Module.calledRun) return;
+      var path = allocateUTF8(FOLDER + '/' + files[files.length - 1].name);
+      Module._SDLDropFile(path);
+      _free(path);
+      canvas.focus();  // the keys go to what the program shows now: the picture or an alert
+    }).catch(function (e) {
+      say('Nie udało się skopiować ' + (e.message || e));
     });
   }
-
-  // "Open…": the chosen files are copied into the folder under their own names.
   open.addEventListener('click', function () { chooser.click(); });
   chooser.addEventListener('change', function () {
     var files = Array.prototype.slice.call(chooser.files);
     chooser.value = '';
-    open.blur();
-    Promise.all(files.map(function (f) {
-      return f.arrayBuffer().then(function (b) {
-        if (new TextEncoder().encode(f.name).length > 255)
-          throw new Error(f.name + ': the name is longer than 255 bytes');
-        FS.writeFile(FOLDER + '/' + f.name, new Uint8Array(b));
-      });
-    })).catch(function (e) {
-      say('Could not copy ' + (e.message || e));
-    });
+    take(files);
+  });
+  // Files dragged from the computer onto the page; nothing else dragged is taken.
+  function carriesFiles(e) {
+    return e.dataTransfer && Array.prototype.indexOf.call(e.dataTransfer.types, 'Files') >= 0;
+  }
+  document.addEventListener('dragover', function (e) {
+    if (!carriesFiles(e)) return;
+    e.preventDefault();
+    e.dataTransfer.dropEffect = 'copy';
+  });
+  document.addEventListener('drop', function (e) {
+    if (!carriesFiles(e)) return;
+    e.preventDefault();
+    take(Array.prototype.slice.call(e.dataTransfer.files));
   });
 
   function download(name) {
@@ -375,7 +457,7 @@
     try {
       data = FS.readFile(FOLDER + '/' + name);
     } catch (e) {
-      say('Could not read ' + name);
+      say('Nie udało się odczytać ' + name);
       return;
     }
     var url = URL.createObjectURL(new Blob([data], {type: 'application/octet-stream'}));
@@ -389,11 +471,11 @@
   }
 
   function remove(name) {
-    if (!confirm('Delete ' + name + ' from this browser?')) return;
+    if (!confirm('Usunąć ' + name + ' z tej przeglądarki?')) return;
     try {
       FS.unlink(FOLDER + '/' + name);
     } catch (e) {
-      say('Could not delete ' + name);
+      say('Nie udało się usunąć ' + name);
     }
   }
 
@@ -401,12 +483,26 @@
     var b = document.createElement('button');
     b.textContent = text;
     b.title = title;
-    b.addEventListener('click', function () {
-      b.blur();
-      action();
-    });
+    b.addEventListener('click', action);
     return b;
   }
+
+  // A size in bytes, in Polish: 1 bajt, 2 bajty, 5 bajtów, 22 bajty, 112 bajtów.
+  function bytes(n) {
+    var d = n % 10, t = n % 100;
+    return n + (n === 1 ? ' bajt' : d >= 2 && d <= 4 && (t < 12 || t > 14) ? ' bajty' : ' bajtów');
+  }
+
+  // The short help can be hidden, and stays as the user left it.
+  var help = document.getElementById('help');
+  try {
+    if (localStorage.getItem('tarksen-help') === 'hidden') help.open = false;
+  } catch (e) {}  // a page without storage shows it
+  help.addEventListener('toggle', function () {
+    try {
+      localStorage.setItem('tarksen-help', help.open ? 'shown' : 'hidden');
+    } catch (e) {}
+  });
 
   // The folder's files in the file selector's order, each with its size.
   function showFiles() {
@@ -421,17 +517,18 @@
       name.textContent = n;
       var size = document.createElement('span');
       size.className = 'size';
-      size.textContent = FS.stat(FOLDER + '/' + n).size + ' bytes';
-      li.append(name, size, button('Download', 'Save ' + n + ' on this computer',
+      size.textContent = bytes(FS.stat(FOLDER + '/' + n).size);
+      if (n === saved) li.className = 'saved';
+      li.append(name, size, button('Pobierz', 'Zapisz ' + n + ' na tym komputerze',
                                    function () { download(n); }),
-                button('Delete', 'Remove ' + n + ' from this browser',
+                button('Usuń', 'Usuń ' + n + ' z tej przeglądarki',
                        function () { remove(n); }));
       list.appendChild(li);
     });
     if (!names.length) {
       var li = document.createElement('li');
       li.className = 'empty';
-      li.textContent = 'No files yet.';
+      li.textContent = 'Na razie brak plików.';
       list.appendChild(li);
     }
   }

@@ -66,10 +66,13 @@ target_link_options(tarksen PRIVATE
   # The page makes the WebGL context itself, keeping the drawing buffer between frames.
   -sGL_PREINITIALIZED_CONTEXT
   -lidbfs.js
-  --pre-js ${CMAKE_SOURCE_DIR}/web/page.js)
+  # (SHELL: keeps CMake from folding the repeated --pre-js into one.)
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/storage.js"
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/keys.js"
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/page.js")
 set_target_properties(tarksen PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${site}
-  LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/page.js)
+  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/page.js;${CMAKE_SOURCE_DIR}/web/storage.js;${CMAKE_SOURCE_DIR}/web/keys.js")
 
 # The font and the web app's manifest beside the program.
 foreach(f assets/BASFont.bmp web/manifest.webmanifest)

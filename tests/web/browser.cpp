@@ -89,13 +89,18 @@ Shot Browser::shot() {
 
 void Browser::open(const std::string& path) { ask("open " + path); }
 
-std::string Browser::download(const std::string& name) {
+std::string Browser::download(const std::string& name, bool enter) {
   std::string path = dir_ / "download";
-  ask("download " + name + " " + path);
+  ask("download " + name + " " + path + (enter ? " enter" : ""));
   return ReadText(path);
 }
 
 void Browser::remove(const std::string& name) { ask("delete " + name); }
+void Browser::confirm() { ask("confirm"); }
+void Browser::viewport(int w, int h) {
+  ask("viewport " + std::to_string(w) + " " + std::to_string(h));
+}
+void Browser::xkey(const std::string& keysym) { ask("xkey " + keysym); }
 
 std::string Browser::files() { return ask("files"); }
 std::string Browser::state() { return ask("state"); }
@@ -103,6 +108,16 @@ std::string Browser::errors() { return ask("errors"); }
 
 void Browser::reload() {
   ask("reload");
+  settle();
+}
+
+void Browser::reloadBy(const std::string& id) {
+  ask("reloadby " + id);
+  settle();
+}
+
+void Browser::tab(int n) {
+  ask("tab " + std::to_string(n));
   settle();
 }
 

@@ -20,7 +20,8 @@ class Browser : public Driver {
   // Serves the web folder, opens it in a fresh profile of the browser name
   // ("chromium" or "firefox") and waits until the program shows its first screen.
   // storage "refused" or "absent": a page whose IndexedDB refuses to open, or that
-  // has none (tests/web/driver.mjs). Every move returns once the program has taken it.
+  // has none; "nowebgl", "nowasm": one without WebGL or WebAssembly (driver.mjs).
+  // Every move returns once the program has taken it.
   explicit Browser(const std::string& name = "chromium", const std::string& storage = "kept");
   ~Browser() override;  // ends the driver, which closes the browser and the server
 
@@ -32,11 +33,21 @@ class Browser : public Driver {
 
   void open(const std::string& path);  // the page's "Open…" control given this file
   // Downloads the folder's file name through the page; the downloaded bytes.
-  std::string download(const std::string& name);
-  void remove(const std::string& name);   // the page's Delete for the file, confirmed
-  std::string files();                    // the names the page lists, each followed by '/'
-  std::string state();                    // the page's state line
-  void reload();                          // and waits until the program runs again
+  // With enter, Enter is pressed on the control that has the focus instead.
+  std::string download(const std::string& name, bool enter = false);
+  void confirm();               // the page's next question is answered yes
+  void viewport(int w, int h);  // the page gets w x h CSS pixels of the browser's window
+  // Firefox: the key (xdotool's name) pressed as a user does, on the browser's window.
+  void xkey(const std::string& keysym);
+  void remove(const std::string& name);  // the page's Delete for the file, confirmed
+  std::string files();                   // the names the page lists, each followed by '/'
+  std::string state();                   // the page's state line
+  void reload();                         // and waits until the program runs again
+  void reloadBy(const std::string& id);  // the same by a click on the page's element id
+  // The moves that follow go to the browser's tab n (0 the first); one past the last
+  // opens the site in a new tab of the same browser (the same storage) and waits until
+  // the program runs there.
+  void tab(int n);
   std::string errors();                   // the page's uncaught errors, empty if none
   void clickPage(const std::string& id);  // a click on the page's element of that id
   // The page's value of the JavaScript expression, as JSON (a promise's once settled).

@@ -71,6 +71,7 @@ export async function launch(name, downloads) {
         } : {}),
       },
     });
+    browser.display = display;  // where xdotool reaches its window
     const close = browser.close.bind(browser);
     browser.close = async () => {
       try {

@@ -2,17 +2,23 @@
 // serves the folder SITE on a free port of 127.0.0.1, opens it in BROWSER ("chromium"
 // or "firefox", tests/web/browsers.mjs) with a fresh profile and waits until the
 // program runs. STORAGE "refused" gives a page whose IndexedDB refuses to open (as in
-// some browsers' private windows), "absent" one without IndexedDB. Then it reads one
+// some browsers' private windows), "absent" one without IndexedDB; "nowebgl" and
+// "nowasm" a page without WebGL or WebAssembly. Then it reads one
 // command a line on standard input and answers each with one line, "ok" and its
 // result or "error" and the reason:
 //   move X Y | down B | up B | key NAME   input: X, Y canvas pixels, B 1 left,
 //                                         2 middle, 3 right, NAME as xdotool's
+//                                         (ctrl+plus a chord)
 //   touch [X Y [X Y]]   the fingers on the canvas now: none (all lifted), one or two
 //                       at these canvas pixels; a finger kept keeps its place in the
 //                       list; fingers that land or lift together do so in one event
 //   shot PATH       the canvas's pixels, RGB rows top to bottom, into PATH; "ok W H"
 //   open PATH       the page's "Open…" control given the file PATH
-//   download NAME PATH   the folder's file NAME downloaded through the page into PATH
+//   download NAME PATH [enter]   the folder's file NAME downloaded through the page
+//                   into PATH: its Download clicked, or with enter, Enter pressed on
+//                   the focused control
+//   viewport W H    the page gets W x H CSS pixels of the window
+//   confirm         the next question the page asks is answered yes
 //   delete NAME     the page's Delete for the file NAME, its question answered yes
 //   pageclick ID    a click on the page's element of that id
 //   files           the names the page lists, each followed by '/'
@@ -21,12 +27,20 @@
 //   serve [FOLDER]  the server stops; with FOLDER it serves that on the same address
 //   installable     Chromium: why it would not offer to install the page, a JSON list
 //                   of its reasons (empty if it would)
-//   reload          reloads the page and waits until the program runs again
+//   reload          reloads the page and waits until the program runs again; the
+//                   question of a page with changes not saved is answered yes
+//   reloadby ID     the same by a click on the page's element of that id
+//   xkey NAME       Firefox: the key NAME (xdotool's) pressed on its X server, as a
+//                   user's: the browser's own keys act as they do for a user
+//   tab N           the commands that follow go to the browser's tab N (0 the first),
+//                   brought to the front; N one past the last opens the site in a
+//                   new tab and waits until the program runs there
 //   errors          the page's uncaught errors so far, joined by " | "
 // Input (move, down, up, key, touch, pageclick) is answered once the program has taken
 // it (or has ended), so that the next command reaches the loop the scenario means
 // however slowly the browser runs.
 // Console messages of the page go to standard error.
+import { execFile } from 'node:child_process';
 import { createInterface } from 'node:readline';
 import { copyFile, mkdtemp, readdir, rm, stat, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
@@ -41,33 +55,52 @@ const url = `http://127.0.0.1:${port}/`;
 
 const downloads = await mkdtemp(join(tmpdir(), 'tarksen-downloads-'));
 const browser = await launch(browserName, downloads);
-const page = (await browser.pages())[0] ?? await browser.newPage();
 const errors = [];
-page.on('console', (m) => process.stderr.write(`console ${m.type()}: ${m.text()}\n`));
-page.on('pageerror', (e) => {
-  errors.push(e.message);
-  process.stderr.write(`page error: ${e.message}\n`);
-});
-if (storage === 'refused') {
-  await page.evaluateOnNewDocument(() => {
-    IDBFactory.prototype.open = () => { throw new DOMException('refused', 'InvalidStateError'); };
+// A tab, with its messages reported and its storage as asked for.
+async function prepare(tab) {
+  tab.on('console', (m) => process.stderr.write(`console ${m.type()}: ${m.text()}\n`));
+  tab.on('pageerror', (e) => {
+    errors.push(e.message);
+    process.stderr.write(`page error: ${e.message}\n`);
   });
-} else if (storage === 'absent') {
-  await page.evaluateOnNewDocument(() => Object.defineProperty(window, 'indexedDB', { value: undefined }));
+  if (storage === 'refused') {
+    await tab.evaluateOnNewDocument(() => {
+      IDBFactory.prototype.open = () => { throw new DOMException('refused', 'InvalidStateError'); };
+    });
+  } else if (storage === 'absent') {
+    await tab.evaluateOnNewDocument(() => Object.defineProperty(window, 'indexedDB', { value: undefined }));
+  } else if (storage === 'nowebgl') {
+    await tab.evaluateOnNewDocument(() => {
+      const real = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (type, ...rest) {
+        return /webgl/.test(type) ? null : real.call(this, type, ...rest);
+      };
+    });
+  } else if (storage === 'nowasm') {
+    await tab.evaluateOnNewDocument(() => Object.defineProperty(window, 'WebAssembly', { value: undefined }));
+  }
+  return tab;
 }
+const tabs = [await prepare((await browser.pages())[0] ?? await browser.newPage())];
+let page = tabs[0];  // the tab the commands go to
 
 // The program runs once the state line no longer tells of loading: it is empty, or
-// tells of a problem.
+// tells of a problem (which may be one that keeps the program from running at all).
 async function start(go) {
   await go();
-  await page.waitForFunction(() => typeof Module === 'object' && Module.calledRun &&
-    document.getElementById('state').textContent !== 'Loading the program…', { timeout: 30000 });
+  await page.waitForFunction(() => {
+    const state = document.getElementById('state').textContent;
+    return typeof Module === 'object' && state !== 'Wczytywanie programu…' &&
+      (Module.calledRun || state !== '');
+  }, { timeout: 30000 });
 }
 await start(() => page.goto(url));
 
-// Waits until the program has taken every input event given to it (web/page.js).
+// Waits until the program has taken every input event given to it (web/page.js); a
+// key that reloads the page has nothing left to wait for.
 async function taken() {
-  await page.waitForFunction(() => Module.inputTaken(), { polling: 10, timeout: 30000 });
+  await page.waitForFunction(() => typeof Module !== 'object' || Module.inputTaken(),
+    { polling: 10, timeout: 30000 });
 }
 
 async function origin() {
@@ -78,8 +111,9 @@ async function origin() {
 // xdotool's key names, as the desktop tests give them, in puppeteer's terms.
 // Letters and digits are the same in both.
 const keys = {
-  BackSpace: 'Backspace', Return: 'Enter', Escape: 'Escape',
-  comma: 'Comma', period: 'Period', slash: 'Slash', minus: 'Minus',
+  BackSpace: 'Backspace', Return: 'Enter', Escape: 'Escape', space: ' ',
+  comma: 'Comma', period: 'Period', slash: 'Slash', minus: 'Minus', plus: '+', equal: 'Equal',
+  ctrl: 'Control', shift: 'Shift', alt: 'Alt',
 };
 const buttons = { 1: 'left', 2: 'middle', 3: 'right' };
 
@@ -177,10 +211,21 @@ async function run(line) {
       await page.mouse.up({ button: buttons[a] });
       await taken();
       return '';
-    case 'key':
-      await page.keyboard.press(keys[arg] || arg);
+    case 'key': {  // a chord as xdotool's: ctrl+plus
+      const chord = arg.split('+').map((k) => keys[k] || k);
+      for (const k of chord.slice(0, -1)) await page.keyboard.down(k);
+      await page.keyboard.press(chord.at(-1));
+      for (const k of chord.slice(0, -1).reverse()) await page.keyboard.up(k);
       await taken();
       return '';
+    }
+    case 'xkey': {  // Firefox: a key of the X server, as a user's, to the browser's window
+      if (!browser.display) throw new Error(`no X window of ${browserName}`);
+      await new Promise((done, fail) => execFile('xdotool', ['key', arg],
+        { env: { ...process.env, DISPLAY: browser.display } }, (e) => (e ? fail(e) : done())));
+      await taken();
+      return '';
+    }
     case 'touch': {
       const n = arg ? arg.split(' ').map(Number) : [];
       const points = [];
@@ -207,13 +252,22 @@ async function run(line) {
         return li ? parseInt(li.querySelector('.size').textContent, 10) : -1;
       }, a);
       if (size < 0) throw new Error(`${a} is not listed`);
-      await (await rowButton(a, 'Download')).click();
+      if (arg.split(' ')[2] === 'enter') await page.keyboard.press('Enter');
+      else await (await rowButton(a, 'Pobierz')).click();
       await copyFile(await downloaded(a, size), b);
       return '';
     }
+    case 'viewport':  // the page's room in the browser's window, W x H CSS pixels
+      await page.setViewport({ width: Number(a), height: Number(b), deviceScaleFactor: 1,
+        ...(browserName === 'chromium' ? { hasTouch: true } : {}) });
+      await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => done())));
+      return '';
+    case 'confirm':
+      page.once('dialog', (d) => d.accept());
+      return '';
     case 'delete':
       page.once('dialog', (d) => d.accept());
-      await (await rowButton(arg, 'Delete')).click();
+      await (await rowButton(arg, 'Usuń')).click();
       return '';
     case 'pageclick':
       await page.click('#' + arg);
@@ -238,8 +292,30 @@ async function run(line) {
       return JSON.stringify(installabilityErrors.map((e) => e.errorId));
     }
     case 'reload':
-      await start(() => page.reload());
+    case 'reloadby': {  // the question a page with changes not saved asks is answered yes
+      const leave = (d) => d.type() === 'beforeunload' && d.accept();
+      page.on('dialog', leave);
+      try {
+        await start(() => cmd === 'reload' ? page.reload()
+          : Promise.all([page.waitForNavigation(), page.click('#' + arg)]));
+      } finally {
+        page.off('dialog', leave);
+      }
       return '';
+    }
+    case 'tab': {
+      const n = Number(arg);
+      if (!(n >= 0 && n <= tabs.length)) throw new Error(`no tab ${arg}`);
+      cdp = null;
+      fingers = [];
+      if (n === tabs.length) {
+        page = tabs[n] = await prepare(await browser.newPage());
+        await start(() => page.goto(url));
+      }
+      page = tabs[n];
+      await page.bringToFront();
+      return '';
+    }
     case 'errors':
       return errors.join(' | ').replace(/\n/g, ' ');
     default:

@@ -7,7 +7,8 @@ import { request } from 'node:http';
 import { mkdtemp, mkdir, rm, symlink, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { serve } from '../../web/serve.mjs';
+import { brotliDecompressSync, gunzipSync } from 'node:zlib';
+import { codingFor, serve } from '../../web/serve.mjs';
 
 let top, server, port;
 
@@ -17,6 +18,8 @@ before(async () => {
   const site = join(top, 'site');
   await mkdir(join(site, 'sub'), { recursive: true });
   await writeFile(join(site, 'index.html'), 'index');
+  await writeFile(join(site, 'big.wasm'), Buffer.alloc(100000, 7));
+  await writeFile(join(site, 'icon.png'), Buffer.alloc(1000, 7));
   await writeFile(join(site, 'sub', 'a.js'), 'inside');
   await writeFile(join(top, 'secret.txt'), 'secret');
   await symlink(join(top, 'secret.txt'), join(site, 'out.txt'));
@@ -31,15 +34,20 @@ after(async () => {
   await rm(top, { recursive: true, force: true });
 });
 
-// Status and body of GET path with the given Host header (the listening address by default).
-function get(path, host = `127.0.0.1:${port}`) {
+// Status and body of GET path with the given Host header (the listening address by
+// default), and with raw the bytes as sent and the response's headers.
+function get(path, host = `127.0.0.1:${port}`, headers = {}, raw = false) {
   return new Promise((done, fail) => {
-    const req = request({ host: '127.0.0.1', port, path, headers: { Host: host } }, (res) => {
-      let body = '';
-      res.setEncoding('utf8');
-      res.on('data', (c) => (body += c));
-      res.on('end', () => done({ status: res.statusCode, body }));
-    });
+    const req = request({ host: '127.0.0.1', port, path, headers: { Host: host, ...headers } },
+      (res) => {
+        const parts = [];
+        res.on('data', (c) => parts.push(c));
+        res.on('end', () => {
+          const bytes = Buffer.concat(parts);
+          done(raw ? { status: res.statusCode, bytes, headers: res.headers }
+            : { status: res.statusCode, body: bytes.toString('utf8') });
+        });
+      });
     req.on('error', fail);
     req.setTimeout(5000, () => req.destroy(new Error(`no answer to ${path}`)));
     req.end();
@@ -74,4 +82,35 @@ test('a Host other than the listening address is refused', async () => {
     assert.notEqual(r.body, 'index', `Host: ${host}`);
   }
   assert.equal((await get('/', `localhost:${port}`)).status, 200);
+});
+
+test('the coding taken: Brotli first, then gzip, none refused with q=0', () => {
+  const cases = [
+    ['gzip, deflate, br, zstd', 'br'], ['gzip, deflate', 'gzip'], ['br;q=0, gzip', 'gzip'],
+    ['gzip;q=0', 'identity'], ['', 'identity'], [undefined, 'identity'], ['*', 'br'],
+    ['deflate', 'identity'], ['GZIP;Q=0.5', 'gzip'],
+  ];
+  for (const [accept, coding] of cases) assert.equal(codingFor(accept), coding, String(accept));
+});
+
+test('files are sent compressed as the browser takes them, with their types', async () => {
+  const whole = Buffer.alloc(100000, 7);
+  const cases = [
+    ['br', brotliDecompressSync], ['gzip', gunzipSync], ['identity', (b) => b],
+  ];
+  for (const [coding, unpack] of cases) {
+    const r = await get('/big.wasm', undefined, { 'Accept-Encoding': coding }, true);
+    assert.equal(r.status, 200);
+    assert.equal(r.headers['content-type'], 'application/wasm');
+    assert.equal(r.headers['content-encoding'], coding === 'identity' ? undefined : coding);
+    assert.equal(r.headers.vary, 'Accept-Encoding');
+    assert.equal(Number(r.headers['content-length']), r.bytes.length);
+    assert.ok(unpack(r.bytes).equals(whole), coding);
+    if (coding !== 'identity') assert.ok(r.bytes.length < 1000, `${coding}: ${r.bytes.length}`);
+  }
+  // A PNG is compressed already: sent as it is.
+  const png = await get('/icon.png', undefined, { 'Accept-Encoding': 'br, gzip' }, true);
+  assert.equal(png.headers['content-type'], 'image/png');
+  assert.equal(png.headers['content-encoding'], undefined);
+  assert.equal(png.bytes.length, 1000);
 });

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/drawing_e2e.h"
+#include "tests/picfiles/bmpmake.h"
 #include "tests/support/compare.h"
 #include "tests/support/e2e.h"
 #include "tests/support/scratch.h"
@@ -258,12 +260,13 @@ std::string Pi1() {
 }
 
 // In the file selector just opened: ends the editing of the name, picks the list's
-// first file and takes it with "OK", each step once the one before has shown (a
-// click that comes while the program still waits for a button's release is lost).
-void TakeFirstFile(Browser& b) {
+// file in row (the first by default) and takes it with "OK", each step once the one
+// before has shown (a click that comes while the program still waits for a button's
+// release is lost).
+void TakeFirstFile(Browser& b, int row = 0) {
   b.key("Return");
   b.settle();
-  b.click(100, wiersz(0));
+  b.click(100, wiersz(row));
   b.settle();
   b.click(srodekX(OK), srodekY(OK));
   b.waitFor(Panel);
@@ -306,13 +309,14 @@ TEST_P(Web, OpenCopiesFilesIntoTheStoredFolderWhichDownloadsAndDeletesThem) {
   PageIsWell(b);
 }
 
+// "Open…" loads the picture it copies as a file dropped on the desktop window does.
 // The desktop program is given the file in its working directory and its path typed
-// into the file selector (which starts in the program's directory); the page is
-// given it through "Open…", and the file is picked from the selector's list, which
-// shows the page's folder.
-TEST_P(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
+// into the file selector; the page, through "Open…", and the picture shows at once.
+// A text file named .BMP, dropped on the page, gets the program's alert and leaves the
+// picture as it was.
+TEST_P(Web, OpenLoadsThePictureAsADroppedFileDoes) {
   std::string pi1 = Pi1();
-  Shot desktop, web;
+  Shot desktop;
   {
     App app;
     ASSERT_TRUE(WriteText(app.dir() + "/STREIFEN.PI1", pi1));
@@ -328,26 +332,36 @@ TEST_P(Web, PictureOpenedOnThePageLoadsThroughTheFileSelector) {
   ASSERT_TRUE(WriteText(b.dir() + "/STREIFEN.PI1", pi1));
   b.open(b.dir() + "/STREIFEN.PI1");
   AwaitStored(b, "STREIFEN.PI1");
-  OpenDialog(b, DEGAS);
-  TakeFirstFile(b);
+  EXPECT_EQ(b.eval("document.querySelectorAll('#files li.saved').length"), "0")
+      << "a copied file is marked as saved";
   SwitchScreens(b);
-  web = b.settle();
-  EXPECT_TRUE(SamePixels(desktop, web, "web_pi1"));
+  EXPECT_TRUE(SamePixels(desktop, b.settle(), "web_pi1"));
+  b.eval(
+      "const t = new DataTransfer(); t.items.add(new File(['not a picture'], 'NOTIZ.BMP'));"
+      "document.getElementById('canvas').dispatchEvent(new DragEvent('drop',"
+      " {dataTransfer: t, bubbles: true, cancelable: true}))");
+  AwaitStored(b, "NOTIZ.BMP");
+  EXPECT_TRUE(AlertUp(b.waitFor(AlertUp))) << "no alert for a text file";
+  b.key("Return");
+  b.waitFor([&](const Shot& s) { return !AlertUp(s); });
+  EXPECT_TRUE(SamePixels(desktop, b.settle(), "web_not_a_picture"));
   PageIsWell(b);
 }
 
-// A red line saved as OBRAZ.BMP, the name typed in front of the offered ".BMP": in
-// the directory dir (ending in '/'), or where the file selector starts if empty.
+// A line (red by default) saved as OBRAZ.BMP or name.BMP, the name typed in front of
+// the offered ".BMP": in the directory dir (ending in '/'), or where the file selector
+// starts if empty.
 template <class A>
-Shot DrawAndSave(A& app, const std::string& dir) {
-  ChooseColour(app, 2);
+Shot DrawAndSave(A& app, const std::string& dir, const std::string& name = "OBRAZ",
+                 int colour = 2) {
+  ChooseColour(app, colour);
   ChooseTool(app, 2);
   SwitchScreens(app);
   TwoPoints(app, 40, 40, 300, 120);
   Shot picture = app.settle();
   SwitchScreens(app);
   OpenDialog(app, ZBMP);
-  Write(app, dir + "OBRAZ");
+  Write(app, dir + name);
   app.key("Return");
   app.key("Return");
   app.waitFor(Panel);
@@ -366,6 +380,11 @@ TEST_P(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   Browser b(GetParam());
   EXPECT_TRUE(SamePixels(picture, DrawAndSave(b, ""), "web_saved"));
   AwaitStored(b, "OBRAZ.BMP");
+  // The saved file is marked in the list, and a note points to its Download button.
+  EXPECT_EQ(b.eval("[...document.querySelectorAll('#files li.saved .name')].map((n) => "
+                   "n.textContent).concat(document.getElementById('note').textContent)"),
+            R"(["OBRAZ.BMP","Zapisano OBRAZ.BMP w /obrazy; przycisk „Pobierz” przy nim )"
+            R"(zapisze go na tym komputerze."])");
   b.reload();
   EXPECT_EQ(b.files(), "OBRAZ.BMP/");
   EXPECT_TRUE(b.download("OBRAZ.BMP") == saved) << "the download differs from the desktop's file";
@@ -377,14 +396,300 @@ TEST_P(Web, SavedPictureSurvivesAReloadAndDownloadsByteForByte) {
   PageIsWell(b);
 }
 
+// Two tabs of the site share its folder: a picture saved in each is listed in both
+// at once and after a reload, and loads in each; a file deleted in one leaves the
+// other's list. Of one name written in both, the later file is kept whole everywhere.
+TEST_P(Web, TwoTabsShareTheFolderAndLoseNoFile) {
+  Browser b(GetParam());
+  std::vector<Shot> pictures = {DrawAndSave(b, "", "A", 2)};
+  b.tab(1);
+  pictures.push_back(DrawAndSave(b, "", "B", 4));
+  AwaitStored(b, "B.BMP");
+  AwaitStored(b, "A.BMP");
+  b.tab(0);
+  AwaitStored(b, "B.BMP");
+  for (int t : {0, 1}) {
+    b.tab(t);
+    b.reload();
+    EXPECT_EQ(b.files(), "A.BMP/B.BMP/") << "tab " << t;
+    for (int row : {0, 1}) {
+      OpenDialog(b, LBMP);
+      TakeFirstFile(b, row);
+      SwitchScreens(b);
+      EXPECT_TRUE(SamePixels(pictures[row], b.settle(),
+                             "web_tab" + std::to_string(t) + "_" + std::to_string(row)));
+      SwitchScreens(b);
+      b.waitFor(Panel);
+    }
+  }
+  b.remove("A.BMP");
+  b.tab(0);
+  AwaitGone(b, "A.BMP");
+  EXPECT_EQ(b.files(), "B.BMP/");
+
+  // Tab 0 writes 300,000 bytes of 1, tab 1 then 200,000 of 2 under the same name.
+  const std::string write = "FS.writeFile('/obrazy/C.BMP', new Uint8Array(";
+  const std::string read =
+      "(() => { const d = FS.readFile('/obrazy/C.BMP');"
+      " return d.length + ' ' + d.every((v) => v === d[0]) + ' ' + d[0]; })()";
+  b.eval(write + "300000).fill(1))");
+  b.tab(1);
+  b.eval(write + "200000).fill(2))");
+  AwaitStored(b, "C.BMP");
+  for (int t : {0, 1}) {
+    b.tab(t);
+    for (int i = 0; i < 50 && b.eval(read) != "\"200000 true 2\""; i++) b.settle(100);
+    EXPECT_EQ(b.eval(read), "\"200000 true 2\"") << "tab " << t;
+    b.reload();
+    EXPECT_EQ(b.eval(read), "\"200000 true 2\"") << "tab " << t << ", reloaded";
+  }
+  PageIsWell(b);
+}
+
+// Leaving the page with a drawing not saved makes the browser ask first (the page's
+// beforeunload handler cancels the leave); after a save, and with nothing drawn, it
+// does not. The page's title carries the mark the desktop window's does.
+TEST_P(Web, LeavingWithADrawingNotSavedIsAskedFirst) {
+  Browser b(GetParam());
+  const std::string asks =
+      "(() => { const e = new Event('beforeunload', {cancelable: true});"
+      " window.dispatchEvent(e); return [e.defaultPrevented, document.title]; })()";
+  EXPECT_EQ(b.eval(asks), "[false,\"TARKSEN 2\"]") << "nothing drawn";
+  ChooseColour(b, 2);
+  ChooseTool(b, 2);
+  SwitchScreens(b);
+  TwoPoints(b, 40, 40, 300, 120);
+  b.settle();
+  EXPECT_EQ(b.eval(asks), "[true,\"*TARKSEN 2\"]") << "drawn";
+  SwitchScreens(b);
+  OpenDialog(b, ZBMP);
+  Write(b, "OBRAZ");
+  b.key("Return");
+  b.key("Return");
+  b.waitFor(Panel);
+  AwaitStored(b, "OBRAZ.BMP");
+  EXPECT_EQ(b.eval(asks), "[false,\"OBRAZ.BMP — TARKSEN 2\"]") << "saved";
+  PageIsWell(b);
+}
+
+// Keys reach the program only while the picture has the focus: at the start and after
+// a click on it. The browser keeps its own keys wherever the focus is; the page's
+// controls take Tab and Enter (and Space); Backspace never takes the page back.
+TEST_P(Web, KeysReachTheProgramOnlyWhileThePictureHasTheFocus) {
+  Browser b(GetParam());
+  const std::string focused = "document.activeElement.id || document.activeElement.textContent";
+  EXPECT_EQ(b.eval(focused), "\"canvas\"") << "at the start";
+  b.eval("FS.writeFile('/obrazy/A.PI1', new Uint8Array(32066))");
+  AwaitStored(b, "A.PI1");
+
+  // Whether the page cancels a key pressed on the element of that id (the browser then
+  // does nothing with it).
+  auto cancelled = [&](const std::string& id, const std::string& key, const std::string& code,
+                       bool ctrl) {
+    return b.eval("!document.getElementById('" + id + "').dispatchEvent(new KeyboardEvent(" +
+                  "'keydown', {key: '" + key + "', code: '" + code + "', ctrlKey: " +
+                  (ctrl ? "true" : "false") + ", bubbles: true, cancelable: true}))");
+  };
+  struct Key {
+    const char *key, *code;
+    bool ctrl;
+  };
+  // clang-format off
+  const Key browsers[] = {
+    {"F5", "F5", false}, {"r", "KeyR", true}, {"l", "KeyL", true}, {"t", "KeyT", true},
+    {"w", "KeyW", true}, {"f", "KeyF", true}, {"p", "KeyP", true}, {"+", "Equal", true},
+    {"-", "Minus", true}, {"0", "Digit0", true}, {"F11", "F11", false}, {"F12", "F12", false},
+    {"Tab", "Tab", false},
+  };
+  // clang-format on
+  for (const char* id : {"canvas", "open"})
+    for (const Key& k : browsers)
+      EXPECT_EQ(cancelled(id, k.key, k.code, k.ctrl), "false")
+          << (k.ctrl ? "Ctrl+" : "") << k.key << " on " << id;
+  EXPECT_EQ(cancelled("canvas", "Backspace", "Backspace", false), "true");
+
+  // Tab leads from the picture through the page's controls, a file's Download and
+  // Delete among them; Enter presses them. (Firefox driven over WebDriver BiDi presses
+  // no button with a key, not even on a bare page: there the buttons are clicked.)
+  const bool keysPress = GetParam() == "chromium";
+  std::vector<std::string> reached;
+  for (int i = 0; i < 8 && reached.size() < 3; i++) {
+    b.key("Tab");
+    std::string now = b.eval(focused);
+    if (now == "\"open\"" || now == "\"Pobierz\"" || now == "\"Usuń\"") reached.push_back(now);
+    if (now == "\"Pobierz\"") EXPECT_EQ(b.download("A.PI1", keysPress).size(), 32066u);
+  }
+  EXPECT_EQ(reached, (std::vector<std::string>{"\"open\"", "\"Pobierz\"", "\"Usuń\""}));
+  if (keysPress) {
+    b.confirm();
+    b.key("Return");
+  } else {
+    b.remove("A.PI1");
+  }
+  AwaitGone(b, "A.PI1");
+
+  // Away from the picture "." does not reach the program; on it, it shows the grid.
+  // Backspace there takes back a step, and the page stays where it is.
+  ChooseColour(b, 2);
+  ChooseTool(b, 2);
+  SwitchScreens(b);
+  TwoPoints(b, 40, 40, 300, 120);
+  Shot line = b.settle();
+  b.eval("document.getElementById('open').focus()");
+  b.key("period");
+  EXPECT_TRUE(b.settle().px == line.px) << "a key away from the picture reached the program";
+  b.eval("history.pushState(null, '', '#here'); document.getElementById('canvas').focus()");
+  b.key("period");
+  EXPECT_FALSE(b.settle().px == line.px) << "no grid";
+  b.key("period");
+  b.key("BackSpace");
+  EXPECT_FALSE(b.settle().px == line.px) << "the line was not taken back";
+  EXPECT_EQ(b.eval("location.hash"), "\"#here\"");
+  // Space presses the page's button for the right button, which leaves the drawing screen.
+  b.eval("document.getElementById('right').focus()");
+  if (keysPress)
+    b.key("space");
+  else
+    b.clickPage("right");
+  EXPECT_TRUE(Panel(b.waitFor(Panel)));
+
+  // Firefox takes keys from its window as from a user: F5 reloads, from the picture
+  // too, Ctrl+plus zooms. (Chromium headless has no window to press them on.)
+  if (GetParam() == "firefox") {
+    b.eval("document.getElementById('open').focus()");
+    b.xkey("ctrl+plus");
+    EXPECT_NE(b.eval("devicePixelRatio"), "1") << "Ctrl+plus did not zoom";
+    b.xkey("ctrl+0");
+    EXPECT_EQ(b.eval("devicePixelRatio"), "1");
+    for (const char* id : {"open", "canvas"}) {
+      b.eval(std::string("window.before = 1; document.getElementById('") + id + "').focus()");
+      b.xkey("F5");
+      // Reloaded once the page runs the program again without the mark.
+      std::string after;
+      for (int t = 0; t < 100 && after != "true"; t++) {
+        b.settle(100);
+        try {
+          after = b.eval(
+              "typeof window.before === 'undefined' && typeof Module === 'object' &&"
+              " !!Module.calledRun && document.getElementById('state').textContent === ''");
+        } catch (const std::runtime_error&) {  // between the two pages
+        }
+      }
+      EXPECT_EQ(after, "true") << "F5 on " << id << " did not reload";
+    }
+  }
+  PageIsWell(b);
+}
+
+// The picture takes the largest whole multiple of 640x400 the window leaves beside the
+// page's controls, however many files the list holds, and the page does not scroll. On
+// a phone it is scaled down to the window's width, and a click reaches the picture
+// pixel under it.
+TEST_P(Web, PictureTakesTheLargestScaleTheWindowAllows) {
+  Browser b(GetParam());
+  const std::string layout =
+      "(() => { const r = document.getElementById('canvas').getBoundingClientRect();"
+      " const e = document.documentElement; return [r.width, r.height, r.bottom <= innerHeight,"
+      " e.scrollWidth <= innerWidth && e.scrollHeight <= innerHeight]; })()";
+  struct Row {
+    int w, h, files;
+    const char* expected;
+  };
+  // clang-format off
+  const Row rows[] = {
+    {1920, 960, 0, "[1280,800,true,true]"},
+    {1920, 960, 30, "[1280,800,true,true]"},
+    {1366, 768, 30, "[640,400,true,true]"},
+    {2200, 900, 30, "[1280,800,true,true]"},  // beside the controls: below, only 1x
+    {390, 844, 30, "[374,233.75,true,true]"},
+  };
+  // clang-format on
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.w) + "x" + std::to_string(r.h) + ", " + std::to_string(r.files) +
+                 " files");
+    if (r.files)
+      b.eval("for (let i = 10; i < 40; i++) FS.writeFile('/obrazy/PLIK' + i + '.BMP', 'x')");
+    b.viewport(r.w, r.h);
+    EXPECT_EQ(b.eval(layout), r.expected);
+  }
+
+  // At 374/640 of its size, the CSS pixel (187, 117) on the picture is its pixel (320, 200).
+  b.viewport(1000, 700);
+  ChooseTool(b, 1);
+  SwitchScreens(b);
+  Shot blank = b.settle();
+  b.viewport(390, 844);
+  b.click(187, 117);
+  b.viewport(1000, 700);
+  Shot dot = b.settle();
+  std::vector<std::pair<int, int>> drawn;
+  for (int y = 0; y < 400; y++)
+    for (int x = 0; x < 640; x++)
+      if (dot.at(x, y) != blank.at(x, y)) drawn.push_back({x, y});
+  EXPECT_EQ(drawn, (std::vector<std::pair<int, int>>{{320, 200}}));
+  PageIsWell(b);
+}
+
+// A BMP larger than the picture: "BMP" stretches it over the picture as the desktop
+// program does, pixel for pixel, and "Open…" (a drop) loads it the same way.
+TEST_P(Web, LargeBmpGivesTheDesktopProgramsPicture) {
+  const std::vector<std::pair<int, int>> sizes = {{1024, 768}, {700, 450}};
+  std::vector<std::string> files;
+  for (auto [w, h] : sizes) {  // smooth ramps with a fine texture, as a photo has
+    RgbImage img{w, h, std::vector<uint32_t>(size_t(w) * h)};
+    for (int y = 0; y < h; y++)
+      for (int x = 0; x < w; x++)
+        img.px[size_t(y) * w + x] = uint32_t(x * 255 / w) << 16 | uint32_t(y * 255 / h) << 8 |
+                                    uint32_t((x * 7 ^ y * 13) & 255);
+    std::vector<uint8_t> f = Bmp24(img);
+    files.emplace_back(f.begin(), f.end());
+  }
+  auto name = [](size_t i) { return "GROSS" + std::to_string(i) + ".BMP"; };
+  std::vector<Shot> desktop;
+  {
+    App app;
+    for (size_t i = 0; i < files.size(); i++) {
+      ASSERT_TRUE(WriteText(app.dir() + "/" + name(i), files[i]));
+      OpenDialog(app, LBMP);
+      Write(app, app.dir() + "/" + name(i));
+      app.key("Return");
+      app.key("Return");
+      app.waitFor(Panel);
+      SwitchScreens(app);
+      desktop.push_back(app.settle());
+      ASSERT_FALSE(AlertUp(desktop.back())) << "the desktop program did not load " << name(i);
+      SwitchScreens(app);
+    }
+  }
+  Browser b(GetParam());
+  for (size_t i = 0; i < files.size(); i++) {
+    SCOPED_TRACE(name(i));
+    ASSERT_TRUE(WriteText(b.dir() + "/" + name(i), files[i]));
+    b.open(b.dir() + "/" + name(i));
+    AwaitStored(b, name(i));
+    SwitchScreens(b);
+    EXPECT_TRUE(SamePixels(desktop[i], b.settle(), "web_bmp_opened"));
+    SwitchScreens(b);
+    OpenDialog(b, CZYSC);  // a clean picture, so that the load below must draw it all
+    b.click(srodekX(TAK), srodekY(TAK));
+    b.waitFor(Panel);
+    OpenDialog(b, LBMP);
+    TakeFirstFile(b, int(i));
+    SwitchScreens(b);
+    EXPECT_TRUE(SamePixels(desktop[i], b.settle(), "web_bmp_loaded"));
+    SwitchScreens(b);
+  }
+  PageIsWell(b);
+}
+
 // A browser that keeps no storage for the page, its IndexedDB refused (as in some
 // browsers' private windows) or missing: the program runs with its folder in memory,
 // and the page keeps saying so after a finger has touched the picture and a picture
 // was saved there.
 TEST_P(Web, WithoutStorageTheFolderIsKeptInMemoryAndThePageSaysSo) {
   const std::string unkept =
-      "This browser keeps no storage for the page: files in /obrazy last only until the "
-      "page is closed.";
+      "Ta przeglądarka nie daje stronie pamięci: pliki w /obrazy przetrwają tylko do zamknięcia "
+      "strony.";
   for (const char* storage : {"refused", "absent"}) {
     SCOPED_TRACE(storage);
     Browser b(GetParam(), storage);
@@ -395,6 +700,28 @@ TEST_P(Web, WithoutStorageTheFolderIsKeptInMemoryAndThePageSaysSo) {
     EXPECT_EQ(b.files(), "OBRAZ.BMP/");
     EXPECT_EQ(b.state(), unkept);
     EXPECT_EQ(b.errors(), "");
+  }
+}
+
+// A browser without WebGL or WebAssembly: the page says what it lacks and what to try,
+// and nothing on the page claims the program runs.
+TEST_P(Web, WithoutWebGlOrWebAssemblyThePageSaysWhatTheBrowserLacks) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"nowebgl",
+       "Ta przeglądarka nie daje stronie WebGL, którym program rysuje, więc program nie został "
+       "uruchomiony. Włącz WebGL (lub przyspieszenie sprzętowe) w ustawieniach przeglądarki "
+       "albo otwórz stronę w innej przeglądarce."},
+      {"nowasm",
+       "Ta przeglądarka nie obsługuje WebAssembly, w którym działa program. Otwórz stronę w "
+       "nowszej przeglądarce albo włącz WebAssembly w jej ustawieniach."},
+  };
+  for (auto [lacks, message] : rows) {
+    SCOPED_TRACE(lacks);
+    Browser b(GetParam(), lacks);
+    EXPECT_EQ(b.state(), message);
+    EXPECT_EQ(b.eval("[!!Module.calledRun && !Module.noInitialRun, "
+                     "document.getElementById('cover').hidden]"),
+              "[false,true]");
   }
 }
 
@@ -475,14 +802,34 @@ TEST_P(Web, IsAWebAppABrowserOffersToInstall) {
   PageIsWell(b);
 }
 
-TEST_P(Web, EndingTheProgramSaysSoOnThePage) {
+// "Koniec": the page says so and covers the picture with a note whose button starts
+// the program again.
+TEST_P(Web, EndingTheProgramCoversThePictureWithAButtonThatStartsItAgain) {
   Browser b(GetParam());
   OpenDialog(b, KONIEC);
   b.click(srodekX(TAK), srodekY(TAK));
   std::string state;
   for (int t = 0; t < 50 && (state = b.state()).empty(); t++) b.settle(200);
-  EXPECT_EQ(state, "The program has ended. Reload the page to start it again.");
+  EXPECT_EQ(state, "Program zakończył pracę.");
+  EXPECT_EQ(b.eval("[document.getElementById('cover').hidden, document.activeElement.id]"),
+            R"([false,"restart"])");
+  b.reloadBy("restart");
+  EXPECT_EQ(b.state(), "");
+  EXPECT_TRUE(Panel(b.waitFor(Panel)));
+  EXPECT_EQ(b.eval("document.getElementById('cover').hidden"), "true");
   EXPECT_EQ(b.errors(), "");
+}
+
+// The page speaks Polish; its short help can be hidden and stays hidden.
+TEST_P(Web, HelpCanBeHiddenAndStaysHidden) {
+  Browser b(GetParam());
+  const std::string shown = "[document.documentElement.lang, document.getElementById('help').open]";
+  EXPECT_EQ(b.eval(shown), R"(["pl",true])");
+  b.eval("document.querySelector('#help summary').click()");
+  EXPECT_EQ(b.eval(shown), R"(["pl",false])");
+  b.reload();
+  EXPECT_EQ(b.eval(shown), R"(["pl",false])") << "shown again after a reload";
+  PageIsWell(b);
 }
 
 }  // namespace
