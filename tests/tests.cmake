@@ -15,6 +15,8 @@ target_link_options(test_gl_support INTERFACE -Wl,--wrap=SDL_WaitEvent)
 
 add_executable(wmclose tests/support/wmclose.cpp)
 target_link_libraries(wmclose PRIVATE X11::X11)
+add_executable(xdnddrop tests/support/xdnddrop.cpp)
+target_link_libraries(xdnddrop PRIVATE X11::X11)
 
 foreach(m ${MODULES})
   file(GLOB pure CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${m}/*_pure.cpp)
@@ -72,13 +74,14 @@ if(e2e)
     TARKSEN_CONVERT_BIN="$<TARGET_FILE:tarksen-convert>"
     TARKSEN_FONT="${CMAKE_SOURCE_DIR}/assets/BASFont.bmp"
     WMCLOSE_BIN="$<TARGET_FILE:wmclose>"
+    XDNDDROP_BIN="$<TARGET_FILE:xdnddrop>"
     TARKSEN_LSAN_SUPP="${CMAKE_SOURCE_DIR}/tests/lsan.supp"
     TARKSEN_SOURCE="${CMAKE_SOURCE_DIR}"
     TARKSEN_VERSION="${PROJECT_VERSION}"
     TARKSEN_RELEASE_BIN="${TARKSEN_PROGRAM_BUILD}/tarksen"
     TARKSEN_PROGRAM_BUILD="${TARKSEN_PROGRAM_BUILD}"
     TARKSEN_PACKAGE_BUILD="${TARKSEN_PACKAGE_BUILD}")
-  add_dependencies(test_e2e tarksen tarksen-convert wmclose)
+  add_dependencies(test_e2e tarksen tarksen-convert wmclose xdnddrop)
   # Generous: the scaled scenarios take large screenshots, slow on a loaded machine.
   gtest_discover_tests(test_e2e DISCOVERY_MODE PRE_TEST
     PROPERTIES LABELS e2e TIMEOUT 300 ENVIRONMENT "${TEST_ENV}")
@@ -117,8 +120,9 @@ target_compile_definitions(screenshot PRIVATE
   TARKSEN_BIN="$<TARGET_FILE:tarksen>"
   TARKSEN_FONT="${CMAKE_SOURCE_DIR}/assets/BASFont.bmp"
   WMCLOSE_BIN="$<TARGET_FILE:wmclose>"
+  XDNDDROP_BIN="$<TARGET_FILE:xdnddrop>"
   TARKSEN_LSAN_SUPP="${CMAKE_SOURCE_DIR}/tests/lsan.supp")
-add_dependencies(screenshot tarksen wmclose)
+add_dependencies(screenshot tarksen wmclose xdnddrop)
 
 # The BMP corpus, some of whose headers ask for terabytes: its own binary, whose
 # sanitizer's allocator returns null there as malloc would, instead of aborting.

@@ -7,9 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/e2e/look.h"
@@ -26,19 +24,6 @@ const std::string kDash = " \xE2\x80\x94 TARKSEN 2";
 const std::vector<uint8_t> kDoodle(32000, 0);
 
 bool Exists(const std::string& p) { return access(p.c_str(), F_OK) == 0; }
-
-// The window's title as the window manager reads it, once it is want (up to 3 s).
-std::string TitleOnceItIs(App& app, const std::string& want) {
-  std::string shown;
-  for (int t = 0; t < 60; t++) {
-    std::string out = app.onDisplay("xprop -id " + app.window() + " _NET_WM_NAME");
-    size_t q = out.find('"');
-    shown = q == std::string::npos ? out : out.substr(q + 1, out.rfind('"') - q - 1);
-    if (shown == want) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return shown;
-}
 
 // Saves the picture through "Zapisz" > "BMP" under name typed as the dialog opens and
 // taken with Enter, and waits for the control screen.
@@ -75,21 +60,21 @@ TEST(Desktop, TheTitleNamesThePictureAndMarksChangesTheIconIsThere) {
   Scratch d("pics");
   ASSERT_TRUE(WriteBytes(d / "kot.PIC", kDoodle));
   App app;
-  EXPECT_EQ(TitleOnceItIs(app, "TARKSEN 2"), "TARKSEN 2");
+  EXPECT_EQ(app.titleOnceItIs("TARKSEN 2"), "TARKSEN 2");
   std::string icon = app.onDisplay("xprop -id " + app.window() + " _NET_WM_ICON");
   for (const char* size : {"Icon (32 x 32)", "Icon (64 x 64)", "Icon (128 x 128)"})
     EXPECT_NE(icon.find(size), std::string::npos) << size;
 
   LoadDegas(app, d / "kot.PIC");
-  EXPECT_EQ(TitleOnceItIs(app, "kot.PIC" + kDash), "kot.PIC" + kDash);
+  EXPECT_EQ(app.titleOnceItIs("kot.PIC" + kDash), "kot.PIC" + kDash);
   ChooseTool(app, 0);  // "Punkt"
   SwitchScreens(app);
   app.click(100, 100);
   SwitchScreens(app);
-  EXPECT_EQ(TitleOnceItIs(app, "*kot.PIC" + kDash), "*kot.PIC" + kDash);
+  EXPECT_EQ(app.titleOnceItIs("*kot.PIC" + kDash), "*kot.PIC" + kDash);
   SaveBmp(app, "nowy");
   EXPECT_TRUE(Exists(d / "nowy.BMP")) << "saved where the picture was loaded from";
-  EXPECT_EQ(TitleOnceItIs(app, "nowy.BMP" + kDash), "nowy.BMP" + kDash);
+  EXPECT_EQ(app.titleOnceItIs("nowy.BMP" + kDash), "nowy.BMP" + kDash);
 }
 
 // Unmapped and mapped again, or covered by another window and uncovered, the window

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/e2e/files_e2e.h"
 #include "tests/e2e/look.h"
 #include "tests/picfiles/bmpmake.h"
 #include "tests/picfiles/pic_expect.h"
@@ -29,12 +30,6 @@ namespace {
 // The colour pixel value v of a picture of `planes` planes shows in on the window.
 uint32_t plany(int planes, uint8_t v) { return ToRgb(ShownColours(planes).at(v)); }
 
-// A picture of w x h pixels shown over the whole drawing screen.
-struct Obrazek {
-  int w, h;
-  std::vector<uint32_t> px;  // 0xRRGGBB
-  uint32_t pod(int x, int y) const { return px[size_t(y * h / 400) * w + x * w / 640]; }
-};
 Obrazek zWartosci(const std::vector<uint8_t>& v, int w, int h, int planes) {
   Obrazek o{w, h, std::vector<uint32_t>(v.size())};
   for (size_t i = 0; i < v.size(); i++) o.px[i] = plany(planes, v[i]);
@@ -99,18 +94,6 @@ std::vector<uint32_t> wygladDialogu(const char* title, const char* filter, const
   return p;
 }
 
-// The picture on the drawing screen, then back to the control screen.
-testing::AssertionResult Pokazuje(App& app, const Obrazek& o) {
-  if (!Panel(app.waitFor(Panel))) return testing::AssertionFailure() << "no control screen";
-  Choose(app, 500, 250, 3);
-  testing::AssertionResult a = Widac(app, [&](const Shot& s) {
-    return Obszar(s, {0, 0, 640, 400}, [&](int x, int y) { return o.pod(x, y); });
-  });
-  Choose(app, 500, 250, 3);
-  app.waitFor(Panel);
-  return a;
-}
-
 // With the control screen up and a block of w x h pixels: takes the tool "Blok", stamps
 // the block at (100, 120) on the drawing screen, and tells whether it shows the block's
 // colours, kolor(x, y) within the block.
@@ -123,15 +106,6 @@ testing::AssertionResult Stempluje(App& app, int w, int h,
   app.click(100, 120);
   return Widac(app, [&](const Shot& s) {
     return Obszar(s, {100, 120, w, h}, [&](int x, int y) { return kolor(x - 100, y - 120); });
-  });
-}
-
-// Is the alert up with text at (160 + dx, 100 + dy)?
-testing::AssertionResult Alert(App& app, const char* text, int dx, int dy) {
-  Rect r = {163, 100 + dy + 1, 314, 40};
-  return Widac(app, [&](const Shot& s) {
-    if (!AlertUp(s)) return testing::AssertionFailure() << "no alert";
-    return Obszar(s, r, Tekst(r, text, 160 + dx, 100 + dy, 464, SRODEK, CZARNY));
   });
 }
 
@@ -274,14 +248,6 @@ TEST_F(Files, SavedPicturesLoadBack) {
   EXPECT_TRUE(shows(bw)) << "the Doodle: only white stays white";
 }
 
-// A picture read back by netpbm's pngtopam, run in dir.
-static Obrazek PoPngtopam(const std::string& png, const std::string& dir) {
-  Ran r = Shell("pngtopam '" + png + "'", dir);
-  EXPECT_EQ(r.code, 0) << r.err;
-  Pnm p = ParsePnm(r.out, Layout::Rgb);
-  return Obrazek{p.w, p.h, p.px};
-}
-
 // Files of the kinds the converter reads besides those of old.
 struct Kinds {
   std::mt19937 rng{24};
@@ -313,11 +279,7 @@ class NewKinds : public Files {
       open(LBMP);
       std::string file = write(name, bytes);
       choose(file);
-      Ran c =
-          Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + file + "'",
-                app.dir());
-      EXPECT_EQ(c.code, 0) << c.err;
-      EXPECT_TRUE(shows(PoPngtopam("shown.png", app.dir())));
+      EXPECT_TRUE(shows(AsShown(file, app.dir())));
     }
   }
   void SetUp() override {
@@ -567,15 +529,7 @@ TEST(CommandLine, AFileNamedIsLoadedAtStart) {
 TEST(CommandLine, FilesShowWhatTheConverterSaysTheProgramShows) {
   if (!HaveTool("pngtopam")) GTEST_SKIP() << "netpbm is not installed";
   Scratch dir("shown");
-  // The converter's picture of a file, read back by netpbm.
-  auto shown = [&](const std::string& path) {
-    Ran r = Shell("'" TARKSEN_CONVERT_BIN "' --as-shown --force -f png -o shown.png '" + path +
-                      "' && pngtopam shown.png",
-                  dir.path);
-    EXPECT_EQ(r.code, 0) << r.err;
-    Pnm p = ParsePnm(r.out, Layout::Rgb);
-    return Obrazek{p.w, p.h, p.px};
-  };
+  auto shown = [&](const std::string& path) { return AsShown(path, dir.path); };
   // Whether a picture of 640x400 shows b, pixel for pixel.
   auto same = [](const Obrazek& a, const Obrazek& b) {
     return SameArea(GridOf(a, Layout::Rgb), 0, 0, 640, 400,

@@ -297,20 +297,43 @@ void App::keys(const std::string& keysym, int times) {
   sleepMs(Tempo::klawisz);
 }
 
+// text as one word of the shell, in single quotes.
+static std::string quoted(const std::string& text) {
+  std::string q = "'";
+  for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
 void App::type(const std::string& text) {
   // With the Polish layout every letter typed has a key of its own; xdotool would
   // otherwise remap a spare key for each, which the program may read after the next.
   if (!polish_) Sh("setxkbmap -display " + display_ + " pl");
   polish_ = true;
-  std::string quoted;
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  xdo("type --window " + wid_ + " --delay 40 -- '" + quoted + "'");
+  xdo("type --window " + wid_ + " --delay 40 -- " + quoted(text));
   sleepMs(Tempo::klawisz);
 }
 
 void App::closeWindow() {
   Sh("DISPLAY=" + display_ + " '" WMCLOSE_BIN "' " + wid_);
   sleepMs(Tempo::klik);
+}
+
+Ran App::drop(int x, int y, const std::vector<std::string>& files) {
+  std::string cmd = "DISPLAY=" + display_ + " '" XDNDDROP_BIN "' " + wid_ + " " + screenAt(x, y);
+  for (const std::string& f : files) cmd += " " + quoted(f);
+  return Shell(cmd);
+}
+
+std::string App::titleOnceItIs(const std::string& want) {
+  std::string shown;
+  for (int t = 0; t < 60; t++) {
+    std::string out = onDisplay("xprop -id " + wid_ + " _NET_WM_NAME");
+    size_t q = out.find('"');
+    shown = q == std::string::npos ? out : out.substr(q + 1, out.rfind('"') - q - 1);
+    if (shown == want) break;
+    sleepMs(50);
+  }
+  return shown;
 }
 
 std::string App::grab(const std::string& out) {

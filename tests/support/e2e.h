@@ -88,6 +88,12 @@ class App : public Driver {
   // Types text (UTF-8, Polish letters included) as keys on a Polish keyboard layout.
   void type(const std::string& text);
   void closeWindow();  // asks the window to close, as a user would
+  // Drops the files on the window at picture position (x, y) as a file manager does
+  // (XDND, by tests/support/xdnddrop.cpp), and returns once the program has said it is
+  // done with the drop: code 0, or what went wrong on err.
+  Ran drop(int x, int y, const std::vector<std::string>& files);
+  // The window's title (_NET_WM_NAME) once it reads want, or as it reads after 3 s.
+  std::string titleOnceItIs(const std::string& want);
 
   // The picture as the window shows it: at a scale n, the top-left pixel of each
   // square, so that what is checked at scale 1 reads the same.
