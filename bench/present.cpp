@@ -43,12 +43,7 @@ static void rubberBandFrame(benchmark::State& state, const char* renderer) {
   SDLDrawColor(GEMColor[1]);
   int i = 0;
   for (auto _ : state) {
-    SDLTargetWindow();
-    SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
-    SDL_RenderDrawLine(SDLRenderer, 100, 100, 300 + i % 200, 250);
-    SDLPresent();
-    WaitForRenderer(SDLScreen);
-    i++;
+    RubberBandFrame(i++);
   }
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
 }

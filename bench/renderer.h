@@ -25,6 +25,17 @@ inline void WaitForRenderer(SDL_Texture* t) {
   SDL_RenderReadPixels(SDLRenderer, &one, SDL_PIXELFORMAT_ABGR8888, &px, 4);
 }
 
+// One frame of a rubber-band drag as wsp draws it: the picture (GEMScreen) onto the
+// window, a thin line to a point that moves with i, the present, until the renderer
+// has finished. The draw colour is the caller's.
+inline void RubberBandFrame(int i) {
+  SDLTargetWindow();
+  SDL_RenderCopy(SDLRenderer, GEMScreen, nullptr, nullptr);
+  SDL_RenderDrawLine(SDLRenderer, 100, 100, 300 + i % 200, 250);
+  SDLPresent();
+  WaitForRenderer(SDLScreen);
+}
+
 // Events queued as the mouse gives them, for the program's loops to read.
 inline void PushEvent(SDL_Event e) {
   e.common.timestamp = SDL_GetTicks();

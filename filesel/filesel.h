@@ -40,6 +40,11 @@ void FSHome(char* home);
 // folder (XDG_PICTURES_DIR of $XDG_CONFIG_HOME/user-dirs.dirs, FSPicturesDir) when it
 // is a directory, else the home directory.
 void FSBaseDir(char* base);
+// The program's state directory into dir (256 bytes): $XDG_STATE_HOME/tarksen when
+// XDG_STATE_HOME is an absolute path, else ~/.local/state/tarksen, made (private, as the
+// desktop makes it) with the directories above it where they are missing. False when
+// the path does not fit; whether it could be made is for the caller's file to tell.
+bool FSStateDir(char* dir);
 // Where a load or a save opens (dir, 256 bytes): the directory of the file last loaded
 // or saved in this run (FSLastDir), else the one the last run kept (read from
 // $XDG_STATE_HOME/tarksen/katalog at the first call), else the base directory. One

@@ -81,19 +81,30 @@ void FSBaseDir(char* base) {
   DIRNormalisePath(base);
 }
 
-// The state file that keeps the directory between runs, or false without a place.
-static bool stateFile(char* dir, char* file) {
+bool FSStateDir(char* dir) {
   char state[256];
   xdgDir(state, "XDG_STATE_HOME", ".local/state");
-  return snprintf(dir, 256, "%s/tarksen", state) < 256 &&
-         snprintf(file, 256, "%s/tarksen/katalog", state) < 256;
+  if (!state[0] || snprintf(dir, 256, "%s/tarksen", state) >= 256) return false;
+  for (char* s = strchr(dir + 1, '/');; s = strchr(s + 1, '/')) {
+    if (s) *s = 0;
+    mkdir(dir, 0700);
+    if (!s) break;
+    *s = '/';
+  }
+  return true;
+}
+
+// The state file that keeps the directory between runs, or false without a place.
+static bool stateFile(char* file) {
+  char dir[256];
+  return FSStateDir(dir) && snprintf(file, 256, "%s/katalog", dir) < 256;
 }
 
 void FSStartDir(char* dir) {
   if (!FSLastRunRead) {
     FSLastRunRead = true;
-    char sdir[256], file[256];
-    if (stateFile(sdir, file)) {
+    char file[256];
+    if (stateFile(file)) {
       if (FILE* f = fopen(file, "rb")) {
         char bytes[300];
         size_t n = fread(bytes, 1, sizeof bytes, f);
@@ -118,15 +129,8 @@ void FSRemember(const char* path) {
   memcpy(FSLastDir.s, dir, sizeof dir);
   // Kept for the next run where it can be; a state directory that cannot be written
   // changes nothing here.
-  char sdir[256], file[256], text[257];
-  if (!stateFile(sdir, file)) return;
-  // The state home itself may be missing yet: made as the desktop would, private.
-  for (char* s = strchr(sdir + 1, '/');; s = strchr(s + 1, '/')) {
-    if (s) *s = 0;
-    mkdir(sdir, 0700);
-    if (!s) break;
-    *s = '/';
-  }
+  char file[256], text[257];
+  if (!stateFile(file)) return;
   int n = snprintf(text, sizeof text, "%s\n", dir);
   WRITEFILE(file, (const uint8_t*)text, size_t(n));
 }

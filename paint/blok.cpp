@@ -36,7 +36,11 @@ void blok() {
       SDLPresent();
       SDL_SetRenderTarget(SDLRenderer, GEMScreen);
     }
+    // Between stamps the picture is whole: the recovery copy may be made.
+    zapas_pora();
+    WakeWanted = 1;
     cz_mysz();
+    WakeWanted = 0;
     t_undo();
     t_nawias();
     t_historia();
@@ -61,8 +65,7 @@ void wytnij() {
   SDL_Rect src = {r.x, r.y, r.w, r.h};
   SDL_RenderCopy(SDLRenderer, GEMScreen, &src, nullptr);
   SDL_SetRenderTarget(SDLRenderer, GEMScreen);
-  if (blok$) SDL_DestroyTexture(blok$);
-  blok$ = nowy;
+  SDLSetBlock(nowy);
 }
 
 void rog(int32_t* c) {

@@ -55,12 +55,14 @@ void do_ekranu() {
   SDL_RenderCopy(SDLRenderer, rob_e$, nullptr, nullptr);
   SDLDrawColor(GEMColor[kolor]);
   SDL_SetRenderDrawBlendMode(SDLRenderer, tryb_b[tryb]);
+  obraz$ = GEMScreen;
   ShowE();
 }
 
 void do_menu() {
   krok_zamknij();
   zapamietaj();
+  obraz$ = rob_e$;
   SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
   kr = -kr;
 }
@@ -102,9 +104,16 @@ void sterownia() {
     ShowE();
     puscPrzyciski();
     klawiszPanelu();
-    DropWanted = 1;
-    int32_t v = GEMWaitBoxClick(boxy, 81, 0);
-    DropWanted = 0;
+    // A wake-up for the recovery copy makes it and waits again, with nothing redrawn.
+    int32_t v;
+    zapas_pora();
+    for (;;) {
+      DropWanted = WakeWanted = 1;
+      v = GEMWaitBoxClick(boxy, 81, 0);
+      DropWanted = WakeWanted = 0;
+      if (!GEMWoken) break;
+      zapas_pobudka();
+    }
     k = int32_t(MouseK);
     x = MouseX;
     y = MouseY;

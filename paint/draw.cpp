@@ -38,7 +38,9 @@ void cz_mysz() {
       case SDL_DROPFILE:
         if (DropWanted) Quit = 1;
         break;
-      default: break;
+      default:
+        if (e.type == SDLWakeEvent && SDLWakeEvent && WakeWanted) zapas_pobudka();
+        break;
     }
   }
   Quit = 0;
@@ -92,9 +94,10 @@ void krata() {
 
 void pracownia() {
   for (;;) {
-    DropWanted = 1;
+    zapas_pora();
+    DropWanted = WakeWanted = 1;
     cz_mysz();
-    DropWanted = 0;
+    DropWanted = WakeWanted = 0;
     // A dropped file loads as on the control screen, by the same way there and back:
     // a picture replaces the one being drawn, a step of the history, and becomes the
     // undo copy.

@@ -26,8 +26,7 @@ static bool wypelnienie = false;
 
 static bool wlaczona() { return historia_mb > 0; }
 
-// Rectangle r of texture t into px; false if it cannot be read. The target stays.
-static bool czytaj(SDL_Texture* t, Prostokat r, std::vector<uint32_t>& px) {
+bool czytaj(SDL_Texture* t, Prostokat r, std::vector<uint32_t>& px) {
   px.resize(size_t(r.w) * r.h);
   SDL_Texture* cel = SDL_GetRenderTarget(SDLRenderer);
   SDL_SetRenderTarget(SDLRenderer, t);

@@ -27,7 +27,7 @@ static bool opcja(const char* nazwa, int argc, const char* const* argv, int& i, 
 }
 
 Wiersz Argumenty(int argc, const char* const* argv) {
-  Wiersz w = {URUCHOM, nullptr, nullptr, 0, 0};
+  Wiersz w = {URUCHOM, nullptr, nullptr, 0, 0, false};
   bool opcje = true;
   for (int i = 1; i < argc; i++) {
     const char* a = argv[i];
@@ -36,22 +36,27 @@ Wiersz Argumenty(int argc, const char* const* argv) {
         opcje = false;
         continue;
       }
-      if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0) return {POMOC, nullptr, nullptr, 0, 0};
-      if (strcmp(a, "--version") == 0) return {WERSJA, nullptr, nullptr, 0, 0};
+      if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0)
+        return {POMOC, nullptr, nullptr, 0, 0, false};
+      if (strcmp(a, "--version") == 0) return {WERSJA, nullptr, nullptr, 0, 0, false};
+      if (strcmp(a, "--no-restore") == 0) {
+        w.bez_odzysku = true;
+        continue;
+      }
       const char* v;
       if (opcja("--scale", argc, argv, i, &v)) {
         w.skala = ScaleFromText(v);
-        if (!w.skala) return {ZLA_SKALA, nullptr, v, 0, 0};
+        if (!w.skala) return {ZLA_SKALA, nullptr, v, 0, 0, false};
         continue;
       }
       if (opcja("--history-mb", argc, argv, i, &v)) {
         w.historia_mb = megabajty(v);
-        if (!w.historia_mb) return {ZLY_BUDZET, nullptr, v, 0, 0};
+        if (!w.historia_mb) return {ZLY_BUDZET, nullptr, v, 0, 0, false};
         continue;
       }
-      return {ZLE, nullptr, a, 0, 0};
+      return {ZLE, nullptr, a, 0, 0, false};
     }
-    if (w.plik) return {ZLE, nullptr, a, 0, 0};
+    if (w.plik) return {ZLE, nullptr, a, 0, 0, false};
     w.plik = a;
   }
   return w;

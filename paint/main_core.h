@@ -16,6 +16,7 @@ struct Wiersz {
   const char* zly;
   int32_t skala;
   uint32_t historia_mb;
+  bool bez_odzysku;  // --no-restore: no recovery copy is offered at start
 };
 
 // The largest history budget taken, in MiB (a terabyte).
@@ -23,7 +24,8 @@ inline constexpr uint32_t HistoriaMbMax = 1048576;
 
 // Reads argv[1..argc-1] left to right: "--help" (or "-h") and "--version" decide at
 // once; "--scale N" or "--scale=N" sets the scale, "--history-mb N" or "--history-mb=N" the
-// history's budget (for each the last one given counts); any other argument starting
+// history's budget (for each the last one given counts), "--no-restore" sets
+// bez_odzysku; any other argument starting
 // with '-' is a usage error, except "--", after which every argument is a file name; a
 // second file name is a usage error too.
 Wiersz Argumenty(int argc, const char* const* argv);

@@ -7,7 +7,11 @@
 #include <SDL.h>
 #include <cstdint>
 
+#include <string>
+#include <vector>
+
 #include "paint/blok_core.h"
+#include "paint/zapas_core.h"
 #include "platform/globals_core.h"
 #include "toolkit/toolkit.h"
 
@@ -32,9 +36,10 @@ extern SDL_BlendMode tryb_b[5];
   X(int32_t, key, 0)     /* key code of the last key-down, 0 after a mouse event */              \
   X(uint16_t, kmod, 0)   /* modifiers (KMOD_*) held at that key-down; 0 after a mouse event */   \
   X(bool, nacisk, false) /* the last mouse event was a press, not a motion */                    \
-  X(uint32_t, historia_mb, 256) /* the history's budget in MiB; 0 keeps no steps */              \
-  X(uint64_t, wersja, 0)        /* the picture's state, numbered by the history below */         \
-  X(uint64_t, wersja_pliku, 0)  /* wersja at the picture's last load or save */
+  X(uint32_t, historia_mb, 256)    /* the history's budget in MiB; 0 keeps no steps */           \
+  X(uint64_t, wersja, 0)           /* the picture's state, numbered by the history below */      \
+  X(uint64_t, wersja_pliku, 0)     /* wersja at the picture's last load or save */               \
+  X(SDL_Texture*, obraz$, nullptr) /* which texture holds the picture now (zapas below) */
 PAINT_GLOBALS(GLOBAL_EXTERN)
 
 // Shows GEMScreen on the window, the grid over it while kr > 0, presents, and sets
@@ -166,3 +171,63 @@ void krok_menu();
 bool historia_klawisz(int32_t key, uint16_t mod, SDL_Texture* obraz);
 // Forgets every step, the open one too, and frees what the history holds.
 void zapomnij();
+// Rectangle r of texture t read back into px (r.w x r.h, rows r.w long); false if it
+// cannot be read. The render target stays as it was.
+bool czytaj(SDL_Texture* t, Prostokat r, std::vector<uint32_t>& px);
+
+// The recovery copy (paint/zapas.cpp, its rules in paint/zapas_core.h): while the
+// picture has changes not saved since its last load or save, it and the block are kept
+// in a file of this program's own in the state directory: after the first change, then
+// at most once a period while changes go on, and at the end unless the user discarded
+// them. A copy takes one read-back here; a thread of its own compresses and writes it,
+// so the screens never wait for the disk. A save, or a load, of the picture removes it.
+// obraz$ says where the picture is: rob_e$ on the control screen (do_menu), GEMScreen
+// while drawing (do_ekranu), null in the magnifier, whose screen is not the picture.
+
+// Start-up, after przygotuj: takes this program's own place for its copy (its lock held
+// for the run), period okres ms. Without one (a state directory that cannot be written)
+// one line on standard error says so and no copy is kept; the program goes on as ever.
+void zapas_start(uint32_t okres);
+// At a point where obraz$ holds the whole picture as wersja numbers it (the control
+// screen's and the drawing loop's waits): hands a copy on if one is due, else has a
+// wake-up queued for when it will be (SDLWakeAt); removes the copy once the picture is
+// saved. A wait that took the wake-up (WakeWanted set) calls zapas_pobudka instead.
+void zapas_pora();
+void zapas_pobudka();
+// Does the picture have changes not saved since its last load or save?
+bool zapas_niezapisany();
+// Makes the copy on disk hold the picture now, if it is older than the last change,
+// and waits until it is written: the end's own copy.
+void zapas_teraz();
+// On the control screen at start: offers the newest copy left by a program no longer
+// running with the question "Przywrócić niezapisany obraz?". "Tak" puts it on the picture
+// (and its block), one step of the history, and removes it once this program's own copy
+// holds it; "Nie" removes it. A damaged copy is removed with a line on standard error
+// and the next is tried. One copy a start; a quit request during the question leaves it.
+void zapas_oferuj();
+// The end: zachowaj (a close request) keeps the picture's changes not saved in the copy
+// (zapas_teraz), otherwise ("Koniec", "Tak") the copy goes; with nothing unsaved it goes
+// either way. Waits for the writer. What SIGTERM, SIGINT and SIGHUP run too, as exit ends
+// the program (with zachowaj).
+void zapas_koniec(bool zachowaj);
+
+// The copy's storage, one shell per platform: paint/zapas_dysk.cpp on the desktop.
+// This program's own place: the state directory (FSStateDir) into katalog, and a name
+// there (ZapasNazwa) whose lock it takes and holds for the whole run. False, with the
+// reason in why ("" for none worth telling), when that cannot be.
+bool zapas_miejsce(std::string& katalog, std::string& wlasna, std::string& why);
+// The copies in katalog, other than wlasna's, whose programs no longer run (their
+// locks free), newest first.
+std::vector<ZapasPozostaly> zapas_pozostale(const std::string& katalog, const std::string& wlasna);
+// Takes the lock of the left copy base for this program, so that no other one offers it
+// meanwhile; false when another program holds it.
+bool zapas_przejmij(const std::string& katalog, const std::string& base);
+// Hands job z on to the writer, which runs zapas_wykonaj, and returns at once.
+void zapas_zlec(ZapasZlecenie&& z);
+// Waits until the writer has done every job handed on.
+void zapas_czekaj();
+// Lets this program's own lock go at the end, removing the lock file with usun.
+void zapas_oddaj(const std::string& katalog, const std::string& wlasna, bool usun);
+// The writer's work on one job (paint/zapas.cpp): encodes and writes the copy, or
+// removes it, then the left copy the job names. On the writer's thread.
+void zapas_wykonaj(ZapasZlecenie& z);

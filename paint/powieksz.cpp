@@ -34,6 +34,7 @@ void powieksz() {
     SDL_RenderCopy(SDLRenderer, rob_e$, &src, &dst);
 
     SDLDrawColor(GEMColor[kolor]);
+    obraz$ = nullptr;  // GEMScreen holds the magnifier's screen
     porys(l.cx, l.cy, l.zf);
 
     // Only the cell goes back into the picture; past the picture's edge it is cut off.
@@ -50,6 +51,7 @@ void powieksz() {
       SDL_RenderCopy(SDLRenderer, komorka, nullptr, &na);
       SDL_DestroyTexture(komorka);
     }
+    obraz$ = GEMScreen;
     krok_obszar(ProstokatBloku(l.gx, l.gy, l.gx + krh - 1, l.gy + krv - 1));
   }
   puszczenie();

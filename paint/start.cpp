@@ -17,6 +17,7 @@ void przygotuj() {
   SDL_SetRenderTarget(SDLRenderer, rob_e$);
   SDLDrawColor(GEMColor[0]);
   SDL_RenderClear(SDLRenderer);
+  obraz$ = rob_e$;
 
   // "Inwersja": destination minus source, alpha alike, so white turns into the complement.
   tryb_b[4] = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE,

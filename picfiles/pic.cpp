@@ -25,8 +25,7 @@ bool putBlock(const void* px, int32_t w, int32_t h, int32_t pitch) {
     SDL_DestroyTexture(t);
     return false;
   }
-  if (blok$) SDL_DestroyTexture(blok$);
-  blok$ = t;
+  SDLSetBlock(t);
   return true;
 }
 

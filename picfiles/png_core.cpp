@@ -22,6 +22,7 @@ struct PngState {
   png_uint_32 w = 0, h = 0;    // of the picture to encode
   int depth = 8, colours = 0;  // colours: palette entries, 0 for RGB
   bool filler = false;         // RGB rows of 4 bytes a pixel, the fourth dropped
+  bool alpha = false;          // RGBA rows of 4 bytes a pixel, all kept
   png_color palette[256];
   char why[200] = "";
   std::vector<uint8_t> raster;
@@ -147,12 +148,15 @@ static std::string encode(PngState* s) {
     return std::string("cannot encode PNG: ") + s->why;
   }
   png_set_write_fn(png, s, writeData, flushData);
-  // Pictures of few colours are mostly runs: run-length matching packs their rows
-  // smaller than the default search does, in less than half the time.
-  if (s->colours) png_set_compression_strategy(png, Z_RLE);
+  // Pictures of few colours, and the painted picture a recovery copy holds, are mostly
+  // runs: run-length matching packs their rows smaller than the default search does, in
+  // less than half the time.
+  if (s->colours || s->alpha) png_set_compression_strategy(png, Z_RLE);
   png_set_IHDR(png, info, s->w, s->h, s->depth,
-               s->colours ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               s->colours ? PNG_COLOR_TYPE_PALETTE
+               : s->alpha ? PNG_COLOR_TYPE_RGBA
+                          : PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (s->colours) png_set_PLTE(png, info, s->palette, s->colours);
   png_write_info(png, info);
   // The fourth byte of each RGB pixel is dropped as the rows are written.
@@ -207,6 +211,15 @@ std::string PngRgb(const uint8_t* px, int32_t w, int32_t h, size_t pitch,
                    std::vector<uint8_t>& out) {
   std::unique_ptr<PngState> s(new PngState);
   rows(s.get(), w, h, nullptr, {}, px, pitch);
+  return encodeInto(s.get(), out);
+}
+
+std::string PngRgba(const uint8_t* px, int32_t w, int32_t h, size_t pitch,
+                    std::vector<uint8_t>& out) {
+  std::unique_ptr<PngState> s(new PngState);
+  rows(s.get(), w, h, nullptr, {}, px, pitch);
+  s->filler = false;
+  s->alpha = true;
   return encodeInto(s.get(), out);
 }
 

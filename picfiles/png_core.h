@@ -32,6 +32,10 @@ std::string PngDecode(const uint8_t* data, size_t size, PicImage& img);
 // pixels a BMP of them holds. "" or the reason.
 std::string PngRgb(const uint8_t* px, int32_t w, int32_t h, size_t pitch,
                    std::vector<uint8_t>& out);
+// The same with alpha kept: an 8-bit RGBA PNG, which PngDecode gives back exactly. For
+// the recovery copy, where the picture's alpha matters to the drawing modes.
+std::string PngRgba(const uint8_t* px, int32_t w, int32_t h, size_t pitch,
+                    std::vector<uint8_t>& out);
 // img (alpha dropped) as an indexed PNG of 1, 2, 4 or 8 bits when it has at most 256
 // colours, else as 8-bit RGB.
 std::string PngFile(const PicImage& img, std::vector<uint8_t>& out);

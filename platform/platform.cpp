@@ -38,11 +38,21 @@ PLATFORM_GLOBALS(GLOBAL_DEFINE)
 // handler. A quit event without the mark is the window's close button, which each
 // screen treats its own way.
 static volatile sig_atomic_t terminating = 0;
+static volatile sig_atomic_t ending = 0;  // exit has begun: the atexit work is running
 static void (*sdlOnSignal)(int) = nullptr;
 static int sdlSignal = 0;
 static struct sigaction onTermination;
 
-static void markTermination(int) {
+static void markTermination(int sig) {
+  if (ending) {
+    // A second signal while the end's own work runs: the user will not wait for it.
+    struct sigaction byDefault = {};
+    byDefault.sa_handler = SIG_DFL;
+    sigemptyset(&byDefault.sa_mask);
+    sigaction(sig, &byDefault, nullptr);
+    raise(sig);
+    return;
+  }
   int saved = errno;
   terminating = 1;
   sdlOnSignal(sdlSignal);
@@ -51,7 +61,10 @@ static void markTermination(int) {
 }
 
 static int endOnTermination(void*, SDL_Event* e) {
-  if (e->type == SDL_QUIT && terminating) exit(0);
+  if (e->type == SDL_QUIT && terminating) {
+    ending = 1;
+    exit(0);
+  }
   return 0;
 }
 
@@ -163,6 +176,8 @@ void SDLInit(uint32_t windowFlags) {
   }
   needWindowDriver(userDriver);
   catchTermination();
+  SDLWakeEvent = SDL_RegisterEvents(1);
+  if (SDLWakeEvent == Uint32(-1)) SDLWakeEvent = 0;
   // Presents wait for the retrace: the redraw loops have no other pacing.
   SDL_SetHint("SDL_RENDER_VSYNC", "1");
   SDLOpenWindow(windowFlags);
@@ -205,6 +220,27 @@ void QuitSDL() {
   for (auto* j : SDLJoystick)
     if (SDL_JoystickGetAttached(j)) SDL_JoystickClose(j);
   SDL_Quit();
+}
+
+Uint32 SDLWakeEvent = 0;
+static SDL_TimerID wakeTimer = 0;
+
+static Uint32 SDLCALL queueWake(Uint32, void*) {
+  SDL_Event e = {};
+  e.type = SDLWakeEvent;
+  SDL_PushEvent(&e);
+  return 0;  // once
+}
+
+void SDLWakeAt(uint32_t ms) {
+  if (wakeTimer) SDL_RemoveTimer(wakeTimer);
+  wakeTimer = SDLWakeEvent ? SDL_AddTimer(ms ? ms : 1, queueWake, nullptr) : 0;
+}
+
+void SDLSetBlock(SDL_Texture* t) {
+  if (blok$) SDL_DestroyTexture(blok$);
+  blok$ = t;
+  BlockVersion++;
 }
 
 void SDLDrawColor(uint32_t c) {

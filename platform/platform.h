@@ -42,6 +42,9 @@ extern SDL_Texture* rob_e$;     // 640x400: the stored picture, or the undo copy
 extern SDL_Texture* kra$;       // 640x400, blended: the grid overlay
 extern SDL_Texture* Wypboxy;    // 210x216, blended: the 36 fill-pattern samples
 extern SDL_Texture* blok$;      // the block (clipboard), any size; null until made
+// Makes t (null: none) the block, destroying the one held before, and counts it in
+// BlockVersion. The one way blok$ is replaced.
+void SDLSetBlock(SDL_Texture* t);
 
 // Drawing and input state, as X(type, name, start value) (see globals_core.h). The input
 // is what the last GetSDLEvents left; GEMWaitBoxClick writes the same globals its own
@@ -57,7 +60,9 @@ extern SDL_Texture* blok$;      // the block (clipboard), any size; null until m
   X(uint8_t, Quit, 0)            /* 1 once a quit was requested; waits use it as end code */     \
   X(const Uint8*, SDLKeyboardState, nullptr) /* SDL's keyboard state, refreshed by every pump */ \
   X(char*, SDLTEXT$, STRING$)                /* where text input is appended */                  \
-  X(uint8_t, DropWanted, 0)                  /* 1 while a wait takes a file dropped on the window */
+  X(uint8_t, DropWanted, 0)    /* 1 while a wait takes a file dropped on the window */           \
+  X(uint8_t, WakeWanted, 0)    /* 1 while a box wait ends on a wake-up of SDLWakeAt */           \
+  X(uint64_t, BlockVersion, 0) /* blocks blok$ has held (SDLSetBlock): tells a new one */
 PLATFORM_GLOBALS(GLOBAL_EXTERN)
 
 // Starts SDL (exit 1 with SDL's error on stdout if that fails, or with a line naming
@@ -67,7 +72,9 @@ PLATFORM_GLOBALS(GLOBAL_EXTERN)
 // installed data directory. A font missing everywhere prints SDL's error for the
 // working directory and the program runs without text. From then on SIGTERM, SIGINT
 // and SIGHUP end the process with exit code 0 at the next event pump or wait,
-// whatever loop it is in. The render target is left on SDLScreen, cleared to black.
+// whatever loop it is in, through exit: what the program gave atexit runs first (the
+// recovery copy), and a second of those signals while it runs ends the process at once,
+// by that signal. The render target is left on SDLScreen, cleared to black.
 void SDLInit(uint32_t windowFlags);
 // Does the program run installed: does the data directory found from the binary (as
 // the font is found) hold the font? False where it was built or unpacked with the font
@@ -134,6 +141,12 @@ void GetSDLEvents();
 // (web/shell.cpp) the program sleeps for a moment, so that a loop that only pumps,
 // such as a wait for the buttons' release, sees the release come.
 void SDLYield();
+// The type of the events SDLWakeAt queues, registered by SDLInit (0 if SDL had none left).
+extern Uint32 SDLWakeEvent;
+// Has one SDLWakeEvent queued in ms (at least 1) from SDL's timer thread, so that a wait
+// blocked in SDL_WaitEvent wakes up; a call replaces the wake-up of an earlier one not yet
+// due. Every wait that does not look for it drops it as any other event.
+void SDLWakeAt(uint32_t ms);
 // Sets the renderer's draw colour from the four bytes of c (r, g, b, a in memory order).
 void SDLDrawColor(uint32_t c);
 // Opens the regular file at path for reading with OPENFILE (a directory, FIFO or device

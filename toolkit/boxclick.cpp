@@ -9,10 +9,12 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
   MouseX = MouseY = 0;
   MouseK = 0;
   GEMWheel = 0;
+  GEMWoken = false;
   int32_t selection = BoxWaitStart(table, count);
 
   // Quit holds the end code: 1 quit, 2 box, 4 key, 5 window event, 6 other button,
-  // 7 a wheel turn the caller takes, 8 a file dropped while DropWanted is set.
+  // 7 a wheel turn the caller takes, 8 a file dropped while DropWanted is set, 9 a
+  // wake-up while WakeWanted is set.
   SDL_Event e;
   while (Quit == 0 && SDL_WaitEvent(&e)) {
     switch (e.type) {
@@ -50,9 +52,12 @@ int32_t GEMWaitBoxClick(GEMBox* table, int32_t count, int32_t windowEnds) {
           Quit = 7;
         }
         break;
-      default: break;
+      default:
+        if (e.type == SDLWakeEvent && SDLWakeEvent && WakeWanted) Quit = 9;
+        break;
     }
   }
+  GEMWoken = Quit == 9;
   Quit = Quit == 1 ? 1 : 0;
   return selection;
 }

@@ -26,7 +26,8 @@ struct GPRRecord {
   X(uint32_t, ColorB, 0) /* colour of an alert's icon disc, set by the alert's caller */ \
   X(GPRRecord, GPR, {nullptr, 0, 0, 8, 8, 16, 16}) /* the text-print parameters above */ \
   X(bool, GEMHabits, false) /* the dialog's own keys end the waits: see GEMHabitKey */   \
-  X(int32_t, GEMWheel, 0)   /* notches of the wheel turn that ended a wait, + upwards */
+  X(int32_t, GEMWheel, 0)   /* notches of the wheel turn that ended a wait, + upwards */ \
+  X(bool, GEMWoken, false)  /* the last box wait ended on a wake-up (WakeWanted) */
 TOOLKIT_GLOBALS(GLOBAL_EXTERN)
 
 // While GEMHabits is set (the file selector sets it for its life) a wheel turn ends
@@ -63,7 +64,8 @@ void GEMDrawBoxes(const GEMBox* table, uint32_t count);
 // or 0x21 for a double click), a key (InKey, its modifiers in InMod), another button
 // (MouseK its number, +0x20 for a double click), a quit request, any window event when
 // windowEnds != 0, a wheel turn while GEMHabits is set (GEMWheel; MouseK and InKey 0),
-// or a file dropped on the window while DropWanted is set (SDLTakeDrop gives it). Other
+// a file dropped on the window while DropWanted is set (SDLTakeDrop gives it), or a
+// wake-up of SDLWakeAt while WakeWanted is set (GEMWoken; MouseK and InKey 0). Other
 // endings return the radio box selected at entry, or -1. Applies push, radio and toggle
 // selection to the flags; draws nothing. A left press that hits no box is dropped and
 // leaves MouseX, MouseY and MouseK at 0. Quit is 1 afterwards only for a quit request; a

@@ -8,3 +8,6 @@ std::string PngDecode(const uint8_t*, size_t, PicImage&) { return noPng; }
 std::string PngRgb(const uint8_t*, int32_t, int32_t, size_t, std::vector<uint8_t>&) {
   return noPng;
 }
+std::string PngRgba(const uint8_t*, int32_t, int32_t, size_t, std::vector<uint8_t>&) {
+  return noPng;
+}

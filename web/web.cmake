@@ -2,11 +2,13 @@
 # compiled by emscripten against SDL built with the same compiler (web/web.mk).
 # The loops stay as they are; ASYNCIFY lets them sleep while the browser runs.
 
-# The browser's shell brings its own host turn in place of the desktop's, and a
-# stand-in for the PNG codec, as there is no libpng for the browser here.
+# The browser's shell brings its own host turn in place of the desktop's, a stand-in
+# for the PNG codec, as there is no libpng for the browser here, and the recovery
+# copy's storage, which keeps none there yet.
 get_target_property(app_sources tarksen_app SOURCES)
-list(REMOVE_ITEM app_sources ${CMAKE_SOURCE_DIR}/platform/yield.cpp)
-list(APPEND app_sources ${CMAKE_SOURCE_DIR}/web/png.cpp)
+list(REMOVE_ITEM app_sources ${CMAKE_SOURCE_DIR}/platform/yield.cpp
+  ${CMAKE_SOURCE_DIR}/paint/zapas_dysk.cpp)
+list(APPEND app_sources ${CMAKE_SOURCE_DIR}/web/png.cpp ${CMAKE_SOURCE_DIR}/web/zapas.cpp)
 set_property(TARGET tarksen_app PROPERTY SOURCES ${app_sources})
 get_target_property(core_sources tarksen_core SOURCES)
 list(REMOVE_ITEM core_sources ${CMAKE_SOURCE_DIR}/picfiles/png_core.cpp)

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <set>
+#include <string>
 #include <utility>
 
 #include "tests/support/compare.h"
@@ -45,6 +46,18 @@ void Stroke(A& a) {
   a.waitFor([](const Shot& s) { return s.at(80, 40) == CZARNY; });
   a.release();
   a.move(90, 60);
+}
+
+// Box box of the control screen, then name typed into its file selector and taken with
+// Enter; the control screen again.
+template <class A>
+void ThroughSelector(A& app, Rect box, const std::string& name) {
+  Choose(app, box);
+  ASSERT_TRUE(Dialog(app.waitFor(Dialog))) << "no file selector";
+  app.type(name);
+  app.key("Return");
+  app.key("Return");
+  ASSERT_TRUE(Panel(app.waitFor(Panel)));
 }
 
 // Press, release, move, press: the two points of a shape. The press comes once the

@@ -16,12 +16,7 @@ namespace {
 void Load(App& app, Rect box, const std::string& name, const std::vector<uint8_t>& bytes) {
   const std::string path = app.dir() + "/" + name;
   ASSERT_TRUE(WriteBytes(path, bytes));
-  Choose(app, box);
-  ASSERT_TRUE(Dialog(app.waitFor(Dialog))) << "no file selector";
-  app.type(path);
-  app.key("Return");
-  app.key("Return");
-  ASSERT_TRUE(Panel(app.waitFor(Panel)));
+  ThroughSelector(app, box, path);
 }
 
 // A key, then the window once it shows want (or the last shot after 5 s).

@@ -33,7 +33,8 @@ struct Alone {
 };
 
 const char kUsage[] =
-    "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [FILE]\n";
+    "Usage: tarksen [-h | --help | --version] [--scale N] [--history-mb N] [--no-restore] "
+    "[FILE]\n";
 
 }  // namespace
 

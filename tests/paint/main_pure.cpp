@@ -12,6 +12,7 @@ TEST(Argumenty, OptionsDecideLeftToRightAndOneFileIsKept) {
     const char* plik;  // URUCHOM: the file kept; else the argument at fault
     int32_t skala = 0;
     uint32_t mb = 0;  // URUCHOM: the history's budget given
+    bool bezOdzysku = false;
     // clang-format off
   } cases[] = {
       {{}, URUCHOM, nullptr},
@@ -64,6 +65,11 @@ TEST(Argumenty, OptionsDecideLeftToRightAndOneFileIsKept) {
       {{"--", "--history-mb"}, URUCHOM, "--history-mb"},
       {{"--scale", "2", "--history-mb", "9", "a.PI1"}, URUCHOM, "a.PI1", 2, 9},
       {{"--history-mb=3", "--scale=5"}, URUCHOM, nullptr, 5, 3},
+      {{"--no-restore"}, URUCHOM, nullptr, 0, 0, true},
+      {{"a.PI1", "--no-restore", "--scale=2"}, URUCHOM, "a.PI1", 2, 0, true},
+      {{"--no-restore=1"}, ZLE, "--no-restore=1"},
+      {{"--no-restor"}, ZLE, "--no-restor"},
+      {{"--", "--no-restore"}, URUCHOM, "--no-restore"},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -79,5 +85,6 @@ TEST(Argumenty, OptionsDecideLeftToRightAndOneFileIsKept) {
     EXPECT_STREQ(got, c.plik);
     EXPECT_EQ(w.skala, c.skala);
     EXPECT_EQ(w.historia_mb, c.mb);
+    EXPECT_EQ(w.bez_odzysku, c.bezOdzysku);
   }
 }
