@@ -72,7 +72,8 @@ void porys(int32_t cx, int32_t cy, int32_t zf) {
     int32_t i = KolorPaska(x, y), ex, ey;
     if (i >= 0) SDLDrawColor(GEMColor[i]);
     if (PikselLupy(x, y, krh, krv, zf, ex, ey)) {
-      SDL_RenderDrawPoint(SDLRenderer, cx + ex, cy + ey);
+      SDL_Rect piksel = {cx + ex, cy + ey, 1, 1};  // as plot draws a pixel
+      SDL_RenderFillRect(SDLRenderer, &piksel);
       SDL_Rect kwadrat = {220 + ex * zf, ey * zf, zf, zf};
       SDL_RenderFillRect(SDLRenderer, &kwadrat);
     }

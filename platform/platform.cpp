@@ -201,7 +201,13 @@ void SDLInit(uint32_t windowFlags) {
   }
   SDLIcon(SDLSurface);
   SDL_SetColorKey(SDLSurface, SDL_TRUE, 0);
-  BASFont = SDL_CreateTextureFromSurface(SDLRenderer, SDLSurface);
+  // In the pixel order of every other texture (the key turned into alpha 0), so that
+  // all copies share one shader: a renderer that prepares its pipelines at their first
+  // use (WebGL in software) starts the panel with one fewer.
+  SDL_Surface* abgr = SDL_ConvertSurfaceFormat(SDLSurface, SDL_PIXELFORMAT_ABGR8888, 0);
+  BASFont = abgr ? SDL_CreateTextureFromSurface(SDLRenderer, abgr) : nullptr;
+  SDL_FreeSurface(abgr);
+  if (BASFont) SDL_SetTextureBlendMode(BASFont, SDL_BLENDMODE_BLEND);
 }
 
 void QuitSDL() {

@@ -72,9 +72,20 @@ void SDLOpenWindow(uint32_t windowFlags) {
 
 void SDLTargetWindow() { SDL_SetRenderTarget(SDLRenderer, SDLScreen); }
 
-void SDLPresent() {
+// SDL's present, which in a browser would also give the page its turn from inside the
+// swap, behind calls through SDL's pointers: the browser build keeps no frames for
+// those, so the turn is SDLPresent's own (SDLYield) and never SDL's.
+static void renderPresent() {
+  SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+  SDL_RenderPresent(SDLRenderer);
+  SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "1");
+}
+
+// SDLPresent without the host's turn: the filter runs where an event is queued, which
+// in a browser is the page's own event handler, where the program cannot sleep.
+static void show() {
   if (!SDLScreen) {
-    SDL_RenderPresent(SDLRenderer);
+    renderPresent();
     return;
   }
   SDL_Texture* target = SDL_GetRenderTarget(SDLRenderer);
@@ -91,9 +102,14 @@ void SDLPresent() {
     SDL_RenderClear(SDLRenderer);
   }
   SDL_RenderCopy(SDLRenderer, SDLScreen, nullptr, &shown);
-  SDL_RenderPresent(SDLRenderer);
+  renderPresent();
   SDL_SetRenderTarget(SDLRenderer, target);
   SDL_SetRenderDrawColor(SDLRenderer, r, g, b, a);
+}
+
+void SDLPresent() {
+  show();
+  SDLYield();
 }
 
 void SDLToggleFullscreen() {
@@ -173,7 +189,7 @@ int SDLCALL SDLFilterEvent(void*, SDL_Event* e) {
       return 1;
     case SDL_WINDOWEVENT:
       if (ours && contentsLost(e->window.event) && SDL_ThreadID() == mainThread && SDLMayPresent())
-        SDLPresent();
+        show();
       return 1;
     case SDL_DROPFILE:
     case SDL_DROPTEXT: {

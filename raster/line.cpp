@@ -9,8 +9,13 @@ RASTER_GLOBALS(GLOBAL_DEFINE)
 void plot(int32_t x, int32_t y) {
   if (lin_szer > 1)
     DrawCircleF(x, y, lin_szer / 2);
-  else
-    SDL_RenderDrawPoint(SDLRenderer, x, y);
+  else {
+    // A pixel as a 1x1 rectangle rather than a point: the same pixel on every renderer,
+    // drawn by the pipeline of the fills, where WebGL in software prepares one per
+    // kind of primitive at its first use.
+    SDL_Rect px = {x, y, 1, 1};
+    SDL_RenderFillRect(SDLRenderer, &px);
+  }
 }
 
 void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t style) {
