@@ -122,13 +122,15 @@ static void usunWlasna() {
   jest = false;
 }
 
+// Has the picture or the block changed since the last copy handed on (or none was)?
+static bool nowy() { return !zrobiona || wersja != kopiaWersja || BlockVersion != kopiaBlok; }
+
 void zapas_pora() {
   if (!aktywny) return;
   const uint64_t teraz = SDL_GetTicks64();
   if (budzik && teraz >= budzik) budzik = 0;  // taken by a loop that does not copy
-  const bool nowy = !zrobiona || wersja != kopiaWersja || BlockVersion != kopiaBlok;
   uint32_t za = 0;
-  switch (ZapasDecyzja(zapas_niezapisany(), nowy, jest, teraz, ostatni, okres, &za)) {
+  switch (ZapasDecyzja(zapas_niezapisany(), nowy(), jest, teraz, ostatni, okres, &za)) {
     case ZapasRuch::ZAPISZ: kopiuj(obraz$); break;
     case ZapasRuch::USUN: usunWlasna(); break;
     case ZapasRuch::CZEKAJ:
@@ -148,10 +150,9 @@ void zapas_pobudka() {
 
 void zapas_teraz() {
   if (!aktywny) return;
-  const bool nowy = !zrobiona || wersja != kopiaWersja || BlockVersion != kopiaBlok;
   if (!zapas_niezapisany()) {
     if (jest) usunWlasna();
-  } else if (nowy || !jest) {
+  } else if (nowy() || !jest) {
     // In the magnifier the picture as it was when it started is the best there is.
     kopiuj(obraz$ ? obraz$ : rob_e$);
   }
@@ -171,38 +172,23 @@ void zapas_koniec(bool zachowaj) {
   zapas_oddaj(katalog, wlasna, !jest);
 }
 
-// The whole file at path, if it is a regular file of at most most bytes.
-static bool wczytajPlik(const std::string& path, size_t most, std::vector<uint8_t>& out,
-                        std::string& why) {
-  int fd = OPENFILE(path.c_str());
-  if (fd < 0) {
-    why = strerror(errno);
-    return false;
-  }
-  uint8_t buf[65536];
-  ssize_t n;
-  while ((n = read(fd, buf, sizeof buf)) > 0 && out.size() <= most)
-    out.insert(out.end(), buf, buf + n);
-  int err = n < 0 ? errno : 0;
-  close(fd);
-  if (err) why = strerror(err);
-  if (!err && out.size() > most) why = "too large";
-  return why.empty();
-}
-
 void zapas_oferuj() {
   if (katalog.empty()) return;
   for (const ZapasPozostaly& p : zapas_pozostale(katalog, wlasna)) {
     if (!zapas_przejmij(katalog, p.base)) continue;
     const std::string plik = sciezka(p.base, ".png");
+    const size_t most = size_t(1) << 30;
     std::vector<uint8_t> bajty;
     PicImage obraz, blok;
     std::string why;
-    if (wczytajPlik(plik, size_t(1) << 30, bajty, why))
-      why = ZapasCzytaj(bajty.data(), bajty.size(), obraz, blok);
+    if (!PicReadFile(plik.c_str(), most, bajty))
+      why = SDL_GetError();  // names the file already
+    else if (bajty.size() > most)
+      why = plik + ": too large";
+    else if (!(why = ZapasCzytaj(bajty.data(), bajty.size(), obraz, blok)).empty())
+      why = plik + ": " + why;
     if (!why.empty()) {
-      fprintf(stderr, "tarksen: %s: %s; this recovery copy is removed\n", plik.c_str(),
-              why.c_str());
+      fprintf(stderr, "tarksen: %s; this recovery copy is removed\n", why.c_str());
       usun(p.base);
       continue;
     }
