@@ -99,7 +99,7 @@ void SDLPresent();
 void SDLTitle(const char* path, bool changed);
 // Gives the window the program's icon, IconDesign drawn with font (the font image;
 // null draws it without the letters): on X at 32x32, 64x64 and 128x128, elsewhere at
-// 64x64. Once, by SDLInit.
+// 64x64; in a browser none (a page has none). Once, by SDLInit.
 void SDLIcon(SDL_Surface* font);
 // On X, sets property name of the window to n items of data, of type type in format
 // 8, 16 or 32 (32-bit items as longs, as Xlib takes them). False elsewhere, or when
