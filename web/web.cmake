@@ -3,18 +3,43 @@
 # The loops stay as they are; ASYNCIFY lets them sleep while the browser runs.
 
 # The browser's shell brings its own host turn in place of the desktop's, a stand-in
-# for the PNG codec, as there is no libpng for the browser here, and the recovery
-# copy's storage, which keeps none there yet.
+# for the PNG codec, as there is no libpng for the browser here, the recovery copy's
+# storage, which keeps none there yet, and no window icon, which a page has not.
 get_target_property(app_sources tarksen_app SOURCES)
 list(REMOVE_ITEM app_sources ${CMAKE_SOURCE_DIR}/platform/yield.cpp
-  ${CMAKE_SOURCE_DIR}/paint/zapas_dysk.cpp)
-list(APPEND app_sources ${CMAKE_SOURCE_DIR}/web/png.cpp ${CMAKE_SOURCE_DIR}/web/zapas.cpp)
+  ${CMAKE_SOURCE_DIR}/paint/zapas_dysk.cpp ${CMAKE_SOURCE_DIR}/platform/icon.cpp)
+list(APPEND app_sources ${CMAKE_SOURCE_DIR}/web/png.cpp ${CMAKE_SOURCE_DIR}/web/zapas.cpp
+  ${CMAKE_SOURCE_DIR}/web/icon.cpp)
 set_property(TARGET tarksen_app PROPERTY SOURCES ${app_sources})
 get_target_property(core_sources tarksen_core SOURCES)
 list(REMOVE_ITEM core_sources ${CMAKE_SOURCE_DIR}/picfiles/png_core.cpp)
 set_property(TARGET tarksen_core PROPERTY SOURCES ${core_sources})
 
 set(site ${CMAKE_BINARY_DIR}/site)  # the folder a web server serves
+
+# The page's download is mostly the program, so the program's own code is built for
+# size: optimized for size and across its files at the link (LTO), without C++
+# exceptions. SDL, the C and C++ libraries and the link's own optimizer (-O3) stay
+# as they are; the yardsticks below build their own code the same way. The browser
+# build catches no exception anyway (emscripten's default): a throw ends the program
+# as an abort does, and without exceptions the library's rare throws (a length past
+# max_size) abort, and the glue that throws is left out. Only the files that catch
+# std::bad_alloc on the desktop keep the compiler's default, as `try` needs it.
+set(own_code_options -Oz -flto)
+set(catching platform/surface.cpp paint/historia.cpp)
+function(own_code target)
+  target_compile_options(${target} PRIVATE ${own_code_options})
+  get_target_property(sources ${target} SOURCES)
+  foreach(f ${sources})
+    get_filename_component(f ${f} ABSOLUTE BASE_DIR ${CMAKE_SOURCE_DIR})
+    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${f})
+    if(NOT rel IN_LIST catching)
+      set_property(SOURCE ${f} APPEND PROPERTY COMPILE_OPTIONS -fno-exceptions)
+    endif()
+  endforeach()
+endfunction()
+own_code(tarksen_core)
+own_code(tarksen_app)
 
 # ASYNCIFY instruments every function from which a sleep may be reached. Calls through
 # pointers are taken for calls that never sleep (ASYNCIFY_IGNORE_INDIRECT): the program
@@ -60,7 +85,9 @@ list(JOIN never_sleep "','" never_sleep)
 
 add_executable(tarksen web/shell.cpp)
 target_link_libraries(tarksen PRIVATE tarksen_app)
+own_code(tarksen)
 target_link_options(tarksen PRIVATE
+  -flto
   -sASYNCIFY
   -sASYNCIFY_IGNORE_INDIRECT
   "-sASYNCIFY_REMOVE=['${never_sleep}']"
@@ -128,6 +155,7 @@ foreach(yardstick bare bare-draw)
   string(REPLACE "bare" "bare_window" target ${target})
   add_executable(${target} EXCLUDE_FROM_ALL bench/bare_window/main.cpp)
   target_link_libraries(${target} PRIVATE SDL2::SDL2)
+  own_code(${target})
   target_link_options(${target} PRIVATE ${web_link_options})
   set_target_properties(${target} PROPERTIES
     OUTPUT_NAME tarksen RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/${yardstick}
