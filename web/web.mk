@@ -54,6 +54,8 @@ web-test-deps: deps-web-test
 	  npm ci --no-audit --no-fund --loglevel=error; }
 
 # make bench's start-up in the browser: the bare SDL program built the same way,
-# drawing nothing and drawing once.
+# drawing nothing and drawing once; and what a browser downloads to start each page,
+# through the development server.
 web-bench: web web-test-deps
 	@env -u MAKEFLAGS -u MAKELEVEL $(WEB_ENV) cmake --build $(WEB)/tarksen -j $(JOBS) --target bare_window bare_window_draw
+	@node bench/web/download.mjs $(WEB_SITE) $(WEB)/tarksen/bare
