@@ -22,6 +22,7 @@
 #include "filesel/filesel.h"
 #include "paint/paint.h"
 #include "paint/zapas_core.h"
+#include "picfiles/picfiles.h"
 
 static int wlasnyZamek = -1;  // this program's lock, held for the whole run
 
@@ -101,6 +102,22 @@ std::vector<ZapasPozostaly> zapas_pozostale(const std::string& katalog, const st
 bool zapas_przejmij(const std::string& katalog, const std::string& base) {
   // Held until the program ends (the descriptor is not kept: it closes with the process).
   return wolny(katalog, base, true) != -1;
+}
+
+std::string zapas_czytaj(const std::string& katalog, const std::string& base, PicImage& obraz,
+                         PicImage& blok) {
+  const std::string plik = katalog + "/" + base + ".png";
+  const size_t most = size_t(1) << 30;
+  std::vector<uint8_t> bajty;
+  if (!PicReadFile(plik.c_str(), most, bajty)) return SDL_GetError();  // names the file
+  if (bajty.size() > most) return plik + ": too large";
+  std::string why = ZapasCzytaj(bajty.data(), bajty.size(), obraz, blok);
+  return why.empty() ? why : plik + ": " + why;
+}
+
+void zapas_usun(const std::string& katalog, const std::string& base) {
+  unlink((katalog + "/" + base + ".png").c_str());
+  unlink(zamek(katalog, base).c_str());
 }
 
 void zapas_oddaj(const std::string& katalog, const std::string& wlasna, bool usun) {

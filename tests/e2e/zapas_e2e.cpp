@@ -24,14 +24,6 @@ namespace {
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 bool Exists(const std::string& p) { return access(p.c_str(), F_OK) == 0; }
 
-// The question, its text as the font draws it over the alert's panel.
-bool Pytanie(const Shot& s) {
-  if (!AlertUp(s) || s.at(301, 130) != CZERWONY) return false;
-  Rect r = {176, 192, 288, 32};
-  return bool(
-      Obszar(s, r, Tekst(r, "Przywrócić\nniezapisany obraz?", 176, 192, 464, SRODEK, CZARNY)));
-}
-
 // A program whose state directory is stan's, with a copy every ms when given.
 Launch Jak(const Scratch& stan, std::vector<std::string> args = {}, const char* ms = nullptr) {
   Launch l;
