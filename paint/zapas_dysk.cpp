@@ -30,6 +30,49 @@ static std::string zamek(const std::string& katalog, const std::string& base) {
   return katalog + "/" + base + ".lock";
 }
 
+// Is the lock of the copy base free (its program gone)? A copy without a lock file has
+// none to hold it. With keep, a free lock stays taken by this program: its descriptor
+// is returned (or -2 for a copy without one); -1 when another program holds it.
+static int wolny(const std::string& katalog, const std::string& base, bool keep) {
+  int fd = open(zamek(katalog, base).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return errno == ENOENT ? -2 : -1;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return -1;
+  }
+  if (!keep) close(fd);
+  return keep ? fd : -2;
+}
+
+// Removes what kills and crashes left in the state directory (ZapasRodzaj): scratch
+// files of writes cut short, once old, and locks that no program holds beside no copy.
+static void posprzataj(const std::string& katalog, const std::string& wlasna) {
+  DIR* d = opendir(katalog.c_str());
+  if (!d) return;
+  const time_t teraz = time(nullptr);
+  while (dirent* e = readdir(d)) {
+    std::string base;
+    const ZapasSmiec r = ZapasRodzaj(e->d_name, base);
+    const std::string plik = katalog + "/" + e->d_name;
+    struct stat st;
+    if (r == ZapasSmiec::NIC || base == wlasna || lstat(plik.c_str(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+      continue;
+    if (r == ZapasSmiec::SKRAWEK) {
+      if (teraz - st.st_mtime > ZapasSkrawekWiek) unlink(plik.c_str());
+      continue;
+    }
+    // The lock is held while its copy is looked for: only its own program writes the
+    // copy, and a starting program offering it would hold the lock.
+    const int fd = wolny(katalog, base, true);
+    if (fd < 0) continue;
+    if (lstat((katalog + "/" + base + ".png").c_str(), &st) != 0 && errno == ENOENT)
+      unlink(plik.c_str());
+    close(fd);
+  }
+  closedir(d);
+}
+
 bool zapas_miejsce(std::string& katalog, std::string& wlasna, std::string& why) {
   char dir[256];
   if (!FSStateDir(dir)) {
@@ -65,21 +108,8 @@ bool zapas_miejsce(std::string& katalog, std::string& wlasna, std::string& why) 
   }
   fcntl(fd, F_SETFD, FD_CLOEXEC);
   wlasnyZamek = fd;
+  posprzataj(katalog, wlasna);
   return true;
-}
-
-// Is the lock of the copy base free (its program gone)? A copy without a lock file has
-// none to hold it. With keep, a free lock stays taken by this program: its descriptor
-// is returned (or -2 for a copy without one); -1 when another program holds it.
-static int wolny(const std::string& katalog, const std::string& base, bool keep) {
-  int fd = open(zamek(katalog, base).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return errno == ENOENT ? -2 : -1;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    close(fd);
-    return -1;
-  }
-  if (!keep) close(fd);
-  return keep ? fd : -2;
 }
 
 std::vector<ZapasPozostaly> zapas_pozostale(const std::string& katalog, const std::string& wlasna) {
