@@ -194,6 +194,10 @@ void zapas_start(uint32_t okres);
 // saved. A wait that took the wake-up (WakeWanted set) calls zapas_pobudka instead.
 void zapas_pora();
 void zapas_pobudka();
+// Asks for a copy at the next of those points, without waiting for the period: the
+// picture is about to be out of the user's sight (the browser's tab hidden), where it
+// may be ended without a word. Safe to call while the program waits for input.
+void zapas_pilnie();
 // Does the picture have changes not saved since its last load or save?
 bool zapas_niezapisany();
 // Makes the copy on disk hold the picture now, if it is older than the last change,
@@ -211,7 +215,8 @@ void zapas_oferuj();
 // the program (with zachowaj).
 void zapas_koniec(bool zachowaj);
 
-// The copy's storage, one shell per platform: paint/zapas_dysk.cpp on the desktop.
+// The copy's storage, one shell per platform: paint/zapas_dysk.cpp on the desktop,
+// web/zapas.cpp in the browser (the site's storage).
 // This program's own place: the state directory (FSStateDir) into katalog, and a name
 // there (ZapasNazwa) whose lock it takes and holds for the whole run. False, with the
 // reason in why ("" for none worth telling), when that cannot be.
@@ -222,6 +227,13 @@ std::vector<ZapasPozostaly> zapas_pozostale(const std::string& katalog, const st
 // Takes the lock of the left copy base for this program, so that no other one offers it
 // meanwhile; false when another program holds it.
 bool zapas_przejmij(const std::string& katalog, const std::string& base);
+// Reads the left copy base (ZapasCzytaj's rules): "" and the picture and block, or the
+// reason it cannot be had, naming the copy.
+std::string zapas_czytaj(const std::string& katalog, const std::string& base, PicImage& obraz,
+                         PicImage& blok);
+// Removes the left copy base and lets its lock go (the picture before the lock: a copy
+// is never left without its lock while it is still offered).
+void zapas_usun(const std::string& katalog, const std::string& base);
 // Hands job z on to the writer, which runs zapas_wykonaj, and returns at once.
 void zapas_zlec(ZapasZlecenie&& z);
 // Waits until the writer has done every job handed on.

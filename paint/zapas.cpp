@@ -29,6 +29,7 @@ static uint64_t kopiaWersja = 0;     // wersja of the picture in the last copy h
 static uint64_t kopiaBlok = 0;       // BlockVersion of the block in it
 static uint64_t ostatni = 0;         // when it was handed on (SDL_GetTicks64)
 static uint64_t budzik = 0;          // when the wake-up queued is due; 0 none
+static bool pilne = false;           // a copy is wanted without waiting for the period
 static std::string poprzednik;       // a left copy restored, to go once ours holds it
 
 static std::string sciezka(const std::string& base, const char* rozszerzenie) {
@@ -45,13 +46,6 @@ static void powiedz(const std::string& path, const std::string& why) {
   if (powiedziane.exchange(true)) return;
   fprintf(stderr, "tarksen: %s: %s; the picture is not kept for a restart\n", path.c_str(),
           why.c_str());
-}
-
-// Removes the left copy base, the lock after the picture: a copy is never left without
-// its lock while it is still offered.
-static void usun(const std::string& base) {
-  unlink(sciezka(base, ".png").c_str());
-  unlink(sciezka(base, ".lock").c_str());
 }
 
 void zapas_wykonaj(ZapasZlecenie& z) {
@@ -75,7 +69,7 @@ void zapas_wykonaj(ZapasZlecenie& z) {
   } else if (unlink(plik.c_str()) != 0 && errno != ENOENT) {
     zrobione = false;
   }
-  if (zrobione && !z.poprzednik.empty()) usun(z.poprzednik);
+  if (zrobione && !z.poprzednik.empty()) zapas_usun(katalog, z.poprzednik);
 }
 
 void zapas_start(uint32_t o) {
@@ -130,7 +124,9 @@ void zapas_pora() {
   const uint64_t teraz = SDL_GetTicks64();
   if (budzik && teraz >= budzik) budzik = 0;  // taken by a loop that does not copy
   uint32_t za = 0;
-  switch (ZapasDecyzja(zapas_niezapisany(), nowy(), jest, teraz, ostatni, okres, &za)) {
+  const uint32_t o = pilne ? 0 : okres;
+  pilne = false;
+  switch (ZapasDecyzja(zapas_niezapisany(), nowy(), jest, teraz, ostatni, o, &za)) {
     case ZapasRuch::ZAPISZ: kopiuj(obraz$); break;
     case ZapasRuch::USUN: usunWlasna(); break;
     case ZapasRuch::CZEKAJ:
@@ -146,6 +142,15 @@ void zapas_pora() {
 void zapas_pobudka() {
   budzik = 0;
   zapas_pora();
+}
+
+void zapas_pilnie() {
+  if (!aktywny) return;
+  pilne = true;
+  // Due at once: a wait takes the wake-up; a loop that does not copy leaves it to the
+  // next wait that does.
+  budzik = SDL_GetTicks64();
+  SDLWakeAt(0);
 }
 
 void zapas_teraz() {
@@ -176,20 +181,11 @@ void zapas_oferuj() {
   if (katalog.empty()) return;
   for (const ZapasPozostaly& p : zapas_pozostale(katalog, wlasna)) {
     if (!zapas_przejmij(katalog, p.base)) continue;
-    const std::string plik = sciezka(p.base, ".png");
-    const size_t most = size_t(1) << 30;
-    std::vector<uint8_t> bajty;
     PicImage obraz, blok;
-    std::string why;
-    if (!PicReadFile(plik.c_str(), most, bajty))
-      why = SDL_GetError();  // names the file already
-    else if (bajty.size() > most)
-      why = plik + ": too large";
-    else if (!(why = ZapasCzytaj(bajty.data(), bajty.size(), obraz, blok)).empty())
-      why = plik + ": " + why;
+    const std::string why = zapas_czytaj(katalog, p.base, obraz, blok);
     if (!why.empty()) {
       fprintf(stderr, "tarksen: %s; this recovery copy is removed\n", why.c_str());
-      usun(p.base);
+      zapas_usun(katalog, p.base);
       continue;
     }
     menu();
@@ -198,7 +194,7 @@ void zapas_oferuj() {
     int32_t odp = GEMMessage(16, 92, "Przywrócić\nniezapisany obraz?", 0, "?| Tak | Nie ");
     if (Quit) return;  // the window closed over the question: offered again next time
     if (odp != 0) {
-      usun(p.base);
+      zapas_usun(katalog, p.base);
       return;
     }
     krok_menu();
@@ -212,7 +208,7 @@ void zapas_oferuj() {
     if (!aktywny || zapas_niezapisany())
       poprzednik = p.base;
     else
-      usun(p.base);
+      zapas_usun(katalog, p.base);
     return;
   }
 }

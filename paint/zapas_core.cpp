@@ -43,6 +43,22 @@ bool ZapasZNazwy(const char* name, std::string& base) {
   return true;
 }
 
+ZapasSmiec ZapasRodzaj(const char* name, std::string& base) {
+  for (const char* p : {".tarksen-", ".odzysk-"}) {
+    const size_t dl = strlen(p);
+    if (strncmp(name, p, dl) != 0 || strlen(name) != dl + 6) continue;
+    for (const char* c = name + dl; *c; c++)
+      if (!((*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z')))
+        return ZapasSmiec::NIC;
+    return ZapasSmiec::SKRAWEK;
+  }
+  const size_t n = strlen(name);
+  if (n < 5 || strcmp(name + n - 5, ".lock") != 0) return ZapasSmiec::NIC;
+  std::string png(name, n - 5);
+  if (!ZapasZNazwy((png + ".png").c_str(), base)) return ZapasSmiec::NIC;
+  return ZapasSmiec::ZAMEK;
+}
+
 void ZapasKolejnosc(std::vector<ZapasPozostaly>& p) {
   std::sort(p.begin(), p.end(), [](const ZapasPozostaly& a, const ZapasPozostaly& b) {
     return a.czas != b.czas ? a.czas > b.czas : a.base > b.base;

@@ -27,6 +27,16 @@ std::string ZapasNazwa(int64_t pid, uint64_t id);
 // without leading zeros); its name without ".png" into base.
 bool ZapasZNazwy(const char* name, std::string& base);
 
+// What a file of the state directory is to the clean-up at start. SKRAWEK: a scratch
+// file of a write cut short by a kill or a crash (".tarksen-" or ".odzysk-" and six
+// letters or digits), removed once older than ZapasSkrawekWiek seconds, which no write
+// of a living program takes. ZAMEK: a copy's lock ("odzysk-<pid>-<id>.lock", its name
+// without the extension in base), removed when no program holds it and its copy is gone
+// (a program killed before it had anything to keep). NIC: anything else, left alone.
+enum class ZapasSmiec : uint8_t { NIC, SKRAWEK, ZAMEK };
+ZapasSmiec ZapasRodzaj(const char* name, std::string& base);
+inline constexpr int64_t ZapasSkrawekWiek = 600;
+
 // A copy left by a program no longer running: its name without the extension and the
 // time it was last written (ns since the epoch).
 struct ZapasPozostaly {

@@ -22,11 +22,55 @@
 #include "filesel/filesel.h"
 #include "paint/paint.h"
 #include "paint/zapas_core.h"
+#include "picfiles/picfiles.h"
 
 static int wlasnyZamek = -1;  // this program's lock, held for the whole run
 
 static std::string zamek(const std::string& katalog, const std::string& base) {
   return katalog + "/" + base + ".lock";
+}
+
+// Is the lock of the copy base free (its program gone)? A copy without a lock file has
+// none to hold it. With keep, a free lock stays taken by this program: its descriptor
+// is returned (or -2 for a copy without one); -1 when another program holds it.
+static int wolny(const std::string& katalog, const std::string& base, bool keep) {
+  int fd = open(zamek(katalog, base).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return errno == ENOENT ? -2 : -1;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return -1;
+  }
+  if (!keep) close(fd);
+  return keep ? fd : -2;
+}
+
+// Removes what kills and crashes left in the state directory (ZapasRodzaj): scratch
+// files of writes cut short, once old, and locks that no program holds beside no copy.
+static void posprzataj(const std::string& katalog, const std::string& wlasna) {
+  DIR* d = opendir(katalog.c_str());
+  if (!d) return;
+  const time_t teraz = time(nullptr);
+  while (dirent* e = readdir(d)) {
+    std::string base;
+    const ZapasSmiec r = ZapasRodzaj(e->d_name, base);
+    const std::string plik = katalog + "/" + e->d_name;
+    struct stat st;
+    if (r == ZapasSmiec::NIC || base == wlasna || lstat(plik.c_str(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+      continue;
+    if (r == ZapasSmiec::SKRAWEK) {
+      if (teraz - st.st_mtime > ZapasSkrawekWiek) unlink(plik.c_str());
+      continue;
+    }
+    // The lock is held while its copy is looked for: only its own program writes the
+    // copy, and a starting program offering it would hold the lock.
+    const int fd = wolny(katalog, base, true);
+    if (fd < 0) continue;
+    if (lstat((katalog + "/" + base + ".png").c_str(), &st) != 0 && errno == ENOENT)
+      unlink(plik.c_str());
+    close(fd);
+  }
+  closedir(d);
 }
 
 bool zapas_miejsce(std::string& katalog, std::string& wlasna, std::string& why) {
@@ -64,21 +108,8 @@ bool zapas_miejsce(std::string& katalog, std::string& wlasna, std::string& why) 
   }
   fcntl(fd, F_SETFD, FD_CLOEXEC);
   wlasnyZamek = fd;
+  posprzataj(katalog, wlasna);
   return true;
-}
-
-// Is the lock of the copy base free (its program gone)? A copy without a lock file has
-// none to hold it. With keep, a free lock stays taken by this program: its descriptor
-// is returned (or -2 for a copy without one); -1 when another program holds it.
-static int wolny(const std::string& katalog, const std::string& base, bool keep) {
-  int fd = open(zamek(katalog, base).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return errno == ENOENT ? -2 : -1;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    close(fd);
-    return -1;
-  }
-  if (!keep) close(fd);
-  return keep ? fd : -2;
 }
 
 std::vector<ZapasPozostaly> zapas_pozostale(const std::string& katalog, const std::string& wlasna) {
@@ -101,6 +132,22 @@ std::vector<ZapasPozostaly> zapas_pozostale(const std::string& katalog, const st
 bool zapas_przejmij(const std::string& katalog, const std::string& base) {
   // Held until the program ends (the descriptor is not kept: it closes with the process).
   return wolny(katalog, base, true) != -1;
+}
+
+std::string zapas_czytaj(const std::string& katalog, const std::string& base, PicImage& obraz,
+                         PicImage& blok) {
+  const std::string plik = katalog + "/" + base + ".png";
+  const size_t most = size_t(1) << 30;
+  std::vector<uint8_t> bajty;
+  if (!PicReadFile(plik.c_str(), most, bajty)) return SDL_GetError();  // names the file
+  if (bajty.size() > most) return plik + ": too large";
+  std::string why = ZapasCzytaj(bajty.data(), bajty.size(), obraz, blok);
+  return why.empty() ? why : plik + ": " + why;
+}
+
+void zapas_usun(const std::string& katalog, const std::string& base) {
+  unlink((katalog + "/" + base + ".png").c_str());
+  unlink(zamek(katalog, base).c_str());
 }
 
 void zapas_oddaj(const std::string& katalog, const std::string& wlasna, bool usun) {

@@ -239,7 +239,16 @@
     });
   });
 
+  // The recovery copy's store and locks (web/recovery.js), made ready while the program
+  // downloads: the program asks for the copies left at its start.
+  var recoveryReady = new Promise(function (done) { recovery.prepare(done); });
+
   Module.preRun = [function () {
+    addRunDependency('recovery');
+    recoveryReady.then(function () {
+      phase('recovery');
+      removeRunDependency('recovery');
+    });
     addRunDependency('font');
     font.then(function (b) {
       FS.writeFile('/BASFont.bmp', new Uint8Array(b));
@@ -403,6 +412,12 @@
     if (!unsaved && !(kept && folderStore.busy())) return;
     e.preventDefault();
     e.returnValue = '';  // what older browsers ask for
+  });
+
+  // A hidden page may be ended without a word (a phone's browser does so to tabs in the
+  // background): the recovery copy is brought up to date first.
+  document.addEventListener('visibilitychange', function () {
+    if (document.visibilityState === 'hidden' && Module.calledRun && !ended) Module._PaintHidden();
   });
 
   // Files given to the page ("Open…", or dropped on it) are copied into the folder under

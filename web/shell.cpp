@@ -43,6 +43,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void SDLDropFile(const char* path) {
 // Whether the picture has changes not saved: the mark the window's title shows.
 extern "C" EMSCRIPTEN_KEEPALIVE int PaintUnsaved() { return wersja != wersja_pliku; }
 
+// The page is hidden (another tab, the window minimized, the page being left): the
+// recovery copy is brought up to date at the program's next wait, as a hidden tab may
+// be ended without a word.
+extern "C" EMSCRIPTEN_KEEPALIVE void PaintHidden() { zapas_pilnie(); }
+
 int main() {
   // Emscripten's file system starts with the mask 0777, under which a file given
   // the usual mode 0666 & ~mask could not be read back: a desktop session's instead.
@@ -55,7 +60,13 @@ int main() {
   if (chdir(obrazy) != 0) perror(obrazy);
   przygotuj();
   uklad();
+  // The recovery copy lives in the site's storage (web/recovery.js): a copy left by a
+  // tab that was closed or reloaded without a save is offered first.
+  zapas_start(ZapasOkres);
+  zapas_oferuj();
+  EM_ASM({ recovery.offered(); });
   sterownia();
+  zapas_koniec(Quit != 0);
   sprzataj();
   // main has slept, so its return reaches no one: exit tells the page it has ended.
   exit(0);

@@ -4,7 +4,7 @@
 
 # The browser's shell brings its own host turn in place of the desktop's, a stand-in
 # for the PNG codec, as there is no libpng for the browser here, the recovery copy's
-# storage, which keeps none there yet, and no window icon, which a page has not.
+# storage, the site's (web/recovery.js), and no window icon, which a page has not.
 get_target_property(app_sources tarksen_app SOURCES)
 list(REMOVE_ITEM app_sources ${CMAKE_SOURCE_DIR}/platform/yield.cpp
   ${CMAKE_SOURCE_DIR}/paint/zapas_dysk.cpp ${CMAKE_SOURCE_DIR}/platform/icon.cpp)
@@ -101,11 +101,12 @@ target_link_options(tarksen PRIVATE
   -lidbfs.js
   # (SHELL: keeps CMake from folding the repeated --pre-js into one.)
   "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/storage.js"
+  "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/recovery.js"
   "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/keys.js"
   "SHELL:--pre-js ${CMAKE_SOURCE_DIR}/web/page.js")
 set_target_properties(tarksen PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${site}
-  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/page.js;${CMAKE_SOURCE_DIR}/web/storage.js;${CMAKE_SOURCE_DIR}/web/keys.js")
+  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/web/page.js;${CMAKE_SOURCE_DIR}/web/storage.js;${CMAKE_SOURCE_DIR}/web/recovery.js;${CMAKE_SOURCE_DIR}/web/keys.js")
 
 # The font and the web app's manifest beside the program.
 foreach(f assets/BASFont.bmp web/manifest.webmanifest)

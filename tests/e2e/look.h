@@ -97,3 +97,12 @@ inline testing::AssertionResult Przycisk(const Shot& s, Rect r, const char* labe
   if (!a) return a << " (inside of \"" << label << "\")";
   return a;
 }
+
+// The recovery copy's question at the start, its text as the font draws it over the
+// alert's panel.
+inline bool Pytanie(const Shot& s) {
+  if (!AlertUp(s) || s.at(301, 130) != CZERWONY) return false;
+  Rect r = {176, 192, 288, 32};
+  return bool(
+      Obszar(s, r, Tekst(r, "Przywrócić\nniezapisany obraz?", 176, 192, 464, SRODEK, CZARNY)));
+}

@@ -1,7 +1,9 @@
 // The recovery copy on the real program: a picture ended by a signal, a kill, a crash
 // of the state directory's disk or a close request comes back at the next start, once;
 // copies of two programs, damaged copies, and what a save and "Koniec" leave behind.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 
@@ -23,14 +25,6 @@ namespace {
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 bool Exists(const std::string& p) { return access(p.c_str(), F_OK) == 0; }
-
-// The question, its text as the font draws it over the alert's panel.
-bool Pytanie(const Shot& s) {
-  if (!AlertUp(s) || s.at(301, 130) != CZERWONY) return false;
-  Rect r = {176, 192, 288, 32};
-  return bool(
-      Obszar(s, r, Tekst(r, "Przywrócić\nniezapisany obraz?", 176, 192, 464, SRODEK, CZARNY)));
-}
 
 // A program whose state directory is stan's, with a copy every ms when given.
 Launch Jak(const Scratch& stan, std::vector<std::string> args = {}, const char* ms = nullptr) {
@@ -299,6 +293,40 @@ TEST(Odzysk, DamagedCopiesAreRefusedAndRemovedTheSoundOneOffered) {
     EXPECT_NE(err.find(n), std::string::npos) << err;
     EXPECT_FALSE(Exists(dir + "/" + n)) << n << " is not offered again";
   }
+}
+
+// What kills and crashes leave in the state directory goes at the next start: scratch
+// files of writes cut short once old, locks of programs gone that left no copy. A
+// fresh scratch file, a lock a living program holds and files of no one's are kept.
+TEST(Odzysk, StartCleansUpScratchFilesAndLocksLeftBehind) {
+  Scratch stan{"stan"};
+  const std::string dir = stan.dir("tarksen");
+  struct {
+    const char* name;
+    bool old, kept;
+  } files[] = {
+      {".tarksen-AbC123", true, false},      {".odzysk-xY09zZ", true, false},
+      {".tarksen-Fresh1", false, true},      {"odzysk-999999-1.lock", false, false},
+      {"odzysk-999998-1.lock", false, true},  // held below
+      {".tarksen-AbC12", true, true},        {"notatki.txt", true, true},
+  };
+  struct timeval dawno[2] = {{1000000000, 0}, {1000000000, 0}};
+  for (const auto& f : files) {
+    ASSERT_TRUE(WriteText(dir + "/" + f.name, ""));
+    if (f.old) utimes((dir + "/" + f.name).c_str(), dawno);
+  }
+  // A living program's lock: this process holds it.
+  int held = open((dir + "/odzysk-999998-1.lock").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  {
+    App app(Jak(stan));
+    EXPECT_TRUE(Panel(app.settle())) << "nothing to offer";
+    for (const auto& f : files) EXPECT_EQ(Exists(dir + "/" + f.name), f.kept) << f.name;
+    EXPECT_EQ(app.errors(), "");
+    Koniec(app);
+  }
+  close(held);
 }
 
 // A close request with changes not saved, on the control screen and in the file

@@ -56,6 +56,37 @@ TEST(ZapasNazwy, OnlyACopysOwnNameIsTaken) {
   }
 }
 
+TEST(ZapasRodzaj, OnlyScratchFilesAndCopiesLocksAreCleanedUp) {
+  struct {
+    const char* name;
+    ZapasSmiec want;
+    const char* base;  // a lock's copy
+    // clang-format off
+  } cases[] = {
+      {".tarksen-AbC123", ZapasSmiec::SKRAWEK, ""},   // the replace-on-write's scratch file
+      {".odzysk-zZ09aA", ZapasSmiec::SKRAWEK, ""},    // mkstemp's, for a lock
+      {".tarksen-AbC12", ZapasSmiec::NIC, ""},         // five letters
+      {".tarksen-AbC1234", ZapasSmiec::NIC, ""},       // seven
+      {".tarksen-AbC-12", ZapasSmiec::NIC, ""},
+      {".tarksen-", ZapasSmiec::NIC, ""},
+      {"tarksen-AbC123", ZapasSmiec::NIC, ""},
+      {".other-AbC123", ZapasSmiec::NIC, ""},
+      {"odzysk-4242-17.lock", ZapasSmiec::ZAMEK, "odzysk-4242-17"},
+      {"odzysk-4242-17.png", ZapasSmiec::NIC, ""},     // a copy is offered, not cleaned
+      {"odzysk-04242-17.lock", ZapasSmiec::NIC, ""},
+      {"odzysk-4242-17.lock.x", ZapasSmiec::NIC, ""},
+      {".lock", ZapasSmiec::NIC, ""},
+      {"notatki.txt", ZapasSmiec::NIC, ""},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string base;
+    EXPECT_EQ(ZapasRodzaj(c.name, base), c.want);
+    EXPECT_EQ(base, c.base);
+  }
+}
+
 TEST(ZapasKolejnosc, NewestFirstThenByName) {
   std::vector<ZapasPozostaly> p = {{"odzysk-1-1", 100},
                                    {"odzysk-2-1", 300},

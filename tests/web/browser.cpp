@@ -121,6 +121,8 @@ void Browser::tab(int n) {
   settle();
 }
 
+void Browser::closeTab() { ask("close"); }
+
 void Browser::clickPage(const std::string& id) {
   ask("pageclick " + id);
   sleepMs(60);

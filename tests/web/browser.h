@@ -48,6 +48,9 @@ class Browser : public Driver {
   // opens the site in a new tab of the same browser (the same storage) and waits until
   // the program runs there.
   void tab(int n);
+  // Closes the tab the moves go to, as a user who answers the question a page with
+  // changes not saved asks with "Leave"; the moves go to the first tab left.
+  void closeTab();
   std::string errors();                   // the page's uncaught errors, empty if none
   void clickPage(const std::string& id);  // a click on the page's element of that id
   // The page's value of the JavaScript expression, as JSON (a promise's once settled).

@@ -35,6 +35,8 @@
 //   tab N           the commands that follow go to the browser's tab N (0 the first),
 //                   brought to the front; N one past the last opens the site in a
 //                   new tab and waits until the program runs there
+//   close           closes the tab the commands go to (its page left without the
+//                   question of changes not saved); they go to tab 0 from then on
 //   errors          the page's uncaught errors so far, joined by " | "
 // Input (move, down, up, key, touch, pageclick) is answered once the program has taken
 // it (or has ended), so that the next command reaches the loop the scenario means
@@ -313,6 +315,16 @@ async function run(line) {
         await start(() => page.goto(url));
       }
       page = tabs[n];
+      await page.bringToFront();
+      return '';
+    }
+    case 'close': {  // the tab is closed, its page left without a question
+      if (tabs.length < 2) throw new Error('the last tab stays open');
+      await page.close({ runBeforeUnload: false });
+      tabs.splice(tabs.indexOf(page), 1);
+      cdp = null;
+      fingers = [];
+      page = tabs[0];
       await page.bringToFront();
       return '';
     }

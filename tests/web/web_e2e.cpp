@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/e2e/drawing_e2e.h"
+#include "tests/e2e/look.h"
 #include "tests/picfiles/bmpmake.h"
 #include "tests/support/compare.h"
 #include "tests/support/e2e.h"
@@ -469,6 +470,93 @@ TEST_P(Web, LeavingWithADrawingNotSavedIsAskedFirst) {
   b.waitFor(Panel);
   AwaitStored(b, "OBRAZ.BMP");
   EXPECT_EQ(b.eval(asks), "[false,\"OBRAZ.BMP — TARKSEN 2\"]") << "saved";
+  PageIsWell(b);
+}
+
+// The recovery copies in the site's storage once the page has stored what it was
+// given: [name, when written] each, as JSON.
+std::string Copies(Browser& b) {
+  for (int t = 0; t < 100 && b.eval("recovery.busy()") == "true"; t++) b.settle(100);
+  return b.eval(
+      "new Promise((done) => { const o = indexedDB.open('tarksen-odzysk');"
+      " o.onsuccess = () => { const s = o.result.transaction('kopie').objectStore('kopie');"
+      " const k = s.getAllKeys(), v = s.getAll(); v.onsuccess = () => {"
+      " done(k.result.map((n, i) => [n, v.result[i].czas])); o.result.close(); }; }; })");
+}
+
+// Waits until the copies, as Copies gives them, satisfy pred; the last seen.
+template <class P>
+std::string AwaitCopies(Browser& b, const P& pred) {
+  std::string c = Copies(b);
+  for (int t = 0; t < 50 && !pred(c); t++) {
+    b.settle(200);
+    c = Copies(b);
+  }
+  EXPECT_TRUE(pred(c)) << c;
+  return c;
+}
+
+// The picture as the drawing screen shows it; the control screen again.
+Shot Picture(Browser& b) {
+  SwitchScreens(b);
+  b.move(639, 399);
+  Shot s = b.settle();
+  SwitchScreens(b);
+  b.waitFor(Panel);
+  return s;
+}
+
+// A tab closed with a drawing not saved leaves its recovery copy in the site's
+// storage, offered at the next visit: "Tak" brings the picture back, "Nie" forgets it.
+// A tab still open keeps its copy to itself; a page hidden brings its copy up to date
+// without waiting for the period.
+TEST_P(Web, ATabClosedWithADrawingNotSavedOffersItAtTheNextVisit) {
+  Browser b(GetParam());
+  const Shot start = b.settle();
+  auto line = [&](int y) {
+    ChooseTool(b, 2);
+    SwitchScreens(b);
+    TwoPoints(b, 100, y, 300, y);
+    b.settle();
+    SwitchScreens(b);
+    b.waitFor(Panel);
+  };
+  auto count = [](size_t n) {
+    return
+        [n](const std::string& c) { return size_t(std::count(c.begin(), c.end(), '[')) == n + 1; };
+  };
+  ChooseColour(b, 2);
+  line(100);
+  const std::string first = AwaitCopies(b, count(1));
+  line(200);
+  const Shot drawn = Picture(b);
+  EXPECT_EQ(Copies(b), first) << "a second copy within the period";
+  b.eval(
+      "Object.defineProperty(document, 'visibilityState', {value: 'hidden', configurable: true}),"
+      " document.dispatchEvent(new Event('visibilitychange'))");
+  AwaitCopies(b, [&](const std::string& c) { return c != first && count(1)(c); });
+
+  b.tab(1);
+  EXPECT_TRUE(SamePixels(start, b.settle(), "web_odzysk_open")) << "another tab's copy offered";
+  b.tab(0);
+  b.closeTab();
+  b.tab(1);
+  ASSERT_TRUE(Pytanie(b.waitFor(Pytanie))) << "the closed tab's picture was not offered";
+  Choose(b, TAK);
+  b.waitFor(Panel);
+  EXPECT_TRUE(SamePixels(drawn, Picture(b), "web_odzysk_tak"));
+  // The closed tab's copy goes once this tab's own holds the picture.
+  const std::string own = b.eval("recovery.own()");
+  AwaitCopies(b, [&](const std::string& c) { return count(1)(c) && c.find(own) != c.npos; });
+
+  // Reloaded without a save it is offered again; "Nie" forgets it.
+  b.reload();
+  ASSERT_TRUE(Pytanie(b.waitFor(Pytanie))) << "not offered after a reload";
+  Choose(b, NIE);
+  b.waitFor(Panel);
+  AwaitCopies(b, count(0));
+  b.reload();
+  EXPECT_TRUE(SamePixels(start, b.settle(), "web_odzysk_nie")) << "offered again after Nie";
   PageIsWell(b);
 }
 
