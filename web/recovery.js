@@ -200,10 +200,14 @@ var recovery = (function () {
     // This tab's copy's name, or '' with why() telling why none is kept.
     own: function () { return own; },
     why: function () { return why; },
-    // The left copies this tab holds and has not taken (the program sorts them).
+    // The left copies this tab holds and has not taken, newest first, those of the same
+    // time by name, last first (the program's order for the desktop's copies).
     left: function () {
       return Object.keys(left).filter(function (b) { return !left[b].taken; })
-          .map(function (b) { return {base: b, czas: left[b].czas}; });
+          .map(function (b) { return {base: b, czas: left[b].czas}; })
+          .sort(function (a, b) {
+            return b.czas - a.czas || (a.base < b.base ? 1 : a.base > b.base ? -1 : 0);
+          });
     },
     // Takes the left copy base for this tab (its lock is already held).
     take: function (base) {

@@ -47,8 +47,10 @@ std::vector<ZapasPozostaly> zapas_pozostale(const std::string&, const std::strin
     if (!ZapasZNazwy((std::string(nazwa) + ".png").c_str(), base) || base == wlasna) continue;
     p.push_back({base, int64_t(czas) * 1000000});
   }
-  ZapasKolejnosc(p);
+  // The page gives them in ZapasKolejnosc's order: a sort here would add its code to
+  // the download.
   return p;
+
 }
 
 bool zapas_przejmij(const std::string&, const std::string& base) {
