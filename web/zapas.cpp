@@ -85,7 +85,7 @@ std::string zapas_czytaj(const std::string& katalog, const std::string& base, Pi
 }
 
 void zapas_usun(const std::string&, const std::string& base) {
-  EM_ASM({ recovery.remove(UTF8ToString($0), ''); }, base.c_str());
+  EM_ASM({ recovery.remove(UTF8ToString($0)); }, base.c_str());
 }
 
 void zapas_zlec(ZapasZlecenie&& z) {
