@@ -234,7 +234,8 @@ std::string zapas_czytaj(const std::string& katalog, const std::string& base, Pi
 // Removes the left copy base and lets its lock go (the picture before the lock: a copy
 // is never left without its lock while it is still offered).
 void zapas_usun(const std::string& katalog, const std::string& base);
-// Hands job z on to the writer, which runs zapas_wykonaj, and returns at once.
+// Hands job z on to the writer (the desktop's runs zapas_wykonaj on a thread of its own;
+// the browser's, the page's script), and returns at once.
 void zapas_zlec(ZapasZlecenie&& z);
 // Waits until the writer has done every job handed on.
 void zapas_czekaj();

@@ -50,7 +50,6 @@ std::vector<ZapasPozostaly> zapas_pozostale(const std::string&, const std::strin
   // The page gives them in ZapasKolejnosc's order: a sort here would add its code to
   // the download.
   return p;
-
 }
 
 bool zapas_przejmij(const std::string&, const std::string& base) {
