@@ -241,6 +241,9 @@ void zapas_zlec(ZapasZlecenie&& z);
 void zapas_czekaj();
 // Lets this program's own lock go at the end, removing the lock file with usun.
 void zapas_oddaj(const std::string& katalog, const std::string& wlasna, bool usun);
-// The writer's work on one job (paint/zapas.cpp): encodes and writes the copy, or
-// removes it, then the left copy the job names. On the writer's thread.
+// The desktop writer's work on one job (paint/zapas_dysk.cpp): encodes and writes the
+// copy, or removes it, then the left copy the job names. On the writer's thread.
 void zapas_wykonaj(ZapasZlecenie& z);
+// Tells on standard error, once a run, that the copy cannot be kept (path, why): the
+// program goes on as before without it. Any thread.
+void zapas_powiedz(const std::string& path, const std::string& why);

@@ -1,10 +1,6 @@
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,11 +9,9 @@
 #include "paint/zapas_core.h"
 #include "picfiles/picfiles.h"
 #include "platform/platform.h"
-#include "strrt/strrt.h"
 #include "toolkit/toolkit.h"
 
-// Set by zapas_start before the writer first runs, and read-only from then on: the
-// writer's thread reads them too.
+// This program's place for its copy, set by zapas_start.
 static std::string katalog, wlasna;
 
 // The main thread's view of the copy.
@@ -32,51 +26,20 @@ static uint64_t budzik = 0;          // when the wake-up queued is due; 0 none
 static bool pilne = false;           // a copy is wanted without waiting for the period
 static std::string poprzednik;       // a left copy restored, to go once ours holds it
 
-static std::string sciezka(const std::string& base, const char* rozszerzenie) {
-  return katalog + "/" + base + rozszerzenie;
-}
-
-// The writer's side: the block's PNG as last written, and whether a failure was told.
-static std::vector<uint8_t> blokPng;
-static bool maBlok = false;
+// Whether a failure of the copy was told.
 static std::atomic<bool> powiedziane{false};
 
-// One line about the copy, once a run: the program goes on as before without it.
-static void powiedz(const std::string& path, const std::string& why) {
+void zapas_powiedz(const std::string& path, const std::string& why) {
   if (powiedziane.exchange(true)) return;
   fprintf(stderr, "tarksen: %s: %s; the picture is not kept for a restart\n", path.c_str(),
           why.c_str());
-}
-
-void zapas_wykonaj(ZapasZlecenie& z) {
-  const std::string plik = sciezka(wlasna, ".png");
-  bool zrobione = true;
-  if (z.zapisz) {
-    if (z.blok == 0) maBlok = false;
-    std::string why;
-    if (z.blok == 1) {
-      why = ZapasBlok(z.blokPx, blokPng);
-      maBlok = why.empty();
-    }
-    std::vector<uint8_t> bajty;
-    if (why.empty()) why = ZapasPlik(z.obraz.data(), maBlok ? &blokPng : nullptr, bajty);
-    if (why.empty()) {
-      int err = WRITEFILE(plik.c_str(), bajty.data(), bajty.size());
-      if (err) why = strerror(err);
-    }
-    if (!why.empty()) powiedz(plik, why);
-    zrobione = why.empty();
-  } else if (unlink(plik.c_str()) != 0 && errno != ENOENT) {
-    zrobione = false;
-  }
-  if (zrobione && !z.poprzednik.empty()) zapas_usun(katalog, z.poprzednik);
 }
 
 void zapas_start(uint32_t o) {
   okres = o;
   std::string why;
   aktywny = zapas_miejsce(katalog, wlasna, why);
-  if (!aktywny && !why.empty()) powiedz(katalog, why);
+  if (!aktywny && !why.empty()) zapas_powiedz(katalog, why);
   // A signal ends the program through exit: its copy first.
   if (aktywny) atexit([] { zapas_koniec(true); });
 }

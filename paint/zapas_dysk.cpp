@@ -23,8 +23,12 @@
 #include "paint/paint.h"
 #include "paint/zapas_core.h"
 #include "picfiles/picfiles.h"
+#include "strrt/strrt.h"
 
 static int wlasnyZamek = -1;  // this program's lock, held for the whole run
+// Where this program's copy is written: set by zapas_miejsce before the writer first
+// runs, and read-only from then on.
+static std::string katalogKopii, wlasnaKopia;
 
 static std::string zamek(const std::string& katalog, const std::string& base) {
   return katalog + "/" + base + ".lock";
@@ -108,6 +112,8 @@ bool zapas_miejsce(std::string& katalog, std::string& wlasna, std::string& why) 
   }
   fcntl(fd, F_SETFD, FD_CLOEXEC);
   wlasnyZamek = fd;
+  katalogKopii = katalog;
+  wlasnaKopia = wlasna;
   posprzataj(katalog, wlasna);
   return true;
 }
@@ -155,6 +161,34 @@ void zapas_oddaj(const std::string& katalog, const std::string& wlasna, bool usu
   if (usun) unlink(zamek(katalog, wlasna).c_str());
   close(wlasnyZamek);
   wlasnyZamek = -1;
+}
+
+// The writer's side: the block's PNG as last written.
+static std::vector<uint8_t> blokPng;
+static bool maBlok = false;
+
+void zapas_wykonaj(ZapasZlecenie& z) {
+  const std::string plik = katalogKopii + "/" + wlasnaKopia + ".png";
+  bool zrobione = true;
+  if (z.zapisz) {
+    if (z.blok == 0) maBlok = false;
+    std::string why;
+    if (z.blok == 1) {
+      why = ZapasBlok(z.blokPx, blokPng);
+      maBlok = why.empty();
+    }
+    std::vector<uint8_t> bajty;
+    if (why.empty()) why = ZapasPlik(z.obraz.data(), maBlok ? &blokPng : nullptr, bajty);
+    if (why.empty()) {
+      int err = WRITEFILE(plik.c_str(), bajty.data(), bajty.size());
+      if (err) why = strerror(err);
+    }
+    if (!why.empty()) zapas_powiedz(plik, why);
+    zrobione = why.empty();
+  } else if (unlink(plik.c_str()) != 0 && errno != ENOENT) {
+    zrobione = false;
+  }
+  if (zrobione && !z.poprzednik.empty()) zapas_usun(katalogKopii, z.poprzednik);
 }
 
 // The writer: one thread, started with the first job, that takes the jobs one at a
