@@ -5,6 +5,7 @@
 
 #include "filesel/filesel.h"
 #include "platform/platform.h"
+#include "raster/raster.h"
 
 // The arrow image of the font sheet (the '^' glyph's ink) drawn on the lever.
 static const SDL_Rect ArrowSrc = {497, 1, 5, 6};
@@ -22,9 +23,9 @@ void DrawFS(const GEMBox* boxes, uint32_t count, const char* title) {
   SDL_RenderClear(SDLRenderer);
   SDLDrawColor(0xFF000000);
   SDL_Rect frame = {0, 0, 640, 400};
-  SDL_RenderDrawRect(SDLRenderer, &frame);
+  DrawRect(frame.x, frame.y, frame.w, frame.h);
   frame = {2, 2, 636, 396};
-  SDL_RenderDrawRect(SDLRenderer, &frame);
+  DrawRect(frame.x, frame.y, frame.w, frame.h);
 
   GEMTextColor(0);
   GPR.x = FSTitleX(title, GPR.w);

@@ -1,6 +1,7 @@
 #include "paint/blok_core.h"
 #include "paint/paint.h"
 #include "platform/platform.h"
+#include "raster/raster.h"
 
 void blok() {
   for (;;) {
@@ -76,10 +77,10 @@ void rog(int32_t* c) {
     if (kr > 0) SDL_RenderCopy(SDLRenderer, kra$, nullptr, nullptr);
     c[0] = x;
     c[1] = y;
-    SDL_RenderDrawLine(SDLRenderer, 0, c[1], 640, c[1]);
-    SDL_RenderDrawLine(SDLRenderer, c[0], 0, c[0], 400);
-    SDL_RenderDrawLine(SDLRenderer, 0, c[3], 640, c[3]);
-    SDL_RenderDrawLine(SDLRenderer, c[2], 0, c[2], 400);
+    DrawLine(0, c[1], 640, c[1]);
+    DrawLine(c[0], 0, c[0], 400);
+    DrawLine(0, c[3], 640, c[3]);
+    DrawLine(c[2], 0, c[2], 400);
     SDLPresent();
     cz_mysz();
   } while (k == 0 && key != SDLK_ESCAPE);

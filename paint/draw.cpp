@@ -82,11 +82,14 @@ void krata() {
   SDLDrawColor(Color);
   SDL_RenderClear(SDLRenderer);
   if (kr != 0) {
-    static std::vector<Odcinek> linie;
+    static std::vector<RasterRect> linie;
     linie.clear();
     linie_kraty(krh, krv, linie);
     SDL_SetRenderDrawColor(SDLRenderer, 0, 0, 0, 128);
-    for (const Odcinek& o : linie) SDL_RenderDrawLine(SDLRenderer, o.x1, o.y1, o.x2, o.y2);
+    for (const RasterRect& l : linie) {
+      SDL_Rect r = {l.x, l.y, l.w, l.h};
+      SDL_RenderFillRect(SDLRenderer, &r);
+    }
   }
   ShowE();
   SDLDrawColor(GEMColor[kolor]);

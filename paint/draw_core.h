@@ -4,15 +4,13 @@
 #include <cstdint>
 #include <vector>
 
-// A line from (x1, y1) to (x2, y2), as handed to SDL_RenderDrawLine.
-struct Odcinek {
-  int32_t x1, y1, x2, y2;
-};
+#include "raster/raster_core.h"
 
-// The grid of krata, in drawing order: vertical lines (gx, 0)-(gx, 399) for gx = 0,
-// krh, 2krh ... up to 639, then horizontal lines (0, gy)-(640, gy) for gy = 0, krv ...
-// up to 399. A spacing of 0 or less gives no lines in that direction.
-void linie_kraty(int32_t krh, int32_t krv, std::vector<Odcinek>& out);
+// The grid of krata, in drawing order, as the rectangles of its one-pixel lines (what
+// SDL_RenderDrawLine fills for a line along a column or a row): the columns (gx, 0) to
+// (gx, 399) for gx = 0, krh, 2krh ... up to 639, then the rows (0, gy) to (640, gy) for
+// gy = 0, krv ... up to 399. A spacing of 0 or less gives no lines in that direction.
+void linie_kraty(int32_t krh, int32_t krv, std::vector<RasterRect>& out);
 
 // Radius of the round tools and of the circle preview: the distance between the
 // points, truncated towards zero.

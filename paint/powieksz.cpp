@@ -19,7 +19,7 @@ void powieksz() {
     SDL_SetRenderDrawBlendMode(SDLRenderer, SDL_BLENDMODE_NONE);
     SDLDrawColor(GEMColor[1]);
     SDL_Rect ramka = {l.cx - 1, l.cy - 1, krh + 2, krv + 2};
-    SDL_RenderDrawRect(SDLRenderer, &ramka);
+    DrawRect(ramka.x, ramka.y, ramka.w, ramka.h);
     SDL_Rect przegrody[2] = {{200, 0, 20, 400}, {620, 0, 20, 400}};
     SDL_RenderFillRects(SDLRenderer, przegrody, 2);
     for (int i = 0; i < 16; i++) {

@@ -7,11 +7,11 @@
 static void podglad(const int32_t* p) {
   switch (co / 2) {
     case 1:  // line, polyline
-      SDL_RenderDrawLine(SDLRenderer, p[0], p[1], p[2], p[3]);
+      DrawLine(p[0], p[1], p[2], p[3]);
       break;
     case 2: {  // frame, filled rectangle: the points are opposite corners, either way round
       SDL_Rect r = {p[0], p[1], p[2] - p[0] + 1, p[3] - p[1] + 1};
-      SDL_RenderDrawRect(SDLRenderer, &r);
+      DrawRect(r.x, r.y, r.w, r.h);
       break;
     }
     case 3:  // circle, disc

@@ -20,5 +20,5 @@ void DrawCircleF(int32_t xc, int32_t yc, int32_t r) {
   static std::vector<RasterSpan> spans;
   spans.clear();
   DiscSpans(xc, yc, r, spans);
-  for (const RasterSpan& s : spans) SDL_RenderDrawLine(SDLRenderer, s.x1, s.y, s.x2, s.y);
+  for (const RasterSpan& s : spans) DrawLine(s.x1, s.y, s.x2, s.y);
 }

@@ -9,7 +9,7 @@ void ellipse(int32_t xc, int32_t yc, int32_t a, int32_t b, uint8_t filled) {
     static std::vector<RasterSpan> spans;
     spans.clear();
     EllipseSpans(xc, yc, a, b, spans);
-    for (const RasterSpan& s : spans) SDL_RenderDrawLine(SDLRenderer, s.x1, s.y, s.x2, s.y);
+    for (const RasterSpan& s : spans) DrawLine(s.x1, s.y, s.x2, s.y);
   } else {
     static std::vector<RasterPoint> pts;
     pts.clear();

@@ -36,6 +36,6 @@ void pbox(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   SDLDrawColor(GEMColor[0]);
   SDL_RenderFillRect(SDLRenderer, &r);
   SDLDrawColor(GEMColor[kolor]);
-  SDL_RenderDrawRect(SDLRenderer, &r);
+  DrawRect(r.x, r.y, r.w, r.h);
   fill(x1 + (x2 - x1) / 2, y1 + (y2 - y1) / 2, wyp);
 }

@@ -24,3 +24,23 @@ void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t style) {
   LinePoints(x1, y1, x2, y2, LinePattern(style), pts);
   for (const RasterPoint& p : pts) plot(p.x, p.y);
 }
+
+// The rectangles of a thin line or a frame, filled one by one.
+static std::vector<RasterRect> thin;
+static void fillThin() {
+  for (const RasterRect& r : thin) {
+    SDL_Rect q = {r.x, r.y, r.w, r.h};
+    SDL_RenderFillRect(SDLRenderer, &q);
+  }
+  thin.clear();
+}
+
+void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  ThinLineRects(x1, y1, x2, y2, thin);
+  fillThin();
+}
+
+void DrawRect(int32_t x, int32_t y, int32_t w, int32_t h) {
+  FrameRects(x, y, w, h, thin);
+  fillThin();
+}

@@ -36,6 +36,12 @@ void plot(int32_t x, int32_t y);
 // gated by defline[style] (solid for a style past the table); the pattern restarts at
 // every call.
 void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t style);
+// SDL_RenderDrawLine from (x1, y1) to (x2, y2) and SDL_RenderDrawRect of the rectangle at
+// (x, y), w x h, in the renderer's draw colour and blend mode: the same pixels, filled as
+// the rectangles of ThinLineRects and FrameRects. Without SDL's line code, which the
+// browser's download would carry, and through the pipeline of the fills.
+void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+void DrawRect(int32_t x, int32_t y, int32_t w, int32_t h);
 // One-pixel circle outline (eight-way walk); radius 0 is the centre, negative nothing.
 void DrawCircle(int32_t xc, int32_t yc, int32_t r);
 // Filled disc of horizontal lines, same walk as DrawCircle.

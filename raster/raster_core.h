@@ -33,6 +33,15 @@ void SwapValue(int64_t& a, int64_t& b);
 // order, from (x1, y1) to (x2, y2) inclusive.
 void LinePoints(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t pattern,
                 std::vector<RasterPoint>& out);
+// The pixels SDL's renderer draws at scale 1 for SDL_RenderDrawLine from (x1, y1) to
+// (x2, y2) and for SDL_RenderDrawRect of the rectangle at (x, y), w x h (w or h below 1
+// count back from x or y), as rectangles to fill in order. A line along a row or a
+// column is one rectangle, any other the Bresenham walk of SDL, a 1x1 rectangle a
+// pixel. A frame is its four sides from (x, y) round, each without its end, so that a
+// pixel two sides share is covered twice only where SDL covers it twice (a frame one
+// pixel wide or high), which shows under blending.
+void ThinLineRects(int32_t x1, int32_t y1, int32_t x2, int32_t y2, std::vector<RasterRect>& out);
+void FrameRects(int32_t x, int32_t y, int32_t w, int32_t h, std::vector<RasterRect>& out);
 // The outline walk of ellipse: the points to plot, four mirrored ones per step that
 // pattern lets through, in drawing order. Semi-axes as for ellipse.
 void EllipsePoints(int32_t xc, int32_t yc, int32_t a, int32_t b, uint32_t pattern,

@@ -21,9 +21,9 @@ int32_t GEMMessage(int32_t dx, int32_t dy, const char* text, uint8_t def, const 
   SDL_RenderFillRect(SDLRenderer, &DST);
   ColorC = 0xFF000000;
   SDLDrawColor(ColorC);
-  SDL_RenderDrawRect(SDLRenderer, &DST);
+  DrawRect(DST.x, DST.y, DST.w, DST.h);
   DST = {AlertX + 2, AlertY + 2, AlertW - 4, AlertH - 4};
-  SDL_RenderDrawRect(SDLRenderer, &DST);
+  DrawRect(DST.x, DST.y, DST.w, DST.h);
 
   if (a.icon) {
     SDLDrawColor(ColorB);

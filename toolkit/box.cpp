@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "raster/raster.h"
 #include "toolkit/toolkit.h"
 
 static void colorMod(SDL_Texture* t, uint32_t c) {
@@ -28,11 +29,11 @@ void GEMDrawBox(GEMBox b) {
   SDL_RenderFillRect(SDLRenderer, &all);
   // The rims stop short of the corners, which keep the fill.
   drawColor(c.topLeft);
-  SDL_RenderDrawLine(SDLRenderer, b.x, b.y - 1, b.x + b.w - 1, b.y - 1);
-  SDL_RenderDrawLine(SDLRenderer, b.x - 1, b.y, b.x - 1, b.y + b.h - 1);
+  DrawLine(b.x, b.y - 1, b.x + b.w - 1, b.y - 1);
+  DrawLine(b.x - 1, b.y, b.x - 1, b.y + b.h - 1);
   drawColor(c.bottomRight);
-  SDL_RenderDrawLine(SDLRenderer, b.x, b.y + b.h, b.x + b.w - 1, b.y + b.h);
-  SDL_RenderDrawLine(SDLRenderer, b.x + b.w, b.y, b.x + b.w, b.y + b.h - 1);
+  DrawLine(b.x, b.y + b.h, b.x + b.w - 1, b.y + b.h);
+  DrawLine(b.x + b.w, b.y, b.x + b.w, b.y + b.h - 1);
 
   BoxPrint p;
   if (b.type < 10) {

@@ -35,24 +35,26 @@ TEST(LinieKraty, SpanTheCanvasFromRowAndColumnZero) {
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "spacing " << c.step);
-    std::vector<Odcinek> l;
+    std::vector<RasterRect> l;
     linie_kraty(c.step, c.step, l);
     ASSERT_EQ(int(l.size()), c.verticals + c.horizontals);
-    EXPECT_EQ(l.front().x1, 0);
-    EXPECT_EQ(l.front().y2, 399) << "verticals run the full height";
-    const Odcinek& lastV = l[c.verticals - 1];
-    EXPECT_EQ(lastV.x1, c.lastX);
-    EXPECT_EQ(lastV.x2, c.lastX);
-    const Odcinek& firstH = l[c.verticals];
-    EXPECT_EQ(firstH.y1, 0);
-    EXPECT_EQ(firstH.x2, 640) << "horizontals end one past the last column";
-    EXPECT_EQ(l.back().y1, c.lastY);
-    for (int i = 1; i < c.verticals; i++) EXPECT_EQ(l[i].x1 - l[i - 1].x1, c.step);
+    EXPECT_EQ(l.front().x, 0);
+    EXPECT_EQ(l.front().w, 1);
+    EXPECT_EQ(l.front().h, 400) << "columns run the full height";
+    const RasterRect& lastV = l[c.verticals - 1];
+    EXPECT_EQ(lastV.x, c.lastX);
+    EXPECT_EQ(lastV.w, 1);
+    const RasterRect& firstH = l[c.verticals];
+    EXPECT_EQ(firstH.y, 0);
+    EXPECT_EQ(firstH.h, 1);
+    EXPECT_EQ(firstH.w, 641) << "rows reach one past the last column";
+    EXPECT_EQ(l.back().y, c.lastY);
+    for (int i = 1; i < c.verticals; i++) EXPECT_EQ(l[i].x - l[i - 1].x, c.step);
   }
 }
 
 TEST(LinieKraty, NoSpacingNoLines) {
-  std::vector<Odcinek> l;
+  std::vector<RasterRect> l;
   linie_kraty(0, 0, l);
   EXPECT_TRUE(l.empty());
 }

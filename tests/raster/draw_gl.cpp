@@ -99,6 +99,53 @@ TEST_F(Draw, EachRoutineBlendsEveryDrawingOfAPixelInInwersja) {
   }
 }
 
+// DrawLine and DrawRect stand for SDL_RenderDrawLine and SDL_RenderDrawRect, the
+// reference here: on the same renderer, in "Inwersja", where a pixel drawn twice shows,
+// both leave the same pixels.
+TEST_F(Draw, ThinLinesAndFramesLeaveWhatSDLsOwnLeave) {
+  struct {
+    const char* name;
+    bool frame;  // a, b, c, d: x, y, w, h of a frame, or the ends of a line
+    int a, b, c, d;
+    // clang-format off
+  } cases[] = {
+      {"a row", false, 3, 5, 30, 5},
+      {"a row drawn back", false, 30, 5, 3, 5},
+      {"a column", false, 6, 2, 6, 20},
+      {"a column drawn back", false, 6, 20, 6, 2},
+      {"one pixel", false, 7, 7, 7, 7},
+      {"shallow", false, 2, 3, 35, 12},
+      {"shallow drawn back", false, 35, 12, 2, 3},
+      {"steep, drawn back", false, 20, 22, 14, 1},
+      {"diagonal", false, 1, 1, 20, 20},
+      {"anti-diagonal", false, 1, 20, 20, 1},
+      {"reaching past the area and the target", false, -5, 10, 700, 15},
+      {"frame", true, 3, 4, 20, 10},
+      {"frame one pixel wide: its column twice", true, 5, 2, 1, 12},
+      {"frame one pixel high: its row twice", true, 2, 5, 15, 1},
+      {"frame of one pixel", true, 9, 9, 1, 1},
+      {"frame from its far corner", true, 30, 20, -12, -8},
+      {"frame of width 0: back from x", true, 10, 5, 0, 6},
+      {"frame of width -1, height 2", true, 10, 5, -1, 2},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto sdls = [&] {
+      if (c.frame) {
+        SDL_Rect r = {c.a, c.b, c.c, c.d};
+        SDL_RenderDrawRect(SDLRenderer, &r);
+      } else {
+        SDL_RenderDrawLine(SDLRenderer, c.a, c.b, c.c, c.d);
+      }
+    };
+    auto ours = [&] { c.frame ? DrawRect(c.a, c.b, c.c, c.d) : DrawLine(c.a, c.b, c.c, c.d); };
+    Image want = drawn({"", 1, 0, sdls, 0, 0, {}}, tryb_b[4]);
+    ASSERT_FALSE(SameImage(want, Image(Area.w, Area.h, GEMColor[0]))) << "SDL drew nothing";
+    EXPECT_TRUE(SameImage(drawn({"", 1, 0, ours, 0, 0, {}}, tryb_b[4]), want));
+  }
+}
+
 // A wide pen is a disc of radius lin_szer / 2 at every point.
 TEST_F(Draw, PenWidthIsADiscOfHalfTheWidth) {
   for (auto [width, r] : {std::pair{2, 1}, {3, 1}, {4, 2}, {5, 2}, {14, 7}, {16, 8}, {22, 11}}) {
