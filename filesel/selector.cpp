@@ -47,7 +47,14 @@ void DrawFS(const GEMBox* boxes, uint32_t count, const char* title) {
     DST = {r[0], r[1], r[2], r[3]};
     SDL_RenderCopy(SDLRenderer, BASFont, &ArrowSrc, &DST);
     DST.y += 50;
-    SDL_RenderCopyEx(SDLRenderer, BASFont, &ArrowSrc, &DST, 0, nullptr, SDL_FLIP_VERTICAL);
+    // The same arrow upside down: its rows copied in the other order (what a vertical
+    // flip of the copy gives, pixel for pixel, without SDL's rotating copy).
+    const int rowH = DST.h / ArrowSrc.h;
+    for (int i = 0; i < ArrowSrc.h; i++) {
+      SDL_Rect row = {ArrowSrc.x, ArrowSrc.y + i, ArrowSrc.w, 1};
+      SDL_Rect to = {DST.x, DST.y + (ArrowSrc.h - 1 - i) * rowH, DST.w, rowH};
+      SDL_RenderCopy(SDLRenderer, BASFont, &row, &to);
+    }
   }
 
   SDLTargetWindow();
