@@ -7,14 +7,10 @@
 void CirclePoints(int32_t xc, int32_t yc, int32_t r, std::vector<RasterPoint>& out) {
   int32_t X = 0, R = r, err = 0;
   while (X <= R) {
-    out.insert(out.end(), {{xc + X, yc + R},
-                           {xc + R, yc - X},
-                           {xc - X, yc - R},
-                           {xc - R, yc + X},
-                           {xc + R, yc + X},
-                           {xc + X, yc - R},
-                           {xc - R, yc - X},
-                           {xc - X, yc + R}});
+    const RasterPoint eight[] = {{xc + X, yc + R}, {xc + R, yc - X}, {xc - X, yc - R},
+                                 {xc - R, yc + X}, {xc + R, yc + X}, {xc + X, yc - R},
+                                 {xc - R, yc - X}, {xc - X, yc + R}};
+    for (RasterPoint q : eight) out.push_back(std::move(q));
     int32_t e1 = err + 4 * X + 1;
     int32_t e2 = e1 - 4 * R + 1;
     if (e1 + e2 >= 0) {

@@ -42,11 +42,12 @@ void EllipsePoints(int32_t xc, int32_t yc, int32_t a, int32_t b, uint32_t patter
   uint32_t mask = 0;
   for (RasterPoint st : ellipseSteps(a, b)) {
     mask = mask <= 1 ? 0x80000000u : mask >> 1;
-    if (pattern & mask)
-      out.insert(out.end(), {{xc + st.x, yc + st.y},
-                             {xc - st.x, yc + st.y},
-                             {xc + st.x, yc - st.y},
-                             {xc - st.x, yc - st.y}});
+    if (!(pattern & mask)) continue;
+    const RasterPoint four[] = {{xc + st.x, yc + st.y},
+                                {xc - st.x, yc + st.y},
+                                {xc + st.x, yc - st.y},
+                                {xc - st.x, yc - st.y}};
+    for (RasterPoint q : four) out.push_back(std::move(q));
   }
 }
 
