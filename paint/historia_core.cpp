@@ -15,15 +15,19 @@ void DodajKrok(Historia& h, Krok k) {
   h.bajty += KosztKroku(k);
   h.kroki.push_back(std::move(k));
   h.poz = h.kroki.size();
-  while (h.bajty > h.budzet && h.kroki.size() > 1) {
-    h.bajty -= KosztKroku(h.kroki.front());
-    h.kroki.pop_front();
-    h.poz--;
+  while (h.bajty > h.budzet && h.kroki.size() - h.pierwszy > 1) {
+    h.bajty -= KosztKroku(h.kroki[h.pierwszy]);
+    h.kroki[h.pierwszy++] = Krok();
+  }
+  if (h.pierwszy * 2 > h.kroki.size()) {
+    h.kroki.erase(h.kroki.begin(), h.kroki.begin() + ptrdiff_t(h.pierwszy));
+    h.poz -= h.pierwszy;
+    h.pierwszy = 0;
   }
 }
 
 Krok* Wstecz(Historia& h) {
-  if (h.poz == 0) return nullptr;
+  if (h.poz == h.pierwszy) return nullptr;
   return &h.kroki[--h.poz];
 }
 

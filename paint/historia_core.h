@@ -5,7 +5,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 #include "paint/blok_core.h"
@@ -20,9 +19,13 @@ struct Krok {
   uint64_t przed, po;        // the picture's version (wersja) before and after the step
 };
 
-// The steps, oldest first: the first poz are done, the rest undone (forward redoes them).
+// The steps, oldest first: kroki[pierwszy..] are kept, those before them are gone (their
+// slots empty until they are half the vector, then closed up at once, so that dropping
+// the oldest step is not a move of all the others). Of the kept steps those before
+// kroki[poz] are done, the rest undone (forward redoes them).
 struct Historia {
-  std::deque<Krok> kroki;
+  std::vector<Krok> kroki;
+  size_t pierwszy = 0;
   size_t poz = 0;
   size_t bajty = 0;   // what the steps cost, KosztKroku summed
   size_t budzet = 0;  // at most this, in bytes; but the newest step is always kept

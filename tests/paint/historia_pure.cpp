@@ -16,7 +16,7 @@ Krok KrokId(uint64_t id, size_t n = 1) {
 // The ids of the steps kept, oldest first, with '|' where the done ones end.
 std::string Kroki(const Historia& h) {
   std::string s;
-  for (size_t i = 0; i <= h.kroki.size(); i++) {
+  for (size_t i = h.pierwszy; i <= h.kroki.size(); i++) {
     if (i == h.poz) s += "|";
     if (i < h.kroki.size()) s += std::to_string(h.kroki[i].przed);
   }
@@ -62,6 +62,8 @@ TEST(Historia, TheOldestGoWhileTheStepsCostMoreThanTheBudgetButNeverTheNewest) {
       {"a big step pushes out several small", 4 * c1 + c100, {1, 1, 1, 1, 1, 100}, "23456|"},
       {"a step larger than the budget stays alone", c100, {1, 1, 1000}, "3|"},
       {"a budget of nothing keeps the newest", 0, {1, 1, 1}, "3|"},
+      {"many steps through a budget of three", 3 * c100,
+       std::vector<size_t>(20, 100), "181920|"},
   };
   // clang-format on
   for (const auto& r : rows) {
@@ -72,9 +74,23 @@ TEST(Historia, TheOldestGoWhileTheStepsCostMoreThanTheBudgetButNeverTheNewest) {
     size_t sum = 0;
     for (size_t n : r.pixels) DodajKrok(h, KrokId(id++, n));
     EXPECT_EQ(Kroki(h), r.kept);
-    for (const Krok& k : h.kroki) sum += KosztKroku(k);
+    for (size_t i = h.pierwszy; i < h.kroki.size(); i++) sum += KosztKroku(h.kroki[i]);
     EXPECT_EQ(h.bajty, sum);
   }
+}
+
+TEST(Historia, AfterTheOldestWentBackStopsAtTheOldestKept) {
+  const size_t c1 = KosztKroku(KrokId(0, 1));
+  Historia h;
+  h.budzet = 3 * c1;
+  for (uint64_t id = 1; id <= 10; id++) DodajKrok(h, KrokId(id));
+  EXPECT_EQ(Kroki(h), "8910|");
+  for (uint64_t id : {10, 9, 8}) EXPECT_EQ(Wstecz(h)->przed, id);
+  EXPECT_EQ(Wstecz(h), nullptr) << "7 is gone";
+  EXPECT_EQ(Naprzod(h)->przed, 8u);
+  DodajKrok(h, KrokId(11));
+  EXPECT_EQ(Kroki(h), "811|");
+  EXPECT_EQ(h.bajty, 2 * c1);
 }
 
 TEST(Historia, RoznicaIsTheBoxOfThePixelsThatDiffer) {
