@@ -94,8 +94,13 @@ bool FSStateDir(char* dir) {
   return true;
 }
 
-// The state file that keeps the directory between runs, or false without a place.
+// The state file that keeps the directory between runs, or false without a place. A
+// page keeps nothing between visits outside its picture folder, so it has none.
 static bool stateFile(char* file) {
+#ifdef __EMSCRIPTEN__
+  (void)file;
+  return false;
+#endif
   char dir[256];
   return FSStateDir(dir) && snprintf(file, 256, "%s/katalog", dir) < 256;
 }

@@ -30,6 +30,11 @@ SDL_Texture* blok$ = nullptr;
 
 PLATFORM_GLOBALS(GLOBAL_DEFINE)
 
+#ifdef __EMSCRIPTEN__
+// A page has its canvas, and no signals end it: neither start-up check applies there.
+static void needWindowDriver(bool) {}
+static void catchTermination() {}
+#else
 // A termination signal (SIGTERM, SIGINT, SIGHUP) ends the program from whatever loop
 // or dialog is up, with exit code 0, as a quit from the control screen does. The
 // handler only marks the signal and hands it to SDL's own handler, which has the next
@@ -122,6 +127,7 @@ static void needWindowDriver(bool userDriver) {
     puts("Cannot open a window: DISPLAY is not set");
   exit(1);
 }
+#endif  // __EMSCRIPTEN__
 
 // Set by the install rules: the data directory, absolute and as seen from the binary's
 // directory, each ending in '/'.
@@ -154,11 +160,12 @@ static SDL_RWops* openFont() {
 }
 
 bool SDLInstalled() {
-  if (!TARKSEN_DATA_FROM_BIN) return false;
+  const char* fromBin = TARKSEN_DATA_FROM_BIN;
+  if (!fromBin) return false;
   char* base = SDL_GetBasePath();
   if (!base) return false;
   char path[4096];
-  snprintf(path, sizeof path, "%s%sBASFont.bmp", base, TARKSEN_DATA_FROM_BIN);
+  snprintf(path, sizeof path, "%s%sBASFont.bmp", base, fromBin);
   SDL_free(base);
   return access(path, F_OK) == 0;
 }

@@ -34,7 +34,11 @@ void SDLOpenWindow(uint32_t windowFlags) {
   SDL_SetEventFilter(SDLFilterEvent, nullptr);
   // A window placed by the system opens on the first display, centred.
   SDL_Rect usable = {0, 0, ScreenW, ScreenH};
+#ifdef __EMSCRIPTEN__
+  const bool fit = false;  // the page sizes the canvas, and the window has no frame
+#else
   bool fit = SDLScale < MinScale;
+#endif
   if (fit && SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, ScreenW, ScreenH};
   int32_t n = fit ? StartScale(usable.w, usable.h, 0, 0) : SDLScale;
   // The window stays hidden until the renderer is made: an OpenGL renderer replaces the
@@ -46,7 +50,9 @@ void SDLOpenWindow(uint32_t windowFlags) {
   if (SDLWindow) SDLRenderer = SDL_CreateRenderer(SDLWindow, -1, 0);
   if (!SDLWindow || !SDLRenderer) return;
   if (!(windowFlags & SDL_WINDOW_HIDDEN)) SDL_ShowWindow(SDLWindow);
+#ifndef __EMSCRIPTEN__
   SDL_SetWindowMinimumSize(SDLWindow, ScreenW, ScreenH);
+#endif
   if (fit && n > 1) {
     // The window manager tells the frame once it has framed the window: a window
     // that would reach past the usable area with it opens a step smaller.

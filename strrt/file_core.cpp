@@ -12,6 +12,11 @@
 #include <string>
 #include <vector>
 
+#ifdef __EMSCRIPTEN__
+// A page's file system holds no symbolic links (nothing there makes them): a write
+// lands on the name it is given.
+static std::string landing(const char* path, int&) { return path; }
+#else
 // Where a write to path lands: path itself, or the name its chain of symbolic links
 // ends at (which need not exist yet). Empty, with err set, for a loop or a bad link.
 static std::string landing(const char* path, int& err) {
@@ -33,6 +38,7 @@ static std::string landing(const char* path, int& err) {
   err = ELOOP;
   return "";
 }
+#endif
 
 // Creates a scratch file "<dir>.tarksen-XXXXXX" with a name not yet taken, open for
 // writing, with the given mode (the umask applies); -1 with errno set on failure.
@@ -106,6 +112,14 @@ static int syncDirectory(const std::string& dir) {
   return err;
 }
 
+#ifdef __EMSCRIPTEN__
+// A page's files have one owner, and the mode every file of the program gets: a
+// replacement is made as a new file is, and needs nothing more.
+static constexpr mode_t ReplacementMode = 0666;
+static bool keepsOwnership(int, const struct stat&) { return true; }
+#else
+// A replacement stays private until it has the old file's owner and mode.
+static constexpr mode_t ReplacementMode = 0600;
 // Gives the scratch file tmp the old file's owner, group and mode, as far as the user
 // may: root keeps all three, a member of the old group keeps the group. True when all
 // three came out the same.
@@ -118,6 +132,7 @@ static bool keepsOwnership(int tmp, const struct stat& old) {
          now.st_uid == old.st_uid && now.st_gid == old.st_gid &&
          (now.st_mode & 07777) == (old.st_mode & 07777);
 }
+#endif
 
 int WRITEFILE(const char* path, const uint8_t* data, size_t n, bool replace,
               const volatile sig_atomic_t* stop) {
@@ -153,7 +168,7 @@ int WRITEFILE(const char* path, const uint8_t* data, size_t n, bool replace,
   // directory the user may not write), the old file is written in place instead.
   const std::string dir = target.substr(0, target.rfind('/') + 1);
   std::string tmp;
-  int fd = scratch(dir, exists ? 0600 : 0666, tmp);
+  int fd = scratch(dir, exists ? ReplacementMode : 0666, tmp);
   if (fd < 0 && (!exists || (errno != EACCES && errno != EPERM))) {
     err = errno;
     if (oldFd >= 0) close(oldFd);
