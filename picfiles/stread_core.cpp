@@ -11,12 +11,13 @@ static uint32_t le32(const uint8_t* p) {
 
 // "32,066": lengths as the messages write them.
 static std::string number(uint64_t n) {
-  std::string digits = std::to_string(n), out;
-  for (size_t i = 0; i < digits.size(); i++) {
-    if (i && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
+  char text[32];  // 20 digits and 6 commas at most
+  char* p = text + sizeof text;
+  for (int digits = 0; digits == 0 || n; digits++, n /= 10) {
+    if (digits && digits % 3 == 0) *--p = ',';
+    *--p = char('0' + n % 10);
   }
-  return out;
+  return std::string(p, size_t(text + sizeof text - p));
 }
 static std::string bytes(uint64_t n) { return number(n) + (n == 1 ? " byte" : " bytes"); }
 
