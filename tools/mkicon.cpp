@@ -5,8 +5,9 @@
 //   mkicon <BASFont.bmp> <OUTDIR>
 //
 // The design is the one the program gives its window (IconDesign). Each PNG holds the
-// program's 16 colours as its palette and is uncompressed (stored deflate blocks), so
-// the same font always gives the same bytes.
+// program's 16 colours as its palette; its image data is compressed by a small encoder
+// of its own (one deflate block of fixed codes), so the same font always gives the same
+// bytes, whichever zlib is at hand or none.
 #include <SDL.h>
 #include <sys/stat.h>
 
@@ -44,9 +45,92 @@ void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
   be32(out, crc32(out.data() + start, out.size() - start));
 }
 
+// Bits into a deflate stream, the first in the lowest bit of each byte.
+struct Bits {
+  std::vector<uint8_t>& out;
+  uint32_t acc = 0;
+  int n = 0;
+  void put(uint32_t v, int bits) {  // v's low bits, lowest first
+    for (int i = 0; i < bits; i++) {
+      acc |= ((v >> i) & 1u) << n;
+      if (++n == 8) {
+        out.push_back(uint8_t(acc));
+        acc = 0;
+        n = 0;
+      }
+    }
+  }
+  void code(uint32_t c, int bits) {  // a Huffman code, its highest bit first
+    for (int i = bits - 1; i >= 0; i--) put(c >> i, 1);
+  }
+  void flush() {
+    if (n) out.push_back(uint8_t(acc));
+    acc = 0;
+    n = 0;
+  }
+};
+
+// Symbol v of the fixed literal/length code.
+void literal(Bits& b, int v) {
+  if (v < 144)
+    b.code(0x30 + v, 8);
+  else if (v < 256)
+    b.code(0x190 + v - 144, 9);
+  else if (v < 280)
+    b.code(v - 256, 7);
+  else
+    b.code(0xC0 + v - 280, 8);
+}
+
+// A copy of len (3 to 258) bytes from dist (1 to 32768) back.
+void match(Bits& b, int len, int dist) {
+  static const int lenBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+  static const int lenExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+  static const int distBase[] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                 33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+  int i = 28;
+  while (lenBase[i] > len) i--;
+  literal(b, 257 + i);
+  b.put(uint32_t(len - lenBase[i]), lenExtra[i]);
+  int d = 29;
+  while (distBase[d] > dist) d--;
+  b.code(uint32_t(d), 5);
+  b.put(uint32_t(dist - distBase[d]), d < 4 ? 0 : d / 2 - 1);
+}
+
+// raw as one final deflate block of fixed codes: copies of the byte before (runs of a
+// colour) or of the row before (a row scaled up repeats), the longer, else literals.
+std::vector<uint8_t> deflate(const std::vector<uint8_t>& raw, int row) {
+  std::vector<uint8_t> out;
+  Bits b{out};
+  b.put(1, 1);  // final block
+  b.put(1, 2);  // fixed codes
+  auto length = [&](size_t at, size_t dist) {
+    size_t n = 0;
+    while (at + n < raw.size() && n < 258 && raw[at + n] == raw[at + n - dist]) n++;
+    return n;
+  };
+  for (size_t at = 0; at < raw.size();) {
+    size_t byRun = at >= 1 ? length(at, 1) : 0;
+    size_t byRow = at >= size_t(row) ? length(at, size_t(row)) : 0;
+    size_t n = byRow >= byRun ? byRow : byRun;
+    if (n >= 3) {
+      match(b, int(n), byRow >= byRun ? row : 1);
+      at += n;
+    } else {
+      literal(b, raw[at++]);
+    }
+  }
+  literal(b, 256);  // end of block
+  b.flush();
+  return out;
+}
+
 // The picture scaled by s as a PNG of 8-bit palette indices, the palette GEMColor
-// (alpha dropped: the window shows it opaque), its image data a zlib stream of
-// stored blocks.
+// (alpha dropped: the window shows it opaque), its image data a zlib stream.
 std::vector<uint8_t> png(const Picture& p, int s) {
   int w = N * s;
   std::vector<uint8_t> raw;
@@ -55,13 +139,8 @@ std::vector<uint8_t> png(const Picture& p, int s) {
     for (int x = 0; x < w; x++) raw.push_back(p[(y / s) * N + x / s]);
   }
   std::vector<uint8_t> z = {0x78, 0x01};
-  for (size_t at = 0; at < raw.size();) {
-    size_t n = raw.size() - at < 65535 ? raw.size() - at : 65535;
-    z.push_back(at + n == raw.size() ? 1 : 0);
-    z.insert(z.end(), {uint8_t(n), uint8_t(n >> 8), uint8_t(~n), uint8_t(~n >> 8)});
-    z.insert(z.end(), raw.begin() + at, raw.begin() + at + n);
-    at += n;
-  }
+  std::vector<uint8_t> packed = deflate(raw, w + 1);
+  z.insert(z.end(), packed.begin(), packed.end());
   uint32_t a = 1, b = 0;
   for (uint8_t v : raw) a = (a + v) % 65521, b = (b + a) % 65521;
   be32(z, b << 16 | a);

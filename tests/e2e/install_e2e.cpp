@@ -26,7 +26,8 @@ std::string Find(const std::string& dir, const std::string& suffix) {
 // Checks an installed tree under root (the prefix as it lies there): the binary,
 // started from an empty directory, shows text with the installed font; the desktop
 // entry validates; the manual page renders without warnings; the icons are PNGs of
-// their sizes; the MIME package names the DEGAS and Doodle patterns.
+// their sizes, the design scaled up; the MIME package names the DEGAS and Doodle
+// patterns.
 void CheckInstalledTree(const std::string& root) {
   std::string bin = root + "/bin/tarksen";
   ASSERT_EQ(Sh("test -x '" + bin + "' && echo yes"), "yes\n") << bin;
@@ -75,10 +76,20 @@ void CheckInstalledTree(const std::string& root) {
     }
   }
 
+  // Each icon decodes whole (its image data is the generator's own deflate stream) to
+  // the 32x32 one scaled up pixel for pixel, and stays small: its rows repeat.
+  const std::string smallest = root + "/share/icons/hicolor/32x32/apps/tarksen.png";
+  const std::string rgb = " -depth 8 rgb:- | md5sum";
   for (int n : {32, 64, 128, 256}) {
     std::string size = std::to_string(n) + "x" + std::to_string(n);
     std::string icon = root + "/share/icons/hicolor/" + size + "/apps/tarksen.png";
     EXPECT_EQ(Sh("identify -format '%m %wx%h' '" + icon + "' 2>&1"), "PNG " + size);
+    EXPECT_EQ(Sh("convert '" + icon + "' -depth 8 rgb:- | wc -c"), std::to_string(n * n * 3) + "\n")
+        << size;
+    EXPECT_EQ(Sh("convert '" + icon + "'" + rgb),
+              Sh("convert '" + smallest + "' -sample " + std::to_string(n * 100 / 32) + "%" + rgb))
+        << size;
+    EXPECT_LT(std::stoul(Sh("stat -c %s '" + icon + "'")), 4096u) << size;
   }
 
   // The MIME package as the desktop's database reads it.
