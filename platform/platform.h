@@ -20,8 +20,9 @@ extern SDL_Window* SDLWindow;      // the one window, 640x400 times the scale or
 extern SDL_Renderer* SDLRenderer;  // its renderer; every drawing call goes through it
 // The window as the program draws on it: a 640x400 ABGR8888 target texture, opaque
 // black at start. Whatever is drawn "on the window" lands here, and read-backs of the
-// window read it; SDLPresent shows it. Null only if it could not be made (then the
-// window itself stands in, at scale 1).
+// window read it; SDLPresent shows it. Null in a page, whose canvas is the picture's
+// size and keeps its pixels between frames, and where it could not be made: then the
+// window itself stands in, at scale 1.
 extern SDL_Texture* SDLScreen;
 // The scale the window opens at, set before SDLInit: 1..8, or 0 for the largest that
 // fits the display the window opens on (less its frame); 1 unless set. SDLInit leaves

@@ -67,12 +67,16 @@ void SDLOpenWindow(uint32_t windowFlags) {
     }
   }
   SDLScale = n;
+#ifndef __EMSCRIPTEN__
+  // A page's canvas is the picture's size (the page scales it) and keeps what was drawn
+  // between frames: the program draws straight onto it, sparing a copy a frame.
   SDLScreen = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
                                 ScreenW, ScreenH);
   if (SDLScreen) {
     SDL_SetTextureBlendMode(SDLScreen, SDL_BLENDMODE_NONE);
     SDL_SetTextureScaleMode(SDLScreen, SDL_ScaleModeNearest);
   }
+#endif
   measure();
 }
 
