@@ -67,9 +67,10 @@ void SDLOpenWindow(uint32_t windowFlags) {
     }
   }
   SDLScale = n;
+  // The screen texture, on the desktop only: a page's canvas is the picture's size (the
+  // page scales it) and keeps what was drawn between frames, so there the program draws
+  // straight onto it, a copy a frame spared.
 #ifndef __EMSCRIPTEN__
-  // A page's canvas is the picture's size (the page scales it) and keeps what was drawn
-  // between frames: the program draws straight onto it, sparing a copy a frame.
   SDLScreen = SDL_CreateTexture(SDLRenderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_TARGET,
                                 ScreenW, ScreenH);
   if (SDLScreen) {
