@@ -100,9 +100,10 @@ static bool stateFile(char* file) {
 #ifdef __EMSCRIPTEN__
   (void)file;
   return false;
-#endif
+#else
   char dir[256];
   return FSStateDir(dir) && snprintf(file, 256, "%s/katalog", dir) < 256;
+#endif
 }
 
 void FSStartDir(char* dir) {

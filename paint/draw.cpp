@@ -86,10 +86,7 @@ void krata() {
     linie.clear();
     linie_kraty(krh, krv, linie);
     SDL_SetRenderDrawColor(SDLRenderer, 0, 0, 0, 128);
-    for (const RasterRect& l : linie) {
-      SDL_Rect r = {l.x, l.y, l.w, l.h};
-      SDL_RenderFillRect(SDLRenderer, &r);
-    }
+    FillRasterRects(linie);
   }
   ShowE();
   SDLDrawColor(GEMColor[kolor]);

@@ -25,22 +25,24 @@ void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t style) {
   for (const RasterPoint& p : pts) plot(p.x, p.y);
 }
 
-// The rectangles of a thin line or a frame, filled one by one.
-static std::vector<RasterRect> thin;
-static void fillThin() {
-  for (const RasterRect& r : thin) {
+void FillRasterRects(const std::vector<RasterRect>& rects) {
+  for (const RasterRect& r : rects) {
     SDL_Rect q = {r.x, r.y, r.w, r.h};
     SDL_RenderFillRect(SDLRenderer, &q);
   }
-  thin.clear();
 }
 
+// The rectangles of a thin line or a frame.
+static std::vector<RasterRect> thin;
+
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  thin.clear();
   ThinLineRects(x1, y1, x2, y2, thin);
-  fillThin();
+  FillRasterRects(thin);
 }
 
 void DrawRect(int32_t x, int32_t y, int32_t w, int32_t h) {
+  thin.clear();
   FrameRects(x, y, w, h, thin);
-  fillThin();
+  FillRasterRects(thin);
 }

@@ -42,6 +42,8 @@ void line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t style);
 // browser's download would carry, and through the pipeline of the fills.
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 void DrawRect(int32_t x, int32_t y, int32_t w, int32_t h);
+// Fills the rectangles in order, one by one, in the renderer's draw colour and blend mode.
+void FillRasterRects(const std::vector<RasterRect>& rects);
 // One-pixel circle outline (eight-way walk); radius 0 is the centre, negative nothing.
 void DrawCircle(int32_t xc, int32_t yc, int32_t r);
 // Filled disc of horizontal lines, same walk as DrawCircle.
