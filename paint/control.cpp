@@ -19,8 +19,8 @@ void uklad() {
   SDL_UpdateTexture(Wypboxy, nullptr, kanwa.data(), 640 * 4);
 }
 
-void menu() {
-  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+// The panel, drawn into the render target.
+static void panel() {
   Color = BoxMiddle;
   SDLDrawColor(Color);
   SDL_RenderClear(SDLRenderer);
@@ -41,6 +41,24 @@ void menu() {
   line(620, 268, 620, 312, lin_r);
   for (int i = 0; i < 6; i++) DrawCircleF(446 + 26 * i, 335, i + 1);
   DrawCircleF(620, 335, lin_szer / 2);
+}
+
+void menu() {
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
+  panel();
+}
+
+void pierwsza_klatka() {
+  // A pattern's sample is flood-filled, which only GEMScreen can take.
+  if (wyp) {
+    menu();
+    ShowE();
+    return;
+  }
+  SDLTargetWindow();
+  panel();
+  SDLPresent();
+  SDL_SetRenderTarget(SDLRenderer, GEMScreen);
 }
 
 static void puscPrzyciski() {

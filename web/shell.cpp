@@ -63,6 +63,9 @@ int main() {
   // The recovery copy lives in the site's storage (web/recovery.js): a copy left by a
   // tab that was closed or reloaded without a save is offered first.
   zapas_start(ZapasOkres);
+  // The panel shows at once, before anything is offered or the control screen's own
+  // drawing (see pierwsza_klatka).
+  pierwsza_klatka();
   zapas_oferuj();
   EM_ASM({ recovery.offered(); });
   sterownia();

@@ -155,6 +155,31 @@ TEST_F(Panel, WidthSamples) {
   }
 }
 
+TEST_F(Panel, FirstFrameShowsWhatTheControlScreenShows) {
+  struct {
+    const char* name;
+    uint8_t kolor, wyp, lin_r, lin_szer;
+    // clang-format off
+  } rows[] = {
+      {"as at start", 1, 0, 1, 1},
+      {"other colour, style and width", 5, 0, 4, 9},
+      {"a pattern, drawn through GEMScreen", 2, 17, 7, 3},
+  };
+  // clang-format on
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    kolor = r.kolor, wyp = r.wyp, lin_r = r.lin_r, lin_szer = r.lin_szer;
+    ClearTarget(SDLScreen, Px(1, 2, 3, 4));
+    ClearTarget(GEMScreen, Px(5, 6, 7, 8));
+    pierwsza_klatka();
+    EXPECT_EQ(SDL_GetRenderTarget(SDLRenderer), GEMScreen);
+    Image first = ReadPixels(SDLScreen);
+    menu();
+    ShowE();
+    EXPECT_TRUE(SameImage(first, ReadPixels(SDLScreen)));
+  }
+}
+
 using Ekrany = GLTest;
 
 TEST_F(Ekrany, DoEkranuShowsThePictureDoMenuStoresIt) {
