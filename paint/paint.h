@@ -64,10 +64,11 @@ extern GEMBox boxy[81];  // the panel's boxes, laid out once by uklad
 void uklad();
 // Draws the panel into GEMScreen; does not present.
 void menu();
-// Draws the panel straight onto the window and presents it, the same pixels as menu()
-// and ShowE() show (through them with a pattern chosen); target GEMScreen afterwards. A page's
-// first frame: software WebGL prepares each new combination of shader, blending and target at its
-// first draw, and this frame needs only the fills' and the copies' onto the canvas.
+// Draws the panel straight onto the window and presents it: the pixels menu() and
+// ShowE() show (drawn through them when a pattern is chosen, whose sample needs
+// GEMScreen); target GEMScreen afterwards. The page's first frame: software WebGL
+// prepares each new combination of shader, blending and target at its first draw,
+// and this one needs only the fills and the blended copies onto the canvas.
 void pierwsza_klatka();
 // The control screen loop; returns when the user ends the program or asks to quit.
 // A file dropped on the window while it waits for a click loads as from the "BMP" box.
