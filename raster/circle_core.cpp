@@ -10,6 +10,7 @@ void CirclePoints(int32_t xc, int32_t yc, int32_t r, std::vector<RasterPoint>& o
     const RasterPoint eight[] = {{xc + X, yc + R}, {xc + R, yc - X}, {xc - X, yc - R},
                                  {xc - R, yc + X}, {xc + R, yc + X}, {xc + X, yc - R},
                                  {xc - R, yc - X}, {xc - X, yc + R}};
+    // Moved: the push_back the other walks use, not a second one for copies.
     for (RasterPoint q : eight) out.push_back(std::move(q));
     int32_t e1 = err + 4 * X + 1;
     int32_t e2 = e1 - 4 * R + 1;

@@ -47,6 +47,7 @@ void EllipsePoints(int32_t xc, int32_t yc, int32_t a, int32_t b, uint32_t patter
                                 {xc - st.x, yc + st.y},
                                 {xc + st.x, yc - st.y},
                                 {xc - st.x, yc - st.y}};
+    // Moved: the push_back the other walks use, not a second one for copies.
     for (RasterPoint q : four) out.push_back(std::move(q));
   }
 }
